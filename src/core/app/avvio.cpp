@@ -1,0 +1,61 @@
+#include "app/avvio.h"
+
+#include "app/errore.h"
+#include "app/messaggi.h"
+#include "app/parametri.h"
+#include "app/segnalazione.h"
+#include "sequence/riferimento.h"
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+
+void creaCartelle(StatoVorlane& stato) {
+  stato.cartellaLog = stato.cartellaCorrente / "log";
+  stato.cartellaHtml = stato.cartellaCorrente / "html";
+  stato.cartellaDati = stato.cartellaCorrente / "dati";
+  stato.cartellaEsporta = stato.cartellaCorrente / "esporta";
+  for (const auto* c :
+       {&stato.cartellaLog, &stato.cartellaHtml, &stato.cartellaDati, &stato.cartellaEsporta}) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(*c, ec)) continue;
+    if (!std::filesystem::create_directory(*c, ec) || ec)
+      throw ErroreVorlane("impossibile creare la cartella '" + testoPercorso(*c) +
+                          "': " + ec.message());
+  }
+}
+
+void riempiCaselle(StatoVorlane& stato, Porta& porta) {
+  const Impostazioni& imp = stato.impostazioni;
+  porta.impostaTesto(Controllo::Text_PosizioneMutazioneDa, imp.InizioSequenza);
+  porta.impostaTesto(Controllo::Text_PosizioneMutazioneA, imp.FineSequenza);
+  porta.impostaTesto(Controllo::Text_posMutazione, imp.posMutazione);
+  Text_posMutazione_Change(stato, porta);
+}
+
+}  // namespace
+
+bool Avvio(StatoVorlane& stato, Porta& porta, const std::filesystem::path& cartella) {
+  bool inizializzato = false;
+  bool ok = eseguiEvento(stato, porta, "Form_Load", [&] {
+    stato.cartellaCorrente = cartella;
+    CaricaMessaggi(stato);
+    creaCartelle(stato);
+    std::error_code ec;
+    if (!std::filesystem::exists(stato.cartellaCorrente / kFileParametri, ec)) {
+      SettaValoriBase(stato);
+      ScriviFileParametri(stato);
+    }
+    inizializzato = InizializzaValori(stato, porta);
+    if (!inizializzato) return;
+    stato.posizioniDaRileggere = true;
+    stato.caratteriValidi = dividi(stato.impostazioni.caratteriPermessi, ',');
+    riempiCaselle(stato, porta);
+    CaricaSequenzaRiferimento(stato, porta);
+    stato.tipoFile = "FASTA";
+    porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[2] + "\r\n" + stato.messaggi[3]);
+  });
+  return ok && inizializzato;
+}
+
+}  // namespace vorlane

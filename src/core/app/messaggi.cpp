@@ -1,0 +1,38 @@
+#include "app/messaggi.h"
+
+#include "app/errore.h"
+#include "text/righe.h"
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+ErroreVorlane erroreRiga(const LettoreRighe& file, const std::string& cosa) {
+  return ErroreVorlane(testoPercorso(file.percorso()) + ", riga " +
+                       std::to_string(file.numeroRiga()) + ": " + cosa);
+}
+}  // namespace
+
+void caricaMessaggiDa(const std::filesystem::path& percorso, StatoVorlane& stato) {
+  LettoreRighe file(percorso);
+  std::string_view riga;
+  while (file.leggi(riga)) {
+    if (riga.empty() || riga.front() == '/' || senzaSpazi(riga).empty()) continue;
+    std::size_t pv = riga.find(';');
+    if (pv == std::string_view::npos)
+      throw erroreRiga(file, "manca il separatore \";\" tra indice e testo");
+    std::optional<double> indice = numeroRigoroso(riga.substr(0, pv));
+    if (!indice) throw erroreRiga(file, "l'indice del messaggio non \xE8 un numero");
+    double n = arrotondaPari(*indice);
+    if (n < 0 || n > kUltimoMessaggio)
+      throw erroreRiga(file, "indice del messaggio fuori dall'intervallo 0-200");
+    std::string_view testo = riga.substr(pv + 1);
+    stato.messaggi[static_cast<std::size_t>(n)] = std::string(testo.substr(0, testo.find(';')));
+  }
+}
+
+void CaricaMessaggi(StatoVorlane& stato) {
+  procedura("CaricaMessaggi",
+            [&] { caricaMessaggiDa(stato.cartellaCorrente / "messaggi.txt", stato); });
+}
+
+}  // namespace vorlane

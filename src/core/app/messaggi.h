@@ -1,0 +1,13 @@
+#pragma once
+#include <filesystem>
+
+#include "app/stato.h"
+
+namespace vorlane {
+
+// Loads messaggi.txt of the current directory into stato.messaggi: "index;text" lines, "/" in
+// the first column marks a comment, blank lines are skipped, the last line of an index wins.
+void CaricaMessaggi(StatoVorlane& stato);
+void caricaMessaggiDa(const std::filesystem::path& file, StatoVorlane& stato);
+
+}  // namespace vorlane

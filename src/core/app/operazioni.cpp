@@ -1,0 +1,157 @@
+#include "app/operazioni.h"
+
+#include <map>
+
+#include "app/errore.h"
+#include "app/parametri.h"
+#include "app/segnalazione.h"
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+
+constexpr std::size_t kLunghezzaDidascalia = 60;
+
+struct VoceComando {
+  const char* nome;
+  std::filesystem::path StatoVorlane::*cartella;
+  std::int16_t codiceFasta, codiceArlequin;
+};
+
+// Indexed by tipoSelezione.
+const VoceComando kComandi[kNumeroComandi] = {
+    {"Cmd_ControlloMutazioni_Click", &StatoVorlane::cartellaEsporta, 10, 11},
+    {"Cmd_Normalizza_Click", &StatoVorlane::cartellaDati, 20, 20},
+    {"routine Cmd_ConvertiInTabella_Click", &StatoVorlane::cartellaEsporta, 40, 50},
+    {"Cmd_ConfrontaSingolo_Click", &StatoVorlane::cartellaEsporta, 60, 60},
+    {"Cmd_ConfrontaMultiplo_Click", &StatoVorlane::cartellaEsporta, 70, 70},
+    {"Cmd_ConfrontaSingoloNew_Click", &StatoVorlane::cartellaEsporta, 80, 80},
+    {"Cmd_ConfrontaMultiploNew_Click", &StatoVorlane::cartellaEsporta, 90, 90},
+};
+
+// Code and list pattern of a command for the chosen file type; the normalisation always lists
+// tables, and the option only changes which normalisation runs.
+void impostaCodiceEFiltro(StatoVorlane& stato) {
+  const VoceComando& voce = kComandi[stato.tipoSelezione];
+  bool fasta = stato.tipoFile == "FASTA";
+  stato.codiceOperazione = fasta ? voce.codiceFasta : voce.codiceArlequin;
+  if (static_cast<Comando>(stato.tipoSelezione) == Comando::Normalizza)
+    stato.filtroFile = "*.TXT";
+  else
+    stato.filtroFile = fasta ? "*.FASTA" : "*.ARL";
+}
+
+// Title line of a prepared code: the check and the normalisation append to the text their
+// command set, the others replace it.
+void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
+  const auto& m = stato.messaggi;
+  switch (stato.codiceOperazione) {
+    case 10:
+      porta.impostaTesto(Controllo::Lbl_Titolo, porta.testo(Controllo::Lbl_Titolo) + m[74]);
+      break;
+    case 11:
+      porta.impostaTesto(Controllo::Lbl_Titolo, porta.testo(Controllo::Lbl_Titolo) + m[75]);
+      break;
+    case 20:
+      porta.impostaTesto(Controllo::Lbl_Titolo, porta.testo(Controllo::Lbl_Titolo) + m[76]);
+      break;
+    case 40:
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[77]);
+      break;
+    case 50:
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[78]);
+      break;
+    case 60:
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[79]);
+      break;
+    case 70:
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[80]);
+      break;
+    case 80:
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[81]);
+      break;
+    case 90:
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[82]);
+      break;
+    default:
+      break;
+  }
+}
+
+const std::map<std::int16_t, ProceduraOperazione>& tabellaOperazioni() {
+  static const std::map<std::int16_t, ProceduraOperazione> tabella = {};
+  return tabella;
+}
+
+}  // namespace
+
+const char* nomeComando(Comando comando) {
+  return kComandi[static_cast<int>(comando)].nome;
+}
+
+EsitoEvento PreparaOperazione(StatoVorlane& stato, Porta& porta, Comando comando) {
+  bool ok = eseguiEvento(stato, porta, nomeComando(comando), [&] {
+    if (comando == Comando::ControlloMutazioni)
+      porta.impostaTesto(Controllo::Lbl_Titolo, "Controllo mutazioni: ");
+    else if (comando == Comando::Normalizza)
+      porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[91] + ": ");
+    stato.nomeFileScelto.clear();
+    stato.tipoSelezione = static_cast<std::int16_t>(comando);
+    stato.cartellaScelta = stato.*kComandi[stato.tipoSelezione].cartella;
+    impostaCodiceEFiltro(stato);
+    SceltaSequenza(stato, porta);
+  });
+  return ok ? EsitoEvento::completato : EsitoEvento::errore;
+}
+
+void Option_TipoFileSequenza_Click(StatoVorlane& stato, std::int16_t indice) {
+  stato.tipoFile = indice == 0 ? "FASTA" : "ARL";
+  impostaCodiceEFiltro(stato);
+}
+
+std::string didascaliaFileCampione(const StatoVorlane& stato, const std::string& percorso) {
+  std::string d = stato.messaggi[92] + ": ";
+  if (percorso.size() <= kLunghezzaDidascalia) return d + percorso;
+  return d + " ..." + percorso.substr(percorso.size() - kLunghezzaDidascalia);
+}
+
+bool corrispondeFiltro(const std::string& nomeFile, const std::string& filtro) {
+  std::string estensione = filtro.substr(1);  // "*.FASTA" -> ".FASTA"
+  if (nomeFile.size() < estensione.size()) return false;
+  return ugualiSenzaMaiuscole(nomeFile.substr(nomeFile.size() - estensione.size()), estensione);
+}
+
+EsitoEvento File_Sequenza_DblClick(StatoVorlane& stato, Porta& porta,
+                                   const std::filesystem::path& nomeFile) {
+  Esito esito = Esito::completata;
+  porta.puntatoreOccupato(true);
+  bool ok = eseguiEvento(stato, porta, "File_Sequenza_DblClick", [&] {
+    bool soloNome = nomeFile.native().find('/') == std::string::npos;
+    stato.nomeFileScelto = soloNome ? stato.cartellaScelta / nomeFile : nomeFile;
+    stato.fileCampione = stato.nomeFileScelto;
+    porta.impostaTesto(Controllo::Label_FileSequenzaCampione,
+                       didascaliaFileCampione(stato, testoPercorso(stato.fileCampione)));
+    if (const ProceduraOperazione* p = proceduraPerCodice(stato.codiceOperazione))
+      esito = (*p)(stato, porta);
+  });
+  porta.puntatoreOccupato(false);
+  if (!ok) return EsitoEvento::errore;
+  return esito == Esito::completata ? EsitoEvento::completato : EsitoEvento::interrotto;
+}
+
+std::filesystem::path Cmd_VisualizzaManuale_Click(StatoVorlane& stato, Porta& porta) {
+  porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[92] + "\r\n" + stato.messaggi[93]);
+  return stato.cartellaCorrente / "manuale_Vorlane.htm";
+}
+
+bool Cmd_esci_Click(StatoVorlane& stato, Porta& porta) {
+  return eseguiEvento(stato, porta, "routine Cmd_Esci_Click", [&] { ScriviFileParametri(stato); });
+}
+
+const ProceduraOperazione* proceduraPerCodice(std::int16_t codice) {
+  const auto& tabella = tabellaOperazioni();
+  auto it = tabella.find(codice);
+  return it == tabella.end() ? nullptr : &it->second;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,179 @@
+#include "app/parametri.h"
+
+#include <optional>
+
+#include "app/errore.h"
+#include "text/righe.h"
+#include "text/scrittura.h"
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+constexpr std::size_t kLunghezzaValore = 127;
+
+struct VoceImpostazione {
+  const char* chiave;
+  std::string Impostazioni::*valore;
+  const char* predefinito;
+  const char* base;
+};
+
+// The eight keys in file order, with the value read when a key is missing and the base value.
+constexpr VoceImpostazione kVoci[] = {
+    {"NumeroMutazioniDa", &Impostazioni::NumeroMutazioniDa, "0", "0"},
+    {"NumeroMutazioniA", &Impostazioni::NumeroMutazioniA, "16569", "16569"},
+    {"InizioSequenza", &Impostazioni::InizioSequenza, "16001", "16001"},
+    {"FineSequenza", &Impostazioni::FineSequenza, "16400", "16400"},
+    {"PercentoDa", &Impostazioni::PercentoDa, "1", "1"},
+    {"PercentoA", &Impostazioni::PercentoA, "100", "100"},
+    {"posMutazione", &Impostazioni::posMutazione, "", ""},
+    {"caratteriPermessi", &Impostazioni::caratteriPermessi, "", "A,T,G,C,N,X,?"},
+};
+
+constexpr const char* kLegenda[] = {
+    "",
+    "/*",
+    "LEGENDA VARIABILI",
+    "NumeroMutazioniDa   ... Inizio intervallo del numero di mutazioni da considerare",
+    "NumeroMutazioniA    ... Fine intervallo del numero di mutazioni da considerare",
+    "InizioSequenza      ... Posizione iniziale della sequenza da considerare",
+    "                        (HV1 16001 HV2 16030) 16001 (inizio 1)",
+    "FineSequenza        ... Posizione finale della sequenza da considerare",
+    "                        (HV1 16400 HV2 16408) 16400 (fine 16569)",
+    "PercentoDa          ... Inizio intervallo percentuale mutazioni da considerare",
+    "PercentoA           ... Fine intervallo percentuale mutazioni da considerare",
+    "posMutazione        ... Lista di posizioni di ricerca mutazioni 16363,16264,16362",
+    "caratteriPermessi   ... Lista dei caratteri validi (A,T,G,C,N,?)",
+    "*/",
+    "",
+};
+
+// "[name]" gives name; anything else gives nothing.
+std::optional<std::string_view> intestazioneSezione(std::string_view riga) {
+  riga = senzaSpazi(riga);
+  if (riga.size() < 2 || riga.front() != '[') return std::nullopt;
+  std::size_t chiusa = riga.find(']');
+  if (chiusa == std::string_view::npos) return std::nullopt;
+  return senzaSpazi(riga.substr(1, chiusa - 1));
+}
+
+struct RegolaCasella {
+  Controllo propria, altra;
+  std::string Impostazioni::*valore;
+};
+
+void rifiuta(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, const std::string& testo) {
+  const std::string& precedente = stato.impostazioni.*r.valore;
+  porta.messaggio(
+      "\"" + testo + "\" non \xE8 una posizione: la casella torna al valore " + precedente + ".",
+      kTitoloApplicazione, Icona::informazione);
+  porta.impostaTesto(r.propria, precedente);
+}
+
+std::string testoNumeroIntero(int n) {
+  return std::to_string(n);
+}
+}  // namespace
+
+std::string LeggiIni(const std::filesystem::path& file, const std::string& sezione,
+                     const std::string& chiave, const std::string& predefinito) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(file, ec)) return predefinito;
+  LettoreRighe lettore(file);
+  std::string_view riga;
+  bool dentro = false;
+  while (lettore.leggi(riga)) {
+    if (auto nome = intestazioneSezione(riga)) {
+      dentro = ugualiSenzaMaiuscole(*nome, sezione);
+      continue;
+    }
+    if (!dentro) continue;
+    std::size_t uguale = riga.find('=');
+    if (uguale == std::string_view::npos) continue;
+    if (!ugualiSenzaMaiuscole(senzaSpazi(riga.substr(0, uguale)), chiave)) continue;
+    std::string_view valore = senzaSpazi(riga.substr(uguale + 1));
+    return std::string(valore.substr(0, kLunghezzaValore));
+  }
+  return predefinito;
+}
+
+std::filesystem::path percorsoParametri(const StatoVorlane& stato) {
+  return stato.cartellaCorrente / kFileParametri;
+}
+
+void SettaValoriBase(StatoVorlane& stato) {
+  for (const auto& v : kVoci) stato.impostazioni.*v.valore = v.base;
+}
+
+bool InizializzaValori(StatoVorlane& stato, Porta& porta) {
+  return procedura("InizializzaValori", [&] {
+    std::filesystem::path file = percorsoParametri(stato);
+    for (const auto& v : kVoci)
+      stato.impostazioni.*v.valore = LeggiIni(file, v.chiave, v.chiave, v.predefinito);
+    if (stato.impostazioni.caratteriPermessi.empty()) {
+      porta.messaggio("Nessun carattere \xE8 definito nel file Vorlane.ini", "Errore",
+                      Icona::critica);
+      return false;
+    }
+    return true;
+  });
+}
+
+void ScriviFileParametri(const StatoVorlane& stato) {
+  procedura("ScriviFileParametri", [&] {
+    ScrittoreTesto file(percorsoParametri(stato));
+    for (const char* riga : kLegenda) file.riga(riga);
+    for (const auto& v : kVoci) {
+      file.righe("[", v.chiave, "]");
+      file.righe(v.chiave, "=", stato.impostazioni.*v.valore);
+    }
+    file.conferma();
+  });
+}
+
+namespace {
+// The two lost-focus rules are mirror images: `inizio` says whether the edited box is the start
+// box (the other box must stay at or above it) or the end box (the other must stay below).
+bool perdeFuoco(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, bool inizio) {
+  std::string testo = porta.testo(r.propria);
+  std::optional<double> valore = numeroRigoroso(testo);
+  if (!valore) {
+    rifiuta(stato, porta, r, testo);
+    return false;
+  }
+  if (*valore == 0) {
+    porta.impostaTesto(r.propria, "1");
+    if (inizio) porta.impostaTesto(r.altra, "1");
+  }
+  if (*numeroRigoroso(porta.testo(r.propria)) > kUltimaPosizione) {
+    porta.impostaTesto(r.propria, testoNumeroIntero(kUltimaPosizione));
+    if (!inizio) porta.impostaTesto(r.altra, testoNumeroIntero(kUltimaPosizione));
+  }
+  double proprio = numeroIniziale(porta.testo(r.propria));
+  double altro = numeroIniziale(porta.testo(r.altra));
+  if (inizio ? altro < proprio : altro > proprio)
+    porta.impostaTesto(r.altra, porta.testo(r.propria));
+  stato.impostazioni.*r.valore = porta.testo(r.propria);
+  return true;
+}
+}  // namespace
+
+bool Text_PosizioneMutazioneDa_LostFocus(StatoVorlane& stato, Porta& porta) {
+  return perdeFuoco(stato, porta,
+                    {Controllo::Text_PosizioneMutazioneDa, Controllo::Text_PosizioneMutazioneA,
+                     &Impostazioni::InizioSequenza},
+                    true);
+}
+
+bool Text_PosizioneMutazioneA_LostFocus(StatoVorlane& stato, Porta& porta) {
+  return perdeFuoco(stato, porta,
+                    {Controllo::Text_PosizioneMutazioneA, Controllo::Text_PosizioneMutazioneDa,
+                     &Impostazioni::FineSequenza},
+                    false);
+}
+
+void Text_posMutazione_Change(StatoVorlane& stato, Porta& porta) {
+  stato.impostazioni.posMutazione = porta.testo(Controllo::Text_posMutazione);
+}
+
+}  // namespace vorlane

@@ -1,0 +1,32 @@
+#pragma once
+// Settings: the eight values of Vorlane.ini, and the rules of the three position boxes.
+
+#include <filesystem>
+#include <string>
+
+#include "app/porta.h"
+#include "app/stato.h"
+
+namespace vorlane {
+
+inline constexpr const char* kFileParametri = "Vorlane.ini";
+
+// One value of an INI file: section and key matched without regard to case, the value trimmed
+// and cut to 127 characters; a missing file, section or key gives `predefinito`.
+std::string LeggiIni(const std::filesystem::path& file, const std::string& sezione,
+                     const std::string& chiave, const std::string& predefinito);
+
+void SettaValoriBase(StatoVorlane& stato);
+// Reads the eight settings; false (after telling the user) when no allowed character is defined.
+bool InizializzaValori(StatoVorlane& stato, Porta& porta);
+void ScriviFileParametri(const StatoVorlane& stato);
+std::filesystem::path percorsoParametri(const StatoVorlane& stato);
+
+// Lost-focus rules of the start and end boxes. Text that is not a number is refused with a
+// message and the box gets its last valid value back; the result says whether it was accepted.
+bool Text_PosizioneMutazioneDa_LostFocus(StatoVorlane& stato, Porta& porta);
+bool Text_PosizioneMutazioneA_LostFocus(StatoVorlane& stato, Porta& porta);
+// Every change of the position list box goes into posMutazione unchecked.
+void Text_posMutazione_Change(StatoVorlane& stato, Porta& porta);
+
+}  // namespace vorlane

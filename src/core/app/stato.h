@@ -1,0 +1,89 @@
+#pragma once
+// The program's state: what the window and the operations share. Start-up builds it, the
+// front end owns it, and every operation gets it by reference.
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "haplotype/griglia.h"
+
+namespace vorlane {
+
+inline constexpr int kUltimaPosizione = 16569;  // length of the reference sequence
+inline constexpr int kUltimoMessaggio = 200;
+
+struct Impostazioni {
+  std::string NumeroMutazioniDa;
+  std::string NumeroMutazioniA;
+  std::string InizioSequenza;
+  std::string FineSequenza;
+  std::string PercentoDa;
+  std::string PercentoA;
+  std::string posMutazione;
+  std::string caratteriPermessi;
+};
+
+// One line of the multiple comparison's result table, kept whole so that an identifier holding
+// "|" cannot shift the report's columns.
+struct RisultatoCampione {
+  std::string identificativo;
+  std::string aplotipo;
+  double numeroMutazioni = 0;
+};
+
+// Log lines waiting to be appended to the day's file named by `percorso`.
+struct CodaRegistro {
+  std::filesystem::path percorso;
+  std::string testo;
+};
+
+using Orologio = std::function<std::tm()>;
+std::tm oraLocale();
+
+struct StatoVorlane {
+  // Message table and settings.
+  std::array<std::string, kUltimoMessaggio + 1> messaggi;
+  Impostazioni impostazioni;
+  std::vector<std::string> caratteriValidi;
+
+  // Folders, formed from the current directory at start-up.
+  std::filesystem::path cartellaCorrente;
+  std::filesystem::path cartellaLog, cartellaHtml, cartellaDati, cartellaEsporta;
+
+  // Operation state.
+  std::int16_t codiceOperazione = 0;
+  std::int16_t tipoSelezione = 0;
+  std::string tipoFile = "FASTA";
+  std::filesystem::path cartellaScelta;
+  std::string filtroFile;
+  std::filesystem::path nomeFileScelto;
+  std::filesystem::path fileCampione;
+  bool posizioniDaRileggere = false;
+
+  // Sequences: entry p is position p; entry 0 holds nothing.
+  std::string sequenzaRiferimento;
+  std::string citazioneRiferimento;
+  std::string sequenzaCampione;
+  double lunghezzaCampione = 0;
+  std::vector<std::string> listaPosizioni;
+
+  // Haplotype tables and the last comparison.
+  GrigliaAplotipi aplotipiUmani;
+  GrigliaAplotipi aplotipiUmaniNew;
+  std::string aplotipoTrovato;
+  std::vector<char> marcaMutazioni;  // '*' at a mutated position
+  double numeroMutazioni = 0;
+  std::vector<RisultatoCampione> risultatiMultipli;
+  double campioniConfrontati = 0;
+
+  // Log lines not yet on disk, and the clock that dates them.
+  CodaRegistro registro;
+  Orologio orologio = oraLocale;
+};
+
+}  // namespace vorlane

@@ -1,0 +1,125 @@
+#include "report/html.h"
+
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+constexpr const char* kApertura[] = {
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Transitional//EN\">",
+    "<HTML>",
+    "  <HEAD>",
+    "<TITLE>",
+    nullptr,  // the title line
+    "    </TITLE>",
+    "    <META http-equiv=\"Content-Type\" content=\"text/html; charset=us-ascii\">",
+    "    <META content=\"Vorlane\" Name =\"Description\"> ",
+    "    <META content=\"Vorlane, mitochondrial DNA, DNA mitocondriale\" name=\"keywords\">",
+    "    <META content=\"Vorlane - DNA mitocondriale\" name=\"abstract\">",
+    "    <META http-equiv=\"Content-Language\" content=\"it\">",
+    "    <META name=\"author\" content=\"Tavaresco\">",
+    "    <STYLE type=text/css>",
+    "    BODY {",
+    "            BACKGROUND-COLOR: #AACFCF;",
+    "    }",
+    "    P {",
+    "        FONT-SIZE: x-small;",
+    "        FONT-FAMILY: Verdana, Arial, Courier, 'Times New Roman', Palatino;",
+    "        COLOR: #000000;",
+    "        TEXT-ALIGN: center",
+    "    }",
+    "    TD {",
+    "        FONT-SIZE: x-small;",
+    "        FONT-FAMILY: Verdana, Arial, Courier, 'Times New Roman', Palatino;",
+    "        COLOR: #000000;",
+    "        TEXT-ALIGN: center",
+    "    }",
+    "    </STYLE>",
+    "  </HEAD>",
+    "  <BODY>",
+    "    <CENTER>",
+};
+constexpr const char* kChiusura[] = {
+    "          </CENTER><BR>", "           <BR>", "          <HR>",
+    "        </BODY>",         "      </HTML>",
+};
+}  // namespace
+
+std::string htmlTesto(std::string_view cp1252) {
+  std::string uscita;
+  uscita.reserve(cp1252.size());
+  for (char c : cp1252) {
+    switch (c) {
+      case '&':
+        uscita += "&amp;";
+        break;
+      case '<':
+        uscita += "&lt;";
+        break;
+      case '>':
+        uscita += "&gt;";
+        break;
+      case '"':
+        uscita += "&quot;";
+        break;
+      case '\'':
+        uscita += "&#39;";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x80) {
+          uscita += c;
+        } else {
+          // The code point, via the UTF-8 form of the character.
+          std::string u = versoUtf8(std::string_view(&c, 1));
+          char32_t cp = u.size() == 2
+                            ? ((u[0] & 0x1F) << 6) | (u[1] & 0x3F)
+                            : ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+          uscita += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+        }
+    }
+  }
+  return uscita;
+}
+
+void aperturaPagina(ScrittoreTesto& pagina, std::string_view titolo) {
+  for (const char* riga : kApertura) {
+    if (riga)
+      pagina.riga(riga);
+    else
+      pagina.righe("      ", htmlTesto(titolo));
+  }
+}
+
+void chiusuraPagina(ScrittoreTesto& pagina) {
+  for (const char* riga : kChiusura) pagina.riga(riga);
+}
+
+void aperturaTabellaRiassunto(ScrittoreTesto& pagina) {
+  pagina.riga("       <TABLE border cellspacing= 1  cellpadding= 3 >");
+}
+
+void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto) {
+  pagina.riga("                 <TD>");
+  pagina.riga("                   <P>");
+  pagina.riga(rigaContenuto);
+  pagina.riga("                  </P>");
+  pagina.riga("                 </TD>");
+}
+
+void cellaIntestazione(ScrittoreTesto& pagina, std::string_view etichetta) {
+  cella(pagina, "                     <B>" + htmlTesto(etichetta) + "</B>");
+}
+
+void cellaDati(ScrittoreTesto& pagina, std::string_view valore) {
+  cella(pagina, "                     " + htmlTesto(valore));
+}
+
+std::string nomeBaseReport(const std::filesystem::path& file) {
+  std::string testo = testoPercorso(file);
+  std::size_t barra = testo.rfind('/');
+  if (barra == std::string::npos) return {};
+  std::string nome = testo.substr(barra + 1);
+  nome.resize(nome.size() >= 4 ? nome.size() - 4 : 0);
+  return nome.substr(0, nome.find('.'));
+}
+
+}  // namespace vorlane

@@ -1,0 +1,33 @@
+#pragma once
+// The page frame and the pieces shared by the three HTML reports. Pages are declared us-ascii:
+// every text value goes through htmlTesto, which escapes markup and writes non-ASCII
+// characters as numeric references.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "text/scrittura.h"
+
+namespace vorlane {
+
+std::string htmlTesto(std::string_view cp1252);
+
+// The 32 opening lines; `titolo` is the page's title text (written after six blanks).
+void aperturaPagina(ScrittoreTesto& pagina, std::string_view titolo);
+// The 5 closing lines.
+void chiusuraPagina(ScrittoreTesto& pagina);
+// "       <TABLE border cellspacing= 1  cellpadding= 3 >": numbers printed as separate items
+// carry a blank on each side.
+void aperturaTabellaRiassunto(ScrittoreTesto& pagina);
+// A five-line cell: "<TD>", "<P>", the content line as given, "</P>", "</TD>".
+void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto);
+// A header cell with a bold label, and a data cell with a value (both escaped).
+void cellaIntestazione(ScrittoreTesto& pagina, std::string_view etichetta);
+void cellaDati(ScrittoreTesto& pagina, std::string_view valore);
+
+// Report name of a sample file: the file name without its last four characters, cut before its
+// first "." (sample.FASTA and sample.ARL give sample, a.b.ARL gives a).
+std::string nomeBaseReport(const std::filesystem::path& file);
+
+}  // namespace vorlane

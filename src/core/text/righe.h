@@ -1,0 +1,45 @@
+#pragma once
+// Buffered line reader: a line ends at CR LF, CR or LF. It hands out views into its buffer and
+// only copies a line when it crosses the buffer's end or needs transcoding, so a large sample
+// file is read at the speed of the disk.
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vorlane {
+
+class LettoreRighe {
+ public:
+  // Opens the file; throws ErroreVorlane naming it when it cannot be read.
+  explicit LettoreRighe(const std::filesystem::path& percorso);
+  ~LettoreRighe();
+  LettoreRighe(const LettoreRighe&) = delete;
+  LettoreRighe& operator=(const LettoreRighe&) = delete;
+
+  // Next line in Windows-1252 (UTF-8 lines with non-ASCII characters are transcoded); false at
+  // the end. The view stays valid until the next call.
+  bool leggi(std::string_view& riga);
+  // 1-based number of the line last returned.
+  std::size_t numeroRiga() const { return numeroRiga_; }
+  const std::filesystem::path& percorso() const { return percorso_; }
+
+ private:
+  bool riempi();
+  std::string_view consegna(std::string_view grezza);
+
+  std::filesystem::path percorso_;
+  std::FILE* file_ = nullptr;
+  std::vector<char> buffer_;
+  std::size_t inizio_ = 0, fine_ = 0;
+  bool finito_ = false;
+  bool saltaLF_ = false;
+  std::size_t numeroRiga_ = 0;
+  std::string lunga_;
+  std::string convertita_;
+};
+
+}  // namespace vorlane

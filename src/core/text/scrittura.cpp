@@ -1,0 +1,101 @@
+#include "text/scrittura.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "app/errore.h"
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+constexpr std::size_t kSoglia = 1 << 20;
+
+ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& p, int err) {
+  return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err));
+}
+
+void scriviTutto(int fd, std::string_view dati, const std::filesystem::path& p) {
+  while (!dati.empty()) {
+    ssize_t n = ::write(fd, dati.data(), dati.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw erroreFile("errore di scrittura del file", p, errno);
+    }
+    dati.remove_prefix(static_cast<std::size_t>(n));
+  }
+}
+
+mode_t permessiPredefiniti() {
+  mode_t maschera = ::umask(0);
+  ::umask(maschera);
+  return 0666 & ~maschera;
+}
+}  // namespace
+
+ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
+    : destinazione_(std::move(destinazione)) {
+  std::string modello =
+      (destinazione_.parent_path() / ("." + destinazione_.filename().native() + ".XXXXXX"))
+          .native();
+  fd_ = ::mkstemp(modello.data());
+  if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
+  temporaneo_ = modello;
+  ::fchmod(fd_, permessiPredefiniti());
+  buffer_.reserve(kSoglia + 4096);
+}
+
+ScrittoreTesto::~ScrittoreTesto() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    ::unlink(temporaneo_.c_str());
+  }
+}
+
+void ScrittoreTesto::riga(std::string_view testo) {
+  buffer_.append(testo);
+  fineRiga();
+}
+
+void ScrittoreTesto::fineRiga() {
+  buffer_.append("\r\n");
+  if (buffer_.size() >= kSoglia) svuota();
+}
+
+void ScrittoreTesto::svuota() {
+  scriviTutto(fd_, buffer_, destinazione_);
+  buffer_.clear();
+}
+
+void ScrittoreTesto::conferma() {
+  svuota();
+  int fd = fd_;
+  fd_ = -1;
+  if (::close(fd) != 0) {
+    int err = errno;
+    ::unlink(temporaneo_.c_str());
+    throw erroreFile("errore di scrittura del file", destinazione_, err);
+  }
+  if (::rename(temporaneo_.c_str(), destinazione_.c_str()) != 0) {
+    int err = errno;
+    ::unlink(temporaneo_.c_str());
+    throw erroreFile("impossibile sostituire il file", destinazione_, err);
+  }
+}
+
+void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo) {
+  int fd = ::open(percorso.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) throw erroreFile("impossibile aprire il file", percorso, errno);
+  try {
+    scriviTutto(fd, testo, percorso);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+  if (::close(fd) != 0) throw erroreFile("errore di scrittura del file", percorso, errno);
+}
+
+}  // namespace vorlane

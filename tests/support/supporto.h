@@ -1,0 +1,64 @@
+#pragma once
+// Shared test support: a temporary working folder, a port that records what the user would
+// see, and small file helpers.
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/porta_memoria.h"
+#include "app/stato.h"
+
+namespace vorlane::test {
+
+struct Messaggio {
+  std::string testo, titolo;
+  Icona icona;
+};
+
+class PortaTest : public PortaMemoria {
+ public:
+  void messaggio(const std::string& testo, const std::string& titolo, Icona icona) override {
+    messaggi.push_back({testo, titolo, icona});
+  }
+  bool domandaSiNo(const std::string& testo, const std::string& titolo) override {
+    domande.push_back({testo, titolo, Icona::nessuna});
+    return rispostaSi;
+  }
+  std::vector<Messaggio> messaggi;
+  std::vector<Messaggio> domande;
+  bool rispostaSi = false;
+};
+
+// A fresh folder under the system's temporary folder, removed at the end of the test.
+class CartellaTemporanea {
+ public:
+  CartellaTemporanea();
+  ~CartellaTemporanea();
+  const std::filesystem::path& percorso() const { return percorso_; }
+  std::filesystem::path operator/(const std::string& nome) const { return percorso_ / nome; }
+
+ private:
+  std::filesystem::path percorso_;
+};
+
+void scriviFile(const std::filesystem::path& p, const std::string& contenuto);
+std::string leggiFile(const std::filesystem::path& p);
+std::vector<std::string> righeCrLf(const std::string& contenuto);  // splits at CR LF
+
+// A fixed moment for logs and reports: 7 December 2026, 10:20:30.
+std::tm momentoFisso();
+
+// Copies the shipped messages and haplotype tables into `cartella`.
+void preparaCartellaLavoro(const std::filesystem::path& cartella);
+// A working folder with the shipped files, started as the program starts (clock fixed).
+struct Ambiente {
+  Ambiente();
+  CartellaTemporanea cartella;
+  StatoVorlane stato;
+  PortaTest porta;
+  bool avviato = false;
+};
+
+}  // namespace vorlane::test

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the window and the tests need; packages already
+# present are left alone, so it is safe to run again.
+set -euo pipefail
+pacchetti=(cmake ninja-build g++ clang libgtest-dev libgmock-dev qt6-base-dev python3)
+mancanti=()
+for p in "${pacchetti[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")
+done
+[ ${#mancanti[@]} -eq 0 ] && exit 0
+echo "Installo: ${mancanti[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${mancanti[@]}"
