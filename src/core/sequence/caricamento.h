@@ -1,0 +1,30 @@
+#pragma once
+// Loading one sample into the per-position table, the allowed-character test, and the list of
+// positions the mutation check examines.
+
+#include <string_view>
+
+#include "app/porta.h"
+#include "app/stato.h"
+
+namespace vorlane {
+
+// Whether `carattere` is in caratteriValidi, without regard to case.
+bool CarattereValido(const StatoVorlane& stato, char carattere);
+// Lower-case character, or "?" when it is not allowed.
+char carattereCampione(const StatoVorlane& stato, char carattere);
+
+// Empties sequenzaCampione: 16,570 blanks (positions 0..16569).
+void azzeraSequenzaCampione(StatoVorlane& stato);
+// Stores `testo` from position `da` on, not beyond `a`; returns the position after the last
+// one stored. A position outside 0..16569 is an error.
+double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da, double a);
+
+// Loads the chosen file as one sample over the interval of the two boxes: header lines are
+// skipped, the text after the last TAB of a line is sequence, lines join into one sequence.
+void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta);
+
+// Splits the position box into listaPosizioni the first time after start-up.
+void AggiornaMAT_BASI(StatoVorlane& stato, const Porta& porta);
+
+}  // namespace vorlane

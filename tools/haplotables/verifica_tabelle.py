@@ -1,0 +1,264 @@
+#!/usr/bin/env python3
+"""Check the two haplotype tables in data/ against the loader's limits and the
+search's scoring rule.
+
+    python3 tools/haplotables/verifica_tabelle.py [phylotree17.xml] [--data-dir data]
+
+Exits with status 1 and lists every failure if anything is wrong. The tree is
+read only to know who descends from whom (for the HV1 checks and the row
+order); the tables themselves are checked as the program will read them.
+"""
+
+import argparse
+import os
+import re
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True      # no __pycache__ beside the tools
+sys.path.insert(0, HERE)
+import genera_tabelle as gen  # noqa: E402  (tree reading and the shared constants)
+
+TABLES = [
+    # file, rows, positions per row
+    ("tabella_mutazioni_OLD.csv", 69, 10),
+    ("tabella_mutazioni_Motifs.csv", 469, 15),
+]
+
+# Classic HV1 motifs (interval 16001-16400) and the haplogroup they must lead to.
+HV1_SAMPLES = [
+    ("J", [16069, 16126]),
+    ("T", [16126, 16294]),
+    ("U5", [16192, 16270]),
+    ("K", [16224, 16311]),
+]
+
+TOKEN = re.compile(r"^[1-9][0-9]*$")
+
+
+class Errori:
+    def __init__(self):
+        self.lista = []
+
+    def __call__(self, testo):
+        self.lista.append(testo)
+
+
+def leggi_tabella(percorso, errore):
+    """Read a table the way the program does, checking the file format on the way.
+    Returns [(name, [tokens], remark)] in file order."""
+    with open(percorso, "rb") as f:
+        dati = f.read()
+    if not dati:
+        errore(f"{percorso}: empty file")
+        return []
+    try:
+        testo = dati.decode("ascii")
+    except UnicodeDecodeError as e:
+        errore(f"{percorso}: not ASCII ({e})")
+        return []
+    if not testo.endswith("\r\n"):
+        errore(f"{percorso}: last line not ended by CR LF")
+    linee = testo.split("\r\n")
+    if linee and linee[-1] == "":
+        linee.pop()
+    righe = []
+    visto_dato = False
+    for n, linea in enumerate(linee, 1):
+        dove = f"{os.path.basename(percorso)} line {n}"
+        if "\r" in linea or "\n" in linea:
+            errore(f"{dove}: lone CR or LF")
+        if linea != linea.rstrip():
+            errore(f"{dove}: trailing blank")
+        if linea == "":
+            errore(f"{dove}: empty line")
+            continue
+        if linea[0] in "#/":
+            if visto_dato:
+                errore(f"{dove}: comment after the data lines")
+            continue
+        visto_dato = True
+        campi = linea.split(";")
+        if len(campi) != 3:
+            errore(f"{dove}: expected name;positions;remark, found {len(campi)} fields")
+            continue
+        nome, posizioni, nota = campi
+        if not nome or nome != nome.strip():
+            errore(f"{dove}: empty or padded name {nome!r}")
+        tokens = posizioni.split("-") if posizioni else []
+        righe.append((nome, tokens, nota, dove))
+    return righe
+
+
+def controlla_righe(righe, max_righe, max_pos, rcrs, errore):
+    if len(righe) > max_righe:
+        errore(f"{len(righe)} data lines, the grid holds {max_righe}")
+    nomi = set()
+    for nome, tokens, nota, dove in righe:
+        if nome in nomi:
+            errore(f"{dove}: {nome} appears twice")
+        nomi.add(nome)
+        if not tokens:
+            errore(f"{dove}: {nome} has no positions and could never be chosen")
+        if len(tokens) > max_pos:
+            errore(f"{dove}: {len(tokens)} positions, at most {max_pos}")
+        posizioni = []
+        for t in tokens:
+            if not TOKEN.match(t):
+                errore(f"{dove}: token {t!r} is not a bare decimal position")
+                continue
+            p = int(t)
+            if not gen.nel_controllo(p):
+                errore(f"{dove}: {p} is outside the control region")
+            if p in gen.HOT_SPOTS:
+                errore(f"{dove}: {p} is an excluded hot spot")
+            posizioni.append(p)
+        if len(set(posizioni)) != len(posizioni):
+            errore(f"{dove}: repeated position")
+        if posizioni != sorted(posizioni, key=gen.chiave_posizione):
+            errore(f"{dove}: positions not in HV1-then-HV2 ascending order")
+        voci = nota.split(" ") if nota else []
+        if [re.sub(r"[ACGT]$", "", v) for v in voci] != tokens:
+            errore(f"{dove}: remark {nota!r} does not list the same positions")
+            continue
+        for v in voci:
+            m = re.fullmatch(r"(\d+)([ACGT])", v)
+            if not m:
+                errore(f"{dove}: remark entry {v!r} is not position+base")
+            elif rcrs[int(m.group(1))] == m.group(2):
+                errore(f"{dove}: remark {v} is the rCRS base, not a difference")
+
+
+def cerca(righe, campione):
+    """The program's search: score = sample tokens the row lists; strictly
+    higher score replaces; a row with an empty name ends the table."""
+    migliore, trovato = 0, None
+    for i, (nome, tokens, _nota, _dove) in enumerate(righe):
+        if nome == "":
+            break
+        celle = []
+        for t in tokens:
+            if t == "":
+                break
+            celle.append(t)
+        punti = sum(1 for s in campione if s in celle)
+        if punti > migliore:
+            migliore, trovato = punti, i
+    return trovato, migliore
+
+
+def antenati(nodi, nome):
+    visti = []
+    if nome not in nodi:
+        return visti
+    p = nodi[nome].padre
+    while p is not None:
+        visti.append(p)
+        p = nodi[p].padre
+    return visti
+
+
+def discende_da(nodi, nome, antenato):
+    return nome == antenato or antenato in antenati(nodi, nome)
+
+
+def controlla_ricerca(righe, nodi, errore, titolo):
+    # Each row, taken as a sample, must come back as itself: the brief rule
+    # (itself or an earlier row with the same score) and the stronger one
+    # that no earlier row lists all its positions, or the row could never win.
+    for i, (nome, tokens, _n, dove) in enumerate(righe):
+        campione = sorted(tokens, key=int)
+        trovato, punti = cerca(righe, campione)
+        if trovato is None:
+            errore(f"{dove}: {nome} as a sample finds nothing")
+        elif trovato > i or punti != len(tokens):
+            errore(f"{dove}: {nome} as a sample finds {righe[trovato][0]} with {punti}")
+        elif trovato != i:
+            errore(f"{dove}: {nome} as a sample finds the earlier row {righe[trovato][0]}: "
+                   f"{nome} can never be chosen")
+
+    # Parents before daughters whenever the daughter's motif contains the parent's.
+    indice = {r[0]: i for i, r in enumerate(righe)}
+    for i, (nome, tokens, _n, dove) in enumerate(righe):
+        if nome not in nodi:
+            errore(f"{dove}: {nome} is not a haplogroup of the tree")
+            continue
+        for a in antenati(nodi, nome):
+            j = indice.get(a)
+            if j is not None and j > i and set(righe[j][1]) <= set(tokens):
+                errore(f"{dove}: {nome} comes before its ancestor {a}")
+
+    # HV1-only samples of the classic motifs.
+    for atteso, posizioni in HV1_SAMPLES:
+        campione = [str(p) for p in sorted(posizioni)]
+        trovato, punti = cerca(righe, campione)
+        nome = righe[trovato][0] if trovato is not None else ""
+        esito = nome if nome else "(nothing)"
+        print(f"  {titolo}: HV1 {','.join(campione)} -> {esito} (score {punti})")
+        if not nome or nome not in nodi or not discende_da(nodi, nome, atteso):
+            errore(f"{titolo}: HV1 sample {','.join(campione)} gives {esito}, "
+                   f"not {atteso} or a daughter of it")
+
+
+def statistica_hv1(righe, nodi, titolo):
+    """Not a pass/fail check: how each row's HV1 part alone (16001-16400, the
+    program's default interval) is classified. HV1 cannot tell every row
+    apart, but the answer should stay within the row's own lineage."""
+    conta = {"itself": 0, "ancestor": 0, "daughter": 0, "other lineage": 0, "no HV1": 0}
+    altri = []
+    for nome, tokens, _n, _d in righe:
+        hv1 = [t for t in tokens if 16001 <= int(t) <= 16400]
+        if not hv1:
+            conta["no HV1"] += 1
+            continue
+        trovato, _ = cerca(righe, sorted(hv1, key=int))
+        scelto = righe[trovato][0]
+        if scelto == nome:
+            conta["itself"] += 1
+        elif discende_da(nodi, nome, scelto):
+            conta["ancestor"] += 1
+        elif discende_da(nodi, scelto, nome):
+            conta["daughter"] += 1
+        else:
+            conta["other lineage"] += 1
+            altri.append(f"{nome}->{scelto}")
+    print(f"  {titolo}: HV1 part of each row classified as " +
+          ", ".join(f"{k} {v}" for k, v in conta.items()))
+    if altri:
+        print("    other lineage: " + " ".join(altri[:40]) + (" ..." if len(altri) > 40 else ""))
+
+
+def main(argv=None):
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("xml", nargs="?", default=gen.DEFAULT_XML)
+    ap.add_argument("--rcrs")
+    ap.add_argument("--data-dir", default=os.path.join(gen.REPO_ROOT, "data"))
+    args = ap.parse_args(argv)
+    rcrs_path = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+
+    rcrs = gen.leggi_rcrs(rcrs_path)
+    _radice, nodi = gen.leggi_albero(args.xml, rcrs)
+    gen.radica_su_mrca(nodi)
+
+    errori = Errori()
+    for nome_file, max_righe, max_pos in TABLES:
+        percorso = os.path.join(args.data_dir, nome_file)
+        righe = leggi_tabella(percorso, errori)
+        n_tok = max((len(r[1]) for r in righe), default=0)
+        print(f"{nome_file}: {len(righe)} rows (max {max_righe}), "
+              f"longest row {n_tok} positions (max {max_pos})")
+        controlla_righe(righe, max_righe, max_pos, rcrs, errori)
+        controlla_ricerca(righe, nodi, errori, nome_file)
+        statistica_hv1(righe, nodi, nome_file)
+
+    if errori.lista:
+        print(f"FAILED: {len(errori.lista)} problem(s)")
+        for e in errori.lista:
+            print("  " + e)
+        return 1
+    print("OK")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
