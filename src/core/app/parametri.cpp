@@ -153,7 +153,10 @@ bool perdeFuoco(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, bool 
   double altro = numeroIniziale(porta.testo(r.altra));
   if (inizio ? altro < proprio : altro > proprio)
     porta.impostaTesto(r.altra, porta.testo(r.propria));
-  stato.impostazioni.*r.valore = porta.testo(r.propria);
+  // A box moved by the rule is a value the user now sees: its setting follows it too, so the
+  // conversions (which read the settings) and the comparisons (which read the boxes) agree.
+  stato.impostazioni.InizioSequenza = porta.testo(Controllo::Text_PosizioneMutazioneDa);
+  stato.impostazioni.FineSequenza = porta.testo(Controllo::Text_PosizioneMutazioneA);
   return true;
 }
 }  // namespace

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include "app/avvio.h"
+#include "app/parametri.h"
+#include "support/supporto.h"
+
+namespace vorlane {
+namespace {
+
+TEST(LeggiIni, MatchesWithoutCaseTrimsAndCuts) {
+  test::CartellaTemporanea t;
+  std::string lungo(200, 'v');
+  test::scriviFile(t / "x.ini",
+                   "chiave=fuori da ogni sezione\r\n"
+                   "[Altra]\r\nchiave=sbagliata\r\n"
+                   "[ PRIMA ]\r\n  CHIAVE  =   valore con spazi   \r\nvuota=\r\n"
+                   "[lunga]\r\nv=" +
+                       lungo + "\r\n");
+  EXPECT_EQ(LeggiIni(t / "x.ini", "prima", "chiave", "d"), "valore con spazi");
+  EXPECT_EQ(LeggiIni(t / "x.ini", "Prima", "vuota", "d"), "");
+  EXPECT_EQ(LeggiIni(t / "x.ini", "prima", "manca", "d"), "d");
+  EXPECT_EQ(LeggiIni(t / "x.ini", "nessuna", "chiave", "d"), "d");
+  EXPECT_EQ(LeggiIni(t / "x.ini", "lunga", "v", "d"), lungo.substr(0, 127));
+  EXPECT_EQ(LeggiIni(t / "manca.ini", "prima", "chiave", "d"), "d");
+}
+
+TEST(Parametri, BaseFileIsWrittenByteForByteAndReadBack) {
+  test::Ambiente a;
+  ASSERT_TRUE(a.avviato);
+  const std::string atteso =
+      "\r\n/*\r\nLEGENDA VARIABILI\r\n"
+      "NumeroMutazioniDa   ... Inizio intervallo del numero di mutazioni da considerare\r\n"
+      "NumeroMutazioniA    ... Fine intervallo del numero di mutazioni da considerare\r\n"
+      "InizioSequenza      ... Posizione iniziale della sequenza da considerare\r\n"
+      "                        (HV1 16001 HV2 16030) 16001 (inizio 1)\r\n"
+      "FineSequenza        ... Posizione finale della sequenza da considerare\r\n"
+      "                        (HV1 16400 HV2 16408) 16400 (fine 16569)\r\n"
+      "PercentoDa          ... Inizio intervallo percentuale mutazioni da considerare\r\n"
+      "PercentoA           ... Fine intervallo percentuale mutazioni da considerare\r\n"
+      "posMutazione        ... Lista di posizioni di ricerca mutazioni 16363,16264,16362\r\n"
+      "caratteriPermessi   ... Lista dei caratteri validi (A,T,G,C,N,?)\r\n"
+      "*/\r\n\r\n"
+      "[NumeroMutazioniDa]\r\nNumeroMutazioniDa=0\r\n[NumeroMutazioniA]\r\nNumeroMutazioniA="
+      "16569\r\n"
+      "[InizioSequenza]\r\nInizioSequenza=16001\r\n[FineSequenza]\r\nFineSequenza=16400\r\n"
+      "[PercentoDa]\r\nPercentoDa=1\r\n[PercentoA]\r\nPercentoA=100\r\n"
+      "[posMutazione]\r\nposMutazione=\r\n"
+      "[caratteriPermessi]\r\ncaratteriPermessi=A,T,G,C,N,X,?\r\n";
+  EXPECT_EQ(test::leggiFile(a.cartella / "Vorlane.ini"), atteso);
+  EXPECT_EQ(test::righeCrLf(atteso).size(), 31u);
+  EXPECT_EQ(a.stato.caratteriValidi, (std::vector<std::string>{"A", "T", "G", "C", "N", "X", "?"}));
+  EXPECT_EQ(a.porta.testo(Controllo::Text_PosizioneMutazioneDa), "16001");
+  EXPECT_EQ(a.porta.testo(Controllo::Text_PosizioneMutazioneA), "16400");
+}
+
+TEST(Parametri, ExistingFileIsReadAsWrittenAndMissingAllowedCharactersStopStartUp) {
+  test::CartellaTemporanea t;
+  test::preparaCartellaLavoro(t.percorso());
+  test::scriviFile(t / "Vorlane.ini",
+                   "[InizioSequenza]\nInizioSequenza=16024\n[posMutazione]\nposMutazione=16189\n"
+                   "[caratteriPermessi]\ncaratteriPermessi=A,C\n");
+  StatoVorlane s;
+  test::PortaTest p;
+  ASSERT_TRUE(Avvio(s, p, t.percorso()));
+  EXPECT_EQ(s.impostazioni.InizioSequenza, "16024");
+  EXPECT_EQ(s.impostazioni.FineSequenza, "16400");  // missing key: default
+  EXPECT_EQ(s.impostazioni.posMutazione, "16189");
+  EXPECT_EQ(p.testo(Controllo::Text_posMutazione), "16189");
+
+  test::scriviFile(t / "Vorlane.ini", "[caratteriPermessi]\n");
+  StatoVorlane s2;
+  test::PortaTest p2;
+  EXPECT_FALSE(Avvio(s2, p2, t.percorso()));
+  ASSERT_EQ(p2.messaggi.size(), 1u);
+  EXPECT_EQ(p2.messaggi[0].testo, "Nessun carattere \xE8 definito nel file Vorlane.ini");
+  EXPECT_EQ(p2.messaggi[0].titolo, "Errore");
+  EXPECT_EQ(p2.messaggi[0].icona, Icona::critica);
+}
+
+struct Caselle : ::testing::Test {
+  test::Ambiente a;
+  void da(const std::string& t) {
+    a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneDa, t);
+    Text_PosizioneMutazioneDa_LostFocus(a.stato, a.porta);
+  }
+  void fino(const std::string& t) {
+    a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneA, t);
+    Text_PosizioneMutazioneA_LostFocus(a.stato, a.porta);
+  }
+  std::pair<std::string, std::string> caselle() {
+    return {a.porta.testo(Controllo::Text_PosizioneMutazioneDa),
+            a.porta.testo(Controllo::Text_PosizioneMutazioneA)};
+  }
+  using Coppia = std::pair<std::string, std::string>;
+};
+
+TEST_F(Caselle, StartBoxRules) {
+  da("16500");
+  EXPECT_EQ(caselle(), Coppia("16500", "16500"));
+  da("0");
+  EXPECT_EQ(caselle(), Coppia("1", "1"));
+  fino("16400");
+  da("17000");
+  EXPECT_EQ(caselle(), Coppia("16569", "16569"));
+  da("-5");
+  EXPECT_EQ(caselle(), Coppia("-5", "16569"));
+  EXPECT_EQ(a.stato.impostazioni.InizioSequenza, "-5");
+}
+
+TEST_F(Caselle, EndBoxRules) {
+  fino("17000");
+  EXPECT_EQ(caselle(), Coppia("16569", "16569"));
+  da("16001");
+  fino("0");
+  EXPECT_EQ(caselle(), Coppia("1", "1"));
+  da("100");
+  fino("50");
+  EXPECT_EQ(caselle(), Coppia("50", "50"));
+  EXPECT_EQ(a.stato.impostazioni.FineSequenza, "50");
+}
+
+TEST_F(Caselle, TextThatIsNotANumberIsRefusedAndTheBoxRestored) {
+  da("16100");
+  a.porta.messaggi.clear();
+  a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneDa, "16l00");
+  EXPECT_FALSE(Text_PosizioneMutazioneDa_LostFocus(a.stato, a.porta));
+  EXPECT_EQ(caselle(), Coppia("16100", "16400"));
+  ASSERT_EQ(a.porta.messaggi.size(), 1u);
+  EXPECT_EQ(a.porta.messaggi[0].icona, Icona::informazione);
+  a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneA, "");
+  EXPECT_FALSE(Text_PosizioneMutazioneA_LostFocus(a.stato, a.porta));
+  EXPECT_EQ(caselle(), Coppia("16100", "16400"));
+}
+
+TEST_F(Caselle, ExitWritesTheEditedValues) {
+  da("16024");
+  fino("16365");
+  a.porta.impostaTesto(Controllo::Text_posMutazione, "16189,16223");
+  Text_posMutazione_Change(a.stato, a.porta);
+  ScriviFileParametri(a.stato);
+  auto testo = test::leggiFile(a.cartella / "Vorlane.ini");
+  EXPECT_NE(testo.find("\r\nInizioSequenza=16024\r\n"), std::string::npos);
+  EXPECT_NE(testo.find("\r\nFineSequenza=16365\r\n"), std::string::npos);
+  EXPECT_NE(testo.find("\r\nposMutazione=16189,16223\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vorlane

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+
+TEST(Testo, Windows1252AndUtf8RoundTrip) {
+  std::string tutti;
+  for (int b = 0x20; b < 0x100; ++b) tutti += static_cast<char>(b);
+  EXPECT_EQ(daUtf8(versoUtf8(tutti)), tutti);
+  EXPECT_EQ(versoUtf8("\x80"), "\xE2\x82\xAC");
+  EXPECT_EQ(daUtf8("caf\xC3\xA9"), "caf\xE9");
+  EXPECT_EQ(daUtf8("caf\xE9"), "caf\xE9");  // invalid UTF-8 stays as it is
+}
+
+TEST(Testo, NumberTextIsShortestGeneralForm) {
+  EXPECT_EQ(testoNumero(0), "0");
+  EXPECT_EQ(testoNumero(16569), "16569");
+  EXPECT_EQ(testoNumero(-3), "-3");
+  EXPECT_EQ(testoNumero(2.5), "2.5");
+  EXPECT_EQ(testoNumero(100.0 * 2 / 3), "66.6666666666667");
+  EXPECT_EQ(testoNumero(1e20), "1e+20");
+}
+
+TEST(Testo, StrictNumberAcceptsOnlyWholeNumbers) {
+  EXPECT_EQ(numeroRigoroso(" 16001 "), 16001);
+  EXPECT_EQ(numeroRigoroso("-5"), -5);
+  EXPECT_EQ(numeroRigoroso("+7"), 7);
+  EXPECT_EQ(numeroRigoroso("2,5"), 2.5);
+  EXPECT_EQ(numeroRigoroso("1e3"), 1000);
+  for (const char* no : {"", " ", "abc", "12a", "1-2", "-", ".", "1 2", "0x10"})
+    EXPECT_FALSE(numeroRigoroso(no).has_value()) << no;
+}
+
+TEST(Testo, LeadingNumberIsZeroWithoutDigits) {
+  EXPECT_EQ(numeroIniziale("16400"), 16400);
+  EXPECT_EQ(numeroIniziale("  12abc"), 12);
+  EXPECT_EQ(numeroIniziale("-4.5x"), -4.5);
+  EXPECT_EQ(numeroIniziale("abc"), 0);
+  EXPECT_EQ(numeroIniziale(""), 0);
+  EXPECT_EQ(numeroIniziale("3e2"), 300);
+  EXPECT_EQ(numeroIniziale("3e"), 3);
+}
+
+TEST(Testo, SplitKeepsEmptyPiecesAndCaseFolding) {
+  EXPECT_EQ(dividi("a,,b,", ','), (std::vector<std::string>{"a", "", "b", ""}));
+  EXPECT_EQ(dividi("", ','), std::vector<std::string>{""});
+  EXPECT_TRUE(ugualiSenzaMaiuscole("InizioSequenza", "iniziosequenza"));
+  EXPECT_EQ(minuscola('\xC8'), '\xE8');
+  EXPECT_EQ(maiuscola('a'), 'A');
+}
+
+}  // namespace
+}  // namespace vorlane
