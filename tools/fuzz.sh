@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a while (default 60 s), seeded with
+# the shipped files. A crashing input is left in fuzz/trovati/<target>/; keep it as a regression
+# case under tests/data/fuzz/<target>/ once fixed.
+#   tools/fuzz.sh [seconds] [target...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+secondi=${1:-60}; shift || true
+CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORLANE_FUZZ=ON -DVORLANE_WINDOW=OFF \
+  -DVORLANE_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build-fuzz -j"$(nproc)" >/dev/null
+bersagli=("$@")
+[ ${#bersagli[@]} -eq 0 ] && bersagli=($(cd build-fuzz/fuzz && ls fuzz_* | grep -v '\.' ))
+for b in "${bersagli[@]}"; do
+  nome=${b#fuzz_}
+  corpus=build-fuzz/corpus/$nome
+  mkdir -p "$corpus" "fuzz/trovati/$nome"
+  for semi in data/*.txt data/*.csv data/esporta/* tests/data/fuzz/"$nome"/*; do
+    [ -f "$semi" ] && head -c 8192 "$semi" > "$corpus/seme_$(basename "$semi")"
+  done
+  echo "== $b ($secondi s)"
+  ./build-fuzz/fuzz/"$b" -max_total_time="$secondi" -max_len=8192 -timeout=10 \
+    -artifact_prefix="fuzz/trovati/$nome/" "$corpus" 2>&1 | grep -E '^#[0-9]+ +DONE|ERROR|SUMMARY' || true
+done
