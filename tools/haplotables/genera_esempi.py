@@ -98,14 +98,6 @@ def costruisci_campioni(motivi, rcrs):
     return campioni
 
 
-def scrivi(percorso, linee):
-    dati = "".join(l + "\r\n" for l in linee).encode("ascii")
-    provvisorio = percorso + ".tmp"
-    with open(provvisorio, "wb") as f:
-        f.write(dati)
-    os.replace(provvisorio, percorso)
-
-
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--rcrs", default=os.path.join(os.path.dirname(gen.DEFAULT_XML), "rCRS.fasta"))
@@ -123,8 +115,8 @@ def main(argv=None):
     fasta = []
     for nome, _freq, seq in campioni:
         fasta += [">" + nome, seq]
-    scrivi(os.path.join(cartella, "campioni_esempio.FASTA"), fasta)
-    scrivi(os.path.join(cartella, "campioni_esempio.ARL"),
+    gen.scrivi_righe_crlf(os.path.join(cartella, "campioni_esempio.FASTA"), fasta)
+    gen.scrivi_righe_crlf(os.path.join(cartella, "campioni_esempio.ARL"),
            [f"{nome}\t{freq}\t{seq}" for nome, freq, seq in campioni])
     print(f"{len(campioni)} samples written to {cartella}")
     return 0

@@ -500,6 +500,11 @@ def scrivi_tabella(percorso, commenti, righe):
         posizioni = "-".join(str(p) for p, _ in motivo)
         nota = " ".join(f"{p}{b}" for p, b in motivo)
         linee.append(f"{nome};{posizioni};{nota}")
+    scrivi_righe_crlf(percorso, linee)
+
+
+def scrivi_righe_crlf(percorso, linee):
+    """ASCII lines ended by CR LF, put in place only once complete."""
     dati = "".join(l + "\r\n" for l in linee).encode("ascii")
     os.makedirs(os.path.dirname(percorso), exist_ok=True)
     provvisorio = percorso + ".tmp"
