@@ -89,6 +89,11 @@ TEST_F(ControlloBatch, ArrestiOrdinatiEsconoConDue) {
   Lancio l = lancia("--posizioni 16189 controllo manca.FASTA");
   EXPECT_EQ(l.codice, 1);
   EXPECT_NE(l.errori.find("ControlloMutazioniFASTA"), std::string::npos);
+  scriviFile(cartella / "esporta" / "due.ARL", "S1\t3\t" + mutato() + "\r\nS2\t3\r\n");
+  l = lancia("--arlequin --posizioni 16189 controllo due.ARL");
+  EXPECT_EQ(l.codice, 1);
+  EXPECT_NE(l.errori.find("ControlloMutazioniARL"), std::string::npos);
+  EXPECT_NE(l.errori.find("riga 2"), std::string::npos);
 }
 
 }  // namespace
