@@ -5,6 +5,7 @@
 #include "app/errore.h"
 #include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "mutation/controllo.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -79,7 +80,10 @@ void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
 }
 
 const std::map<std::int16_t, ProceduraOperazione>& tabellaOperazioni() {
-  static const std::map<std::int16_t, ProceduraOperazione> tabella = {};
+  static const std::map<std::int16_t, ProceduraOperazione> tabella = {
+      {10, ControlloMutazioniFASTA},
+      {11, ControlloMutazioniARL},
+  };
   return tabella;
 }
 

@@ -113,6 +113,31 @@ void cellaDati(ScrittoreTesto& pagina, std::string_view valore) {
   cella(pagina, "                     " + htmlTesto(valore));
 }
 
+void tabellaLegenda(ScrittoreTesto& pagina, const TestiLegenda& testi, std::size_t rientroMutata) {
+  aperturaTabellaRiassunto(pagina);
+  pagina.riga("              <TR BGCOLOR=#579B9B>");
+  pagina.riga("                <TD colspan=3>");
+  pagina.riga("                  <P>");
+  pagina.righe("                    <B>", htmlTesto(testi.titolo), "</B>");
+  pagina.riga("                  </P>");
+  pagina.riga("                </TD>");
+  pagina.riga("              </TR>");
+  pagina.riga("               <TR>");
+  auto voce = [&](const char* apertura, std::string_view testo, std::size_t rientro) {
+    pagina.riga(apertura);
+    pagina.riga("                   <P>");
+    pagina.righe(std::string(rientro, ' '), htmlTesto(testo));
+    pagina.riga("                  </P>");
+    pagina.riga("                 </TD>");
+  };
+  voce("                 <TD BGCOLOR=#C6D8EB>", testi.uguale, 21);
+  voce("                 <TD BGCOLOR=red>", testi.mutata, rientroMutata);
+  voce("                 <TD BGCOLOR=#FFFFFF>", testi.allineate, 21);
+  pagina.riga("               </TR>");
+  pagina.riga("          </TABLE>");
+  pagina.riga("     <BR>");
+}
+
 std::string nomeBaseReport(const std::filesystem::path& file) {
   std::string testo = testoPercorso(file);
   std::size_t barra = testo.rfind('/');

@@ -26,6 +26,14 @@ void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto);
 void cellaIntestazione(ScrittoreTesto& pagina, std::string_view etichetta);
 void cellaDati(ScrittoreTesto& pagina, std::string_view valore);
 
+// The colour legend shared by the matrix and the comparison page: a title row and three cells
+// (base equal to the reference, mutated position, alignment note). The two pages indent the
+// mutated cell's text differently, hence `rientroMutata` (blanks before it; the others get 21).
+struct TestiLegenda {
+  std::string_view titolo, uguale, mutata, allineate;
+};
+void tabellaLegenda(ScrittoreTesto& pagina, const TestiLegenda& testi, std::size_t rientroMutata);
+
 // Report name of a sample file: the file name without its last four characters, cut before its
 // first "." (sample.FASTA and sample.ARL give sample, a.b.ARL gives a).
 std::string nomeBaseReport(const std::filesystem::path& file);

@@ -1,0 +1,15 @@
+#pragma once
+// The mutation check: for every sample of a file, which of the listed positions differ from the
+// reference. One algorithm; the FASTA and Arlequin variants differ only in how records are read
+// and in a few texts.
+
+#include "app/operazioni.h"
+#include "app/porta.h"
+#include "app/stato.h"
+
+namespace vorlane {
+
+Esito ControlloMutazioniFASTA(StatoVorlane& stato, Porta& porta);
+Esito ControlloMutazioniARL(StatoVorlane& stato, Porta& porta);
+
+}  // namespace vorlane

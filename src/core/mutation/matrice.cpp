@@ -1,0 +1,98 @@
+#include "mutation/matrice.h"
+
+#include "app/errore.h"
+#include "report/html.h"
+#include "text/scrittura.h"
+#include "text/testo.h"
+
+namespace vorlane {
+
+void MatriceMutazioni::impostaPosizioni(std::vector<std::string> posizioni) {
+  posizioni_ = std::move(posizioni);
+  nomi_.clear();
+  marche_.clear();
+}
+
+std::uint8_t* MatriceMutazioni::aggiungiCampione(std::string nome) {
+  nomi_.push_back(std::move(nome));
+  marche_.resize(marche_.size() + posizioni_.size(), 0);
+  return marche_.data() + (nomi_.size() - 1) * posizioni_.size();
+}
+
+namespace {
+
+void tabellaRiassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
+                      const MatriceMutazioni& matrice) {
+  const auto& m = stato.messaggi;
+  const Impostazioni& imp = stato.impostazioni;
+  aperturaTabellaRiassunto(pagina);
+  pagina.riga("               <TR BGCOLOR=#579B9B>");
+  // The third column counts the records this check examined: the page has no other number
+  // that belongs to it.
+  for (int indice : {22, 23, 25, 27, 29}) cellaIntestazione(pagina, m[indice]);
+  pagina.riga("               </TR>");
+  pagina.riga("               <TR>");
+  cellaDati(pagina, stato.citazioneRiferimento);
+  cellaDati(pagina, nomeBaseReport(stato.fileCampione));
+  cellaDati(pagina, testoNumero(static_cast<double>(matrice.campioni())));
+  cellaDati(pagina, "da " + imp.NumeroMutazioniDa + " a " + imp.NumeroMutazioniA);
+  cellaDati(pagina, "da " + porta.testo(Controllo::Text_PosizioneMutazioneDa) + " a " +
+                        porta.testo(Controllo::Text_PosizioneMutazioneA));
+  pagina.riga("               </TR>");
+  pagina.riga("           </TABLE>");
+  pagina.riga("     <BR>");
+}
+
+// A grid cell holding one line of text.
+void cellaGriglia(ScrittoreTesto& pagina, std::string_view apertura, std::string_view contenuto) {
+  pagina.riga(apertura);
+  pagina.riga("                  <P>");
+  pagina.riga(contenuto);
+  pagina.riga("                  </P>");
+  pagina.riga("                </TD>");
+}
+
+void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMutazioni& matrice) {
+  pagina.riga("      <TABLE border cellspacing=\"1\" cellpadding=\"4\">");
+  pagina.riga("              <TR>");
+  cellaGriglia(pagina, "                <TD>", "                    <B></B>");
+  cellaGriglia(pagina, "                <TD colspan=61>",
+               "                    <B>" + htmlTesto(stato.messaggi[89]) + "</B>");
+  pagina.riga("              </TR>");
+  pagina.riga("              <TR>");
+  cellaGriglia(pagina, "                <TD>", "                  <B>pos</B>");
+  for (const std::string& posizione : matrice.posizioni())
+    cellaGriglia(pagina, "                <TD>", htmlTesto(posizione));
+  pagina.riga("              </TR>");
+  for (std::size_t s = 0; s < matrice.campioni(); ++s) {
+    pagina.riga("              <TR>");
+    cellaGriglia(pagina, "                <TD>", htmlTesto(matrice.nomi()[s]));
+    for (std::size_t p = 0; p < matrice.posizioni().size(); ++p)
+      pagina.riga(matrice.marcata(s, p) ? "                <TD BGCOLOR=red><P>*</P></TD>"
+                                        : "                <TD BGCOLOR=#C6D8EB><P></P></TD>");
+    pagina.riga("              </TR>");
+  }
+  pagina.riga("          </TABLE>");
+}
+
+}  // namespace
+
+void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazioni& matrice) {
+  procedura("ScriviHTML_MATRICE", [&] {
+    const auto& m = stato.messaggi;
+    std::filesystem::path file =
+        stato.cartellaHtml /
+        percorsoDaTesto("ControlloMutazioni_" + nomeBaseReport(stato.fileCampione) + ".htm");
+    ScrittoreTesto pagina(file);
+    aperturaPagina(pagina, "Vorlane - Risultato controllo mutazioni");
+    tabellaRiassunto(pagina, stato, porta, matrice);
+    tabellaLegenda(pagina, {m[85], m[86], m[87], m[88]}, 21);
+    griglia(pagina, stato, matrice);
+    chiusuraPagina(pagina);
+    pagina.conferma();
+    porta.messaggio(m[90] + "\r\n" + testoPercorso(file) + "\r\n" + m[45], m[48],
+                    Icona::informazione);
+  });
+}
+
+}  // namespace vorlane

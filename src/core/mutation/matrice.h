@@ -1,0 +1,41 @@
+#pragma once
+// The samples x positions result of a mutation check and its HTML page.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/porta.h"
+#include "app/stato.h"
+
+namespace vorlane {
+
+// One row of marks per record, stored flat: a file of 100,000 records checked at 30 positions
+// costs 3 MB of marks rather than millions of small strings.
+class MatriceMutazioni {
+ public:
+  // Labels of the examined positions, as typed; fixes the width of the rows added afterwards.
+  void impostaPosizioni(std::vector<std::string> posizioni);
+  // A new record with no marks; returns its row.
+  std::uint8_t* aggiungiCampione(std::string nome);
+
+  const std::vector<std::string>& posizioni() const { return posizioni_; }
+  const std::vector<std::string>& nomi() const { return nomi_; }
+  std::size_t campioni() const { return nomi_.size(); }
+  bool marcata(std::size_t campione, std::size_t posizione) const {
+    return marche_[campione * posizioni_.size() + posizione] != 0;
+  }
+
+ private:
+  std::vector<std::string> posizioni_;
+  std::vector<std::string> nomi_;
+  std::vector<std::uint8_t> marche_;
+};
+
+// Writes html/ControlloMutazioni_<name>.htm for the file in stato.fileCampione and tells the
+// user where it is. The page replaces the previous one only once it is complete.
+void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazioni& matrice);
+
+}  // namespace vorlane

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include "app/operazioni.h"
+#include "app/parametri.h"
+#include "log/registro.h"
+#include "sequence/riferimento.h"
+#include "support/supporto.h"
+#include "text/testo.h"
+
+namespace vorlane::test {
+namespace {
+
+// The reference over 16001..16400, upper case: a sample with no mutation.
+std::string hv1() {
+  std::string s(testoRiferimento().substr(16000, 400));
+  for (char& c : s) c = maiuscola(c);
+  return s;
+}
+
+// `sequenza` with character `c` at 1-based column `colonna`.
+std::string con(std::string sequenza, std::size_t colonna, char c) {
+  sequenza[colonna - 1] = c;
+  return sequenza;
+}
+
+class ControlloMutazioni : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(a.avviato); }
+
+  // Types the list, prepares the check and double-clicks `nome` in the export folder.
+  EsitoEvento esegui(const std::string& nome, const std::string& contenuto,
+                     const std::string& lista, bool arlequin = false) {
+    scriviFile(a.stato.cartellaEsporta / nome, contenuto);
+    return avvia(nome, lista, arlequin);
+  }
+  // The same on a file already in place.
+  EsitoEvento avvia(const std::string& nome, const std::string& lista, bool arlequin = false) {
+    a.porta.impostaTesto(Controllo::Text_posMutazione, lista);
+    Text_posMutazione_Change(a.stato, a.porta);
+    PreparaOperazione(a.stato, a.porta, Comando::ControlloMutazioni);
+    Option_TipoFileSequenza_Click(a.stato, arlequin ? 1 : 0);
+    a.porta.messaggi.clear();
+    return File_Sequenza_DblClick(a.stato, a.porta, nome);
+  }
+  std::vector<std::string> registro() { return righeCrLf(leggiFile(percorsoRegistro(a.stato))); }
+  std::filesystem::path pagina(const std::string& base) {
+    return a.stato.cartellaHtml / ("ControlloMutazioni_" + base + ".htm");
+  }
+  const std::string& m(int i) { return a.stato.messaggi[i]; }
+  std::string campione(const std::string& nome) {
+    return m(41) + std::string(22, ' ') + ": " + nome;
+  }
+  std::string mutazioni(const std::string& lista) {
+    return m(42) + std::string(21, ' ') + ": " + lista;
+  }
+
+  Ambiente a;
+};
+
+TEST_F(ControlloMutazioni, MarcaLePosizioniDiverseDalRiferimentoERegistraIlBlocco) {
+  std::string s = con(con(hv1(), 189, 'c'), 223, 't');
+  std::string corto = hv1().substr(0, 200);  // ends before 16223
+  std::string contenuto = ">uno\r\n" + s + "\r\n>minuscole\r\n" + con(hv1(), 189, 't') +
+                          "\r\n>ennea\r\n" + con(hv1(), 223, 'n') + "\r\n>corto\r\n" + corto +
+                          "\r\n>uguale\r\n" + hv1() + "\r\n";
+  ASSERT_EQ(esegui("prova.FASTA", contenuto, "16189,16223"), EsitoEvento::completato);
+
+  std::string file = testoPercorso(a.stato.cartellaEsporta / "prova.FASTA");
+  std::vector<std::string> attese = {
+      "*--- " + m(21) + " : 07/12/2026 10:20:30 -----------*",
+      m(22) + std::string(10, ' ') + ": " + a.stato.citazioneRiferimento,
+      m(23) + std::string(6, ' ') + ": " + file,
+      m(27) + std::string(10, ' ') + ": " + m(14) + " 0 " + m(15) + " 16569",
+      m(28) + std::string(5, ' ') + ": 16189,16223",
+      campione("uno"),
+      m(42) + "                     : 16189 - 16223",
+      campione("minuscole"),
+      campione("ennea"),
+      mutazioni("16223"),
+      campione("corto"),
+      mutazioni("16223"),
+      campione("uguale"),
+      m(43) + "    : 3",
+  };
+  EXPECT_EQ(registro(), attese);
+
+  ASSERT_EQ(a.porta.messaggi.size(), 3u);
+  EXPECT_EQ(a.porta.messaggi[0].testo,
+            m(44) + "\r\n" + file + "\r\n" + m(45) + "\r\n" + m(46) + ": 3\r\n" + m(47) + " ");
+  EXPECT_EQ(a.porta.messaggi[0].titolo, m(48));
+  EXPECT_EQ(a.porta.messaggi[0].icona, Icona::informazione);
+  EXPECT_EQ(a.porta.messaggi[1].icona, Icona::nessuna);  // the log viewer
+  EXPECT_EQ(righeCrLf(a.porta.messaggi[1].testo), attese);
+  EXPECT_EQ(a.porta.messaggi[2].testo,
+            m(90) + "\r\n" + testoPercorso(pagina("prova")) + "\r\n" + m(45));
+
+  std::string html = leggiFile(pagina("prova"));
+  const std::string rosso = "                <TD BGCOLOR=red><P>*</P></TD>\r\n";
+  const std::string azzurro = "                <TD BGCOLOR=#C6D8EB><P></P></TD>\r\n";
+  const std::string nome =
+      "                  <P>\r\nuno\r\n                  </P>\r\n"
+      "                </TD>\r\n";
+  EXPECT_NE(html.find(nome + rosso + rosso + "              </TR>"), std::string::npos);
+  EXPECT_NE(html.find("minuscole\r\n                  </P>\r\n                </TD>\r\n" + azzurro +
+                      azzurro),
+            std::string::npos);
+  EXPECT_NE(
+      html.find("ennea\r\n                  </P>\r\n                </TD>\r\n" + azzurro + rosso),
+      std::string::npos);
+}
+
+TEST_F(ControlloMutazioni, UnaVoceNonValidaOFuoriIntervalloFermaIlControlloSenzaRisultati) {
+  struct Caso {
+    std::string lista;
+    bool arlequin;
+    std::string testo;
+  };
+  const std::vector<Caso> casi = {
+      {"16189,73", false, m(35) + " 73 " + m(36) + "\r\n" + m(37)},
+      {"73", true, m(35) + " 73 " + m(39) + "\r\n" + m(37)},
+      {"16189,,16223", false, m(35) + "  " + m(36) + "\r\n" + m(37)},
+      {"1618x", false, m(35) + " 1618x " + m(36) + "\r\n" + m(37)},
+      {"00073", false, m(35) + " 00073 " + m(39) + "\r\n" + m(40) + " 16001-16400"},
+      {"16401", true, m(35) + " 16401 " + m(39) + "\r\n" + m(40) + " 16001-16400"},
+  };
+  for (const Caso& c : casi) {
+    SCOPED_TRACE(c.lista);
+    a.stato.posizioniDaRileggere = true;  // a fresh start for each list
+    std::filesystem::remove(percorsoRegistro(a.stato));
+    std::string contenuto = c.arlequin ? "S1\t1\t" + hv1() + "\r\n" : ">uno\r\n" + hv1() + "\r\n";
+    EXPECT_EQ(esegui(c.arlequin ? "p.ARL" : "p.FASTA", contenuto, c.lista, c.arlequin),
+              EsitoEvento::interrotto);
+    ASSERT_EQ(a.porta.messaggi.size(), 1u);
+    EXPECT_EQ(a.porta.messaggi[0].testo, c.testo);
+    EXPECT_EQ(a.porta.messaggi[0].titolo, m(38));
+    EXPECT_EQ(a.porta.messaggi[0].icona, Icona::informazione);
+    EXPECT_EQ(registro().size(), 5u);  // the header only
+    EXPECT_TRUE(std::filesystem::is_empty(a.stato.cartellaHtml));
+  }
+}
+
+TEST_F(ControlloMutazioni, VoceConSpazioInizialeEListaVuota) {
+  std::string contenuto = ">uno\r\n" + con(hv1(), 189, 'C') + "\r\n";
+  ASSERT_EQ(esegui("p.FASTA", contenuto, "16223, 16189"), EsitoEvento::completato);
+  EXPECT_EQ(registro()[6], mutazioni(" 16189"));
+  EXPECT_NE(leggiFile(pagina("p")).find("\r\n 16189\r\n"), std::string::npos);
+
+  // A new session with an empty box: names only, nothing mutated, no position columns.
+  Ambiente b;
+  scriviFile(b.stato.cartellaEsporta / "v.FASTA", contenuto + ">due\r\nNNNN\r\n");
+  PreparaOperazione(b.stato, b.porta, Comando::ControlloMutazioni);
+  ASSERT_EQ(File_Sequenza_DblClick(b.stato, b.porta, "v.FASTA"), EsitoEvento::completato);
+  std::vector<std::string> righe = righeCrLf(leggiFile(percorsoRegistro(b.stato)));
+  ASSERT_EQ(righe.size(), 8u);
+  EXPECT_EQ(righe[5], campione("uno"));
+  EXPECT_EQ(righe[6], campione("due"));
+  EXPECT_EQ(righe[7], m(43) + "    : 0");
+  std::string html = leggiFile(b.stato.cartellaHtml / "ControlloMutazioni_v.htm");
+  EXPECT_NE(html.find("<B>pos</B>\r\n                  </P>\r\n                </TD>\r\n"
+                      "              </TR>"),
+            std::string::npos);
+  EXPECT_EQ(html.find("BGCOLOR=#C6D8EB><P>"), std::string::npos);
+}
+
+TEST_F(ControlloMutazioni, RecordFastaEArlequin) {
+  // A sequence split over two lines is two records of the same name; a TAB is a character.
+  std::string contenuto = "senza nome\r\n>a\r\n" + hv1().substr(0, 300) + "\r\n" +
+                          hv1().substr(300) + "\r\n\r\n>b\r\n" + std::string(188, '\t') + "T\r\n";
+  ASSERT_EQ(esegui("f.FASTA", contenuto, "16189"), EsitoEvento::completato);
+  std::vector<std::string> righe = registro();
+  std::vector<std::string> nomi(righe.begin() + 5, righe.end());
+  EXPECT_EQ(nomi, (std::vector<std::string>{campione(""), mutazioni("16189"), campione("a"),
+                                            campione("a"), mutazioni("16189"), campione("b"),
+                                            m(43) + "    : 2"}));
+
+  ASSERT_EQ(esegui("f.ARL", "S1\t3\t" + hv1() + "\textra\r\n\r\nS2\t1\tNNN\r\n", "16189", true),
+            EsitoEvento::completato);
+  righe = registro();
+  nomi.assign(righe.end() - 4, righe.end());
+  EXPECT_EQ(nomi, (std::vector<std::string>{campione("S1(freq: 3)"), campione("S2(freq: 1)"),
+                                            mutazioni("16189"), m(43) + "    : 1"}));
+  EXPECT_EQ(righe[righe.size() - 9], "*--- " + m(21) + ": 07/12/2026 10:20:30 -----------*");
+}
+
+TEST_F(ControlloMutazioni, RigaArlequinSenzaTabFermaIlControllo) {
+  ASSERT_EQ(esegui("t.ARL", "S1\t3\t" + hv1() + "\r\n[Profile]\r\n", "16189", true),
+            EsitoEvento::interrotto);
+  ASSERT_EQ(a.porta.messaggi.size(), 1u);
+  EXPECT_EQ(a.porta.messaggi[0].testo, m(32) + " \r\n" +
+                                           testoPercorso(a.stato.cartellaEsporta / "t.ARL") +
+                                           "\r\n" + m(33) + "\r\n" + m(34));
+  EXPECT_EQ(a.porta.messaggi[0].titolo, m(48));
+  EXPECT_EQ(registro().size(), 5u);
+  EXPECT_TRUE(std::filesystem::is_empty(a.stato.cartellaHtml));
+}
+
+TEST_F(ControlloMutazioni, FileSenzaRecord) {
+  for (std::string contenuto : {std::string(), std::string(">solo\r\n\r\n>intestazioni\r\n")}) {
+    SCOPED_TRACE(contenuto.size());
+    std::filesystem::remove(percorsoRegistro(a.stato));
+    ASSERT_EQ(esegui("vuoto.FASTA", contenuto, "00073"), EsitoEvento::completato);
+    std::vector<std::string> righe = registro();
+    ASSERT_EQ(righe.size(), 6u);
+    EXPECT_EQ(righe[5], m(43) + "    : 0");
+    std::string html = leggiFile(pagina("vuoto"));
+    EXPECT_NE(html.find("<B>pos</B>"), std::string::npos);
+    EXPECT_EQ(html.find("<TD BGCOLOR=#C6D8EB><P>"), std::string::npos);
+  }
+}
+
+TEST_F(ControlloMutazioni, QuarantaPosizioniEVentimilaRecord) {
+  std::vector<int> posizioni;
+  std::string lista;
+  for (int p = 16010; p <= 16400; p += 10) {
+    posizioni.push_back(p);
+    lista += (lista.empty() ? "" : ",") + std::to_string(p);
+  }
+  ASSERT_EQ(posizioni.size(), 40u);
+  // Record i differs at the (i mod 40)-th listed position only.
+  std::string contenuto;
+  const std::string base = hv1();
+  for (int i = 0; i < 20000; ++i) {
+    std::size_t colonna = static_cast<std::size_t>(posizioni[i % 40] - 16000);
+    contenuto += ">r" + std::to_string(i) + "\n" + con(base, colonna, 'N') + "\n";
+  }
+  ASSERT_EQ(esegui("grande.FASTA", contenuto, lista), EsitoEvento::completato);
+  std::vector<std::string> righe = registro();
+  ASSERT_EQ(righe.size(), 5u + 2 * 20000 + 1);
+  EXPECT_EQ(righe[5 + 2 * 41], campione("r41"));
+  EXPECT_EQ(righe[5 + 2 * 41 + 1], mutazioni("16020"));
+  EXPECT_EQ(righe.back(), m(43) + "    : 20000");
+  std::string html = leggiFile(pagina("grande"));
+  std::size_t rossi = 0;
+  for (std::size_t i = html.find("BGCOLOR=red><P>*"); i != std::string::npos;
+       i = html.find("BGCOLOR=red><P>*", i + 1))
+    ++rossi;
+  EXPECT_EQ(rossi, 20000u);
+}
+
+TEST_F(ControlloMutazioni, NomiScappatiEPaginaSoloAscii) {
+  std::string contenuto = "><b>&x\r\n" + hv1() + "\r\n>caff\xE8\r\n" + hv1() + "\r\n";
+  a.stato.impostazioni.NumeroMutazioniDa = "<1>";
+  ASSERT_EQ(esegui("n.FASTA", contenuto, "16189"), EsitoEvento::completato);
+  std::string html = leggiFile(pagina("n"));
+  EXPECT_TRUE(soloAscii(html));
+  EXPECT_NE(html.find("\r\n&lt;b&gt;&amp;x\r\n"), std::string::npos);
+  EXPECT_NE(html.find("\r\ncaff&#232;\r\n"), std::string::npos);
+  EXPECT_NE(html.find("da &lt;1&gt; a 16569"), std::string::npos);
+  EXPECT_EQ(html.find("<b>"), std::string::npos);
+}
+
+// Keeps files of this process below `byte` while it lives, as a full disk would.
+class LimiteFile {
+ public:
+  explicit LimiteFile(rlim_t byte) {
+    getrlimit(RLIMIT_FSIZE, &prima_);
+    segnale_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = prima_;
+    limite.rlim_cur = byte;
+    setrlimit(RLIMIT_FSIZE, &limite);
+  }
+  ~LimiteFile() {
+    setrlimit(RLIMIT_FSIZE, &prima_);
+    std::signal(SIGXFSZ, segnale_);
+  }
+
+ private:
+  rlimit prima_{};
+  void (*segnale_)(int) = nullptr;
+};
+
+TEST_F(ControlloMutazioni, UnErroreDiScritturaLasciaIntattoIlRapportoPrecedente) {
+  std::string lista = "16010,16020,16030,16040,16050,16060,16070,16080,16090,16100";
+  std::string contenuto;
+  for (int i = 0; i < 1000; ++i) contenuto += ">primo" + std::to_string(i) + "\n" + hv1() + "\n";
+  ASSERT_EQ(esegui("r.FASTA", contenuto, lista), EsitoEvento::completato);
+  const std::string precedente = leggiFile(pagina("r"));
+  ASSERT_GT(precedente.size(), 400000u);
+
+  for (char& c : contenuto)
+    if (c == 'p') c = 'q';
+  scriviFile(a.stato.cartellaEsporta / "r.FASTA", contenuto);
+  EsitoEvento esito;
+  {
+    LimiteFile limite(256 * 1024);  // room for the log, not for the page
+    esito = avvia("r.FASTA", lista);
+  }
+  EXPECT_EQ(esito, EsitoEvento::errore);
+  ASSERT_FALSE(a.porta.messaggi.empty());
+  EXPECT_EQ(a.porta.messaggi.back().icona, Icona::critica);
+  EXPECT_NE(a.porta.messaggi.back().testo.find("ScriviHTML_MATRICE"), std::string::npos);
+  EXPECT_EQ(leggiFile(pagina("r")), precedente);
+  std::size_t file = 0;
+  for ([[maybe_unused]] const auto& voce :
+       std::filesystem::directory_iterator(a.stato.cartellaHtml))
+    ++file;
+  EXPECT_EQ(file, 1u);  // no temporary left behind
+  EXPECT_EQ(registro().back(), m(43) + "    : 0");
+}
+
+}  // namespace
+}  // namespace vorlane::test
