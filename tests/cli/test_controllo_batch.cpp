@@ -1,21 +1,15 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "sequence/riferimento.h"
+#include "support/batch.h"
 #include "support/supporto.h"
 #include "text/testo.h"
 
 namespace vorlane::test {
 namespace {
-
-struct Lancio {
-  int codice = -1;
-  std::string uscita, errori;
-};
 
 class ControlloBatch : public ::testing::Test {
  protected:
@@ -23,15 +17,8 @@ class ControlloBatch : public ::testing::Test {
     preparaCartellaLavoro(cartella.percorso());
     std::filesystem::create_directory(cartella / "esporta");
   }
-  Lancio lancia(const std::string& argomenti) {
-    std::string comando = "cd '" + cartella.percorso().native() + "' && '" VORLANE_BATCH "' " +
-                          argomenti + " >uscita.txt 2>errori.txt";
-    int stato = std::system(comando.c_str());
-    Lancio l;
-    if (WIFEXITED(stato)) l.codice = WEXITSTATUS(stato);
-    l.uscita = leggiFile(cartella / "uscita.txt");
-    l.errori = leggiFile(cartella / "errori.txt");
-    return l;
+  EsitoBatch lancia(const std::string& argomenti) {
+    return eseguiBatch(cartella.percorso(), dividi(argomenti, ' '));
   }
   std::vector<std::string> registro() {
     for (const auto& voce : std::filesystem::directory_iterator(cartella / "log"))
@@ -53,8 +40,8 @@ std::string mutato() {
 
 TEST_F(ControlloBatch, FastaEArlequinCompletano) {
   scriviFile(cartella / "esporta" / "p.FASTA", ">uno\n" + mutato() + "\n");
-  Lancio l = lancia("--posizioni 16189,16223 controllo p.FASTA");
-  ASSERT_EQ(l.codice, 0) << l.errori;
+  EsitoBatch l = lancia("--posizioni 16189,16223 controllo p.FASTA");
+  ASSERT_EQ(l.stato, 0) << l.errori;
   EXPECT_NE(l.uscita.find("Campioni con almeno una mutazione: 1\n"), std::string::npos);
   std::vector<std::string> righe = registro();
   ASSERT_EQ(righe.size(), 8u);
@@ -65,7 +52,7 @@ TEST_F(ControlloBatch, FastaEArlequinCompletano) {
 
   scriviFile(cartella / "esporta" / "q.ARL", "S1\t3\t" + mutato() + "\r\n");
   l = lancia("--arlequin --posizioni 16223 controllo q.ARL");
-  ASSERT_EQ(l.codice, 0) << l.errori;
+  ASSERT_EQ(l.stato, 0) << l.errori;
   righe = registro();
   EXPECT_EQ(righe[righe.size() - 3], "Campione                      : S1(freq: 3)");
   EXPECT_EQ(righe[righe.size() - 2], "Mutazioni                     : 16223");
@@ -80,18 +67,18 @@ TEST_F(ControlloBatch, ArrestiOrdinatiEsconoConDue) {
         "--arlequin --posizioni 16189 controllo t.ARL"}) {
     SCOPED_TRACE(argomenti);
     std::filesystem::remove_all(cartella / "log");
-    Lancio l = lancia(argomenti);
-    EXPECT_EQ(l.codice, 2) << l.errori;
+    EsitoBatch l = lancia(argomenti);
+    EXPECT_EQ(l.stato, 2) << l.errori;
     EXPECT_TRUE(l.errori.empty());
     EXPECT_EQ(registro().size(), 5u);  // the header, nothing per sample
     EXPECT_TRUE(nessunRapporto());
   }
-  Lancio l = lancia("--posizioni 16189 controllo manca.FASTA");
-  EXPECT_EQ(l.codice, 1);
+  EsitoBatch l = lancia("--posizioni 16189 controllo manca.FASTA");
+  EXPECT_EQ(l.stato, 1);
   EXPECT_NE(l.errori.find("ControlloMutazioniFASTA"), std::string::npos);
   scriviFile(cartella / "esporta" / "due.ARL", "S1\t3\t" + mutato() + "\r\nS2\t3\r\n");
   l = lancia("--arlequin --posizioni 16189 controllo due.ARL");
-  EXPECT_EQ(l.codice, 1);
+  EXPECT_EQ(l.stato, 1);
   EXPECT_NE(l.errori.find("ControlloMutazioniARL"), std::string::npos);
   EXPECT_NE(l.errori.find("riga 2"), std::string::npos);
 }

@@ -177,6 +177,8 @@ bool Text_PosizioneMutazioneA_LostFocus(StatoVorlane& stato, Porta& porta) {
 
 void Text_posMutazione_Change(StatoVorlane& stato, Porta& porta) {
   stato.impostazioni.posMutazione = porta.testo(Controllo::Text_posMutazione);
+  // The next check must examine the positions the log says it examined: the list is read again.
+  stato.posizioniDaRileggere = true;
 }
 
 }  // namespace vorlane

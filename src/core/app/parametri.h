@@ -26,7 +26,8 @@ std::filesystem::path percorsoParametri(const StatoVorlane& stato);
 // message and the box gets its last valid value back; the result says whether it was accepted.
 bool Text_PosizioneMutazioneDa_LostFocus(StatoVorlane& stato, Porta& porta);
 bool Text_PosizioneMutazioneA_LostFocus(StatoVorlane& stato, Porta& porta);
-// Every change of the position list box goes into posMutazione unchecked.
+// Every change of the position list box goes into posMutazione unchecked, and has the next
+// mutation check read the list again.
 void Text_posMutazione_Change(StatoVorlane& stato, Porta& porta);
 
 }  // namespace vorlane

@@ -303,5 +303,15 @@ TEST_F(ControlloMutazioni, UnErroreDiScritturaLasciaIntattoIlRapportoPrecedente)
   EXPECT_EQ(registro().back(), m(43) + "    : 0");
 }
 
+TEST_F(ControlloMutazioni, EditingTheListBetweenTwoChecksExaminesTheNewPositions) {
+  std::string s = con(con(hv1(), 189, 'c'), 223, 't');
+  ASSERT_EQ(esegui("due.FASTA", ">uno\r\n" + s + "\r\n", "16189"), EsitoEvento::completato);
+  EXPECT_EQ(registro()[6], mutazioni("16189"));
+  ASSERT_EQ(avvia("due.FASTA", "16223"), EsitoEvento::completato);
+  std::vector<std::string> righe = registro();
+  EXPECT_EQ(righe[4 + 8], m(28) + std::string(5, ' ') + ": 16223");
+  EXPECT_EQ(righe[6 + 8], mutazioni("16223"));
+}
+
 }  // namespace
 }  // namespace vorlane::test
