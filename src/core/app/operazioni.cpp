@@ -5,6 +5,8 @@
 #include "app/errore.h"
 #include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "convert/conversione.h"
+#include "convert/normalizzazione.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -79,7 +81,11 @@ void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
 }
 
 const std::map<std::int16_t, ProceduraOperazione>& tabellaOperazioni() {
-  static const std::map<std::int16_t, ProceduraOperazione> tabella = {};
+  static const std::map<std::int16_t, ProceduraOperazione> tabella = {
+      {20, Normalizza},
+      {40, ConvertiFASTAinTabella},
+      {50, ConvertiARLinTabella},
+  };
   return tabella;
 }
 
