@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <filesystem>
 
 #include "app/errore.h"
@@ -64,7 +66,7 @@ void scriviRiga(ScrittoreTesto& tabella, const std::string& riga) {
 
 // A FASTA sample's row is complete only when the next header or the end of the file comes.
 void righeFasta(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
-                const std::string& riferimento, Intervallo intervallo) {
+                const ConfrontoRiferimento& confronto) {
   std::string riga;
   bool inSospeso = false;
   RecordCampione r;
@@ -79,20 +81,20 @@ void righeFasta(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& 
     // base alone: a row of bare tokens could not be read back.
     if (!inSospeso) iniziaRiga(riga, base, {}, "1");
     inSospeso = true;
-    aggiungiMutazioni(riga, r.sequenza, riferimento, intervallo, true);
+    confronto.aggiungiMutazioni(riga, r.sequenza);
   }
   if (inSospeso) scriviRiga(tabella, riga);
 }
 
 // False when a line without TAB stopped the conversion.
 bool righeArlequin(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
-                   const std::string& riferimento, Intervallo intervallo) {
+                   const ConfrontoRiferimento& confronto) {
   std::string riga;
   RecordCampione r;
   while (file.prossimo(r)) {
     if (r.tipo == RecordCampione::Tipo::senzaTab) return false;
     iniziaRiga(riga, base, r.nome, r.frequenza);
-    aggiungiMutazioni(riga, r.sequenza, riferimento, intervallo, false);
+    confronto.aggiungiMutazioni(riga, r.sequenza);
     scriviRiga(tabella, riga);
   }
   return true;
@@ -117,7 +119,8 @@ void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoConvers
 Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
   return procedura(f.etichetta, [&] {
     bool fasta = f.formato == FormatoCampioni::fasta;
-    Intervallo intervallo = intervalloAnalisi(stato, fasta);
+    ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervalloAnalisi(stato, fasta),
+                                   fasta);
     NomeBase base = nomeBase(stato.nomeFileScelto, f.taglio);
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
@@ -127,8 +130,8 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     ScrittoreTesto uscita(tabella);
     for (int i = 60; i <= 63; ++i) uscita.riga(stato.messaggi[i]);
     if (fasta) {
-      righeFasta(file, uscita, base, stato.sequenzaRiferimento, intervallo);
-    } else if (!righeArlequin(file, uscita, base, stato.sequenzaRiferimento, intervallo)) {
+      righeFasta(file, uscita, base, confronto);
+    } else if (!righeArlequin(file, uscita, base, confronto)) {
       // The user is told to clean the file and run again; the rows so far stay for reference.
       uscita.conferma();
       avvisoRigaSenzaTab(stato, porta);
@@ -142,24 +145,44 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
 
 }  // namespace
 
-void aggiungiMutazioni(std::string& riga, std::string_view sequenza, const std::string& riferimento,
-                       Intervallo intervallo, bool ignoraN) {
-  if (intervallo.inizio < 1) return;
-  auto inizio = static_cast<std::size_t>(intervallo.inizio);
-  if (inizio >= riferimento.size()) return;
-  std::size_t n = std::min({sequenza.size(), intervallo.lunghezza(), riferimento.size() - inizio});
-  const char* rif = riferimento.data() + inizio;
-  for (std::size_t k = 0; k < n; ++k) {
-    char campione = maiuscola(sequenza[k]);
-    char base = maiuscola(rif[k]);
-    if (campione == base || (ignoraN && campione == 'N')) continue;
-    char partner = partnerTransizione(base);
-    if (partner == 0) continue;  // the "x" at 3107: nothing to differ from
-    char cifre[16];
-    riga.append(cifre, std::to_chars(cifre, cifre + sizeof cifre, inizio + k).ptr);
-    if (campione != partner) riga += campione;
-    riga += '-';
+ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo,
+                                           bool ignoraN)
+    : inizio_(intervallo.inizio), ignoraN_(ignoraN) {
+  if (intervallo.inizio >= 1 && static_cast<std::size_t>(intervallo.inizio) < riferimento.size())
+    minuscolo_ =
+        riferimento.substr(static_cast<std::size_t>(intervallo.inizio), intervallo.lunghezza());
+  maiuscolo_ = minuscolo_;
+  for (char& c : maiuscolo_) c = maiuscola(c);
+}
+
+void ConfrontoRiferimento::confrontaCarattere(std::string& riga, std::size_t k,
+                                              char carattere) const {
+  char campione = maiuscola(carattere);
+  char base = maiuscolo_[k];
+  if (campione == base || (ignoraN_ && campione == 'N')) return;
+  char partner = partnerTransizione(base);
+  if (partner == 0) return;  // the "x" at 3107: nothing to differ from
+  char cifre[16];
+  auto posizione = static_cast<std::size_t>(inizio_) + k;
+  riga.append(cifre, std::to_chars(cifre, cifre + sizeof cifre, posizione).ptr);
+  if (campione != partner) riga += campione;
+  riga += '-';
+}
+
+void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view sequenza) const {
+  std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
+  std::size_t k = 0;
+  // Samples agree with the reference almost everywhere: eight characters that match it in
+  // either case are passed over at once.
+  for (; k + 8 <= n; k += 8) {
+    std::uint64_t s, su, giu;
+    std::memcpy(&s, sequenza.data() + k, 8);
+    std::memcpy(&su, maiuscolo_.data() + k, 8);
+    std::memcpy(&giu, minuscolo_.data() + k, 8);
+    if (s == su || s == giu) continue;
+    for (std::size_t j = k; j < k + 8; ++j) confrontaCarattere(riga, j, sequenza[j]);
   }
+  for (; k < n; ++k) confrontaCarattere(riga, k, sequenza[k]);
 }
 
 Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta) {

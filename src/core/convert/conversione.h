@@ -17,11 +17,23 @@ namespace vorlane {
 Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta);
 Esito ConvertiARLinTabella(StatoVorlane& stato, Porta& porta);
 
-// Appends to `riga`, each followed by "-", the tokens of the positions where `sequenza` (its
-// first character at intervallo.inizio) differs from the reference: the position for a
-// transition, the position and the upper-case sample character otherwise. Characters beyond
-// the interval are ignored; with `ignoraN` an N never differs.
-void aggiungiMutazioni(std::string& riga, std::string_view sequenza, const std::string& riferimento,
-                       Intervallo intervallo, bool ignoraN);
+// The reference over the interval, prepared once per run for comparing sample after sample.
+class ConfrontoRiferimento {
+ public:
+  // With `ignoraN` a sample N never differs.
+  ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo, bool ignoraN);
+  // Appends to `riga`, each followed by "-", the tokens of the positions where `sequenza` (its
+  // first character at the start of the interval) differs from the reference: the position for
+  // a transition, the position and the upper-case sample character otherwise. Characters
+  // beyond the interval are ignored.
+  void aggiungiMutazioni(std::string& riga, std::string_view sequenza) const;
+
+ private:
+  void confrontaCarattere(std::string& riga, std::size_t k, char carattere) const;
+
+  std::string minuscolo_, maiuscolo_;
+  int inizio_;
+  bool ignoraN_;
+};
 
 }  // namespace vorlane
