@@ -10,16 +10,7 @@ namespace {
 constexpr int kDa = 16001, kA = 16400;
 
 char transizione(char base) {
-  switch (base) {
-    case 'A':
-      return 'G';
-    case 'G':
-      return 'A';
-    case 'C':
-      return 'T';
-    default:
-      return 'C';
-  }
+  return partnerTransizione(base);
 }
 
 // A base that is neither the reference nor its transition partner.
@@ -64,7 +55,9 @@ TEST_F(Conversione, FastaRowsListTokensInOrderAndIgnoreN) {
   std::string lunga = rif() + std::string(50, '?');
   std::string corta = rif().substr(0, 10);
   muta(corta, kDa, 16005, transizione(base(16005)));
-  scriviFile(esporta("campioni.FASTA"), ">S1\r\n" + s1 + "\r\n>S2\r\n" + rif() + "\n>\r\n" + lunga +
+  std::string s2 = rif();  // the reference in lower case: no difference
+  for (char& c : s2) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  scriviFile(esporta("campioni.FASTA"), ">S1\r\n" + s1 + "\r\n>S2\r\n" + s2 + "\n>\r\n" + lunga +
                                             "\r\n>S4\r\n>S5 x\r\n" + corta + "\r\n");
 
   EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, false, "campioni.FASTA"),
@@ -236,6 +229,16 @@ TEST_F(Conversione, FileNameShorterThanItsExtensionIsAnError) {
   EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, false, "a.fa"), EsitoEvento::errore);
   EXPECT_NE(a.porta.messaggi.back().testo.find("a.fa"), std::string::npos);
   EXPECT_TRUE(std::filesystem::is_empty(a.stato.cartellaDati));
+}
+
+TEST_F(Conversione, NonAsciiFileNameNamesTheTableAndTheRows) {
+  scriviFile(esporta("campi\xC3\xB2ni.ARL"), "A\t1\t" + rif() + "\r\n");
+  EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, true, "campi\xC3\xB2ni.ARL"),
+            EsitoEvento::completato);
+  std::vector<std::string> righe =
+      righeCrLf(leggiFile(a.stato.cartellaDati / "campi\xC3\xB2ni.txt"));
+  ASSERT_EQ(righe.size(), 5u);
+  EXPECT_EQ(righe[4], "campi\xF2ni A\t1");  // rows are Windows-1252 text
 }
 
 }  // namespace
