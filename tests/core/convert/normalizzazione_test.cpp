@@ -88,12 +88,6 @@ TEST_F(Normalizzazione, TokensAreReadAsTheConversionWritesThem) {
   EXPECT_EQ(sequenzaDa("3107G"), con(x, {}).replace(7, 1, "G"));
 }
 
-TEST_F(Normalizzazione, RowWithNameAndFrequencyOnlyRebuildsTheReference) {
-  scriviFile(tabella(), kTestata + "S\t1\r\n");
-  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, false, "campioni.txt"), EsitoEvento::completato);
-  EXPECT_EQ(leggiFile(uscita(".FASTA")), ">S (freq: 1)\r\n" + rif(16001, 16400) + "\r\n");
-}
-
 TEST_F(Normalizzazione, HeaderOnlyTableGivesAnEmptyFile) {
   scriviFile(tabella(), kTestata);
   EXPECT_EQ(eseguiComando(a, Comando::Normalizza, false, "campioni.txt"), EsitoEvento::completato);
@@ -113,16 +107,6 @@ TEST_F(Normalizzazione, RowWithoutTabIsAnErrorNamingTheLineAndWritesNothing) {
   EXPECT_EQ(a.porta.messaggi[0].icona, Icona::critica);
   EXPECT_NE(testo.find("NormalizzaFasta"), std::string::npos);
   EXPECT_NE(testo.find(testoPercorso(tabella()) + ", riga 6"), std::string::npos);
-}
-
-TEST_F(Normalizzazione, IntervalBeyondTheReferenceIsAnError) {
-  scriviFile(tabella(), kTestata + "S\t1\r\n");
-  impostaIntervallo(a, 0, 100);
-  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::errore);
-  impostaIntervallo(a, 16500, 16570);
-  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::errore);
-  EXPECT_NE(a.porta.messaggi.back().testo.find("NormalizzaArlequin"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(uscita(".ARL")));
 }
 
 }  // namespace
