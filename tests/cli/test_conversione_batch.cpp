@@ -1,20 +1,15 @@
 // vorlane-batch converti / normalizza, run as a pipeline would run them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "support/batch.h"
 #include "support/supporto.h"
 
 namespace vorlane::test {
 namespace {
-
-struct Risultato {
-  int stato = -1;
-  std::string uscita, errori;
-};
 
 class ConversioneBatch : public ::testing::Test {
  protected:
@@ -24,22 +19,14 @@ class ConversioneBatch : public ::testing::Test {
     std::filesystem::create_directory(cartella / "dati");
   }
 
-  Risultato esegui(const std::string& argomenti) {
-    const std::string dir = cartella.percorso().string();
-    std::string comando = "cd '" + dir + "' && '" VORLANE_BATCH "' " + argomenti + " >'" + dir +
-                          "/uscita.out' 2>'" + dir + "/errori.out'";
-    int s = std::system(comando.c_str());
-    Risultato r;
-    r.stato = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-    r.uscita = leggiFile(cartella / "uscita.out");
-    r.errori = leggiFile(cartella / "errori.out");
-    return r;
+  EsitoBatch esegui(const std::vector<std::string>& argomenti) {
+    return eseguiBatch(cartella.percorso(), argomenti);
   }
 
   // The reference over 16001..16400 taken from a normalised table without mutations.
   std::string riferimento() {
     scriviFile(cartella / "dati" / "rif.txt", "R\t1\r\n");
-    EXPECT_EQ(esegui("--arlequin normalizza rif.txt").stato, 0);
+    EXPECT_EQ(esegui({"--arlequin", "normalizza", "rif.txt"}).stato, 0);
     std::string riga = righeCrLf(leggiFile(cartella / "esporta" / "rif.ARL")).at(0);
     return riga.substr(std::string("R\t1\t").size());
   }
@@ -49,17 +36,17 @@ class ConversioneBatch : public ::testing::Test {
 
 TEST_F(ConversioneBatch, DeclinedOverwriteExitsTwoAndKeepsTheTable) {
   scriviFile(cartella / "esporta" / "campioni.FASTA", ">S1\r\nTTCT\r\n");
-  ASSERT_EQ(esegui("converti campioni.FASTA").stato, 0);
+  ASSERT_EQ(esegui({"converti", "campioni.FASTA"}).stato, 0);
   const std::string prima = leggiFile(cartella / "dati" / "campioni.txt");
   EXPECT_NE(prima.find("campioni S1\t1\t16001T-16003-16004\r\n"), std::string::npos);
 
   scriviFile(cartella / "esporta" / "campioni.FASTA", ">S2\r\nattc\r\n");
-  Risultato r = esegui("converti campioni.FASTA");
+  EsitoBatch r = esegui({"converti", "campioni.FASTA"});
   EXPECT_EQ(r.stato, 2);
   EXPECT_NE(r.uscita.find("-> No"), std::string::npos);
   EXPECT_EQ(leggiFile(cartella / "dati" / "campioni.txt"), prima);
 
-  EXPECT_EQ(esegui("--sovrascrivi converti campioni.FASTA").stato, 0);
+  EXPECT_EQ(esegui({"--sovrascrivi", "converti", "campioni.FASTA"}).stato, 0);
   EXPECT_NE(leggiFile(cartella / "dati" / "campioni.txt").find("campioni S2\t1\r\n"),
             std::string::npos);
 }
@@ -67,7 +54,7 @@ TEST_F(ConversioneBatch, DeclinedOverwriteExitsTwoAndKeepsTheTable) {
 TEST_F(ConversioneBatch, ArlequinLineWithoutTabStopsWithExitTwo) {
   scriviFile(cartella / "esporta" / "campioni.ARL",
              "A1\t2\tGTTC\r\n#Sezione del progetto\r\nA2\t1\tATTC\r\n");
-  Risultato r = esegui("--arlequin converti campioni.ARL");
+  EsitoBatch r = esegui({"--arlequin", "converti", "campioni.ARL"});
   EXPECT_EQ(r.stato, 2);
   std::vector<std::string> righe = righeCrLf(leggiFile(cartella / "dati" / "campioni.txt"));
   ASSERT_EQ(righe.size(), 5u);
@@ -80,8 +67,8 @@ TEST_F(ConversioneBatch, NormalisesToFastaAndArlequin) {
   const std::string rif = riferimento();
   ASSERT_EQ(rif.size(), 400u);
   scriviFile(cartella / "dati" / "tab.txt", "/ testata\r\nX\t3\t16001G-16003C\r\n");
-  ASSERT_EQ(esegui("normalizza tab.txt").stato, 0);
-  ASSERT_EQ(esegui("--arlequin normalizza tab.txt").stato, 0);
+  ASSERT_EQ(esegui({"normalizza", "tab.txt"}).stato, 0);
+  ASSERT_EQ(esegui({"--arlequin", "normalizza", "tab.txt"}).stato, 0);
 
   std::string mutata = "G" + rif.substr(1, 1) + "C" + rif.substr(3);
   ASSERT_EQ(rif.substr(0, 3), "att");
@@ -91,7 +78,7 @@ TEST_F(ConversioneBatch, NormalisesToFastaAndArlequin) {
 
 TEST_F(ConversioneBatch, TableRowWithoutTabIsAnError) {
   scriviFile(cartella / "dati" / "tab.txt", "/ testata\r\nX 3 16001G\r\n");
-  Risultato r = esegui("normalizza tab.txt");
+  EsitoBatch r = esegui({"normalizza", "tab.txt"});
   EXPECT_EQ(r.stato, 1);
   EXPECT_NE(r.errori.find("NormalizzaFasta"), std::string::npos);
   EXPECT_NE(r.errori.find("riga 2"), std::string::npos);
