@@ -2,24 +2,15 @@
 
 #include <random>
 
+#include "convert/tabella.h"
 #include "sequence/riferimento.h"
 #include "text/scrittura.h"
 
 namespace vorlane::bench {
 namespace {
 char transizione(char base) {
-  switch (base) {
-    case 'A':
-      return 'G';
-    case 'G':
-      return 'A';
-    case 'C':
-      return 'T';
-    case 'T':
-      return 'C';
-    default:
-      return 'N';
-  }
+  char partner = partnerTransizione(base);
+  return partner != 0 ? partner : 'N';
 }
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include "app/errore.h"
 #include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "convert/conversione.h"
+#include "convert/normalizzazione.h"
 #include "mutation/controllo.h"
 #include "text/testo.h"
 
@@ -83,6 +85,9 @@ const std::map<std::int16_t, ProceduraOperazione>& tabellaOperazioni() {
   static const std::map<std::int16_t, ProceduraOperazione> tabella = {
       {10, ControlloMutazioniFASTA},
       {11, ControlloMutazioniARL},
+      {20, Normalizza},
+      {40, ConvertiFASTAinTabella},
+      {50, ConvertiARLinTabella},
   };
   return tabella;
 }

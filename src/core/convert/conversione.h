@@ -1,0 +1,39 @@
+#pragma once
+// Table conversion: a FASTA or Arlequin file of samples becomes a mutation table in the data
+// folder, one row per sample listing where it differs from the reference over the interval.
+
+#include <string>
+#include <string_view>
+
+#include "app/operazioni.h"
+#include "app/porta.h"
+#include "app/stato.h"
+#include "convert/tabella.h"
+
+namespace vorlane {
+
+// Code 40 and code 50. A declined overwrite question and the stop at an Arlequin line without
+// TAB end as Esito::interrotta.
+Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta);
+Esito ConvertiARLinTabella(StatoVorlane& stato, Porta& porta);
+
+// The reference over the interval, prepared once per run for comparing sample after sample.
+class ConfrontoRiferimento {
+ public:
+  // With `ignoraN` a sample N never differs.
+  ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo, bool ignoraN);
+  // Appends to `riga`, each followed by "-", the tokens of the positions where `sequenza` (its
+  // first character at the start of the interval) differs from the reference: the position for
+  // a transition, the position and the upper-case sample character otherwise. Characters
+  // beyond the interval are ignored.
+  void aggiungiMutazioni(std::string& riga, std::string_view sequenza) const;
+
+ private:
+  void confrontaCarattere(std::string& riga, std::size_t k, char carattere) const;
+
+  std::string minuscolo_, maiuscolo_;
+  int inizio_;
+  bool ignoraN_;
+};
+
+}  // namespace vorlane
