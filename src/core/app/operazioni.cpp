@@ -5,6 +5,8 @@
 #include "app/errore.h"
 #include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "haplotype/confronto_multiplo.h"
+#include "haplotype/confronto_singolo.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -79,7 +81,12 @@ void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
 }
 
 const std::map<std::int16_t, ProceduraOperazione>& tabellaOperazioni() {
-  static const std::map<std::int16_t, ProceduraOperazione> tabella = {};
+  static const std::map<std::int16_t, ProceduraOperazione> tabella = {
+      {60, OperazioneConfrontoSingolo},
+      {70, OperazioneConfrontoMultiplo},
+      {80, OperazioneConfrontoSingoloNew},
+      {90, OperazioneConfrontoMultiploNew},
+  };
   return tabella;
 }
 

@@ -1,0 +1,69 @@
+#include "haplotype/report_multiplo.h"
+
+#include "app/errore.h"
+#include "haplotype/report_comune.h"
+#include "report/html.h"
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+
+void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
+  const auto& m = stato.messaggi;
+  const Impostazioni& imp = stato.impostazioni;
+  aperturaTabellaRiassunto(pagina);
+  pagina.riga("               <TR BGCOLOR=#579B9B>");
+  for (int n : {22, 23, 27, 29, 30}) cellaIntestazione(pagina, m[n]);
+  pagina.riga("               </TR>");
+  pagina.riga("               <TR>");
+  cellaDati(pagina, stato.citazioneRiferimento);
+  cellaDati(pagina, nomeBaseReport(stato.fileCampione));
+  cellaDati(pagina, coppiaDaA(imp.NumeroMutazioniDa, imp.NumeroMutazioniA));
+  cellaDati(pagina, coppiaDaA(porta.testo(Controllo::Text_PosizioneMutazioneDa),
+                              porta.testo(Controllo::Text_PosizioneMutazioneA)));
+  cellaDati(pagina, coppiaDaA(imp.PercentoDa, imp.PercentoA));
+  pagina.riga("               </TR>");
+  pagina.riga("           </TABLE>");
+  pagina.riga("     <BR>");
+}
+
+// The result table's cells carry their content one blank deeper than the summary's.
+void cellaRisultato(ScrittoreTesto& pagina, const std::string& contenuto) {
+  cella(pagina, "                      " + contenuto);
+}
+
+void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
+  aperturaTabellaRiassunto(pagina);
+  pagina.riga("               <TR BGCOLOR=#579B9B>");
+  cellaRisultato(pagina, "<B>id</B>");
+  cellaRisultato(pagina, "<B>" + htmlTesto(stato.messaggi[55]) + "</B>");
+  cellaRisultato(pagina, "<B>" + htmlTesto(stato.messaggi[24]) + "</B>");
+  pagina.riga("               </TR>");
+  for (const RisultatoCampione& r : stato.risultatiMultipli) {
+    pagina.riga("               <TR>");
+    cellaRisultato(pagina, htmlTesto(r.identificativo));
+    cellaRisultato(pagina, htmlTesto(r.aplotipo));
+    cellaRisultato(pagina, testoNumero(r.numeroMutazioni));
+    pagina.riga("               </TR>");
+  }
+  pagina.riga("          </TABLE>");
+  pagina.riga("     <BR>");
+}
+
+}  // namespace
+
+void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta) {
+  procedura("ScriviHTMLMultiplo", [&] {
+    std::filesystem::path file = percorsoReportConfronto(stato);
+    ScrittoreTesto pagina(file);
+    aperturaPagina(pagina, "Vorlane - Tabella comparativa");
+    riassunto(pagina, stato, porta);
+    risultati(pagina, stato);
+    chiusuraPagina(pagina);
+    pagina.conferma();
+    porta.puntatoreOccupato(false);
+    annunciaReport(stato, porta, file);
+  });
+}
+
+}  // namespace vorlane
