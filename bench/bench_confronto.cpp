@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
   std::uintmax_t byteUscita = byteCartella(cartella / "log") + byteCartella(cartella / "html");
   double tCopia = migliore([&] { return bench::tempoCopia(ingresso, byteUscita, cartella); });
   double tLettura = migliore([&] { return tempoLettura(ingresso); });
-  std::printf("campioni HV1 (%d-%d)        : %zu\n", opzioni.da, opzioni.a, opzioni.campioni);
+  std::printf("campioni HV1                  : %zu (%d-%d)\n", opzioni.campioni, opzioni.da,
+              opzioni.a);
   std::printf("ingresso / uscita (MB)        : %.1f / %.1f\n", byteIngresso / 1e6,
               byteUscita / 1e6);
   std::printf("confronto multiplo (motivi)   : %.3f s\n", tConfronto);

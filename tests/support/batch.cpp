@@ -1,0 +1,35 @@
+#include "support/batch.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "support/supporto.h"
+
+namespace vorlane::test {
+namespace {
+std::string citato(const std::string& s) {
+  std::string r = "'";
+  for (char c : s) r += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return r + "'";
+}
+}  // namespace
+
+EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
+                       const std::vector<std::string>& argomenti) {
+  std::string comando = "cd " + citato(cartella.string()) + " && LC_ALL=C " + citato(VORLANE_BATCH);
+  for (const auto& a : argomenti) comando += " " + citato(a);
+  comando += " >.batch_out 2>.batch_err </dev/null";
+  int s = std::system(comando.c_str());
+  EsitoBatch e;
+  e.stato = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+  e.uscita = leggiFile(cartella / ".batch_out");
+  e.errori = leggiFile(cartella / ".batch_err");
+  std::filesystem::remove(cartella / ".batch_out");
+  std::filesystem::remove(cartella / ".batch_err");
+  return e;
+}
+
+}  // namespace vorlane::test
