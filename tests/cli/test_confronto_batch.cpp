@@ -89,13 +89,5 @@ TEST_F(ConfrontoBatch, MultiploFastaEArlequin) {
   EXPECT_NE(p.find("                      S2\r\n"), std::string::npos);
 }
 
-TEST_F(ConfrontoBatch, TabellaMancanteFermaLAvvio) {
-  std::filesystem::remove(cartella / "tabella_mutazioni_OLD.csv");
-  EsitoBatch l = lancia("confronta nessuno.FASTA");
-  EXPECT_EQ(l.stato, 1);
-  EXPECT_NE(l.errori.find("CaricaAplotipiUmani"), std::string::npos) << l.errori;
-  EXPECT_NE(l.errori.find("tabella_mutazioni_OLD.csv"), std::string::npos);
-}
-
 }  // namespace
 }  // namespace vorlane::test

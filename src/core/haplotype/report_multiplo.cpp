@@ -9,22 +9,8 @@ namespace vorlane {
 namespace {
 
 void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
-  const auto& m = stato.messaggi;
-  const Impostazioni& imp = stato.impostazioni;
-  aperturaTabellaRiassunto(pagina);
-  pagina.riga("               <TR BGCOLOR=#579B9B>");
-  for (int n : {22, 23, 27, 29, 30}) cellaIntestazione(pagina, m[n]);
-  pagina.riga("               </TR>");
-  pagina.riga("               <TR>");
-  cellaDati(pagina, stato.citazioneRiferimento);
-  cellaDati(pagina, nomeBaseReport(stato.fileCampione));
-  cellaDati(pagina, coppiaDaA(imp.NumeroMutazioniDa, imp.NumeroMutazioniA));
-  cellaDati(pagina, coppiaDaA(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                              porta.testo(Controllo::Text_PosizioneMutazioneA)));
-  cellaDati(pagina, coppiaDaA(imp.PercentoDa, imp.PercentoA));
-  pagina.riga("               </TR>");
-  pagina.riga("           </TABLE>");
-  pagina.riga("     <BR>");
+  riassuntoConfronto(pagina, stato, porta, {22, 23, 27, 29, 30},
+                     {stato.citazioneRiferimento, nomeBaseReport(stato.fileCampione)});
 }
 
 // The result table's cells carry their content one blank deeper than the summary's.
@@ -54,15 +40,10 @@ void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
 
 void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta) {
   procedura("ScriviHTMLMultiplo", [&] {
-    std::filesystem::path file = percorsoReportConfronto(stato);
-    ScrittoreTesto pagina(file);
-    aperturaPagina(pagina, "Vorlane - Tabella comparativa");
-    riassunto(pagina, stato, porta);
-    risultati(pagina, stato);
-    chiusuraPagina(pagina);
-    pagina.conferma();
-    porta.puntatoreOccupato(false);
-    annunciaReport(stato, porta, file);
+    scriviPaginaConfronto(stato, porta, "Vorlane - Tabella comparativa", [&](ScrittoreTesto& p) {
+      riassunto(p, stato, porta);
+      risultati(p, stato);
+    });
   });
 }
 

@@ -14,24 +14,9 @@ namespace {
 constexpr int kPosizioniPerRiga = 60;
 
 void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
-  const auto& m = stato.messaggi;
-  const Impostazioni& imp = stato.impostazioni;
-  aperturaTabellaRiassunto(pagina);
-  pagina.riga("               <TR BGCOLOR=#579B9B>");
-  for (int n : {22, 23, 55, 24, 27, 29, 30}) cellaIntestazione(pagina, m[n]);
-  pagina.riga("               </TR>");
-  pagina.riga("               <TR>");
-  cellaDati(pagina, m[83]);
-  cellaDati(pagina, nomeBaseReport(stato.fileCampione));
-  cellaDati(pagina, stato.aplotipoTrovato);
-  cellaDati(pagina, testoNumero(stato.numeroMutazioni));
-  cellaDati(pagina, coppiaDaA(imp.NumeroMutazioniDa, imp.NumeroMutazioniA));
-  cellaDati(pagina, coppiaDaA(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                              porta.testo(Controllo::Text_PosizioneMutazioneA)));
-  cellaDati(pagina, coppiaDaA(imp.PercentoDa, imp.PercentoA));
-  pagina.riga("               </TR>");
-  pagina.riga("           </TABLE>");
-  pagina.riga("     <BR>");
+  riassuntoConfronto(pagina, stato, porta, {22, 23, 55, 24, 27, 29, 30},
+                     {stato.messaggi[83], nomeBaseReport(stato.fileCampione), stato.aplotipoTrovato,
+                      testoNumero(stato.numeroMutazioni)});
 }
 
 void cellaTitolo(ScrittoreTesto& pagina, const char* apertura, const std::string& contenuto) {
@@ -84,15 +69,11 @@ void grigliaBasi(ScrittoreTesto& pagina, const StatoVorlane& stato) {
 
 void ScriviHTML(StatoVorlane& stato, Porta& porta) {
   procedura("ScriviHTML", [&] {
-    std::filesystem::path file = percorsoReportConfronto(stato);
-    ScrittoreTesto pagina(file);
-    aperturaPagina(pagina, stato.messaggi[84]);
-    riassunto(pagina, stato, porta);
-    scriviLegendaConfronto(pagina, stato);
-    grigliaBasi(pagina, stato);
-    chiusuraPagina(pagina);
-    pagina.conferma();
-    annunciaReport(stato, porta, file);
+    scriviPaginaConfronto(stato, porta, stato.messaggi[84], [&](ScrittoreTesto& p) {
+      riassunto(p, stato, porta);
+      scriviLegendaConfronto(p, stato);
+      grigliaBasi(p, stato);
+    });
   });
 }
 

@@ -63,16 +63,6 @@ TEST(RicercaAplotipo, FineTabellaCelleVuoteETestoEsatto) {
   EXPECT_EQ(cerca({{"A", {"73"}}}, "73,,"), "A");
 }
 
-TEST(RicercaAplotipo, OgniTabellaLaSua) {
-  StatoVorlane stato;
-  stato.aplotipiUmani = griglia({{"Vecchia", {"73"}}});
-  stato.aplotipiUmaniNew = griglia({{"Motivo", {"73"}}}, 469, 15);
-  RicercaAplotipo(stato, "73");
-  EXPECT_EQ(stato.aplotipoTrovato, "Vecchia");
-  RicercaAplotipoNew(stato, "73");
-  EXPECT_EQ(stato.aplotipoTrovato, "Motivo");
-}
-
 // The search as the table format defines it, scanning the grid cell by cell.
 std::string scansione(const GrigliaAplotipi& g, const std::vector<std::string>& campione) {
   std::string trovato;
