@@ -4,6 +4,7 @@
 #include "app/messaggi.h"
 #include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "haplotype/tabelle.h"
 #include "sequence/riferimento.h"
 #include "text/testo.h"
 
@@ -52,6 +53,8 @@ bool Avvio(StatoVorlane& stato, Porta& porta, const std::filesystem::path& carte
     stato.caratteriValidi = dividi(stato.impostazioni.caratteriPermessi, ',');
     riempiCaselle(stato, porta);
     CaricaSequenzaRiferimento(stato, porta);
+    CaricaAplotipiUmani(stato);
+    CaricaAplotipiUmaniNew(stato);
     stato.tipoFile = "FASTA";
     porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[2] + "\r\n" + stato.messaggi[3]);
   });

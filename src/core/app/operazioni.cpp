@@ -8,6 +8,8 @@
 #include "convert/conversione.h"
 #include "convert/normalizzazione.h"
 #include "mutation/controllo.h"
+#include "haplotype/confronto_multiplo.h"
+#include "haplotype/confronto_singolo.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -88,6 +90,10 @@ const std::map<std::int16_t, ProceduraOperazione>& tabellaOperazioni() {
       {20, Normalizza},
       {40, ConvertiFASTAinTabella},
       {50, ConvertiARLinTabella},
+      {60, OperazioneConfrontoSingolo},
+      {70, OperazioneConfrontoMultiplo},
+      {80, OperazioneConfrontoSingoloNew},
+      {90, OperazioneConfrontoMultiploNew},
   };
   return tabella;
 }

@@ -1,5 +1,8 @@
 #include "sequence/caricamento.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "app/errore.h"
 #include "sequence/campioni.h"
 #include "text/testo.h"
@@ -21,17 +24,47 @@ void azzeraSequenzaCampione(StatoVorlane& stato) {
   stato.sequenzaCampione.assign(kUltimaPosizione + 1, ' ');
 }
 
-double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da, double a) {
+TabellaCaratteri tabellaCaratteri(const StatoVorlane& stato) {
+  TabellaCaratteri t;
+  for (int b = 0; b < 256; ++b)
+    t[static_cast<std::size_t>(b)] = carattereCampione(stato, static_cast<char>(b));
+  return t;
+}
+
+namespace {
+char daTabella(const TabellaCaratteri& caratteri, char c) {
+  return caratteri[static_cast<unsigned char>(c)];
+}
+
+// How many characters a store from `da` to `a` takes when it starts on a whole position and
+// stays inside the sequence; 0 when the careful per-character path is needed.
+std::size_t quantiInteri(std::string_view testo, double da, double a) {
+  if (da != std::floor(da) || da < 0 || a < da) return 0;
+  double quanti = std::min(static_cast<double>(testo.size()), std::floor(a - da) + 1);
+  return da + quanti - 1 <= kUltimaPosizione ? static_cast<std::size_t>(quanti) : 0;
+}
+}  // namespace
+
+double memorizzaSequenza(StatoVorlane& stato, const TabellaCaratteri& caratteri,
+                         std::string_view testo, double da, double a) {
+  if (std::size_t n = quantiInteri(testo, da, a)) {
+    char* destinazione = stato.sequenzaCampione.data() + static_cast<std::size_t>(da);
+    for (std::size_t i = 0; i < n; ++i) destinazione[i] = daTabella(caratteri, testo[i]);
+    return da + static_cast<double>(n);
+  }
   double p = da;
   for (char c : testo) {
     if (a < p) break;
     if (p < 0 || p > kUltimaPosizione)
       throw ErroreVorlane("posizione " + testoNumero(p) + " fuori dalla sequenza (1-16569)");
-    stato.sequenzaCampione[static_cast<std::size_t>(arrotondaPari(p))] =
-        carattereCampione(stato, c);
+    stato.sequenzaCampione[static_cast<std::size_t>(arrotondaPari(p))] = daTabella(caratteri, c);
     p += 1;
   }
   return p;
+}
+
+double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da, double a) {
+  return memorizzaSequenza(stato, tabellaCaratteri(stato), testo, da, a);
 }
 
 void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
@@ -41,10 +74,11 @@ void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
     double p = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneDa));
     double fine = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneA));
     LettoreCampioni file(stato.fileCampione, {FormatoCampioni::fasta, true, true});
+    TabellaCaratteri caratteri = tabellaCaratteri(stato);
     RecordCampione r;
     while (p <= fine && file.prossimo(r))
       if (r.tipo == RecordCampione::Tipo::sequenza)
-        p = memorizzaSequenza(stato, r.sequenza, p, fine);
+        p = memorizzaSequenza(stato, caratteri, r.sequenza, p, fine);
     stato.lunghezzaCampione = kUltimaPosizione;
   });
 }

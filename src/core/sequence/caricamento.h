@@ -2,6 +2,7 @@
 // Loading one sample into the per-position table, the allowed-character test, and the list of
 // positions the mutation check examines.
 
+#include <array>
 #include <string_view>
 
 #include "app/porta.h"
@@ -14,11 +15,17 @@ bool CarattereValido(const StatoVorlane& stato, char carattere);
 // Lower-case character, or "?" when it is not allowed.
 char carattereCampione(const StatoVorlane& stato, char carattere);
 
+// carattereCampione of every byte, for loaders that store many characters.
+using TabellaCaratteri = std::array<char, 256>;
+TabellaCaratteri tabellaCaratteri(const StatoVorlane& stato);
+
 // Empties sequenzaCampione: 16,570 blanks (positions 0..16569).
 void azzeraSequenzaCampione(StatoVorlane& stato);
 // Stores `testo` from position `da` on, not beyond `a`; returns the position after the last
 // one stored. A position outside 0..16569 is an error.
 double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da, double a);
+double memorizzaSequenza(StatoVorlane& stato, const TabellaCaratteri& caratteri,
+                         std::string_view testo, double da, double a);
 
 // Loads the chosen file as one sample over the interval of the two boxes: header lines are
 // skipped, the text after the last TAB of a line is sequence, lines join into one sequence.

@@ -1,0 +1,113 @@
+#include "haplotype/confronto.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "app/errore.h"
+#include "log/registro.h"
+#include "text/date.h"
+#include "text/testo.h"
+
+namespace vorlane {
+
+RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta) {
+  RegoleConfronto r;
+  r.mutazioniDa = numeroIniziale(stato.impostazioni.NumeroMutazioniDa);
+  r.mutazioniA = numeroIniziale(stato.impostazioni.NumeroMutazioniA);
+  r.da = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneDa));
+  r.a = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneA));
+  if (r.a >= r.da) {
+    r.primo = static_cast<long>(arrotondaPari(r.da));
+    r.ultimo = static_cast<long>(arrotondaPari(r.da + std::floor(r.a - r.da)));
+  }
+  return r;
+}
+
+void controllaIntervallo(const RegoleConfronto& regole) {
+  if (regole.primo > regole.ultimo) return;
+  if (regole.primo < 0 || regole.ultimo > kUltimaPosizione)
+    throw ErroreVorlane("l'intervallo di analisi da " + testoNumero(regole.da) + " a " +
+                        testoNumero(regole.a) + " esce dalla sequenza (0-16569)");
+}
+
+void azzeraMarche(StatoVorlane& stato) {
+  stato.marcaMutazioni.assign(kUltimaPosizione + 1, 0);
+  stato.numeroMutazioni = 0;
+}
+
+namespace {
+bool base(char c) {
+  return c == 'a' || c == 'c' || c == 'g' || c == 't';
+}
+}  // namespace
+
+void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {
+  const std::string& campione = stato.sequenzaCampione;
+  const std::string& riferimento = stato.sequenzaRiferimento;
+  if (campione.empty() || riferimento.empty() || stato.lunghezzaCampione < 1) return;
+  ultimo = std::min({ultimo, campione.size() - 1, riferimento.size() - 1,
+                     static_cast<std::size_t>(stato.lunghezzaCampione)});
+  // Plain pointers: a store through char* could alias anything, which would make the compiler
+  // reload every string on each position. Eight positions at a time are skipped while they
+  // equal the reference, as most do.
+  const char* c = campione.data();
+  const char* r = riferimento.data();
+  char* marche = stato.marcaMutazioni.data();
+  int mutate = 0;
+  std::size_t p = std::max<std::size_t>(primo, 1);
+  while (p <= ultimo) {
+    if (ultimo - p >= 8 && std::memcmp(c + p, r + p, 8) == 0) {
+      p += 8;
+      continue;
+    }
+    if (c[p] != r[p] && base(c[p])) {
+      marche[p] = '*';
+      ++mutate;
+    }
+    ++p;
+  }
+  stato.numeroMutazioni += mutate;
+}
+
+void BloccoRegistro::scrivi(StatoVorlane& stato) {
+  if (righe_ > 0) ScriviLogOperazioni(stato, testo_);
+  testo_.clear();
+  righe_ = 0;
+}
+
+std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
+  return "*--- " + stato.messaggi[21] + ": " + dataBreve(giorno) + " -----------*";
+}
+
+std::string rigaInizioBlocco(const StatoVorlane& stato) {
+  return rigaInizioBlocco(stato, stato.orologio());
+}
+
+void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
+                     ElencoMutazioni& elenco, BloccoRegistro& blocco) {
+  if (primo > ultimo) return;
+  const char* marche = stato.marcaMutazioni.data();
+  const char* fine = marche + ultimo + 1;
+  int inRiga = 0;
+  for (const char* m = marche + primo;
+       (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
+       ++m) {
+    std::string numero = testoNumero(static_cast<double>(m - marche));
+    if (elenco.quante++ > 0) elenco.posizioni += ',';
+    elenco.posizioni += numero;
+    if (inRiga++ > 0) elenco.parziale += ',';
+    elenco.parziale += numero;
+    if (inRiga == 10) {
+      blocco.riga(kRigaMutazioni, elenco.parziale);
+      elenco.parziale.clear();
+      inRiga = 0;
+    }
+  }
+}
+
+std::string percentualeMutazioni(int elencate, double numeroMutazioni) {
+  return testoNumero(elencate * 100.0 / numeroMutazioni);
+}
+
+}  // namespace vorlane

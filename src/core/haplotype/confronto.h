@@ -1,0 +1,76 @@
+#pragma once
+// What the single and the multiple comparison share: the analysis interval, the marking of the
+// mutated positions, the mutation list written in lines of 10, and the log block.
+
+#include <cstddef>
+#include <ctime>
+#include <string>
+
+#include "app/porta.h"
+#include "app/stato.h"
+
+namespace vorlane {
+
+inline constexpr const char* kRigaMutazioni = "Mutazioni                     : ";
+
+// The settings and boxes a comparison reads, taken once per operation.
+struct RegoleConfronto {
+  double mutazioniDa = 0, mutazioniA = 0;  // NumeroMutazioniDa / NumeroMutazioniA
+  double da = 0, a = 0;                    // the two position boxes, read leniently
+  // The positions the interval covers, as the loader's rounding indexes them; primo > ultimo
+  // when the interval is empty.
+  long primo = 0, ultimo = -1;
+
+  // Whether a sample with `numeroMutazioni` mutations gets its positions listed.
+  bool elenca(double numeroMutazioni) const {
+    return mutazioniDa <= numeroMutazioni && numeroMutazioni <= mutazioniA;
+  }
+};
+RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta);
+// An interval reaching outside the sequence cannot be listed: an error naming it.
+void controllaIntervallo(const RegoleConfronto& regole);
+
+// Empties marcaMutazioni (16,570 entries) and sets numeroMutazioni to 0.
+void azzeraMarche(StatoVorlane& stato);
+// Marks the positions of [primo, ultimo] whose sample base (a, c, g, t) differs from the
+// reference and counts them in numeroMutazioni; marks outside the range are not touched.
+void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo);
+
+// Lines of one log block, collected so that the block reaches the log in one write.
+class BloccoRegistro {
+ public:
+  template <class... T>
+  void riga(const T&... pezzi) {
+    if (righe_++ > 0) testo_ += "\r\n";
+    (testo_.append(pezzi), ...);
+  }
+  // Appends the block to today's log and empties it.
+  void scrivi(StatoVorlane& stato);
+
+ private:
+  std::string testo_;
+  int righe_ = 0;
+};
+
+// "*--- " + messaggi(21) + ": " + the short date of `giorno` + " -----------*"
+std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);
+std::string rigaInizioBlocco(const StatoVorlane& stato);  // today's
+
+struct ElencoMutazioni {
+  std::string posizioni;  // every listed position, "," separated: the search's input
+  std::string parziale;   // the last 1 to 9 positions, not yet written
+  int quante = 0;
+  void azzera() {
+    posizioni.clear();
+    parziale.clear();
+    quante = 0;
+  }
+};
+// Lists the marked positions of [primo, ultimo] in increasing order; each complete line of 10
+// goes to `blocco` as soon as it is full, the rest stays in elenco.parziale.
+void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
+                     ElencoMutazioni& elenco, BloccoRegistro& blocco);
+// listed x 100 / numeroMutazioni.
+std::string percentualeMutazioni(int elencate, double numeroMutazioni);
+
+}  // namespace vorlane

@@ -1,0 +1,169 @@
+#include "haplotype/confronto_multiplo.h"
+
+#include <algorithm>
+
+#include "app/errore.h"
+#include "haplotype/report_multiplo.h"
+#include "sequence/campioni.h"
+#include "text/testo.h"
+
+namespace vorlane {
+
+ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
+                                     const TabellaAplotipi& tabella)
+    : stato_(stato),
+      porta_(porta),
+      tabella_(tabella),
+      regole_(regoleConfronto(stato, porta)),
+      indice_(stato.*tabella.griglia),
+      caratteri_(tabellaCaratteri(stato)) {
+  preparaRigheFisse();
+  azzeraSequenzaCampione(stato_);
+  azzeraMarche(stato_);
+}
+
+void ConfrontoMultiplo::preparaRigheFisse() {
+  const auto& m = stato_.messaggi;
+  const Impostazioni& imp = stato_.impostazioni;
+  std::string intervalloMutazioni = m[27] + "          : " + m[14] + " " + imp.NumeroMutazioniDa +
+                                    " " + m[15] + " " + imp.NumeroMutazioniA;
+  fileERiferimento_ = m[22] + "          : " + stato_.citazioneRiferimento + "\r\n" + m[23] +
+                      "      : " + testoPercorso(stato_.fileCampione);
+  etichettaCampione_ = m[26] + "                      : ";
+  intervalli_ =
+      intervalloMutazioni + "\r\n" + m[28] + "     : " + porta_.testo(Controllo::Text_posMutazione);
+  etichettaNumero_ = m[24] + "       : ";
+  coda_ = intervalloMutazioni + "\r\n" + m[29] + "          : " + m[14] + " " +
+          porta_.testo(Controllo::Text_PosizioneMutazioneDa) + " " + m[15] + "  " +
+          porta_.testo(Controllo::Text_PosizioneMutazioneA) + "\r\n" + m[30] + "        : " +
+          m[14] + " " + imp.PercentoDa + " " + m[15] + " " + imp.PercentoA;
+}
+
+void ConfrontoMultiplo::svuotaCampione() {
+  if (primoCampione_ > ultimoCampione_) return;
+  std::fill(stato_.sequenzaCampione.begin() + primoCampione_,
+            stato_.sequenzaCampione.begin() + ultimoCampione_ + 1, ' ');
+  primoCampione_ = 0;
+  ultimoCampione_ = -1;
+}
+
+// Stores a line's sequence over the interval; returns how many characters it stored.
+double ConfrontoMultiplo::memorizza(std::string_view sequenza) {
+  double fine = memorizzaSequenza(stato_, caratteri_, sequenza, regole_.da, regole_.a);
+  if (fine > regole_.da) {
+    primoCampione_ = static_cast<long>(arrotondaPari(regole_.da));
+    ultimoCampione_ = static_cast<long>(arrotondaPari(fine - 1));
+  }
+  return fine - regole_.da;
+}
+
+void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
+  procedura(tabella_.caricaMultipli, [&] {
+    LettoreCampioni file(stato_.fileCampione, {FormatoCampioni::fasta, true, false});
+    RecordCampione r;
+    while (file.prossimo(r)) {
+      svuotaCampione();
+      if (r.tipo == RecordCampione::Tipo::intestazione || r.conNome) identificativo_.assign(r.nome);
+      if (r.tipo != RecordCampione::Tipo::sequenza || memorizza(r.sequenza) <= 1) continue;
+      stato_.lunghezzaCampione = kUltimaPosizione;
+      ConfrontaCampionamentoMultiplo(identificativo_);
+    }
+  });
+}
+
+// Only the positions the line stored can differ from the reference, and only those the last
+// comparison marked need clearing.
+void ConfrontoMultiplo::segna() {
+  std::vector<char>& marche = stato_.marcaMutazioni;
+  if (primoMarche_ <= ultimoMarche_)
+    std::fill(marche.begin() + primoMarche_, marche.begin() + ultimoMarche_ + 1, 0);
+  stato_.numeroMutazioni = 0;
+  primoMarche_ = primoCampione_;
+  ultimoMarche_ = ultimoCampione_;
+  if (primoMarche_ <= ultimoMarche_)
+    segnaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
+                   static_cast<std::size_t>(ultimoMarche_));
+}
+
+// The block's first line changes only with the day.
+const std::string& ConfrontoMultiplo::rigaInizio() {
+  std::tm oggi = stato_.orologio();
+  const std::tm& g = giornoRigaInizio_;
+  if (rigaInizio_.empty() || oggi.tm_mday != g.tm_mday || oggi.tm_mon != g.tm_mon ||
+      oggi.tm_year != g.tm_year) {
+    rigaInizio_ = rigaInizioBlocco(stato_, oggi);
+    giornoRigaInizio_ = oggi;
+  }
+  return rigaInizio_;
+}
+
+void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
+  blocco_.riga(rigaInizio());
+  blocco_.riga(fileERiferimento_);
+  blocco_.riga(etichettaCampione_, identificativo);
+  blocco_.riga(intervalli_);
+  blocco_.riga(etichettaNumero_, testoNumero(stato_.numeroMutazioni));
+  blocco_.riga(coda_);
+  elenco_.azzera();
+  if (regole_.elenca(stato_.numeroMutazioni) && primoMarche_ <= ultimoMarche_) {
+    controllaIntervallo(regole_);
+    elencaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
+                    static_cast<std::size_t>(ultimoMarche_), elenco_, blocco_);
+  }
+  stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.posizioni));
+  blocco_.riga("Aplotipo                      : ", stato_.aplotipoTrovato);
+  if (!elenco_.parziale.empty()) blocco_.riga(kRigaMutazioni, elenco_.parziale);
+  if (stato_.numeroMutazioni > 0)
+    blocco_.riga("Percentuale mutazioni         : ",
+                 percentualeMutazioni(elenco_.quante, stato_.numeroMutazioni));
+  blocco_.scrivi(stato_);
+}
+
+void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(std::string_view identificativo) {
+  procedura(tabella_.confrontoMultiplo, [&] {
+    segna();
+    scriviBlocco(identificativo);
+    stato_.risultatiMultipli.push_back(
+        {std::string(identificativo), stato_.aplotipoTrovato, stato_.numeroMutazioni});
+    stato_.campioniConfrontati += 1;
+  });
+}
+
+namespace {
+void caricaMultipli(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella) {
+  procedura(tabella.caricaMultipli, [&] {
+    ConfrontoMultiplo confronto(stato, porta, tabella);
+    confronto.CaricaSequenzaDatiMultipli();
+  });
+}
+}  // namespace
+
+void CaricaSequenzaDatiMultipli(StatoVorlane& stato, Porta& porta) {
+  caricaMultipli(stato, porta, kTabellaPrincipale);
+}
+
+void CaricaSequenzaDatiMultipliNew(StatoVorlane& stato, Porta& porta) {
+  caricaMultipli(stato, porta, kTabellaMotivi);
+}
+
+namespace {
+Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
+                                  const TabellaAplotipi& tabella) {
+  porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloMultiplo]);
+  stato.risultatiMultipli.clear();
+  stato.campioniConfrontati = 0;
+  caricaMultipli(stato, porta, tabella);
+  ScriviHTMLMultiplo(stato, porta);
+  return Esito::completata;
+}
+}  // namespace
+
+Esito OperazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta) {
+  return operazioneConfrontoMultiplo(stato, porta, kTabellaPrincipale);
+}
+
+Esito OperazioneConfrontoMultiploNew(StatoVorlane& stato, Porta& porta) {
+  return operazioneConfrontoMultiplo(stato, porta, kTabellaMotivi);
+}
+
+}  // namespace vorlane

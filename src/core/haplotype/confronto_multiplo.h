@@ -1,0 +1,69 @@
+#pragma once
+// The comparison of every sample of a file, one sample per line: a log block per sample and one
+// result record per sample, then one table page.
+
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "app/operazioni.h"
+#include "app/porta.h"
+#include "app/stato.h"
+#include "haplotype/confronto.h"
+#include "haplotype/ricerca.h"
+#include "haplotype/tabelle.h"
+#include "sequence/caricamento.h"
+
+namespace vorlane {
+
+// One multiple run over the file in fileCampione. A run costs about the reading of the file:
+// the table is indexed once, the settings and the fixed log lines are taken once, and between
+// samples only the positions the previous sample used are cleared.
+class ConfrontoMultiplo {
+ public:
+  ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella);
+
+  // Reads the file line by line: a ">" line names the samples that follow, a line with a TAB
+  // names its own sample (text before the first TAB) and holds the sequence after the last
+  // one, any other line is sequence. A line that stores two or more characters of the interval
+  // is compared.
+  void CaricaSequenzaDatiMultipli();
+  // Compares the sample in sequenzaCampione, logs its block and appends its result record.
+  void ConfrontaCampionamentoMultiplo(std::string_view identificativo);
+
+ private:
+  void preparaRigheFisse();
+  double memorizza(std::string_view sequenza);
+  void svuotaCampione();
+  void segna();
+  void scriviBlocco(std::string_view identificativo);
+  const std::string& rigaInizio();
+
+  StatoVorlane& stato_;
+  Porta& porta_;
+  const TabellaAplotipi& tabella_;
+  RegoleConfronto regole_;
+  IndiceAplotipi indice_;
+  TabellaCaratteri caratteri_;
+  std::string identificativo_;
+  // Positions the current line stored, and those the last comparison marked.
+  long primoCampione_ = 0, ultimoCampione_ = -1;
+  long primoMarche_ = 0, ultimoMarche_ = -1;
+  // Log lines that are the same for every sample of the run; the first one for a day.
+  std::string rigaInizio_;
+  std::tm giornoRigaInizio_{};
+  std::string fileERiferimento_, etichettaCampione_, intervalli_, etichettaNumero_, coda_;
+  BloccoRegistro blocco_;
+  ElencoMutazioni elenco_;
+};
+
+// The loaders of the two tables: a whole run without its report.
+void CaricaSequenzaDatiMultipli(StatoVorlane& stato, Porta& porta);
+void CaricaSequenzaDatiMultipliNew(StatoVorlane& stato, Porta& porta);
+
+// What a double-click runs for codes 70 (first table) and 90 (motif table): title line, empty
+// result list, the run, the report (ScriviHTMLMultiplo).
+Esito OperazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta);
+Esito OperazioneConfrontoMultiploNew(StatoVorlane& stato, Porta& porta);
+
+}  // namespace vorlane

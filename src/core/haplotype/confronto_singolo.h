@@ -1,0 +1,24 @@
+#pragma once
+// The comparison of one loaded sample with the reference: its log block, shown at the end, and
+// its report.
+
+#include "app/operazioni.h"
+#include "app/porta.h"
+#include "app/stato.h"
+#include "haplotype/tabelle.h"
+
+namespace vorlane {
+
+// Compares sequenzaCampione with the reference, writes and shows the log block, writes the
+// report (ScriviHTML). The first uses the first table, the second the motif table.
+void ConfrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta);
+void ConfrontaCampionamentoSingoloNew(StatoVorlane& stato, Porta& porta);
+void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
+                                   const TabellaAplotipi& tabella);
+
+// What a double-click runs for codes 60 (first table) and 80 (motif table): title line,
+// loading of the chosen file, the comparison.
+Esito OperazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta);
+Esito OperazioneConfrontoSingoloNew(StatoVorlane& stato, Porta& porta);
+
+}  // namespace vorlane

@@ -1,0 +1,52 @@
+#include "haplotype/report_comune.h"
+
+#include "report/html.h"
+#include "text/testo.h"
+
+namespace vorlane {
+
+std::filesystem::path percorsoReportConfronto(const StatoVorlane& stato) {
+  return stato.cartellaHtml /
+         percorsoDaTesto("Confronto_" + nomeBaseReport(stato.fileCampione) + ".htm");
+}
+
+namespace {
+std::string coppiaDaA(const std::string& da, const std::string& a) {
+  return "da " + da + " a " + a;
+}
+}  // namespace
+
+void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
+                        std::initializer_list<int> etichette,
+                        std::initializer_list<std::string> valori) {
+  const Impostazioni& imp = stato.impostazioni;
+  aperturaTabellaRiassunto(pagina);
+  pagina.riga("               <TR BGCOLOR=#579B9B>");
+  for (int n : etichette) cellaIntestazione(pagina, stato.messaggi[static_cast<std::size_t>(n)]);
+  pagina.riga("               </TR>");
+  pagina.riga("               <TR>");
+  for (const std::string& v : valori) cellaDati(pagina, v);
+  cellaDati(pagina, coppiaDaA(imp.NumeroMutazioniDa, imp.NumeroMutazioniA));
+  cellaDati(pagina, coppiaDaA(porta.testo(Controllo::Text_PosizioneMutazioneDa),
+                              porta.testo(Controllo::Text_PosizioneMutazioneA)));
+  cellaDati(pagina, coppiaDaA(imp.PercentoDa, imp.PercentoA));
+  pagina.riga("               </TR>");
+  pagina.riga("           </TABLE>");
+  pagina.riga("     <BR>");
+}
+
+void scriviPaginaConfronto(const StatoVorlane& stato, Porta& porta, std::string_view titolo,
+                           const std::function<void(ScrittoreTesto&)>& corpo) {
+  std::filesystem::path file = percorsoReportConfronto(stato);
+  ScrittoreTesto pagina(file);
+  aperturaPagina(pagina, titolo);
+  corpo(pagina);
+  chiusuraPagina(pagina);
+  pagina.conferma();
+  porta.puntatoreOccupato(false);
+  const auto& m = stato.messaggi;
+  porta.messaggio(m[90] + "\r\n" + testoPercorso(file) + "\r\n" + m[45], m[48],
+                  Icona::informazione);
+}
+
+}  // namespace vorlane

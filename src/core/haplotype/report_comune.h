@@ -1,0 +1,31 @@
+#pragma once
+// What the two comparison pages share: their file, the "da ... a ..." values, the closing box.
+
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "app/porta.h"
+#include "app/stato.h"
+#include "text/scrittura.h"
+
+namespace vorlane {
+
+// html/Confronto_<name>.htm, the name taken from fileCampione: a single and a multiple
+// comparison of files with the same name write the same page.
+std::filesystem::path percorsoReportConfronto(const StatoVorlane& stato);
+// The summary table of a comparison page: a header row of the labels messaggi(n) for `etichette`,
+// and a data row of `valori` followed by the three "da ... a ..." pairs of the mutation-count
+// range, the analysis interval and the percentage range.
+void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
+                        std::initializer_list<int> etichette,
+                        std::initializer_list<std::string> valori);
+// Writes the page (the frame with `titolo` around what `corpo` writes) in place of any earlier
+// one, puts the default pointer back and announces the page: messaggi(90), its path and
+// messaggi(45), with the information icon.
+void scriviPaginaConfronto(const StatoVorlane& stato, Porta& porta, std::string_view titolo,
+                           const std::function<void(ScrittoreTesto&)>& corpo);
+
+}  // namespace vorlane

@@ -1,0 +1,80 @@
+#include "haplotype/report_singolo.h"
+
+#include <algorithm>
+
+#include "app/errore.h"
+#include "haplotype/legenda.h"
+#include "haplotype/report_comune.h"
+#include "report/html.h"
+#include "text/testo.h"
+
+namespace vorlane {
+namespace {
+
+constexpr int kPosizioniPerRiga = 60;
+
+void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
+  riassuntoConfronto(pagina, stato, porta, {22, 23, 55, 24, 27, 29, 30},
+                     {stato.messaggi[83], nomeBaseReport(stato.fileCampione), stato.aplotipoTrovato,
+                      testoNumero(stato.numeroMutazioni)});
+}
+
+void cellaTitolo(ScrittoreTesto& pagina, const char* apertura, const std::string& contenuto) {
+  pagina.riga(apertura);
+  pagina.riga("                  <P>");
+  pagina.riga(contenuto);
+  pagina.riga("                  </P>");
+  pagina.riga("                </TD>");
+}
+
+char carattere(const std::string& sequenza, int p) {
+  return static_cast<std::size_t>(p) < sequenza.size() ? sequenza[static_cast<std::size_t>(p)]
+                                                       : ' ';
+}
+
+// One cell per position; a mutated one is red and its title names the reference base.
+void cellaPosizione(ScrittoreTesto& pagina, const StatoVorlane& stato, int p) {
+  std::string numero = " " + testoNumero(p);
+  std::string base = htmlTesto(std::string(1, carattere(stato.sequenzaCampione, p)));
+  bool mutata = static_cast<std::size_t>(p) < stato.marcaMutazioni.size() &&
+                stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*';
+  if (mutata) {
+    std::string rif = htmlTesto(std::string(1, carattere(stato.sequenzaRiferimento, p)));
+    pagina.righe("                <TD BGCOLOR=red><ACRONYM title='", numero, " - ", rif, "'><P>",
+                 base, "</P></TD>");
+  } else {
+    pagina.righe("                <TD BGCOLOR=#C6D8EB><ACRONYM title=", numero, "><P>", base,
+                 "</P></TD>");
+  }
+}
+
+void grigliaBasi(ScrittoreTesto& pagina, const StatoVorlane& stato) {
+  pagina.riga("      <TABLE border cellspacing=\"1\" cellpadding=\"4\">");
+  pagina.riga("              <TR>");
+  cellaTitolo(pagina, "                <TD>", "                    <B>Pos</B>");
+  cellaTitolo(pagina, "                <TD colspan=61>",
+              "                    <B>" + htmlTesto(stato.messaggi[89]) + "</B>");
+  pagina.riga("              </TR>");
+  for (int inizio = 1; inizio <= kUltimaPosizione; inizio += kPosizioniPerRiga) {
+    pagina.riga("              <TR>");
+    cellaTitolo(pagina, "                <TD>", " " + testoNumero(inizio));
+    int fine = std::min(inizio + kPosizioniPerRiga - 1, kUltimaPosizione);
+    for (int p = inizio; p <= fine; ++p) cellaPosizione(pagina, stato, p);
+    pagina.riga("              </TR>");
+  }
+  pagina.riga("          </TABLE>");
+}
+
+}  // namespace
+
+void ScriviHTML(StatoVorlane& stato, Porta& porta) {
+  procedura("ScriviHTML", [&] {
+    scriviPaginaConfronto(stato, porta, stato.messaggi[84], [&](ScrittoreTesto& p) {
+      riassunto(p, stato, porta);
+      scriviLegendaConfronto(p, stato);
+      grigliaBasi(p, stato);
+    });
+  });
+}
+
+}  // namespace vorlane

@@ -1,0 +1,12 @@
+#pragma once
+// The page of a single comparison: summary, legend and the sample base by base.
+
+#include "app/porta.h"
+#include "app/stato.h"
+
+namespace vorlane {
+
+// Writes html/Confronto_<sample name>.htm for the comparison just made and announces it.
+void ScriviHTML(StatoVorlane& stato, Porta& porta);
+
+}  // namespace vorlane

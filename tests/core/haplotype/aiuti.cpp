@@ -1,0 +1,60 @@
+#include "aiuti.h"
+
+#include "log/registro.h"
+#include "sequence/riferimento.h"
+#include "text/testo.h"
+
+namespace vorlane::test {
+
+std::string sequenzaDa(int da, int a, const std::map<int, char>& basi) {
+  std::string_view rif = testoRiferimento();
+  std::string s;
+  for (int p = da; p <= a; ++p) {
+    auto it = basi.find(p);
+    s += it != basi.end() ? it->second : maiuscola(rif[static_cast<std::size_t>(p - 1)]);
+  }
+  return s;
+}
+
+char altraBase(int p) {
+  switch (testoRiferimento()[static_cast<std::size_t>(p - 1)]) {
+    case 'a':
+      return 'G';
+    case 'g':
+      return 'A';
+    case 'c':
+      return 'T';
+    default:
+      return 'C';
+  }
+}
+
+EsitoEvento esegui(Ambiente& amb, Comando comando, const std::string& nomeFile, bool arlequin) {
+  PreparaOperazione(amb.stato, amb.porta, comando);
+  if (arlequin) Option_TipoFileSequenza_Click(amb.stato, 1);
+  return File_Sequenza_DblClick(amb.stato, amb.porta, nomeFile);
+}
+
+void intervallo(Ambiente& amb, const std::string& da, const std::string& a) {
+  amb.porta.impostaTesto(Controllo::Text_PosizioneMutazioneDa, da);
+  amb.porta.impostaTesto(Controllo::Text_PosizioneMutazioneA, a);
+}
+
+std::vector<std::string> ultimoBloccoRighe(const Ambiente& amb) {
+  return righeCrLf(ultimoBlocco(percorsoRegistro(amb.stato)));
+}
+
+std::vector<std::vector<std::string>> righeUltimaTabella(const std::string& pagina) {
+  std::vector<std::vector<std::string>> righe;
+  std::size_t inizio = pagina.rfind("<TABLE");
+  std::vector<std::string> linee = righeCrLf(pagina.substr(inizio));
+  for (std::size_t i = 0; i < linee.size(); ++i) {
+    std::string_view l = senzaSpazi(linee[i]);
+    if (l.rfind("<TR", 0) == 0) righe.emplace_back();
+    if (l == "<P>" && i + 1 < linee.size()) righe.back().emplace_back(senzaSpazi(linee[i + 1]));
+    if (l == "</TABLE>") break;
+  }
+  return righe;
+}
+
+}  // namespace vorlane::test

@@ -1,0 +1,130 @@
+#include "haplotype/confronto_multiplo.h"
+
+#include <gtest/gtest.h>
+
+#include "aiuti.h"
+#include "sequence/riferimento.h"
+#include "text/testo.h"
+
+namespace vorlane::test {
+namespace {
+
+using Righe = std::vector<std::vector<std::string>>;
+
+// Runs a multiple comparison of `testo` and returns the result table's data rows.
+Righe confronta(Ambiente& amb, const std::string& testo,
+                Comando comando = Comando::ConfrontaMultiplo) {
+  scriviFile(amb.stato.cartellaEsporta / "multi.FASTA", testo);
+  EXPECT_EQ(esegui(amb, comando, "multi.FASTA"), EsitoEvento::completato);
+  Righe righe = righeUltimaTabella(leggiFile(amb.stato.cartellaHtml / "Confronto_multi.htm"));
+  EXPECT_FALSE(righe.empty());
+  if (!righe.empty()) righe.erase(righe.begin());
+  return righe;
+}
+
+std::string hv1(const std::map<int, char>& basi = {}) {
+  return sequenzaDa(16001, 16400, basi);
+}
+
+TEST(ConfrontoMultiplo, NomiRigheETabulazioni) {
+  Ambiente amb;
+  std::string testo = ">uno\r\n" + hv1({{16069, 'T'}, {16126, 'C'}}) + "\r\n" + ">due\r\n" +
+                      hv1({{16126, 'C'}}).substr(0, 200) + "\r\n" +
+                      sequenzaDa(16001, 16200, {{16100, altraBase(16100)}}) + "\r\n" +
+                      "tre\tfreq\taltro\t" + hv1({{16224, 'C'}, {16311, 'C'}}) + "\r\n" +
+                      "A\r\n\r\n" + sequenzaDa(16001, 16500) + "\r\n";
+  Righe righe = confronta(amb, testo, Comando::ConfrontaMultiploNew);
+  ASSERT_EQ(righe.size(), 5u);
+  std::vector<std::string> nomi, numeri;
+  for (const auto& r : righe) {
+    ASSERT_EQ(r.size(), 3u);
+    nomi.push_back(r[0]);
+    numeri.push_back(r[2]);
+  }
+  EXPECT_EQ(nomi, (std::vector<std::string>{"uno", "due", "due", "tre", "tre"}));
+  EXPECT_EQ(numeri, (std::vector<std::string>{"2", "1", "1", "2", "0"}));
+  EXPECT_EQ(righe[0][1].substr(0, 1), "J");
+  EXPECT_EQ(righe[3][1].substr(0, 1), "K");
+  EXPECT_EQ(righe[4][1], "");
+  EXPECT_EQ(amb.stato.campioniConfrontati, 5);
+  ASSERT_EQ(amb.stato.risultatiMultipli.size(), 5u);
+  EXPECT_EQ(amb.stato.risultatiMultipli[3].aplotipo, righe[3][1]);
+  EXPECT_EQ(amb.porta.testo(Controllo::Lbl_Titolo), amb.stato.messaggi[82]);
+  // Only the report is announced: the log is written, not shown.
+  ASSERT_EQ(amb.porta.messaggi.size(), 1u);
+  EXPECT_EQ(amb.porta.messaggi[0].icona, Icona::informazione);
+}
+
+TEST(ConfrontoMultiplo, OgniCampioneParteDaZero) {
+  // A short sample after a long one: nothing of the long one may remain.
+  Ambiente amb;
+  Righe righe =
+      confronta(amb, ">lungo\r\n" + hv1({{16390, altraBase(16390)}, {16010, altraBase(16010)}}) +
+                         "\r\n>corto\r\n" + sequenzaDa(16001, 16020) + "\r\n>corto2\r\n" +
+                         sequenzaDa(16001, 16005, {{16003, altraBase(16003)}}) + "\r\n");
+  ASSERT_EQ(righe.size(), 3u);
+  EXPECT_EQ(righe[0][2], "2");
+  EXPECT_EQ(righe[1][2], "0");
+  EXPECT_EQ(righe[2][2], "1");
+  // The state holds the last sample.
+  const StatoVorlane& s = amb.stato;
+  int marcate = 0;
+  for (char m : s.marcaMutazioni) marcate += m == '*';
+  EXPECT_EQ(marcate, s.numeroMutazioni);
+  EXPECT_EQ(s.sequenzaCampione[16390], ' ');
+  std::string corto2 = sequenzaDa(16001, 16005, {{16003, altraBase(16003)}});
+  for (char& b : corto2) b = minuscola(b);
+  EXPECT_EQ(s.sequenzaCampione.substr(16001, 5), corto2);
+}
+
+TEST(ConfrontoMultiplo, BloccoDelRegistro) {
+  Ambiente amb;
+  std::map<int, char> undici;
+  for (int p = 16110; p <= 16120; ++p) undici[p] = altraBase(p);
+  confronta(amb, ">campione uno\r\n" + hv1(undici) + "\r\n");
+  std::string file = testoPercorso(amb.stato.cartellaEsporta / "multi.FASTA");
+  std::vector<std::string> atteso = {
+      "*--- Analisi Vorlane: 07/12/2026 -----------*",
+      std::string("Sequenza riferimento          : ") + kCitazioneRiferimento,
+      "File sequenze analizzato      : " + file,
+      "Campione                      : campione uno",
+      "Intervallo mutazioni          : da 0 a 16569",
+      "Lista posizioni mutazione     : ",
+      "Mutazioni rilevate (n.)       : 11",
+      "Intervallo mutazioni          : da 0 a 16569",
+      "Intervallo posizioni          : da 16001 a  16400",
+      "Intervallo percentuale        : da 1 a 100",
+      "Mutazioni                     : 16110,16111,16112,16113,16114,16115,16116,16117,16118,16119",
+      "Aplotipo                      : " + amb.stato.aplotipoTrovato,
+      "Mutazioni                     : 16120",
+      "Percentuale mutazioni         : 100",
+  };
+  EXPECT_EQ(ultimoBloccoRighe(amb), atteso);
+}
+
+TEST(ConfrontoMultiplo, IdentificativoConBarraEPaginaProtetta) {
+  Ambiente amb;
+  Righe righe = confronta(amb, ">a|b|<c>\r\n" + hv1({{16069, 'T'}, {16126, 'C'}}) + "\r\n");
+  ASSERT_EQ(righe.size(), 1u);
+  ASSERT_EQ(righe[0].size(), 3u);
+  EXPECT_EQ(righe[0][0], "a|b|&lt;c&gt;");
+  EXPECT_EQ(righe[0][1], amb.stato.aplotipoTrovato);
+  EXPECT_EQ(righe[0][2], "2");
+}
+
+TEST(ConfrontoMultiplo, NessunCampioneDaUnaTabellaVuota) {
+  Ambiente amb;
+  EXPECT_TRUE(confronta(amb, ">solo nomi\r\n>e ancora\r\nA\r\n").empty());
+  amb.porta.messaggi.clear();
+  EXPECT_TRUE(confronta(amb, "").empty());
+  ASSERT_EQ(amb.porta.messaggi.size(), 1u);
+  EXPECT_EQ(amb.porta.messaggi[0].titolo, amb.stato.messaggi[48]);
+  EXPECT_EQ(amb.stato.campioniConfrontati, 0);
+  // The header row is there.
+  std::string pagina = leggiFile(amb.stato.cartellaHtml / "Confronto_multi.htm");
+  EXPECT_NE(pagina.find("                      <B>id</B>\r\n"), std::string::npos);
+  EXPECT_EQ(righeCrLf(pagina)[4], "      Vorlane - Tabella comparativa");
+}
+
+}  // namespace
+}  // namespace vorlane::test

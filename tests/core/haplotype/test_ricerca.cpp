@@ -1,0 +1,110 @@
+#include "haplotype/ricerca.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "support/supporto.h"
+
+namespace vorlane::test {
+namespace {
+
+struct Riga {
+  std::string nome;
+  std::vector<std::string> token;
+};
+
+GrigliaAplotipi griglia(const std::vector<Riga>& righe, int ultimaRiga = 69, int colonne = 10) {
+  GrigliaAplotipi g(ultimaRiga, colonne);
+  for (std::size_t i = 0; i < righe.size(); ++i) {
+    int r = static_cast<int>(i) + 1;
+    g.cella(r, 0) = righe[i].nome;
+    for (std::size_t t = 0; t < righe[i].token.size(); ++t)
+      g.cella(r, static_cast<int>(t) + 1) = righe[i].token[t];
+  }
+  return g;
+}
+
+std::string cerca(const std::vector<Riga>& righe, std::string_view campione) {
+  StatoVorlane stato;
+  stato.aplotipoTrovato = "prima";
+  stato.aplotipiUmani = griglia(righe);
+  RicercaAplotipo(stato, campione);
+  return stato.aplotipoTrovato;
+}
+
+TEST(RicercaAplotipo, EsempioDelleDueRighe) {
+  std::vector<Riga> t = {{"A", {"73", "263"}}, {"B", {"73", "150", "263", "315"}}};
+  EXPECT_EQ(cerca(t, "73,263"), "A");
+  EXPECT_EQ(cerca(t, "73,150,263"), "B");
+  EXPECT_EQ(cerca(t, "152"), "");
+  EXPECT_EQ(cerca(t, ""), "");
+}
+
+TEST(RicercaAplotipo, PunteggioEParita) {
+  // Ties go to the earlier row; a row listing more of the sample wins whatever its length.
+  EXPECT_EQ(cerca({{"A", {"73"}}, {"B", {"73"}}}, "73"), "A");
+  EXPECT_EQ(cerca({{"A", {"73", "263"}},
+                   {"B", {"73", "263", "16069", "1", "2", "3", "4", "5", "6", "7"}}},
+                  "73,263,16069"),
+            "B");
+  // A sample token given twice counts twice; a token a row lists twice counts once.
+  EXPECT_EQ(cerca({{"B", {"150", "263"}}, {"A", {"73"}}}, "73,73,73,150,263"), "A");
+  EXPECT_EQ(cerca({{"A", {"73", "73"}}, {"B", {"73", "150"}}}, "73,150"), "B");
+}
+
+TEST(RicercaAplotipo, FineTabellaCelleVuoteETestoEsatto) {
+  // An empty name ends the table, an empty cell ends its row.
+  EXPECT_EQ(cerca({{"A", {"73"}}, {"", {"73", "263"}}, {"C", {"73", "263", "315"}}}, "73,263,315"),
+            "A");
+  EXPECT_EQ(cerca({{"A", {"73", "", "263", "315"}}, {"B", {"73", "263"}}}, "73,263,315"), "B");
+  // Tokens are compared as text.
+  EXPECT_EQ(cerca({{"A", {" 73"}}, {"B", {"73G"}}, {"C", {"073"}}}, "73"), "");
+  EXPECT_EQ(cerca({{"A", {"73"}}}, "73,,"), "A");
+}
+
+// The search as the table format defines it, scanning the grid cell by cell.
+std::string scansione(const GrigliaAplotipi& g, const std::vector<std::string>& campione) {
+  std::string trovato;
+  int migliore = 0;
+  for (int r = 1; r <= g.ultimaRiga() && !g.cella(r, 0).empty(); ++r) {
+    int punti = 0;
+    for (const std::string& t : campione)
+      for (int c = 1; c <= g.ultimaColonna() && !g.cella(r, c).empty(); ++c)
+        if (g.cella(r, c) == t) {
+          ++punti;
+          break;
+        }
+    if (punti > migliore) {
+      migliore = punti;
+      trovato = g.cella(r, 0);
+    }
+  }
+  return trovato;
+}
+
+TEST(RicercaAplotipo, IndiceComeLaScansioneDellaGriglia) {
+  std::mt19937 caso(4);
+  const std::vector<std::string> voci = {"", "1", "2", "3", "4", "5", "6", "7", " 1", "1A"};
+  std::uniform_int_distribution<int> voce(0, static_cast<int>(voci.size()) - 1);
+  for (int prova = 0; prova < 300; ++prova) {
+    GrigliaAplotipi g(12, 5);
+    for (int r = 1; r <= 12; ++r) {
+      g.cella(r, 0) = caso() % 15 == 0 ? "" : "R" + std::to_string(r);
+      for (int c = 1; c <= 5; ++c) g.cella(r, c) = voci[static_cast<std::size_t>(voce(caso))];
+    }
+    IndiceAplotipi indice(g);
+    for (int s = 0; s < 5; ++s) {
+      std::vector<std::string> campione;
+      std::string testo;
+      for (int k = static_cast<int>(caso() % 6); k > 0; --k) {
+        campione.push_back(voci[static_cast<std::size_t>(voce(caso))]);
+        testo += (testo.empty() && campione.size() == 1 ? "" : ",") + campione.back();
+      }
+      EXPECT_EQ(indice.nome(indice.cerca(testo)), scansione(g, campione)) << testo;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vorlane::test

@@ -1,0 +1,99 @@
+// The shipped tables as the program uses them: every haplotype, turned into a sample, must be
+// found again, and samples of well-known haplogroups must land in them.
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+
+#include "aiuti.h"
+#include "haplotype/tabelle.h"
+#include "text/testo.h"
+
+namespace vorlane::test {
+namespace {
+
+struct RigaTabella {
+  std::string nome;
+  std::vector<std::string> posizioni;
+  std::map<int, char> basi;  // from the remark field, e.g. "16069T"
+};
+
+std::vector<RigaTabella> leggiTabella(const std::filesystem::path& file) {
+  std::vector<RigaTabella> righe;
+  for (const std::string& linea : righeCrLf(leggiFile(file))) {
+    if (linea.empty() || linea[0] == '#' || linea[0] == '/') continue;
+    std::vector<std::string> campi = dividi(linea, ';');
+    RigaTabella r{campi.at(0), dividi(campi.at(1), '-'), {}};
+    for (const std::string& voce : dividi(campi.at(2), ' ')) r.basi[std::stoi(voce)] = voce.back();
+    righe.push_back(r);
+  }
+  return righe;
+}
+
+int punteggio(const RigaTabella& riga, const std::vector<std::string>& campione) {
+  std::set<std::string> lista(riga.posizioni.begin(), riga.posizioni.end());
+  int punti = 0;
+  for (const std::string& p : campione) punti += lista.count(p) > 0;
+  return punti;
+}
+
+// Each row applied to the whole reference is one sample of a multiple run.
+void ogniRigaRitrovata(const TabellaAplotipi& tabella, Comando comando) {
+  Ambiente amb;
+  intervallo(amb, "1", "16569");
+  std::vector<RigaTabella> righe = leggiTabella(amb.cartella / tabella.nomeFile);
+  ASSERT_EQ(righe.size(), static_cast<std::size_t>(tabella.ultimaRiga));
+  std::string testo;
+  for (const RigaTabella& r : righe)
+    testo += ">" + r.nome + "\r\n" + sequenzaDa(1, 16569, r.basi) + "\r\n";
+  scriviFile(amb.stato.cartellaEsporta / "righe.FASTA", testo);
+  ASSERT_EQ(esegui(amb, comando, "righe.FASTA"), EsitoEvento::completato);
+
+  const std::vector<RisultatoCampione>& risultati = amb.stato.risultatiMultipli;
+  ASSERT_EQ(risultati.size(), righe.size());
+  for (std::size_t k = 0; k < righe.size(); ++k) {
+    EXPECT_EQ(risultati[k].numeroMutazioni, static_cast<double>(righe[k].basi.size()))
+        << righe[k].nome;
+    std::size_t j = 0;
+    while (j < righe.size() && righe[j].nome != risultati[k].aplotipo) ++j;
+    ASSERT_LE(j, k) << righe[k].nome << " -> " << risultati[k].aplotipo;
+    EXPECT_EQ(punteggio(righe[j], righe[k].posizioni), static_cast<int>(righe[k].posizioni.size()))
+        << righe[k].nome << " -> " << risultati[k].aplotipo;
+  }
+}
+
+TEST(TabelleSpedite, OgniRigaDellaPrimaTabellaRitrovata) {
+  ogniRigaRitrovata(kTabellaPrincipale, Comando::ConfrontaMultiplo);
+}
+
+TEST(TabelleSpedite, OgniRigaDellaTabellaDeiMotiviRitrovata) {
+  ogniRigaRitrovata(kTabellaMotivi, Comando::ConfrontaMultiploNew);
+}
+
+TEST(TabelleSpedite, AplogruppiNotiNellHV1) {
+  struct Caso {
+    std::string nome;
+    std::map<int, char> basi;
+    std::regex atteso;  // the haplogroup or one of its daughters
+  };
+  const std::vector<Caso> casi = {
+      {"J", {{16069, 'T'}, {16126, 'C'}}, std::regex("J([0-9].*)?")},
+      {"T", {{16126, 'C'}, {16294, 'T'}}, std::regex("T([0-9].*)?")},
+      {"U5", {{16192, 'T'}, {16270, 'T'}}, std::regex("U5([a-z].*)?")},
+      {"K", {{16224, 'C'}, {16311, 'C'}}, std::regex("K([0-9].*)?")},
+  };
+  Ambiente amb;
+  std::string testo;
+  for (const Caso& c : casi)
+    testo += ">" + c.nome + "\r\n" + sequenzaDa(16001, 16400, c.basi) + "\r\n";
+  scriviFile(amb.stato.cartellaEsporta / "hv1.FASTA", testo);
+  ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "hv1.FASTA"), EsitoEvento::completato);
+  ASSERT_EQ(amb.stato.risultatiMultipli.size(), casi.size());
+  for (std::size_t i = 0; i < casi.size(); ++i)
+    EXPECT_TRUE(std::regex_match(amb.stato.risultatiMultipli[i].aplotipo, casi[i].atteso))
+        << casi[i].nome << " -> " << amb.stato.risultatiMultipli[i].aplotipo;
+}
+
+}  // namespace
+}  // namespace vorlane::test
