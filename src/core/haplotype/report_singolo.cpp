@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/errore.h"
-#include "haplotype/legenda.h"
 #include "haplotype/report_comune.h"
 #include "report/html.h"
 #include "text/testo.h"
@@ -17,14 +16,6 @@ void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& p
   riassuntoConfronto(pagina, stato, porta, {22, 23, 55, 24, 27, 29, 30},
                      {stato.messaggi[83], nomeBaseReport(stato.fileCampione), stato.aplotipoTrovato,
                       testoNumero(stato.numeroMutazioni)});
-}
-
-void cellaTitolo(ScrittoreTesto& pagina, const char* apertura, const std::string& contenuto) {
-  pagina.riga(apertura);
-  pagina.riga("                  <P>");
-  pagina.riga(contenuto);
-  pagina.riga("                  </P>");
-  pagina.riga("                </TD>");
 }
 
 char carattere(const std::string& sequenza, int p) {
@@ -49,15 +40,10 @@ void cellaPosizione(ScrittoreTesto& pagina, const StatoVorlane& stato, int p) {
 }
 
 void grigliaBasi(ScrittoreTesto& pagina, const StatoVorlane& stato) {
-  pagina.riga("      <TABLE border cellspacing=\"1\" cellpadding=\"4\">");
-  pagina.riga("              <TR>");
-  cellaTitolo(pagina, "                <TD>", "                    <B>Pos</B>");
-  cellaTitolo(pagina, "                <TD colspan=61>",
-              "                    <B>" + htmlTesto(stato.messaggi[89]) + "</B>");
-  pagina.riga("              </TR>");
+  aperturaGriglia(pagina, "Pos", stato.messaggi[89]);
   for (int inizio = 1; inizio <= kUltimaPosizione; inizio += kPosizioniPerRiga) {
     pagina.riga("              <TR>");
-    cellaTitolo(pagina, "                <TD>", " " + testoNumero(inizio));
+    cellaGriglia(pagina, "                <TD>", " " + testoNumero(inizio));
     int fine = std::min(inizio + kPosizioniPerRiga - 1, kUltimaPosizione);
     for (int p = inizio; p <= fine; ++p) cellaPosizione(pagina, stato, p);
     pagina.riga("              </TR>");
@@ -71,7 +57,8 @@ void ScriviHTML(StatoVorlane& stato, Porta& porta) {
   procedura("ScriviHTML", [&] {
     scriviPaginaConfronto(stato, porta, stato.messaggi[84], [&](ScrittoreTesto& p) {
       riassunto(p, stato, porta);
-      scriviLegendaConfronto(p, stato);
+      const auto& m = stato.messaggi;
+      tabellaLegenda(p, {m[85], m[86], m[87], m[88]}, 20);
       grigliaBasi(p, stato);
     });
   });

@@ -43,22 +43,8 @@ void tabellaRiassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const P
   pagina.riga("     <BR>");
 }
 
-// A grid cell holding one line of text.
-void cellaGriglia(ScrittoreTesto& pagina, std::string_view apertura, std::string_view contenuto) {
-  pagina.riga(apertura);
-  pagina.riga("                  <P>");
-  pagina.riga(contenuto);
-  pagina.riga("                  </P>");
-  pagina.riga("                </TD>");
-}
-
 void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMutazioni& matrice) {
-  pagina.riga("      <TABLE border cellspacing=\"1\" cellpadding=\"4\">");
-  pagina.riga("              <TR>");
-  cellaGriglia(pagina, "                <TD>", "                    <B></B>");
-  cellaGriglia(pagina, "                <TD colspan=61>",
-               "                    <B>" + htmlTesto(stato.messaggi[89]) + "</B>");
-  pagina.riga("              </TR>");
+  aperturaGriglia(pagina, "", stato.messaggi[89]);
   pagina.riga("              <TR>");
   cellaGriglia(pagina, "                <TD>", "                  <B>pos</B>");
   for (const std::string& posizione : matrice.posizioni())

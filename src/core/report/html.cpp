@@ -147,4 +147,23 @@ std::string nomeBaseReport(const std::filesystem::path& file) {
   return nome.substr(0, nome.find('.'));
 }
 
+void cellaGriglia(ScrittoreTesto& pagina, std::string_view apertura, std::string_view contenuto) {
+  pagina.riga(apertura);
+  pagina.riga("                  <P>");
+  pagina.riga(contenuto);
+  pagina.riga("                  </P>");
+  pagina.riga("                </TD>");
+}
+
+void aperturaGriglia(ScrittoreTesto& pagina, std::string_view primaEtichetta,
+                     std::string_view titolo) {
+  pagina.riga("      <TABLE border cellspacing=\"1\" cellpadding=\"4\">");
+  pagina.riga("              <TR>");
+  cellaGriglia(pagina, "                <TD>",
+               "                    <B>" + std::string(primaEtichetta) + "</B>");
+  cellaGriglia(pagina, "                <TD colspan=61>",
+               "                    <B>" + htmlTesto(titolo) + "</B>");
+  pagina.riga("              </TR>");
+}
+
 }  // namespace vorlane

@@ -38,4 +38,11 @@ void tabellaLegenda(ScrittoreTesto& pagina, const TestiLegenda& testi, std::size
 // first "." (sample.FASTA and sample.ARL give sample, a.b.ARL gives a).
 std::string nomeBaseReport(const std::filesystem::path& file);
 
+// A cell of the base grids: its opening line, "<P>", the content line as given, "</P>", "</TD>".
+void cellaGriglia(ScrittoreTesto& pagina, std::string_view apertura, std::string_view contenuto);
+// Opens a base grid with its title row: a first cell with the bold `primaEtichetta` and a cell
+// spanning the grid with the bold `titolo`.
+void aperturaGriglia(ScrittoreTesto& pagina, std::string_view primaEtichetta,
+                     std::string_view titolo);
+
 }  // namespace vorlane

@@ -1,5 +1,6 @@
 #include "aiuti.h"
 
+#include "convert/tabella.h"
 #include "log/registro.h"
 #include "sequence/riferimento.h"
 #include "text/testo.h"
@@ -17,16 +18,7 @@ std::string sequenzaDa(int da, int a, const std::map<int, char>& basi) {
 }
 
 char altraBase(int p) {
-  switch (testoRiferimento()[static_cast<std::size_t>(p - 1)]) {
-    case 'a':
-      return 'G';
-    case 'g':
-      return 'A';
-    case 'c':
-      return 'T';
-    default:
-      return 'C';
-  }
+  return partnerTransizione(maiuscola(testoRiferimento()[static_cast<std::size_t>(p - 1)]));
 }
 
 EsitoEvento esegui(Ambiente& amb, Comando comando, const std::string& nomeFile, bool arlequin) {

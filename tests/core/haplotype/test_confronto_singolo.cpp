@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "aiuti.h"
+#include "report/html.h"
 #include "sequence/riferimento.h"
 #include "text/testo.h"
 
@@ -113,6 +114,14 @@ TEST(ConfrontoSingolo, PaginaConGrigliaDiSessantaPosizioni) {
   std::vector<std::string> righe = righeCrLf(pagina);
   EXPECT_EQ(righe[4], "      " + amb.stato.messaggi[84]);
   EXPECT_EQ(righe.back(), "      </HTML>");
+  // The legend's red cell is indented one blank less than the other two.
+  const auto& m = amb.stato.messaggi;
+  EXPECT_NE(pagina.find("<TD BGCOLOR=red>\r\n                   <P>\r\n" + std::string(20, ' ') +
+                        m[87] + "\r\n"),
+            std::string::npos);
+  EXPECT_NE(pagina.find("<TD BGCOLOR=#FFFFFF>\r\n                   <P>\r\n" +
+                        std::string(21, ' ') + htmlTesto(m[88]) + "\r\n"),
+            std::string::npos);
   EXPECT_NE(pagina.find("<TD BGCOLOR=red><ACRONYM title=' 73 - a'><P>g</P></TD>\r\n"),
             std::string::npos);
   std::string base74(1, testoRiferimento()[73]);
