@@ -11,24 +11,11 @@
 namespace vorlane::test {
 namespace {
 
-class ConfrontoBatch : public ::testing::Test {
+class ConfrontoBatch : public ProvaBatch {
  protected:
-  void SetUp() override {
-    preparaCartellaLavoro(cartella.percorso());
-    std::filesystem::create_directory(cartella / "esporta");
-  }
-  EsitoBatch lancia(const std::string& argomenti) {
-    return eseguiBatch(cartella.percorso(), dividi(argomenti, ' '));
-  }
   std::string pagina(const std::string& nome) {
     return leggiFile(cartella / "html" / ("Confronto_" + nome + ".htm"));
   }
-  std::string registro() {
-    for (const auto& voce : std::filesystem::directory_iterator(cartella / "log"))
-      return leggiFile(voce.path());
-    return "";
-  }
-  CartellaTemporanea cartella;
 };
 
 // The reference from `da` on, `quanti` bases, upper case, with transitions at `mutate`.

@@ -11,23 +11,10 @@
 namespace vorlane::test {
 namespace {
 
-class ControlloBatch : public ::testing::Test {
+class ControlloBatch : public ProvaBatch {
  protected:
-  void SetUp() override {
-    preparaCartellaLavoro(cartella.percorso());
-    std::filesystem::create_directory(cartella / "esporta");
-  }
-  EsitoBatch lancia(const std::string& argomenti) {
-    return eseguiBatch(cartella.percorso(), dividi(argomenti, ' '));
-  }
-  std::vector<std::string> registro() {
-    for (const auto& voce : std::filesystem::directory_iterator(cartella / "log"))
-      return righeCrLf(leggiFile(voce.path()));
-    return {};
-  }
+  std::vector<std::string> righeRegistro() { return righeCrLf(registro()); }
   bool nessunRapporto() { return std::filesystem::is_empty(cartella / "html"); }
-
-  CartellaTemporanea cartella;
 };
 
 // The reference over 16001..16400 with c at column 189 and t at column 223.
@@ -43,7 +30,7 @@ TEST_F(ControlloBatch, FastaEArlequinCompletano) {
   EsitoBatch l = lancia("--posizioni 16189,16223 controllo p.FASTA");
   ASSERT_EQ(l.stato, 0) << l.errori;
   EXPECT_NE(l.uscita.find("Campioni con almeno una mutazione: 1\n"), std::string::npos);
-  std::vector<std::string> righe = registro();
+  std::vector<std::string> righe = righeRegistro();
   ASSERT_EQ(righe.size(), 8u);
   EXPECT_EQ(righe[6], "Mutazioni                     : 16189 - 16223");
   std::string html = leggiFile(cartella / "html" / "ControlloMutazioni_p.htm");
@@ -53,7 +40,7 @@ TEST_F(ControlloBatch, FastaEArlequinCompletano) {
   scriviFile(cartella / "esporta" / "q.ARL", "S1\t3\t" + mutato() + "\r\n");
   l = lancia("--arlequin --posizioni 16223 controllo q.ARL");
   ASSERT_EQ(l.stato, 0) << l.errori;
-  righe = registro();
+  righe = righeRegistro();
   EXPECT_EQ(righe[righe.size() - 3], "Campione                      : S1(freq: 3)");
   EXPECT_EQ(righe[righe.size() - 2], "Mutazioni                     : 16223");
   EXPECT_TRUE(std::filesystem::exists(cartella / "html" / "ControlloMutazioni_q.htm"));
@@ -70,7 +57,7 @@ TEST_F(ControlloBatch, ArrestiOrdinatiEsconoConDue) {
     EsitoBatch l = lancia(argomenti);
     EXPECT_EQ(l.stato, 2) << l.errori;
     EXPECT_TRUE(l.errori.empty());
-    EXPECT_EQ(registro().size(), 5u);  // the header, nothing per sample
+    EXPECT_EQ(righeRegistro().size(), 5u);  // the header, nothing per sample
     EXPECT_TRUE(nessunRapporto());
   }
   EsitoBatch l = lancia("--posizioni 16189 controllo manca.FASTA");

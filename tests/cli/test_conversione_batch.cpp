@@ -11,17 +11,9 @@
 namespace vorlane::test {
 namespace {
 
-class ConversioneBatch : public ::testing::Test {
+class ConversioneBatch : public ProvaBatch {
  protected:
-  void SetUp() override {
-    preparaCartellaLavoro(cartella.percorso());
-    std::filesystem::create_directory(cartella / "esporta");
-    std::filesystem::create_directory(cartella / "dati");
-  }
-
-  EsitoBatch esegui(const std::vector<std::string>& argomenti) {
-    return eseguiBatch(cartella.percorso(), argomenti);
-  }
+  EsitoBatch esegui(const std::vector<std::string>& argomenti) { return lancia(argomenti); }
 
   // The reference over 16001..16400 taken from a normalised table without mutations.
   std::string riferimento() {
@@ -30,8 +22,6 @@ class ConversioneBatch : public ::testing::Test {
     std::string riga = righeCrLf(leggiFile(cartella / "esporta" / "rif.ARL")).at(0);
     return riga.substr(std::string("R\t1\t").size());
   }
-
-  CartellaTemporanea cartella;
 };
 
 TEST_F(ConversioneBatch, DeclinedOverwriteExitsTwoAndKeepsTheTable) {

@@ -32,4 +32,27 @@ EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
   return e;
 }
 
+void ProvaBatch::SetUp() {
+  preparaCartellaLavoro(cartella.percorso());
+  std::filesystem::create_directory(cartella / "esporta");
+  std::filesystem::create_directory(cartella / "dati");
+}
+
+EsitoBatch ProvaBatch::lancia(const std::vector<std::string>& argomenti) {
+  return eseguiBatch(cartella.percorso(), argomenti);
+}
+
+EsitoBatch ProvaBatch::lancia(const std::string& argomenti) {
+  std::vector<std::string> parti;
+  std::istringstream s(argomenti);
+  for (std::string parte; s >> parte;) parti.push_back(parte);
+  return lancia(parti);
+}
+
+std::string ProvaBatch::registro() {
+  for (const auto& voce : std::filesystem::directory_iterator(cartella / "log"))
+    return leggiFile(voce.path());
+  return "";
+}
+
 }  // namespace vorlane::test

@@ -1,9 +1,13 @@
 #pragma once
 // Runs vorlane-batch in a folder and captures what it prints.
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "support/supporto.h"
 
 namespace vorlane::test {
 
@@ -14,5 +18,15 @@ struct EsitoBatch {
 
 EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
                        const std::vector<std::string>& argomenti);
+
+// A working folder with the shipped messages and tables, for running vorlane-batch in.
+class ProvaBatch : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  EsitoBatch lancia(const std::vector<std::string>& argomenti);
+  EsitoBatch lancia(const std::string& argomenti);  // split at blanks
+  std::string registro();                           // the text of the only day's log
+  CartellaTemporanea cartella;
+};
 
 }  // namespace vorlane::test
