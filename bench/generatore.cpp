@@ -4,7 +4,9 @@
 
 #include "convert/tabella.h"
 #include "sequence/riferimento.h"
+#include "text/righe.h"
 #include "text/scrittura.h"
+#include "text/testo.h"
 
 namespace vorlane::bench {
 namespace {
@@ -14,24 +16,54 @@ char transizione(char base) {
 }
 }  // namespace
 
+std::vector<Motivo> leggiMotivi(const std::filesystem::path& tabella, int da, int a) {
+  std::vector<Motivo> motivi;
+  LettoreRighe righe(tabella);
+  std::string_view riga;
+  while (righe.leggi(riga)) {
+    if (riga.empty() || riga[0] == '#' || riga[0] == '/') continue;
+    std::vector<std::string> campi = dividi(riga, ';');
+    if (campi.size() < 3) continue;
+    Motivo m;
+    for (const std::string& voce : dividi(campi[2], ' ')) {
+      int p = static_cast<int>(numeroIniziale(voce));
+      if (p >= da && p <= a && !voce.empty()) m.emplace_back(p, maiuscola(voce.back()));
+    }
+    if (!m.empty()) motivi.push_back(std::move(m));
+  }
+  return motivi;
+}
+
+namespace {
+// One change at a random place: mostly transitions, some transversions, a few N and "?".
+void mutazioneCasuale(std::string& sequenza, std::mt19937& caso) {
+  std::uniform_int_distribution<std::size_t> dove(0, sequenza.size() - 1);
+  std::uniform_int_distribution<int> cento(0, 99);
+  char& b = sequenza[dove(caso)];
+  int tipo = cento(caso);
+  b = tipo < 85 ? transizione(b) : tipo < 95 ? "ACGT"[tipo % 4] : tipo < 98 ? 'N' : '?';
+}
+}  // namespace
+
 std::vector<CampioneSintetico> generaCampioni(const OpzioniGeneratore& o) {
   std::mt19937 caso(o.seme);
   std::string base;
   std::string_view rif = testoRiferimento();
-  for (int p = o.da; p <= o.a; ++p) base += static_cast<char>(rif[p - 1] - 'a' + 'A');
-  std::uniform_int_distribution<int> quante(0, 8), dove(0, static_cast<int>(base.size()) - 1),
-      cento(0, 99), frequenza(1, 5);
+  for (int p = o.da; p <= o.a; ++p) base += maiuscola(rif[static_cast<std::size_t>(p - 1)]);
+  std::uniform_int_distribution<int> casuali(0, 8), private_(0, 3), frequenza(1, 5);
+  std::uniform_int_distribution<std::size_t> motivo(0, o.motivi.empty() ? 0 : o.motivi.size() - 1);
   std::vector<CampioneSintetico> campioni(o.campioni);
   for (std::size_t i = 0; i < o.campioni; ++i) {
     CampioneSintetico& c = campioni[i];
     c.nome = "campione_" + std::to_string(i + 1);
     c.frequenza = frequenza(caso);
     c.sequenza = base;
-    for (int k = quante(caso); k > 0; --k) {
-      char& b = c.sequenza[static_cast<std::size_t>(dove(caso))];
-      int tipo = cento(caso);
-      b = tipo < 85 ? transizione(b) : tipo < 95 ? "ACGT"[tipo % 4] : tipo < 98 ? 'N' : '?';
+    int altre = casuali(caso);
+    if (!o.motivi.empty()) {
+      for (auto [p, b] : o.motivi[motivo(caso)]) c.sequenza[static_cast<std::size_t>(p - o.da)] = b;
+      altre = private_(caso);
     }
+    for (; altre > 0; --altre) mutazioneCasuale(c.sequenza, caso);
   }
   return campioni;
 }

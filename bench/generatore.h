@@ -5,15 +5,26 @@
 #include <cstddef>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vorlane::bench {
+
+// A haplogroup motif inside the interval: positions and the bases they carry.
+using Motivo = std::vector<std::pair<int, char>>;
 
 struct OpzioniGeneratore {
   std::size_t campioni = 100000;
   unsigned seme = 20261207;
   int da = 16001, a = 16400;
+  // When given, every sample carries one of these motifs and a few private mutations;
+  // otherwise it carries up to eight random changes.
+  std::vector<Motivo> motivi;
 };
+
+// The motifs of a haplotype table (its third field, e.g. "16069T 16126C 295T"), cut to the
+// interval; rows without a position in it are left out.
+std::vector<Motivo> leggiMotivi(const std::filesystem::path& tabella, int da, int a);
 
 struct CampioneSintetico {
   std::string nome;
