@@ -20,5 +20,5 @@ for b in "${bersagli[@]}"; do
   done
   echo "== $b ($secondi s)"
   ./build-fuzz/fuzz/"$b" -max_total_time="$secondi" -max_len=8192 -timeout=10 \
-    -artifact_prefix="fuzz/trovati/$nome/" "$corpus" 2>&1 | grep -E '^#[0-9]+ +DONE|ERROR|SUMMARY' || true
+    -artifact_prefix="fuzz/trovati/$nome/" "$corpus" 2>&1 | grep -E '^#[0-9]+[[:space:]]+DONE|ERROR|SUMMARY' || true
 done
