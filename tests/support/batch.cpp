@@ -1,6 +1,7 @@
 #include "support/batch.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -17,9 +18,11 @@ std::string citato(const std::string& s) {
 }
 }  // namespace
 
-EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
-                       const std::vector<std::string>& argomenti) {
-  std::string comando = "cd " + citato(cartella.string()) + " && LC_ALL=C " + citato(VORLANE_BATCH);
+namespace {
+EsitoBatch esegui(const std::filesystem::path& cartella, const std::vector<std::string>& argomenti,
+                  const std::string& prefisso) {
+  std::string comando =
+      "cd " + citato(cartella.string()) + " && LC_ALL=C " + prefisso + citato(VORLANE_BATCH);
   for (const auto& a : argomenti) comando += " " + citato(a);
   comando += " >.batch_out 2>.batch_err </dev/null";
   int s = std::system(comando.c_str());
@@ -30,6 +33,22 @@ EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
   std::filesystem::remove(cartella / ".batch_out");
   std::filesystem::remove(cartella / ".batch_err");
   return e;
+}
+}  // namespace
+
+EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
+                       const std::vector<std::string>& argomenti) {
+  return esegui(cartella, argomenti, "");
+}
+
+EsitoBatch eseguiBatchSenzaPrivilegi(const std::filesystem::path& cartella,
+                                     const std::vector<std::string>& argomenti) {
+  if (::geteuid() != 0) return esegui(cartella, argomenti, "");
+  std::string cedi = "chown -R 65534:65534 " + citato(cartella.string());
+  std::filesystem::permissions(cartella, std::filesystem::perms::others_exec,
+                               std::filesystem::perm_options::add);
+  if (std::system(cedi.c_str()) != 0) return {};
+  return esegui(cartella, argomenti, "setpriv --reuid=65534 --regid=65534 --clear-groups ");
 }
 
 void ProvaBatch::SetUp() {

@@ -19,6 +19,11 @@ struct EsitoBatch {
 EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
                        const std::vector<std::string>& argomenti);
 
+// The same as an unprivileged user, so that permission bits hold even when the tests run as
+// root (the folder is handed over to that user first).
+EsitoBatch eseguiBatchSenzaPrivilegi(const std::filesystem::path& cartella,
+                                     const std::vector<std::string>& argomenti);
+
 // A working folder with the shipped messages and tables, for running vorlane-batch in.
 class ProvaBatch : public ::testing::Test {
  protected:
