@@ -34,7 +34,7 @@ case "${1:-}" in
     ctest --test-dir build --output-on-failure -j"$(nproc)"
     ;;
   asan)
-    compila build-asan -DVORLANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    compila build-asan -DVORLANE_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DVORLANE_WINDOW=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
     ;;
