@@ -50,21 +50,6 @@ class TestCaselle : public QObject {
     QVERIFY(b->dialoghi->messaggi.empty());
   }
 
-  void zeroNellInizioPortaEntrambeAUno() {
-    scrivi(da, "0");
-    lascia();
-    QCOMPARE(da->text(), "1");
-    QCOMPARE(a->text(), "1");
-  }
-
-  void fineOltreIlRiferimentoPortaEntrambeAllUltima() {
-    scrivi(a, "17000");
-    lascia();
-    QCOMPARE(da->text(), "16569");
-    QCOMPARE(a->text(), "16569");
-    QCOMPARE(b->finestra->stato().impostazioni.FineSequenza, "16569");
-  }
-
   void testoNonNumericoTornaAlValorePrecedente() {
     scrivi(da, QString::fromUtf8("16è"));
     lascia();

@@ -84,11 +84,6 @@ class TestMessaggi : public QObject {
     QVERIFY(scorrimento > 0);
   }
 
-  void bloccoBreveInUnBox() {
-    QVERIFY(!testoDaScorrere(QStringLiteral("*--- Analisi\nCampione : S1\n")));
-    QVERIFY(testoDaScorrere(QString(40, QLatin1Char('\n'))));
-  }
-
   void boxDuranteLOperazioneConPuntatoreNormale() {
     Banco b;
     QVERIFY(b.avvia());
