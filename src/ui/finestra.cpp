@@ -1,0 +1,203 @@
+#include "finestra.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QKeyEvent>
+#include <QScopeGuard>
+
+#include "app/avvio.h"
+#include "app/parametri.h"
+#include "aspetto.h"
+#include "controlli.h"
+#include "testo_qt.h"
+
+namespace vorlane::ui {
+
+FinestraVorlane::FinestraVorlane(std::unique_ptr<Dialoghi> dialoghi)
+    : dialoghi_(std::move(dialoghi)) {
+  setObjectName(QStringLiteral("frm_Vorlane"));
+  setFont(fontSansSerif(10));
+  auto* centro = new QWidget(this);
+  setCentralWidget(centro);
+  c_ = creaControlli(centro);
+  collega();
+  resize(1180, 740);
+}
+
+FinestraVorlane::~FinestraVorlane() {
+  puntatoreOccupato(false);
+}
+
+void FinestraVorlane::collega() {
+  for (int i = 0; i < kNumeroComandi; ++i)
+    connect(c_->comandi[i], &QToolButton::clicked, this,
+            [this, i] { preparaOperazione(static_cast<Comando>(i)); });
+  connect(c_->Cmd_VisualizzaManuale, &QToolButton::clicked, this,
+          &FinestraVorlane::Cmd_VisualizzaManuale_Click);
+  connect(c_->Cmd_esci, &QToolButton::clicked, this, &FinestraVorlane::Cmd_esci_Click);
+  connect(c_->gruppoOpzioni, &QButtonGroup::idClicked, this,
+          &FinestraVorlane::Option_TipoFileSequenza_Click);
+  connect(c_->File_Sequenza, &QListWidget::itemDoubleClicked, this,
+          &FinestraVorlane::File_Sequenza_DblClick);
+  connect(c_->osservatore, &QFileSystemWatcher::directoryChanged, this,
+          &FinestraVorlane::aggiornaElenco);
+  connect(c_->Text_posMutazione, &QLineEdit::textChanged, this,
+          [this] { Text_posMutazione_Change(stato_, *this); });
+  for (QLineEdit* t : {c_->Text_PosizioneMutazioneDa, c_->Text_PosizioneMutazioneA}) {
+    t->installEventFilter(this);
+    connect(t, &QLineEdit::returnPressed, this, [this, t] { lasciaCasella(t); });
+  }
+  c_->File_Sequenza->installEventFilter(this);
+}
+
+bool FinestraVorlane::avvia(const std::filesystem::path& cartella) {
+  if (!Avvio(stato_, *this, cartella)) return false;
+  impostaDidascalie();
+  mostraStatoIniziale();
+  return true;
+}
+
+void FinestraVorlane::impostaDidascalie() {
+  const auto& m = stato_.messaggi;
+  setWindowTitle(versoQt(m[1]));
+  const std::pair<QAbstractButton*, int> pulsanti[] = {
+      {c_->comando(Comando::ControlloMutazioni), 4},
+      {c_->comando(Comando::Normalizza), 5},
+      {c_->comando(Comando::ConvertiInTabella), 6},
+      {c_->comando(Comando::ConfrontaSingolo), 7},
+      {c_->comando(Comando::ConfrontaMultiplo), 8},
+      {c_->Cmd_VisualizzaManuale, 9},
+      {c_->Cmd_esci, 10},
+      {c_->Option_TipoFileSequenza[0], 17},
+      {c_->Option_TipoFileSequenza[1], 18},
+  };
+  for (const auto& [pulsante, n] : pulsanti) pulsante->setText(versoQt(m[n]));
+  const std::pair<QLabel*, int> etichette[] = {
+      {c_->Lbl_SceltaSequenza, 12},
+      {c_->Label6, 13},
+      {c_->Label8, 14},
+      {c_->Label9, 15},
+      {c_->Label7, 16},
+  };
+  for (const auto& [e, n] : etichette) e->setText(versoQt(m[n]));
+  c_->Frame4->setTitle(versoQt(m[11]));
+  c_->Frame3->setTitle(versoQt(m[119]));
+}
+
+// After start-up no command is prepared: no list, no choice of type, the start title.
+void FinestraVorlane::mostraStatoIniziale() {
+  DisabilitaSceltaSequenza();
+  for (QWidget* w :
+       {static_cast<QWidget*>(c_->Option_TipoFileSequenza[0]),
+        static_cast<QWidget*>(c_->Option_TipoFileSequenza[1]),
+        static_cast<QWidget*>(c_->ImmagineFasta), static_cast<QWidget*>(c_->ImmagineArlequin)})
+    w->setVisible(false);
+  c_->Option_TipoFileSequenza[stato_.tipoFile == "FASTA" ? 0 : 1]->setChecked(true);
+  c_->Lbl_Titolo->setVisible(true);
+  aggiornaIntervallo();
+  c_->comando(Comando::ControlloMutazioni)->setFocus();
+}
+
+// --- The port -------------------------------------------------------------------------------
+
+void FinestraVorlane::messaggio(const std::string& testo, const std::string& titolo, Icona icona) {
+  // The user reads the box with the ordinary pointer, then the operation goes on.
+  const bool eraOccupato = occupato_;
+  puntatoreOccupato(false);
+  dialoghi_->messaggio(this, versoQt(testo), versoQt(titolo), icona);
+  puntatoreOccupato(eraOccupato);
+}
+
+bool FinestraVorlane::domandaSiNo(const std::string& testo, const std::string& titolo) {
+  const bool eraOccupato = occupato_;
+  puntatoreOccupato(false);
+  bool si = dialoghi_->domandaSiNo(this, versoQt(testo), versoQt(titolo));
+  puntatoreOccupato(eraOccupato);
+  return si;
+}
+
+void FinestraVorlane::puntatoreOccupato(bool occupato) {
+  if (occupato == occupato_) return;
+  occupato_ = occupato;
+  if (occupato)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+QLabel* FinestraVorlane::etichetta(Controllo controllo) const {
+  switch (controllo) {
+    case Controllo::Lbl_Titolo:
+      return c_->Lbl_Titolo;
+    case Controllo::Label_FileSequenzaCampione:
+      return c_->Label_FileSequenzaCampione;
+    case Controllo::Label_FileSequenzaRiferimento:
+      return c_->Label_FileSequenzaRiferimento;
+    default:
+      return nullptr;
+  }
+}
+
+QLineEdit* FinestraVorlane::casella(Controllo controllo) const {
+  switch (controllo) {
+    case Controllo::Text_PosizioneMutazioneDa:
+      return c_->Text_PosizioneMutazioneDa;
+    case Controllo::Text_PosizioneMutazioneA:
+      return c_->Text_PosizioneMutazioneA;
+    case Controllo::Text_posMutazione:
+      return c_->Text_posMutazione;
+    default:
+      return nullptr;
+  }
+}
+
+std::string FinestraVorlane::testo(Controllo controllo) const {
+  if (QLabel* e = etichetta(controllo)) return daQt(e->text());
+  return daQt(casella(controllo)->text());
+}
+
+void FinestraVorlane::impostaTesto(Controllo controllo, const std::string& testo) {
+  if (QLabel* e = etichetta(controllo))
+    e->setText(versoQt(testo));
+  else
+    casella(controllo)->setText(versoQt(testo));
+}
+
+// --- The position boxes ---------------------------------------------------------------------
+
+bool FinestraVorlane::eventFilter(QObject* oggetto, QEvent* evento) {
+  if (evento->type() == QEvent::FocusOut &&
+      (oggetto == c_->Text_PosizioneMutazioneDa || oggetto == c_->Text_PosizioneMutazioneA)) {
+    // Another window coming forward (a message box among them) or a popup menu opening does not
+    // mean the user has left the box.
+    auto motivo = static_cast<QFocusEvent*>(evento)->reason();
+    if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
+      lasciaCasella(static_cast<QLineEdit*>(oggetto));
+  } else if (evento->type() == QEvent::KeyPress && oggetto == c_->File_Sequenza) {
+    int tasto = static_cast<QKeyEvent*>(evento)->key();
+    if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+      File_Sequenza_DblClick(c_->File_Sequenza->currentItem());
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(oggetto, evento);
+}
+
+void FinestraVorlane::lasciaCasella(QLineEdit* t) {
+  // The rule's own message box, or a window being closed, must not start it again.
+  if (casellaInVerifica_ || !isVisible()) return;
+  casellaInVerifica_ = true;
+  auto fine = qScopeGuard([this] { casellaInVerifica_ = false; });
+  if (t == c_->Text_PosizioneMutazioneDa)
+    Text_PosizioneMutazioneDa_LostFocus(stato_, *this);
+  else
+    Text_PosizioneMutazioneA_LostFocus(stato_, *this);
+  aggiornaIntervallo();
+}
+
+void FinestraVorlane::aggiornaIntervallo() {
+  c_->intervalloDa->setText(versoQt(stato_.impostazioni.InizioSequenza));
+  c_->intervalloA->setText(versoQt(stato_.impostazioni.FineSequenza));
+}
+
+}  // namespace vorlane::ui
