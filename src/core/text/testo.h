@@ -10,6 +10,8 @@
 
 namespace vorlane {
 
+// Index of the first byte at or above 0x80; the size when there is none.
+std::size_t primoNonAscii(std::string_view testo);
 // True when every byte is below 0x80.
 bool soloAscii(std::string_view testo);
 
