@@ -1,6 +1,7 @@
 #include "convert/conversione.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -46,6 +47,20 @@ bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const For
     return true;
   porta.puntatoreOccupato(false);
   return false;
+}
+
+// The high bit of every byte of `v` that is not zero. No carry passes from one byte to the next,
+// so each byte is judged on its own.
+std::uint64_t byteNonNulli(std::uint64_t v) {
+  constexpr std::uint64_t kBassi = 0x7F7F7F7F7F7F7F7Full;
+  return (((v & kBassi) + kBassi) | v) & ~kBassi;
+}
+
+// Which of the eight bytes loaded from memory holds the lowest bit set in `bit`: on a
+// little-endian machine the first byte in memory is the lowest of the word.
+std::size_t indiceByte(std::uint64_t bit) {
+  static_assert(std::endian::native == std::endian::little);
+  return static_cast<std::size_t>(std::countr_zero(bit) / 8);
 }
 
 void iniziaRiga(std::string& riga, const NomeBase& base, std::string_view nome,
@@ -172,15 +187,17 @@ void ConfrontoRiferimento::confrontaCarattere(std::string& riga, std::size_t k,
 void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view sequenza) const {
   std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
   std::size_t k = 0;
-  // Samples agree with the reference almost everywhere: eight characters that match it in
-  // either case are passed over at once.
+  // Samples agree with the reference almost everywhere: of each eight characters only those that
+  // match it in neither case are looked at one by one.
   for (; k + 8 <= n; k += 8) {
     std::uint64_t s, su, giu;
     std::memcpy(&s, sequenza.data() + k, 8);
     std::memcpy(&su, maiuscolo_.data() + k, 8);
     std::memcpy(&giu, minuscolo_.data() + k, 8);
-    if (s == su || s == giu) continue;
-    for (std::size_t j = k; j < k + 8; ++j) confrontaCarattere(riga, j, sequenza[j]);
+    for (std::uint64_t d = byteNonNulli(s ^ su) & byteNonNulli(s ^ giu); d != 0; d &= d - 1) {
+      std::size_t j = k + indiceByte(d);
+      confrontaCarattere(riga, j, sequenza[j]);
+    }
   }
   for (; k < n; ++k) confrontaCarattere(riga, k, sequenza[k]);
 }
