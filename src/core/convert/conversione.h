@@ -2,8 +2,10 @@
 // Table conversion: a FASTA or Arlequin file of samples becomes a mutation table in the data
 // folder, one row per sample listing where it differs from the reference over the interval.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/operazioni.h"
 #include "app/porta.h"
@@ -30,8 +32,18 @@ class ConfrontoRiferimento {
 
  private:
   void confrontaCarattere(std::string& riga, std::size_t k, char carattere) const;
+  // Of the eight characters from k: zero bytes where the sample matches the reference.
+  std::uint64_t differenza(std::string_view sequenza, std::size_t k) const;
+  void confrontaDiversi(std::string& riga, std::string_view sequenza, std::size_t k,
+                        std::uint64_t differenza) const;
 
-  std::string minuscolo_, maiuscolo_;
+  // The reference in both cases, and the transition partner of each base (0 for none).
+  std::string minuscolo_, maiuscolo_, partner_;
+  // 0x20 where the reference holds a letter a-z: OR-ed into a sample character it folds an
+  // upper-case letter onto the lower case, and leaves anything that could not match it unmatched.
+  std::string piega_;
+  // Each position in digits, written once per run rather than once per token.
+  std::vector<std::string> cifre_;
   int inizio_;
   bool ignoraN_;
 };

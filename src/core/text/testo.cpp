@@ -205,20 +205,6 @@ std::string_view senzaSpazi(std::string_view testo) {
   return testo.substr(a, b - a + 1);
 }
 
-char minuscola(char c) {
-  auto b = static_cast<unsigned char>(c);
-  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-    return static_cast<char>(b + 32);
-  return c;
-}
-
-char maiuscola(char c) {
-  auto b = static_cast<unsigned char>(c);
-  if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
-    return static_cast<char>(b - 32);
-  return c;
-}
-
 bool ugualiSenzaMaiuscole(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
