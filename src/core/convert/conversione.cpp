@@ -6,6 +6,10 @@
 #include <cstring>
 #include <filesystem>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "app/errore.h"
 #include "sequence/campioni.h"
 #include "text/scrittura.h"
@@ -48,19 +52,37 @@ bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const For
   return false;
 }
 
-// The high bit of every byte of `v` that is not zero. No carry passes from one byte to the next,
-// so each byte is judged on its own.
-std::uint64_t byteNonNulli(std::uint64_t v) {
-  constexpr std::uint64_t kBassi = 0x7F7F7F7F7F7F7F7Full;
-  return (((v & kBassi) + kBassi) | v) & ~kBassi;
+// Bit i set where campione[i], folded with piega[i], is not riferimento[i], for i < 16.
+#if defined(__SSE2__)
+std::uint64_t diversi16(const char* campione, const char* piega, const char* riferimento) {
+  auto carica = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+  __m128i uguali =
+      _mm_cmpeq_epi8(_mm_or_si128(carica(campione), carica(piega)), carica(riferimento));
+  return ~static_cast<std::uint64_t>(_mm_movemask_epi8(uguali)) & 0xFFFF;
+}
+#else
+// Without SSE2 (NEON has no mask extraction) the vector compare of GCC and Clang is used and
+// the high bit of each byte is gathered by a multiplication that moves the bit of byte j to bit
+// 56 + j without two terms meeting (the first byte in memory is the lowest on little-endian).
+using Blocco16 = std::uint8_t __attribute__((vector_size(16)));
+
+std::uint64_t bitAltiRaccolti(std::uint64_t d) {
+  static_assert(std::endian::native == std::endian::little);
+  return (((d & 0x8080808080808080ull) >> 7) * 0x0102040810204080ull) >> 56;
 }
 
-// Which of the eight bytes loaded from memory holds the lowest bit set in `bit`: on a
-// little-endian machine the first byte in memory is the lowest of the word.
-std::size_t indiceByte(std::uint64_t bit) {
-  static_assert(std::endian::native == std::endian::little);
-  return static_cast<std::size_t>(std::countr_zero(bit) / 8);
+std::uint64_t diversi16(const char* campione, const char* piega, const char* riferimento) {
+  auto carica = [](const char* p) {
+    Blocco16 b;
+    std::memcpy(&b, p, sizeof b);
+    return b;
+  };
+  Blocco16 diversi = (carica(campione) | carica(piega)) != carica(riferimento);
+  std::uint64_t parole[2];
+  std::memcpy(parole, &diversi, sizeof parole);
+  return bitAltiRaccolti(parole[0]) | bitAltiRaccolti(parole[1]) << 8;
 }
+#endif
 
 void iniziaRiga(std::string& riga, const NomeBase& base, std::string_view nome,
                 std::string_view frequenza) {
@@ -187,18 +209,15 @@ void ConfrontoRiferimento::confrontaCarattere(std::string& riga, std::size_t k,
   riga += '-';
 }
 
-std::uint64_t ConfrontoRiferimento::differenza(std::string_view sequenza, std::size_t k) const {
-  std::uint64_t s, piega, giu;
-  std::memcpy(&s, sequenza.data() + k, 8);
-  std::memcpy(&piega, piega_.data() + k, 8);
-  std::memcpy(&giu, minuscolo_.data() + k, 8);
-  return (s | piega) ^ giu;
+inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza,
+                                                      std::size_t k) const {
+  return diversi16(sequenza.data() + k, piega_.data() + k, minuscolo_.data() + k);
 }
 
-void ConfrontoRiferimento::confrontaDiversi(std::string& riga, std::string_view sequenza,
-                                            std::size_t k, std::uint64_t differenza) const {
-  for (std::uint64_t d = byteNonNulli(differenza); d != 0; d &= d - 1) {
-    std::size_t j = k + indiceByte(d);
+void ConfrontoRiferimento::confrontaSegnati(std::string& riga, std::string_view sequenza,
+                                            std::size_t k, std::uint64_t m) const {
+  for (; m != 0; m &= m - 1) {
+    std::size_t j = k + static_cast<std::size_t>(std::countr_zero(m));
     confrontaCarattere(riga, j, sequenza[j]);
   }
 }
@@ -206,16 +225,15 @@ void ConfrontoRiferimento::confrontaDiversi(std::string& riga, std::string_view 
 void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view sequenza) const {
   std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
   std::size_t k = 0;
-  // Samples agree with the reference almost everywhere: 32 characters that all match it are
-  // passed over at once, and of the rest only those that differ from it even when folded to
-  // lower case are looked at one by one.
-  for (; k + 32 <= n; k += 32) {
-    std::uint64_t d[4];
-    for (std::size_t w = 0; w < 4; ++w) d[w] = differenza(sequenza, k + 8 * w);
-    if ((d[0] | d[1] | d[2] | d[3]) == 0) continue;
-    for (std::size_t w = 0; w < 4; ++w) confrontaDiversi(riga, sequenza, k + 8 * w, d[w]);
+  // Samples agree with the reference almost everywhere, and where they differ is random: the
+  // characters that differ from it even when folded to lower case are marked 64 at a time
+  // without a branch, and only those are looked at one by one.
+  for (; k + 64 <= n; k += 64) {
+    std::uint64_t m = 0;
+    for (std::size_t b = 0; b < 4; ++b) m |= maschera16(sequenza, k + 16 * b) << (16 * b);
+    confrontaSegnati(riga, sequenza, k, m);
   }
-  for (; k + 8 <= n; k += 8) confrontaDiversi(riga, sequenza, k, differenza(sequenza, k));
+  for (; k + 16 <= n; k += 16) confrontaSegnati(riga, sequenza, k, maschera16(sequenza, k));
   for (; k < n; ++k) confrontaCarattere(riga, k, sequenza[k]);
 }
 

@@ -32,10 +32,10 @@ class ConfrontoRiferimento {
 
  private:
   void confrontaCarattere(std::string& riga, std::size_t k, char carattere) const;
-  // Of the eight characters from k: zero bytes where the sample matches the reference.
-  std::uint64_t differenza(std::string_view sequenza, std::size_t k) const;
-  void confrontaDiversi(std::string& riga, std::string_view sequenza, std::size_t k,
-                        std::uint64_t differenza) const;
+  // Of the 16 characters from k: bit i set where character k + i may differ from the reference.
+  std::uint64_t maschera16(std::string_view sequenza, std::size_t k) const;
+  void confrontaSegnati(std::string& riga, std::string_view sequenza, std::size_t k,
+                        std::uint64_t maschera) const;
 
   // The reference in both cases, and the transition partner of each base (0 for none).
   std::string minuscolo_, maiuscolo_, partner_;
