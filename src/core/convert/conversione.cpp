@@ -229,8 +229,8 @@ void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view
   // characters that differ from it even when folded to lower case are marked 64 at a time
   // without a branch, and only those are looked at one by one.
   for (; k + 64 <= n; k += 64) {
-    std::uint64_t m = 0;
-    for (std::size_t b = 0; b < 4; ++b) m |= maschera16(sequenza, k + 16 * b) << (16 * b);
+    std::uint64_t m = maschera16(sequenza, k) | maschera16(sequenza, k + 16) << 16 |
+                      maschera16(sequenza, k + 32) << 32 | maschera16(sequenza, k + 48) << 48;
     confrontaSegnati(riga, sequenza, k, m);
   }
   for (; k + 16 <= n; k += 16) confrontaSegnati(riga, sequenza, k, maschera16(sequenza, k));
