@@ -1,7 +1,9 @@
 #include "convert/conversione.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -193,20 +195,25 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
   for (char& c : partner_) c = partnerTransizione(c);
   piega_ = minuscolo_;
   for (char& c : piega_) c = c >= 'a' && c <= 'z' ? 0x20 : 0;
-  cifre_.reserve(minuscolo_.size());
-  for (std::size_t k = 0; k < minuscolo_.size(); ++k)
-    cifre_.push_back(std::to_string(static_cast<std::size_t>(inizio_) + k));
+  cifre_.resize(minuscolo_.size());
+  for (std::size_t k = 0; k < cifre_.size(); ++k) {
+    Cifre& c = cifre_[k];
+    c.lunghezza = static_cast<std::uint8_t>(
+        std::to_chars(c.testo, c.testo + 6, static_cast<std::size_t>(inizio_) + k).ptr - c.testo);
+  }
 }
 
-void ConfrontoRiferimento::confrontaCarattere(std::string& riga, std::size_t k,
-                                              char carattere) const {
+char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere) const {
   char campione = maiuscola(carattere);
-  if (campione == maiuscolo_[k] || (ignoraN_ && campione == 'N')) return;
   char partner = partner_[k];
-  if (partner == 0) return;  // the "x" at 3107: nothing to differ from
-  riga += cifre_[k];
-  if (campione != partner) riga += campione;
-  riga += '-';
+  // The "x" at 3107 (no partner) has nothing to differ from.
+  bool diverso = (campione != maiuscolo_[k]) & !(ignoraN_ & (campione == 'N')) & (partner != 0);
+  std::memcpy(p, cifre_[k].testo, sizeof cifre_[k].testo);
+  char* fine = p + cifre_[k].lunghezza;
+  *fine = campione;
+  fine += campione != partner;
+  *fine++ = '-';
+  return diverso ? fine : p;
 }
 
 inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza,
@@ -214,27 +221,46 @@ inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza,
   return diversi16(sequenza.data() + k, piega_.data() + k, minuscolo_.data() + k);
 }
 
-void ConfrontoRiferimento::confrontaSegnati(std::string& riga, std::string_view sequenza,
-                                            std::size_t k, std::uint64_t m) const {
-  for (; m != 0; m &= m - 1) {
-    std::size_t j = k + static_cast<std::size_t>(std::countr_zero(m));
-    confrontaCarattere(riga, j, sequenza[j]);
+std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::size_t da,
+                                               std::size_t a) const {
+  if (da + 64 <= a)
+    return maschera16(sequenza, da) | maschera16(sequenza, da + 16) << 16 |
+           maschera16(sequenza, da + 32) << 32 | maschera16(sequenza, da + 48) << 48;
+  std::uint64_t m = 0;
+  std::size_t k = da;
+  for (; k + 16 <= a; k += 16) m |= maschera16(sequenza, k) << (k - da);
+  for (; k < a; ++k) {
+    bool diverso = static_cast<char>(sequenza[k] | piega_[k]) != minuscolo_[k];
+    m |= static_cast<std::uint64_t>(diverso) << (k - da);
   }
+  return m;
 }
 
 void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view sequenza) const {
   std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
-  std::size_t k = 0;
-  // Samples agree with the reference almost everywhere, and where they differ is random: the
-  // characters that differ from it even when folded to lower case are marked 64 at a time
-  // without a branch, and only those are looked at one by one.
-  for (; k + 64 <= n; k += 64) {
-    std::uint64_t m = maschera16(sequenza, k) | maschera16(sequenza, k + 16) << 16 |
-                      maschera16(sequenza, k + 32) << 32 | maschera16(sequenza, k + 48) << 48;
-    confrontaSegnati(riga, sequenza, k, m);
+  // Samples agree with the reference almost everywhere, and where they differ is random, so
+  // branches would mostly be mispredicted. The characters that differ from the reference even
+  // when folded to lower case are marked 64 at a time, and each marked one writes its token
+  // into room made beforehand, kept only when it really differs.
+  constexpr std::size_t kTratto = 1024;
+  std::array<std::uint64_t, kTratto / 64> maschere;
+  for (std::size_t da = 0; da < n; da += kTratto) {
+    std::size_t a = std::min(n, da + kTratto), segnati = 0;
+    for (std::size_t w = 0; da + 64 * w < a; ++w) {
+      maschere[w] = maschera64(sequenza, da + 64 * w, a);
+      segnati += static_cast<std::size_t>(std::popcount(maschere[w]));
+    }
+    if (segnati == 0) continue;
+    std::size_t usato = riga.size();
+    riga.resize(usato + segnati * sizeof(Cifre));
+    char* p = riga.data() + usato;
+    for (std::size_t w = 0; da + 64 * w < a; ++w)
+      for (std::uint64_t m = maschere[w]; m != 0; m &= m - 1) {
+        std::size_t k = da + 64 * w + static_cast<std::size_t>(std::countr_zero(m));
+        p = scriviToken(p, k, sequenza[k]);
+      }
+    riga.resize(static_cast<std::size_t>(p - riga.data()));
   }
-  for (; k + 16 <= n; k += 16) confrontaSegnati(riga, sequenza, k, maschera16(sequenza, k));
-  for (; k < n; ++k) confrontaCarattere(riga, k, sequenza[k]);
 }
 
 Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta) {
