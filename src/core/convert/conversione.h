@@ -2,8 +2,10 @@
 // Table conversion: a FASTA or Arlequin file of samples becomes a mutation table in the data
 // folder, one row per sample listing where it differs from the reference over the interval.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/operazioni.h"
 #include "app/porta.h"
@@ -29,9 +31,26 @@ class ConfrontoRiferimento {
   void aggiungiMutazioni(std::string& riga, std::string_view sequenza) const;
 
  private:
-  void confrontaCarattere(std::string& riga, std::size_t k, char carattere) const;
+  // Writes at p the token of position k when `carattere` differs from the reference there and
+  // returns its end; p itself otherwise. Up to sizeof(Cifre) bytes at p are overwritten.
+  char* scriviToken(char* p, std::size_t k, char carattere) const;
+  // Of the 16 characters from k: bit i set where character k + i may differ from the reference.
+  std::uint64_t maschera16(std::string_view sequenza, std::size_t k) const;
+  // The same for the characters da..min(da + 64, a).
+  std::uint64_t maschera64(std::string_view sequenza, std::size_t da, std::size_t a) const;
 
-  std::string minuscolo_, maiuscolo_;
+  // The reference in both cases, and the transition partner of each base (0 for none).
+  std::string minuscolo_, maiuscolo_, partner_;
+  // 0x20 where the reference holds a letter a-z: OR-ed into a sample character it folds an
+  // upper-case letter onto the lower case, and leaves anything that could not match it unmatched.
+  std::string piega_;
+  // Each position in digits, written once per run rather than once per token. A token is the
+  // digits, the sample character for a transversion and "-": it fits in the eight bytes.
+  struct Cifre {
+    char testo[7];
+    std::uint8_t lunghezza;
+  };
+  std::vector<Cifre> cifre_;
   int inizio_;
   bool ignoraN_;
 };

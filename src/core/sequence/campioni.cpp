@@ -13,7 +13,13 @@ bool LettoreCampioni::prossimo(RecordCampione& record) {
   do {
     if (!righe_.leggi(riga)) return false;
   } while (riga.empty() && opzioni_.saltaVuote);
-  record = RecordCampione{};
+  // Field by field: a whole new record (or a chained assignment) is built in memory and read
+  // back at once, which stalls the processor on every line of a large file.
+  record.nome = {};
+  record.frequenza = {};
+  record.sequenza = {};
+  record.tipo = RecordCampione::Tipo::sequenza;
+  record.conNome = false;
   if (opzioni_.formato == FormatoCampioni::fasta)
     leggiFasta(riga, record);
   else

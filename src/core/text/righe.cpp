@@ -1,5 +1,6 @@
 #include "text/righe.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -39,12 +40,36 @@ bool LettoreRighe::riempi() {
   }
   inizio_ = 0;
   fine_ = n;
+  std::string_view dati(buffer_.data(), n);
+  prossimoLF_ = std::min(dati.find('\n'), n);
+  prossimoNonAscii_ = primoNonAscii(dati);
   return n > 0;
 }
 
-std::string_view LettoreRighe::consegna(std::string_view grezza) {
+std::size_t LettoreRighe::terminatore() {
+  std::string_view dati(buffer_.data(), fine_);
+  if (prossimoLF_ < inizio_) prossimoLF_ = std::min(dati.find('\n', inizio_), fine_);
+  // A CR can only end the line before the next LF; bounding the search there keeps a file of
+  // LF-ended lines from being searched to the buffer's end for a CR on every line. In a file of
+  // lone CRs the LF search above runs once per buffer, not once per line.
+  std::size_t cr = dati.substr(0, prossimoLF_).find('\r', inizio_);
+  return cr == std::string_view::npos ? prossimoLF_ : cr;
+}
+
+std::string_view LettoreRighe::consegna(std::size_t da, std::size_t a) {
   ++numeroRiga_;
-  if (soloAscii(grezza)) return grezza;
+  std::string_view grezza(buffer_.data() + da, a - da);
+  if (prossimoNonAscii_ < da)
+    prossimoNonAscii_ = da + primoNonAscii(std::string_view(buffer_.data() + da, fine_ - da));
+  return prossimoNonAscii_ < a ? transcodifica(grezza) : grezza;
+}
+
+std::string_view LettoreRighe::consegnaLunga() {
+  ++numeroRiga_;
+  return soloAscii(lunga_) ? std::string_view(lunga_) : transcodifica(lunga_);
+}
+
+std::string_view LettoreRighe::transcodifica(std::string_view grezza) {
   convertita_ = daUtf8(grezza);
   return convertita_;
 }
@@ -55,26 +80,23 @@ bool LettoreRighe::leggi(std::string_view& riga) {
   for (;;) {
     if (inizio_ == fine_ && !riempi()) {
       if (!iniziata) return false;
-      riga = consegna(lunga_);
+      riga = consegnaLunga();
       return true;
     }
     if (saltaLF_) {
       saltaLF_ = false;
       if (buffer_[inizio_] == '\n' && ++inizio_ == fine_) continue;
     }
-    const char* p = buffer_.data() + inizio_;
-    const char* f = buffer_.data() + fine_;
-    const char* q = p;
-    while (q < f && *q != '\n' && *q != '\r') ++q;
-    if (q == f) {
-      lunga_.append(p, f);
+    std::size_t da = inizio_, a = terminatore();
+    if (a == fine_) {
+      // The line goes on in the next buffer.
+      lunga_.append(buffer_.data() + da, a - da);
       iniziata = true;
       inizio_ = fine_;
       continue;
     }
-    std::size_t lunghezza = static_cast<std::size_t>(q - p);
-    inizio_ += lunghezza + 1;
-    if (*q == '\r') {
+    inizio_ = a + 1;
+    if (buffer_[a] == '\r') {
       if (inizio_ < fine_) {
         if (buffer_[inizio_] == '\n') ++inizio_;
       } else {
@@ -82,11 +104,11 @@ bool LettoreRighe::leggi(std::string_view& riga) {
       }
     }
     if (!iniziata) {
-      riga = consegna(std::string_view(p, lunghezza));
+      riga = consegna(da, a);
       return true;
     }
-    lunga_.append(p, lunghezza);
-    riga = consegna(lunga_);
+    lunga_.append(buffer_.data() + da, a - da);
+    riga = consegnaLunga();
     return true;
   }
 }

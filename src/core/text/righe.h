@@ -1,7 +1,8 @@
 #pragma once
 // Buffered line reader: a line ends at CR LF, CR or LF. It hands out views into its buffer and
 // only copies a line when it crosses the buffer's end or needs transcoding, so a large sample
-// file is read at the speed of the disk.
+// file is read at the speed of the disk. Line ends and non-ASCII bytes are found with block
+// searches over the buffer rather than by looking at every byte of every line.
 
 #include <cstdio>
 #include <filesystem>
@@ -29,12 +30,18 @@ class LettoreRighe {
 
  private:
   bool riempi();
-  std::string_view consegna(std::string_view grezza);
+  std::size_t terminatore();
+  std::string_view consegna(std::size_t da, std::size_t a);
+  std::string_view consegnaLunga();
+  std::string_view transcodifica(std::string_view grezza);
 
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
   std::vector<char> buffer_;
   std::size_t inizio_ = 0, fine_ = 0;
+  // The next LF and the next non-ASCII byte in the buffer at or after the point they were last
+  // looked for from (fine_ when there is none); a line before them needs no further search.
+  std::size_t prossimoLF_ = 0, prossimoNonAscii_ = 0;
   bool finito_ = false;
   bool saltaLF_ = false;
   std::size_t numeroRiga_ = 0;

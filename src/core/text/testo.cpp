@@ -3,6 +3,7 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -74,10 +75,24 @@ bool cifra(char c) {
 
 }  // namespace
 
+std::size_t primoNonAscii(std::string_view testo) {
+  // Files are ASCII almost throughout: 32 bytes are cleared at a time, and only the block that
+  // holds a high bit is looked at byte by byte.
+  constexpr std::uint64_t kBitAlti = 0x8080808080808080ull;
+  const char* d = testo.data();
+  std::size_t i = 0, n = testo.size();
+  for (; i + 32 <= n; i += 32) {
+    std::uint64_t w[4];
+    std::memcpy(w, d + i, sizeof w);
+    if ((w[0] | w[1] | w[2] | w[3]) & kBitAlti) break;
+  }
+  for (; i < n; ++i)
+    if (static_cast<unsigned char>(d[i]) >= 0x80) return i;
+  return n;
+}
+
 bool soloAscii(std::string_view testo) {
-  unsigned char o = 0;
-  for (char c : testo) o |= static_cast<unsigned char>(c);
-  return o < 0x80;
+  return primoNonAscii(testo) == testo.size();
 }
 
 std::string daUtf8(std::string_view testo) {
@@ -188,20 +203,6 @@ std::string_view senzaSpazi(std::string_view testo) {
   if (a == std::string_view::npos) return {};
   std::size_t b = testo.find_last_not_of(" \t");
   return testo.substr(a, b - a + 1);
-}
-
-char minuscola(char c) {
-  auto b = static_cast<unsigned char>(c);
-  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-    return static_cast<char>(b + 32);
-  return c;
-}
-
-char maiuscola(char c) {
-  auto b = static_cast<unsigned char>(c);
-  if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
-    return static_cast<char>(b - 32);
-  return c;
 }
 
 bool ugualiSenzaMaiuscole(std::string_view a, std::string_view b) {

@@ -10,6 +10,8 @@
 
 namespace vorlane {
 
+// Index of the first byte at or above 0x80; the size when there is none.
+std::size_t primoNonAscii(std::string_view testo);
 // True when every byte is below 0x80.
 bool soloAscii(std::string_view testo);
 
@@ -38,8 +40,19 @@ double arrotondaPari(double valore);
 
 std::vector<std::string> dividi(std::string_view testo, char separatore);
 std::string_view senzaSpazi(std::string_view testo);
-char minuscola(char c);
-char maiuscola(char c);
+// Windows-1252 letter case. Inline: the sample loops call them for every position.
+inline char minuscola(char c) {
+  auto b = static_cast<unsigned char>(c);
+  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
+    return static_cast<char>(b + 32);
+  return c;
+}
+inline char maiuscola(char c) {
+  auto b = static_cast<unsigned char>(c);
+  if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
+    return static_cast<char>(b - 32);
+  return c;
+}
 bool ugualiSenzaMaiuscole(std::string_view a, std::string_view b);
 
 }  // namespace vorlane

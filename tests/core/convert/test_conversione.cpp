@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "aiuti.h"
 
 namespace vorlane::test {
@@ -192,6 +194,27 @@ TEST_F(Conversione, OnlyATableOfExactlyThatNameIsQuestioned) {
   EXPECT_TRUE(a.porta.domande.empty());
   EXPECT_EQ(leggiFile(a.stato.cartellaDati / "Campioni.txt"), "altra\r\n");
   EXPECT_EQ(righeTabella(), conTestata(a.stato, {"campioni S1\t1"}));
+}
+
+TEST_F(Conversione, WholeSampleComparisonAgreesWithComparingEachPositionAlone) {
+  // Eight characters are compared at a time; differences anywhere in a block, side by side,
+  // in either case or beyond ASCII must give the tokens that one position at a time gives.
+  std::mt19937 caso(11);
+  const std::string varianti = "ACGTacgtN?-n \xE0\xC0";
+  for (bool ignoraN : {false, true})
+    for (int prova = 0; prova < 200; ++prova) {
+      std::string s = rif();
+      for (int m = static_cast<int>(caso() % 40); m > 0; --m)
+        s[caso() % s.size()] = varianti[caso() % varianti.size()];
+      s.resize(s.size() - caso() % 12);
+      std::string intero, unoAUno;
+      ConfrontoRiferimento(a.stato.sequenzaRiferimento, {kDa, kA}, ignoraN)
+          .aggiungiMutazioni(intero, s);
+      for (std::size_t k = 0; k < s.size(); ++k)
+        ConfrontoRiferimento(a.stato.sequenzaRiferimento, {kDa + static_cast<int>(k), kA}, ignoraN)
+            .aggiungiMutazioni(unoAUno, s.substr(k, 1));
+      ASSERT_EQ(intero, unoAUno) << s;
+    }
 }
 
 TEST_F(Conversione, NoTokenWhereTheReferenceHasNoBase) {

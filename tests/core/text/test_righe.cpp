@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "app/errore.h"
 #include "support/supporto.h"
 #include "text/righe.h"
+#include "text/testo.h"
 
 namespace vorlane {
 namespace {
@@ -17,6 +19,30 @@ std::vector<std::string> tutteLeRighe(const std::filesystem::path& p) {
   while (r.leggi(v)) righe.emplace_back(v);
   return righe;
 }
+
+// The lines a plain byte-by-byte split gives, each transcoded on its own: what the reader must
+// hand out whatever its buffer does.
+std::vector<std::string> righeAttese(std::string_view testo) {
+  std::vector<std::string> righe;
+  std::string corrente;
+  bool aperta = false;
+  for (std::size_t i = 0; i < testo.size(); ++i) {
+    char c = testo[i];
+    if (c != '\r' && c != '\n') {
+      corrente += c;
+      aperta = true;
+      continue;
+    }
+    righe.push_back(daUtf8(corrente));
+    corrente.clear();
+    aperta = false;
+    if (c == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
+  }
+  if (aperta) righe.push_back(daUtf8(corrente));
+  return righe;
+}
+
+constexpr std::size_t kBuffer = 1 << 18;
 
 TEST(LettoreRighe, EndsLinesAtCrLfCrOrLfAndKeepsEmptyLines) {
   test::CartellaTemporanea t;
@@ -40,6 +66,51 @@ TEST(LettoreRighe, LinesLongerThanTheBufferAndCrLfSplitAcrossReads) {
     EXPECT_EQ(righe[0], lunga);
     EXPECT_EQ(righe[1], "fine");
   }
+}
+
+TEST(LettoreRighe, LineEndsAndNonAsciiBytesAtTheBufferBoundary) {
+  test::CartellaTemporanea t;
+  const std::string e = "\xC3\xA9";  // UTF-8 e acute
+  // Each case puts its interesting bytes around offset kBuffer, where the first read ends.
+  const std::vector<std::pair<std::string, std::string>> casi = {
+      {"CR LF split across reads", "\r\nx\r\n"},
+      {"lone CR as the last byte of a read", "\rx\r"},
+      {"CR CR across reads", "\r\r\n"},
+      {"LF as the first byte of a read", "a\nb"},
+      {"UTF-8 character split across reads", e + "b\n"},
+      {"non-ASCII line right after the boundary", "\n" + e + "\nz\n"},
+  };
+  for (const auto& [nome, coda] : casi)
+    for (std::size_t spostamento = 0; spostamento < 3; ++spostamento) {
+      std::string testo = "riga\r\n";
+      testo += std::string(kBuffer - testo.size() - spostamento, 'a');
+      testo += coda;
+      test::scriviFile(t / "b.txt", testo);
+      EXPECT_EQ(tutteLeRighe(t / "b.txt"), righeAttese(testo)) << nome << " " << spostamento;
+    }
+}
+
+TEST(LettoreRighe, MixedLineEndsAndEncodingsOverManyReadsMatchAPlainSplit) {
+  test::CartellaTemporanea t;
+  std::mt19937 caso(7);
+  const std::vector<std::string> fini = {"\r\n", "\r", "\n"};
+  const std::vector<std::string> pezzi = {"ACGT", "N?", "\xC3\xA9", "\xE0", "\t", "\xE2\x82\xAC"};
+  std::string testo;
+  while (testo.size() < 3 * kBuffer) {
+    // Mostly short lines, now and then one longer than a whole read.
+    std::size_t quanti = caso() % 50 == 0 ? kBuffer / 3 : caso() % 40;
+    for (std::size_t i = 0; i < quanti; ++i) testo += pezzi[caso() % pezzi.size()];
+    testo += fini[caso() % fini.size()];
+  }
+  testo += "senza fine";
+  test::scriviFile(t / "m.txt", testo);
+  EXPECT_EQ(tutteLeRighe(t / "m.txt"), righeAttese(testo));
+
+  // A file of lone CRs only: every line must come out, however many share a read.
+  std::string soloCr;
+  for (int i = 0; soloCr.size() < 2 * kBuffer; ++i) soloCr += std::to_string(i) + "\r";
+  test::scriviFile(t / "cr.txt", soloCr);
+  EXPECT_EQ(tutteLeRighe(t / "cr.txt"), righeAttese(soloCr));
 }
 
 TEST(LettoreRighe, TranscodesUtf8LinesAndKeepsWindows1252Bytes) {

@@ -51,5 +51,22 @@ TEST(Testo, SplitKeepsEmptyPiecesAndCaseFolding) {
   EXPECT_EQ(maiuscola('a'), 'A');
 }
 
+TEST(Testo, FirstNonAsciiByteWhereverItFallsInABlock) {
+  // The search clears whole blocks at a time: a high byte at any offset, near a block's edge or
+  // in the tail after the last whole block, must still be found.
+  for (std::size_t lunghezza : {0u, 1u, 31u, 32u, 33u, 64u, 100u}) {
+    std::string testo(lunghezza, 'a');
+    EXPECT_EQ(primoNonAscii(testo), lunghezza);
+    EXPECT_TRUE(soloAscii(testo));
+    for (std::size_t i = 0; i < lunghezza; ++i) {
+      std::string alto = testo;
+      alto[i] = '\x80';
+      if (i + 1 < lunghezza) alto[lunghezza - 1] = '\xFF';
+      EXPECT_EQ(primoNonAscii(alto), i) << lunghezza;
+      EXPECT_FALSE(soloAscii(alto));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vorlane
