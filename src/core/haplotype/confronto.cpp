@@ -70,12 +70,6 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) 
   stato.numeroMutazioni += mutate;
 }
 
-void BloccoRegistro::scrivi(StatoVorlane& stato) {
-  if (righe_ > 0) ScriviLogOperazioni(stato, testo_);
-  testo_.clear();
-  righe_ = 0;
-}
-
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
   return "*--- " + stato.messaggi[21] + ": " + dataBreve(giorno) + " -----------*";
 }

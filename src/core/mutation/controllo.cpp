@@ -155,26 +155,32 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
   return true;
 }
 
-// Per-sample lines and the summary; returns the number of samples with a mark.
+// Per-sample lines and the summary; returns the number of samples with a mark. The lines reach
+// the log some thousands at a time.
 double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
+  constexpr std::size_t kSogliaBlocco = 1 << 16;
   const auto& m = stato.messaggi;
   const std::string etichettaCampione = m[41] + std::string(22, ' ') + ": ";
   const std::string etichettaMutazioni = m[42] + std::string(21, ' ') + ": ";
   double campioniMutati = 0;
+  BloccoRegistro righe;
   std::string mutazioni;
   for (std::size_t s = 0; s < matrice.campioni(); ++s) {
-    ScriviLogOperazioni(stato, etichettaCampione + matrice.nomi()[s]);
+    righe.riga(etichettaCampione, matrice.nomi()[s]);
     mutazioni.clear();
     for (std::size_t p = 0; p < matrice.posizioni().size(); ++p) {
       if (!matrice.marcata(s, p)) continue;
       if (!mutazioni.empty()) mutazioni += " - ";
       mutazioni += matrice.posizioni()[p];
     }
-    if (mutazioni.empty()) continue;
-    ScriviLogOperazioni(stato, etichettaMutazioni + mutazioni);
-    campioniMutati += 1;
+    if (!mutazioni.empty()) {
+      righe.riga(etichettaMutazioni, mutazioni);
+      campioniMutati += 1;
+    }
+    if (righe.dimensione() >= kSogliaBlocco) righe.scrivi(stato);
   }
-  ScriviLogOperazioni(stato, m[43] + std::string(4, ' ') + ": " + testoNumero(campioniMutati));
+  righe.riga(m[43], std::string(4, ' '), ": ", testoNumero(campioniMutati));
+  righe.scrivi(stato);
   return campioniMutati;
 }
 
