@@ -97,12 +97,22 @@ void aperturaTabellaRiassunto(ScrittoreTesto& pagina) {
   pagina.riga("       <TABLE border cellspacing= 1  cellpadding= 3 >");
 }
 
+void scriviRighe(ScrittoreTesto& pagina, std::string_view righe) {
+  if (righe.size() >= 2 && righe.substr(righe.size() - 2) == "\r\n") righe.remove_suffix(2);
+  pagina.riga(righe);  // puts back the last line's end
+}
+
+void righeCella(std::string& righe, std::string_view rientro, std::string_view contenuto) {
+  righe.append("                 <TD>\r\n                   <P>\r\n")
+      .append(rientro)
+      .append(contenuto)
+      .append("\r\n                  </P>\r\n                 </TD>\r\n");
+}
+
 void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto) {
-  pagina.riga("                 <TD>");
-  pagina.riga("                   <P>");
-  pagina.riga(rigaContenuto);
-  pagina.riga("                  </P>");
-  pagina.riga("                 </TD>");
+  std::string righe;
+  righeCella(righe, "", rigaContenuto);
+  scriviRighe(pagina, righe);
 }
 
 void cellaIntestazione(ScrittoreTesto& pagina, std::string_view etichetta) {
@@ -147,12 +157,17 @@ std::string nomeBaseReport(const std::filesystem::path& file) {
   return nome.substr(0, nome.find('.'));
 }
 
+void righeCellaGriglia(std::string& righe, std::string_view apertura, std::string_view contenuto) {
+  righe.append(apertura)
+      .append("\r\n                  <P>\r\n")
+      .append(contenuto)
+      .append("\r\n                  </P>\r\n                </TD>\r\n");
+}
+
 void cellaGriglia(ScrittoreTesto& pagina, std::string_view apertura, std::string_view contenuto) {
-  pagina.riga(apertura);
-  pagina.riga("                  <P>");
-  pagina.riga(contenuto);
-  pagina.riga("                  </P>");
-  pagina.riga("                </TD>");
+  std::string righe;
+  righeCellaGriglia(righe, apertura, contenuto);
+  scriviRighe(pagina, righe);
 }
 
 void aperturaGriglia(ScrittoreTesto& pagina, std::string_view primaEtichetta,
