@@ -1,6 +1,7 @@
 #include "haplotype/confronto.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -78,6 +79,15 @@ std::string rigaInizioBlocco(const StatoVorlane& stato) {
   return rigaInizioBlocco(stato, stato.orologio());
 }
 
+namespace {
+// The digits of a position, as testoNumero prints a whole number, without the trip through
+// double and a temporary text for each of a run's million mutations.
+std::string_view cifrePosizione(std::ptrdiff_t posizione, char (&cifre)[8]) {
+  char* fine = std::to_chars(cifre, cifre + sizeof cifre, posizione).ptr;
+  return {cifre, static_cast<std::size_t>(fine - cifre)};
+}
+}  // namespace
+
 void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
                      ElencoMutazioni& elenco, BloccoRegistro& blocco) {
   if (primo > ultimo) return;
@@ -87,7 +97,8 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
   for (const char* m = marche + primo;
        (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
        ++m) {
-    std::string numero = testoNumero(static_cast<double>(m - marche));
+    char cifre[8];
+    std::string_view numero = cifrePosizione(m - marche, cifre);
     if (elenco.quante++ > 0) elenco.posizioni += ',';
     elenco.posizioni += numero;
     if (inRiga++ > 0) elenco.parziale += ',';

@@ -97,9 +97,8 @@ void SvuotaRegistro(StatoVorlane& stato) {
 
 namespace {
 // Points the queue at today's file, sending what it holds for another day to that day's file.
-void scegliFile(StatoVorlane& stato) {
+void scegliFile(StatoVorlane& stato, const std::tm& oggi) {
   CodaRegistro& coda = stato.registro;
-  std::tm oggi = stato.orologio();
   int giorno = (oggi.tm_year * 100 + oggi.tm_mon) * 100 + oggi.tm_mday;
   if (giorno == coda.giorno && stato.cartellaLog.native() == coda.cartella) return;
   std::filesystem::path percorso = stato.cartellaLog / (dataPerNomeFile(oggi) + "_Vorlane.log");
@@ -113,8 +112,12 @@ void scegliFile(StatoVorlane& stato) {
 }  // namespace
 
 void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio) {
+  ScriviLogOperazioni(stato, messaggio, stato.orologio());
+}
+
+void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const std::tm& adesso) {
   procedura("ScriviLogOperazioni", [&] {
-    scegliFile(stato);
+    scegliFile(stato, adesso);
     stato.registro.testo.append(messaggio).append("\r\n");
     if (stato.registro.testo.size() >= kSogliaRegistro) SvuotaRegistro(stato);
   });
@@ -142,7 +145,11 @@ void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta) {
 }
 
 void BloccoRegistro::scrivi(StatoVorlane& stato) {
-  if (righe_ > 0) ScriviLogOperazioni(stato, testo_);
+  if (righe_ > 0) scrivi(stato, stato.orologio());
+}
+
+void BloccoRegistro::scrivi(StatoVorlane& stato, const std::tm& adesso) {
+  if (righe_ > 0) ScriviLogOperazioni(stato, testo_, adesso);
   testo_.clear();
   righe_ = 0;
 }

@@ -14,6 +14,9 @@ namespace vorlane {
 std::filesystem::path percorsoRegistro(const StatoVorlane& stato);  // today's log
 // One line, or several joined by CR LF.
 void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio);
+// The same for lines of the moment `adesso`, already read from the clock by a caller that dates
+// its lines: the day's file follows that reading.
+void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const std::tm& adesso);
 void SvuotaRegistro(StatoVorlane& stato);
 // Shows the last block of today's log: the lines from the last one starting with "*".
 void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta);
@@ -29,8 +32,9 @@ class BloccoRegistro {
     if (righe_++ > 0) testo_ += "\r\n";
     (testo_.append(pezzi), ...);
   }
-  // Appends the lines to today's log and empties the block.
+  // Appends the lines to today's log (the log of `adesso`) and empties the block.
   void scrivi(StatoVorlane& stato);
+  void scrivi(StatoVorlane& stato, const std::tm& adesso);
   std::size_t dimensione() const { return testo_.size(); }
 
  private:

@@ -44,38 +44,50 @@ constexpr const char* kChiusura[] = {
 };
 }  // namespace
 
+namespace {
+bool daSostituire(char c) {
+  return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
+void aggiungiSostituto(std::string& uscita, char c) {
+  switch (c) {
+    case '&':
+      uscita += "&amp;";
+      return;
+    case '<':
+      uscita += "&lt;";
+      return;
+    case '>':
+      uscita += "&gt;";
+      return;
+    case '"':
+      uscita += "&quot;";
+      return;
+    case '\'':
+      uscita += "&#39;";
+      return;
+    default: {
+      // The code point, via the UTF-8 form of the character.
+      std::string u = versoUtf8(std::string_view(&c, 1));
+      char32_t cp = u.size() == 2 ? ((u[0] & 0x1F) << 6) | (u[1] & 0x3F)
+                                  : ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+      uscita += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+    }
+  }
+}
+}  // namespace
+
 std::string htmlTesto(std::string_view cp1252) {
   std::string uscita;
   uscita.reserve(cp1252.size());
-  for (char c : cp1252) {
-    switch (c) {
-      case '&':
-        uscita += "&amp;";
-        break;
-      case '<':
-        uscita += "&lt;";
-        break;
-      case '>':
-        uscita += "&gt;";
-        break;
-      case '"':
-        uscita += "&quot;";
-        break;
-      case '\'':
-        uscita += "&#39;";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x80) {
-          uscita += c;
-        } else {
-          // The code point, via the UTF-8 form of the character.
-          std::string u = versoUtf8(std::string_view(&c, 1));
-          char32_t cp = u.size() == 2
-                            ? ((u[0] & 0x1F) << 6) | (u[1] & 0x3F)
-                            : ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
-          uscita += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
-        }
-    }
+  // Names and paths rarely hold a character to replace: the runs between them go in whole.
+  for (std::size_t i = 0; i < cp1252.size();) {
+    std::size_t j = i;
+    while (j < cp1252.size() && !daSostituire(cp1252[j])) ++j;
+    uscita.append(cp1252, i, j - i);
+    if (j < cp1252.size()) aggiungiSostituto(uscita, cp1252[j++]);
+    i = j;
   }
   return uscita;
 }
