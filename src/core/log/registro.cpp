@@ -15,16 +15,20 @@ constexpr std::size_t kSogliaRegistro = 1 << 20;
 // How much of the log's end is searched at a time for the start of the last block.
 constexpr std::size_t kPassoRicerca = 1 << 18;
 
-// Whether every line of `testo` already ends with CR LF, as the lines this program writes do.
+// Whether every line of `testo` already ends with CR LF, as the lines this program writes do:
+// every LF follows a CR and every CR comes before an LF.
 bool giaCrLf(std::string_view testo) {
   if (testo.size() < 2 || testo.substr(testo.size() - 2) != "\r\n") return false;
-  const char* fine = testo.data() + testo.size();
-  std::size_t coppie = 0;
-  for (const char* p = testo.data();
-       (p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(fine - p))));
-       ++p, ++coppie)
-    if (p == testo.data() || p[-1] != '\r') return false;
-  return static_cast<std::size_t>(std::count(testo.begin(), testo.end(), '\r')) == coppie;
+  const char* inizio = testo.data();
+  const char* fine = inizio + testo.size();
+  auto prossimo = [&](const char* p, char c) {
+    return static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(fine - p)));
+  };
+  for (const char* p = inizio; (p = prossimo(p, '\n')); ++p)
+    if (p == inizio || p[-1] != '\r') return false;
+  for (const char* p = inizio; (p = prossimo(p, '\r')); ++p)
+    if (p + 1 == fine || p[1] != '\n') return false;
+  return true;
 }
 
 // Splits text into lines ended by CR LF, CR or LF and joins them again with CR LF.

@@ -1,5 +1,6 @@
 #include "mutation/controllo.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -27,8 +28,18 @@ constexpr Variante kArlequin{"ControlloMutazioniARL", FormatoCampioni::arlequin,
 // A listed position, ready for the per-record comparison.
 struct PosizioneEsaminata {
   std::size_t colonna;  // 0-based column of the sample text holding its base
-  char riferimento;     // the reference base, upper case
+  // By character: whether it differs from the reference base. Any character does unless it is
+  // the reference's letter in either case; a table spares a case conversion per mark.
+  std::array<bool, 256> differisce;
 };
+
+PosizioneEsaminata posizioneEsaminata(std::size_t colonna, char riferimento) {
+  PosizioneEsaminata p{colonna, {}};
+  for (int c = 0; c < 256; ++c)
+    p.differisce[static_cast<std::size_t>(c)] =
+        maiuscola(static_cast<char>(c)) != maiuscola(riferimento);
+  return p;
+}
 
 // The outcome of checking listaPosizioni: the positions, or the entry that stops the run.
 struct EsameLista {
@@ -64,19 +75,20 @@ EsameLista esaminaLista(const StatoVorlane& stato) {
     }
     auto indice = static_cast<std::size_t>(arrotondaPari(*p));
     double colonna = arrotondaPari(*p - inizio + 1);
-    esame.posizioni.push_back({static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1),
-                               maiuscola(stato.sequenzaRiferimento[indice])});
+    esame.posizioni.push_back(
+        posizioneEsaminata(static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1),
+                           stato.sequenzaRiferimento[indice]));
   }
   return esame;
 }
 
-// Any character counts as a difference unless it is the reference's letter in either case; a
-// text too short to reach the column differs as well.
+// A text too short to reach a column differs there as well.
 void marcaCampione(const std::vector<PosizioneEsaminata>& posizioni, std::string_view sequenza,
                    std::uint8_t* marche) {
   for (std::size_t j = 0; j < posizioni.size(); ++j) {
     const PosizioneEsaminata& p = posizioni[j];
-    marche[j] = p.colonna >= sequenza.size() || maiuscola(sequenza[p.colonna]) != p.riferimento;
+    marche[j] = p.colonna >= sequenza.size() ||
+                p.differisce[static_cast<unsigned char>(sequenza[p.colonna])];
   }
 }
 
