@@ -125,10 +125,12 @@ void avvisoSenzaTab(const StatoVorlane& stato, Porta& porta) {
       Icona::informazione);
 }
 
-std::string nomeRecord(const RecordCampione& r, const std::string& intestazione) {
+// The record's name in the matrix, put in `nome` (one text reused from record to record).
+void nomeRecord(const RecordCampione& r, const std::string& intestazione, std::string& nome) {
   if (r.tipo == RecordCampione::Tipo::sequenza && r.conNome)
-    return std::string(r.nome) + "(freq: " + std::string(r.frequenza) + ")";
-  return intestazione;
+    nome.assign(r.nome).append("(freq: ").append(r.frequenza).append(")");
+  else
+    nome.assign(intestazione);
 }
 
 // Reads every record and marks it; false when the run stopped in an orderly way (the user has
@@ -139,7 +141,7 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
   opzioni.formato = v.formato;
   LettoreCampioni file(stato.fileCampione, opzioni);
   std::optional<EsameLista> lista;
-  std::string intestazione;
+  std::string intestazione, nome;
   RecordCampione r;
   while (file.prossimo(r)) {
     if (r.tipo == RecordCampione::Tipo::intestazione) {
@@ -160,8 +162,8 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
       }
       matrice.impostaPosizioni(stato.listaPosizioni);
     }
-    marcaCampione(lista->posizioni, r.sequenza,
-                  matrice.aggiungiCampione(nomeRecord(r, intestazione)));
+    nomeRecord(r, intestazione, nome);
+    marcaCampione(lista->posizioni, r.sequenza, matrice.aggiungiCampione(nome));
   }
   if (!lista) matrice.impostaPosizioni(stato.listaPosizioni);
   return true;
@@ -178,7 +180,7 @@ double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
   BloccoRegistro righe;
   std::string mutazioni;
   for (std::size_t s = 0; s < matrice.campioni(); ++s) {
-    righe.riga(etichettaCampione, matrice.nomi()[s]);
+    righe.riga(etichettaCampione, matrice.nome(s));
     mutazioni.clear();
     for (std::size_t p = 0; p < matrice.posizioni().size(); ++p) {
       if (!matrice.marcata(s, p)) continue;

@@ -12,13 +12,15 @@ namespace vorlane {
 void MatriceMutazioni::impostaPosizioni(std::vector<std::string> posizioni) {
   posizioni_ = std::move(posizioni);
   nomi_.clear();
+  fineNomi_.clear();
   marche_.clear();
 }
 
-std::uint8_t* MatriceMutazioni::aggiungiCampione(std::string nome) {
-  nomi_.push_back(std::move(nome));
+std::uint8_t* MatriceMutazioni::aggiungiCampione(std::string_view nome) {
+  nomi_.append(nome);
+  fineNomi_.push_back(nomi_.size());
   marche_.resize(marche_.size() + posizioni_.size(), 0);
-  return marche_.data() + (nomi_.size() - 1) * posizioni_.size();
+  return marche_.data() + (fineNomi_.size() - 1) * posizioni_.size();
 }
 
 namespace {
@@ -75,10 +77,13 @@ void celleMarche(std::string& riga, const MatriceMutazioni& matrice, std::size_t
   riga.resize(static_cast<std::size_t>(fine - riga.data()));
 }
 
-// One sample's row, written with one call.
-void rigaCampione(std::string& riga, const MatriceMutazioni& matrice, std::size_t s) {
+// One sample's row, written with one call; `nome` is a text reused from row to row.
+void rigaCampione(std::string& riga, std::string& nome, const MatriceMutazioni& matrice,
+                  std::size_t s) {
+  nome.clear();
+  aggiungiHtml(nome, matrice.nome(s));
   riga.assign("              <TR>\r\n");
-  righeCellaGriglia(riga, "                <TD>", htmlTesto(matrice.nomi()[s]));
+  righeCellaGriglia(riga, "                <TD>", nome);
   celleMarche(riga, matrice, s);
   riga.append("              </TR>\r\n");
 }
@@ -90,9 +95,9 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
   for (const std::string& posizione : matrice.posizioni())
     cellaGriglia(pagina, "                <TD>", htmlTesto(posizione));
   pagina.riga("              </TR>");
-  std::string riga;
+  std::string riga, nome;
   for (std::size_t s = 0; s < matrice.campioni(); ++s) {
-    rigaCampione(riga, matrice, s);
+    rigaCampione(riga, nome, matrice, s);
     scriviRighe(pagina, riga);
   }
   pagina.riga("          </TABLE>");

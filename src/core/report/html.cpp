@@ -78,9 +78,7 @@ void aggiungiSostituto(std::string& uscita, char c) {
 }
 }  // namespace
 
-std::string htmlTesto(std::string_view cp1252) {
-  std::string uscita;
-  uscita.reserve(cp1252.size());
+void aggiungiHtml(std::string& uscita, std::string_view cp1252) {
   // Names and paths rarely hold a character to replace: the runs between them go in whole.
   for (std::size_t i = 0; i < cp1252.size();) {
     std::size_t j = i;
@@ -89,6 +87,12 @@ std::string htmlTesto(std::string_view cp1252) {
     if (j < cp1252.size()) aggiungiSostituto(uscita, cp1252[j++]);
     i = j;
   }
+}
+
+std::string htmlTesto(std::string_view cp1252) {
+  std::string uscita;
+  uscita.reserve(cp1252.size());
+  aggiungiHtml(uscita, cp1252);
   return uscita;
 }
 
