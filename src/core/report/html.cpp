@@ -42,9 +42,7 @@ constexpr const char* kChiusura[] = {
     "          </CENTER><BR>", "           <BR>", "          <HR>",
     "        </BODY>",         "      </HTML>",
 };
-}  // namespace
 
-namespace {
 bool daSostituire(char c) {
   return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' ||
          static_cast<unsigned char>(c) >= 0x80;
