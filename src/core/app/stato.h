@@ -40,6 +40,9 @@ struct RisultatoCampione {
 struct CodaRegistro {
   std::filesystem::path percorso;
   std::string testo;
+  // The day and the folder `percorso` was formed for: it is formed again only when they change.
+  int giorno = -1;
+  std::string cartella;
 };
 
 using Orologio = std::function<std::tm()>;

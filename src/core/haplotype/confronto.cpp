@@ -1,6 +1,7 @@
 #include "haplotype/confronto.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -42,38 +43,38 @@ bool base(char c) {
 }
 }  // namespace
 
+namespace {
+// Marks the positions [da, a) whose sample base differs from the reference; returns how many.
+// Plain pointers: a store through char* could alias anything, which would make the compiler
+// reload every string on each position.
+int segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std::size_t a) {
+  int mutate = 0;
+  for (std::size_t p = da; p < a; ++p) {
+    if (c[p] != r[p] && base(c[p])) {
+      marche[p] = '*';
+      ++mutate;
+    }
+  }
+  return mutate;
+}
+}  // namespace
+
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {
   const std::string& campione = stato.sequenzaCampione;
   const std::string& riferimento = stato.sequenzaRiferimento;
   if (campione.empty() || riferimento.empty() || stato.lunghezzaCampione < 1) return;
   ultimo = std::min({ultimo, campione.size() - 1, riferimento.size() - 1,
                      static_cast<std::size_t>(stato.lunghezzaCampione)});
-  // Plain pointers: a store through char* could alias anything, which would make the compiler
-  // reload every string on each position. Eight positions at a time are skipped while they
-  // equal the reference, as most do.
   const char* c = campione.data();
   const char* r = riferimento.data();
   char* marche = stato.marcaMutazioni.data();
   int mutate = 0;
   std::size_t p = std::max<std::size_t>(primo, 1);
-  while (p <= ultimo) {
-    if (ultimo - p >= 8 && std::memcmp(c + p, r + p, 8) == 0) {
-      p += 8;
-      continue;
-    }
-    if (c[p] != r[p] && base(c[p])) {
-      marche[p] = '*';
-      ++mutate;
-    }
-    ++p;
-  }
+  // Eight positions at a time, looked at one by one only where they differ, as few do.
+  for (; p + 8 <= ultimo + 1; p += 8)
+    if (std::memcmp(c + p, r + p, 8) != 0) mutate += segnaTratto(c, r, marche, p, p + 8);
+  if (p <= ultimo) mutate += segnaTratto(c, r, marche, p, ultimo + 1);
   stato.numeroMutazioni += mutate;
-}
-
-void BloccoRegistro::scrivi(StatoVorlane& stato) {
-  if (righe_ > 0) ScriviLogOperazioni(stato, testo_);
-  testo_.clear();
-  righe_ = 0;
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
@@ -84,6 +85,15 @@ std::string rigaInizioBlocco(const StatoVorlane& stato) {
   return rigaInizioBlocco(stato, stato.orologio());
 }
 
+namespace {
+// The digits of a position, as testoNumero prints a whole number, without the trip through
+// double and a temporary text for each of a run's million mutations.
+std::string_view cifrePosizione(std::ptrdiff_t posizione, char (&cifre)[8]) {
+  char* fine = std::to_chars(cifre, cifre + sizeof cifre, posizione).ptr;
+  return {cifre, static_cast<std::size_t>(fine - cifre)};
+}
+}  // namespace
+
 void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
                      ElencoMutazioni& elenco, BloccoRegistro& blocco) {
   if (primo > ultimo) return;
@@ -93,7 +103,8 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
   for (const char* m = marche + primo;
        (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
        ++m) {
-    std::string numero = testoNumero(static_cast<double>(m - marche));
+    char cifre[8];
+    std::string_view numero = cifrePosizione(m - marche, cifre);
     if (elenco.quante++ > 0) elenco.posizioni += ',';
     elenco.posizioni += numero;
     if (inRiga++ > 0) elenco.parziale += ',';

@@ -8,6 +8,7 @@
 
 #include "app/porta.h"
 #include "app/stato.h"
+#include "log/registro.h"
 
 namespace vorlane {
 
@@ -35,22 +36,6 @@ void azzeraMarche(StatoVorlane& stato);
 // Marks the positions of [primo, ultimo] whose sample base (a, c, g, t) differs from the
 // reference and counts them in numeroMutazioni; marks outside the range are not touched.
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo);
-
-// Lines of one log block, collected so that the block reaches the log in one write.
-class BloccoRegistro {
- public:
-  template <class... T>
-  void riga(const T&... pezzi) {
-    if (righe_++ > 0) testo_ += "\r\n";
-    (testo_.append(pezzi), ...);
-  }
-  // Appends the block to today's log and empties it.
-  void scrivi(StatoVorlane& stato);
-
- private:
-  std::string testo_;
-  int righe_ = 0;
-};
 
 // "*--- " + messaggi(21) + ": " + the short date of `giorno` + " -----------*"
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);

@@ -86,8 +86,7 @@ void ConfrontoMultiplo::segna() {
 }
 
 // The block's first line changes only with the day.
-const std::string& ConfrontoMultiplo::rigaInizio() {
-  std::tm oggi = stato_.orologio();
+const std::string& ConfrontoMultiplo::rigaInizio(const std::tm& oggi) {
   const std::tm& g = giornoRigaInizio_;
   if (rigaInizio_.empty() || oggi.tm_mday != g.tm_mday || oggi.tm_mon != g.tm_mon ||
       oggi.tm_year != g.tm_year) {
@@ -98,7 +97,9 @@ const std::string& ConfrontoMultiplo::rigaInizio() {
 }
 
 void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
-  blocco_.riga(rigaInizio());
+  // One clock reading dates the block and picks the day's file it goes to.
+  std::tm adesso = stato_.orologio();
+  blocco_.riga(rigaInizio(adesso));
   blocco_.riga(fileERiferimento_);
   blocco_.riga(etichettaCampione_, identificativo);
   blocco_.riga(intervalli_);
@@ -116,7 +117,7 @@ void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
   if (stato_.numeroMutazioni > 0)
     blocco_.riga("Percentuale mutazioni         : ",
                  percentualeMutazioni(elenco_.quante, stato_.numeroMutazioni));
-  blocco_.scrivi(stato_);
+  blocco_.scrivi(stato_, adesso);
 }
 
 void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(std::string_view identificativo) {

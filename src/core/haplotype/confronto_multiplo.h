@@ -37,7 +37,7 @@ class ConfrontoMultiplo {
   void svuotaCampione();
   void segna();
   void scriviBlocco(std::string_view identificativo);
-  const std::string& rigaInizio();
+  const std::string& rigaInizio(const std::tm& oggi);
 
   StatoVorlane& stato_;
   Porta& porta_;

@@ -14,24 +14,31 @@ void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& p
 }
 
 // The result table's cells carry their content one blank deeper than the summary's.
-void cellaRisultato(ScrittoreTesto& pagina, const std::string& contenuto) {
-  cella(pagina, "                      " + contenuto);
+void cellaRisultato(std::string& righe, std::string_view contenuto) {
+  righeCella(righe, "                      ", contenuto);
+}
+
+// One row of three cells, written with one call: a run of 100,000 samples makes as many rows.
+void rigaRisultato(ScrittoreTesto& pagina, std::string& righe, std::string_view apertura,
+                   std::string_view identificativo, std::string_view aplotipo,
+                   std::string_view mutazioni) {
+  righe.assign(apertura);
+  cellaRisultato(righe, identificativo);
+  cellaRisultato(righe, aplotipo);
+  cellaRisultato(righe, mutazioni);
+  righe.append("               </TR>\r\n");
+  scriviRighe(pagina, righe);
 }
 
 void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   aperturaTabellaRiassunto(pagina);
-  pagina.riga("               <TR BGCOLOR=#579B9B>");
-  cellaRisultato(pagina, "<B>id</B>");
-  cellaRisultato(pagina, "<B>" + htmlTesto(stato.messaggi[55]) + "</B>");
-  cellaRisultato(pagina, "<B>" + htmlTesto(stato.messaggi[24]) + "</B>");
-  pagina.riga("               </TR>");
-  for (const RisultatoCampione& r : stato.risultatiMultipli) {
-    pagina.riga("               <TR>");
-    cellaRisultato(pagina, htmlTesto(r.identificativo));
-    cellaRisultato(pagina, htmlTesto(r.aplotipo));
-    cellaRisultato(pagina, testoNumero(r.numeroMutazioni));
-    pagina.riga("               </TR>");
-  }
+  std::string righe;
+  rigaRisultato(pagina, righe, "               <TR BGCOLOR=#579B9B>\r\n", "<B>id</B>",
+                "<B>" + htmlTesto(stato.messaggi[55]) + "</B>",
+                "<B>" + htmlTesto(stato.messaggi[24]) + "</B>");
+  for (const RisultatoCampione& r : stato.risultatiMultipli)
+    rigaRisultato(pagina, righe, "               <TR>\r\n", htmlTesto(r.identificativo),
+                  htmlTesto(r.aplotipo), testoNumero(r.numeroMutazioni));
   pagina.riga("          </TABLE>");
   pagina.riga("     <BR>");
 }

@@ -13,8 +13,8 @@
 
 namespace vorlane {
 
-// A table turned around for searching: for each token text, the rows that list it. Built once
-// per run, it makes a search cost one lookup per sample token instead of a scan of the grid.
+// A table turned around for searching: for each token text, the set of rows that list it. Built
+// once per run, it makes a search cost one lookup per sample token instead of a scan of the grid.
 class IndiceAplotipi {
  public:
   explicit IndiceAplotipi(const GrigliaAplotipi& griglia);
@@ -28,17 +28,25 @@ class IndiceAplotipi {
   const std::string& nome(int riga) const { return nomi_[static_cast<std::size_t>(riga)]; }
 
  private:
+  // One bit per row. A token of the motif table can be listed by a hundred rows: adding its set
+  // to the scores costs a few word operations instead of a hundred increments.
+  using InsiemeRighe = std::vector<std::uint64_t>;
   struct HashTesto {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
   void aggiungiRiga(const GrigliaAplotipi& griglia, int riga);
-  void conta(std::string_view token);
+  void conta(const InsiemeRighe& righe);
+  int migliore();
 
   std::vector<std::string> nomi_;
-  std::unordered_map<std::string, std::vector<std::uint16_t>, HashTesto, std::equal_to<>> righe_;
-  std::vector<int> punteggi_;           // by row, zero between searches
-  std::vector<std::uint16_t> toccate_;  // rows whose score is not zero
+  std::size_t parole_ = 0;  // words of an InsiemeRighe
+  std::unordered_map<std::string, InsiemeRighe, HashTesto, std::equal_to<>> righe_;
+  // The scores of all rows, in binary: piani_[b] holds bit b of every row's score. The planes
+  // past pianiUsati_ are zero.
+  std::vector<InsiemeRighe> piani_;
+  std::size_t pianiUsati_ = 0;
+  InsiemeRighe candidate_, conBit_;  // migliore's working sets, kept between searches
 };
 
 // Sets aplotipoTrovato to the name of the chosen row of the first table (empty when none).

@@ -1,6 +1,8 @@
 #include "log/registro.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "app/errore.h"
 #include "text/date.h"
@@ -10,16 +12,35 @@
 namespace vorlane {
 namespace {
 constexpr std::size_t kSogliaRegistro = 1 << 20;
+// How much of the log's end is searched at a time for the start of the last block.
+constexpr std::size_t kPassoRicerca = 1 << 18;
+
+// Whether every line of `testo` already ends with CR LF, as the lines this program writes do:
+// every LF follows a CR and every CR comes before an LF.
+bool giaCrLf(std::string_view testo) {
+  if (testo.size() < 2 || testo.substr(testo.size() - 2) != "\r\n") return false;
+  const char* inizio = testo.data();
+  const char* fine = inizio + testo.size();
+  auto prossimo = [&](const char* p, char c) {
+    return static_cast<const char*>(std::memchr(p, c, static_cast<std::size_t>(fine - p)));
+  };
+  for (const char* p = inizio; (p = prossimo(p, '\n')); ++p)
+    if (p == inizio || p[-1] != '\r') return false;
+  for (const char* p = inizio; (p = prossimo(p, '\r')); ++p)
+    if (p + 1 == fine || p[1] != '\n') return false;
+  return true;
+}
 
 // Splits text into lines ended by CR LF, CR or LF and joins them again with CR LF.
-std::string righeConCrLf(std::string_view testo) {
+std::string righeConCrLf(std::string testo) {
+  if (giaCrLf(testo)) return testo;
   std::string uscita;
   uscita.reserve(testo.size() + 64);
   std::size_t i = 0;
   while (i < testo.size()) {
     std::size_t fine = testo.find_first_of("\r\n", i);
-    if (fine == std::string_view::npos) fine = testo.size();
-    uscita.append(testo.substr(i, fine - i));
+    if (fine == std::string::npos) fine = testo.size();
+    uscita.append(testo, i, fine - i);
     uscita.append("\r\n");
     if (fine < testo.size() && testo[fine] == '\r' && fine + 1 < testo.size() &&
         testo[fine + 1] == '\n')
@@ -29,14 +50,39 @@ std::string righeConCrLf(std::string_view testo) {
   return uscita;
 }
 
-// Index of the last line start that holds "*" in `coda`; `completa` tells whether `coda`
+// Index of the last line start that holds "*" in `testo`; `completo` tells whether `testo`
 // begins at the start of the file (so its index 0 is a line start).
-std::size_t ultimoInizioBlocco(std::string_view coda, bool completa) {
-  for (std::size_t i = coda.size(); i-- > 0;) {
-    if (coda[i] != '*') continue;
-    if (i == 0 ? completa : (coda[i - 1] == '\n' || coda[i - 1] == '\r')) return i;
+std::size_t ultimoInizioBlocco(std::string_view testo, bool completo) {
+  for (std::size_t n = testo.size(); n > 0;) {
+    const void* stella = ::memrchr(testo.data(), '*', n);
+    if (!stella) break;
+    std::size_t i = static_cast<std::size_t>(static_cast<const char*>(stella) - testo.data());
+    if (i == 0 ? completo : (testo[i - 1] == '\n' || testo[i - 1] == '\r')) return i;
+    n = i;
   }
   return std::string_view::npos;
+}
+
+std::string leggiTratto(std::FILE* f, std::size_t da, std::size_t quanti) {
+  std::string tratto(quanti, '\0');
+  std::fseek(f, static_cast<long>(da), SEEK_SET);
+  tratto.resize(std::fread(tratto.data(), 1, quanti, f));
+  return tratto;
+}
+
+// Offset in the file of the last line start holding "*", or npos. The file is searched from its
+// end a piece at a time: the block of the last operation is usually a small part of the log.
+std::size_t cercaUltimoInizio(std::FILE* f, std::size_t dimensione) {
+  for (std::size_t fine = dimensione; fine > 0;) {
+    std::size_t da = fine > kPassoRicerca ? fine - kPassoRicerca : 0;
+    // One byte before the piece tells whether the piece's first byte starts a line.
+    std::size_t prima = da > 0 ? 1 : 0;
+    std::string pezzo = leggiTratto(f, da - prima, fine - da + prima);
+    std::size_t i = ultimoInizioBlocco(pezzo, da == 0);
+    if (i != std::string::npos) return da - prima + i;
+    fine = da;
+  }
+  return std::string::npos;
 }
 }  // namespace
 
@@ -53,13 +99,29 @@ void SvuotaRegistro(StatoVorlane& stato) {
   });
 }
 
-void ScriviLogOperazioni(StatoVorlane& stato, const std::string& messaggio) {
+namespace {
+// Points the queue at today's file, sending what it holds for another day to that day's file.
+void scegliFile(StatoVorlane& stato, const std::tm& oggi) {
+  CodaRegistro& coda = stato.registro;
+  int giorno = (oggi.tm_year * 100 + oggi.tm_mon) * 100 + oggi.tm_mday;
+  if (giorno == coda.giorno && stato.cartellaLog.native() == coda.cartella) return;
+  std::filesystem::path percorso = stato.cartellaLog / (dataPerNomeFile(oggi) + "_Vorlane.log");
+  if (percorso != coda.percorso) {
+    SvuotaRegistro(stato);
+    coda.percorso = std::move(percorso);
+  }
+  coda.giorno = giorno;
+  coda.cartella = stato.cartellaLog.native();
+}
+}  // namespace
+
+void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio) {
+  ScriviLogOperazioni(stato, messaggio, stato.orologio());
+}
+
+void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const std::tm& adesso) {
   procedura("ScriviLogOperazioni", [&] {
-    std::filesystem::path percorso = percorsoRegistro(stato);
-    if (percorso != stato.registro.percorso) {
-      SvuotaRegistro(stato);
-      stato.registro.percorso = percorso;
-    }
+    scegliFile(stato, adesso);
     stato.registro.testo.append(messaggio).append("\r\n");
     if (stato.registro.testo.size() >= kSogliaRegistro) SvuotaRegistro(stato);
   });
@@ -69,23 +131,14 @@ std::string ultimoBlocco(const std::filesystem::path& registro) {
   std::FILE* f = std::fopen(registro.c_str(), "rb");
   if (!f) throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' non esiste");
   std::fseek(f, 0, SEEK_END);
-  long dimensione = std::ftell(f);
-  std::string coda;
-  std::size_t inizio = std::string::npos;
-  for (long passo = 1 << 16;; passo *= 2) {
-    long da = dimensione > passo ? dimensione - passo : 0;
-    coda.resize(static_cast<std::size_t>(dimensione - da));
-    std::fseek(f, da, SEEK_SET);
-    std::size_t letti = std::fread(coda.data(), 1, coda.size(), f);
-    coda.resize(letti);
-    inizio = ultimoInizioBlocco(coda, da == 0);
-    if (inizio != std::string::npos || da == 0) break;
-  }
-  std::fclose(f);
-  if (coda.empty())
-    throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' \xE8 vuoto");
+  auto dimensione = static_cast<std::size_t>(std::max(0L, std::ftell(f)));
+  std::size_t inizio = cercaUltimoInizio(f, dimensione);
   if (inizio == std::string::npos) inizio = 0;
-  return righeConCrLf(std::string_view(coda).substr(inizio));
+  std::string blocco = leggiTratto(f, inizio, dimensione - inizio);
+  std::fclose(f);
+  if (blocco.empty())
+    throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' \xE8 vuoto");
+  return righeConCrLf(std::move(blocco));
 }
 
 void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta) {
@@ -93,6 +146,16 @@ void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta) {
     SvuotaRegistro(stato);
     porta.messaggio(ultimoBlocco(percorsoRegistro(stato)), kTitoloApplicazione, Icona::nessuna);
   });
+}
+
+void BloccoRegistro::scrivi(StatoVorlane& stato) {
+  if (righe_ > 0) scrivi(stato, stato.orologio());
+}
+
+void BloccoRegistro::scrivi(StatoVorlane& stato, const std::tm& adesso) {
+  if (righe_ > 0) ScriviLogOperazioni(stato, testo_, adesso);
+  testo_.clear();
+  righe_ = 0;
 }
 
 }  // namespace vorlane

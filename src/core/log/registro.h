@@ -4,6 +4,7 @@
 // open the log once per line; a line is never put into another day's file than its own.
 
 #include <string>
+#include <string_view>
 
 #include "app/porta.h"
 #include "app/stato.h"
@@ -11,11 +12,34 @@
 namespace vorlane {
 
 std::filesystem::path percorsoRegistro(const StatoVorlane& stato);  // today's log
-void ScriviLogOperazioni(StatoVorlane& stato, const std::string& messaggio);
+// One line, or several joined by CR LF.
+void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio);
+// The same for lines of the moment `adesso`, already read from the clock by a caller that dates
+// its lines: the day's file follows that reading.
+void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const std::tm& adesso);
 void SvuotaRegistro(StatoVorlane& stato);
 // Shows the last block of today's log: the lines from the last one starting with "*".
 void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta);
 // The last block of a log file, each line followed by CR LF.
 std::string ultimoBlocco(const std::filesystem::path& registro);
+
+// Lines collected so that many of them reach the log in one call: each call reads the clock to
+// pick the day's file, which would cost more than the line itself.
+class BloccoRegistro {
+ public:
+  template <class... T>
+  void riga(const T&... pezzi) {
+    if (righe_++ > 0) testo_ += "\r\n";
+    (testo_.append(pezzi), ...);
+  }
+  // Appends the lines to today's log (the log of `adesso`) and empties the block.
+  void scrivi(StatoVorlane& stato);
+  void scrivi(StatoVorlane& stato, const std::tm& adesso);
+  std::size_t dimensione() const { return testo_.size(); }
+
+ private:
+  std::string testo_;
+  int righe_ = 0;
+};
 
 }  // namespace vorlane

@@ -1,5 +1,6 @@
 #include "mutation/controllo.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 
@@ -27,8 +28,18 @@ constexpr Variante kArlequin{"ControlloMutazioniARL", FormatoCampioni::arlequin,
 // A listed position, ready for the per-record comparison.
 struct PosizioneEsaminata {
   std::size_t colonna;  // 0-based column of the sample text holding its base
-  char riferimento;     // the reference base, upper case
+  // By character: whether it differs from the reference base. Any character does unless it is
+  // the reference's letter in either case; a table spares a case conversion per mark.
+  std::array<bool, 256> differisce;
 };
+
+PosizioneEsaminata posizioneEsaminata(std::size_t colonna, char riferimento) {
+  PosizioneEsaminata p{colonna, {}};
+  for (int c = 0; c < 256; ++c)
+    p.differisce[static_cast<std::size_t>(c)] =
+        maiuscola(static_cast<char>(c)) != maiuscola(riferimento);
+  return p;
+}
 
 // The outcome of checking listaPosizioni: the positions, or the entry that stops the run.
 struct EsameLista {
@@ -64,19 +75,20 @@ EsameLista esaminaLista(const StatoVorlane& stato) {
     }
     auto indice = static_cast<std::size_t>(arrotondaPari(*p));
     double colonna = arrotondaPari(*p - inizio + 1);
-    esame.posizioni.push_back({static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1),
-                               maiuscola(stato.sequenzaRiferimento[indice])});
+    esame.posizioni.push_back(
+        posizioneEsaminata(static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1),
+                           stato.sequenzaRiferimento[indice]));
   }
   return esame;
 }
 
-// Any character counts as a difference unless it is the reference's letter in either case; a
-// text too short to reach the column differs as well.
+// A text too short to reach a column differs there as well.
 void marcaCampione(const std::vector<PosizioneEsaminata>& posizioni, std::string_view sequenza,
                    std::uint8_t* marche) {
   for (std::size_t j = 0; j < posizioni.size(); ++j) {
     const PosizioneEsaminata& p = posizioni[j];
-    marche[j] = p.colonna >= sequenza.size() || maiuscola(sequenza[p.colonna]) != p.riferimento;
+    marche[j] = p.colonna >= sequenza.size() ||
+                p.differisce[static_cast<unsigned char>(sequenza[p.colonna])];
   }
 }
 
@@ -113,10 +125,12 @@ void avvisoSenzaTab(const StatoVorlane& stato, Porta& porta) {
       Icona::informazione);
 }
 
-std::string nomeRecord(const RecordCampione& r, const std::string& intestazione) {
+// The record's name in the matrix, put in `nome` (one text reused from record to record).
+void nomeRecord(const RecordCampione& r, const std::string& intestazione, std::string& nome) {
   if (r.tipo == RecordCampione::Tipo::sequenza && r.conNome)
-    return std::string(r.nome) + "(freq: " + std::string(r.frequenza) + ")";
-  return intestazione;
+    nome.assign(r.nome).append("(freq: ").append(r.frequenza).append(")");
+  else
+    nome.assign(intestazione);
 }
 
 // Reads every record and marks it; false when the run stopped in an orderly way (the user has
@@ -127,7 +141,7 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
   opzioni.formato = v.formato;
   LettoreCampioni file(stato.fileCampione, opzioni);
   std::optional<EsameLista> lista;
-  std::string intestazione;
+  std::string intestazione, nome;
   RecordCampione r;
   while (file.prossimo(r)) {
     if (r.tipo == RecordCampione::Tipo::intestazione) {
@@ -148,33 +162,39 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
       }
       matrice.impostaPosizioni(stato.listaPosizioni);
     }
-    marcaCampione(lista->posizioni, r.sequenza,
-                  matrice.aggiungiCampione(nomeRecord(r, intestazione)));
+    nomeRecord(r, intestazione, nome);
+    marcaCampione(lista->posizioni, r.sequenza, matrice.aggiungiCampione(nome));
   }
   if (!lista) matrice.impostaPosizioni(stato.listaPosizioni);
   return true;
 }
 
-// Per-sample lines and the summary; returns the number of samples with a mark.
+// Per-sample lines and the summary; returns the number of samples with a mark. The lines reach
+// the log some thousands at a time.
 double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
+  constexpr std::size_t kSogliaBlocco = 1 << 16;
   const auto& m = stato.messaggi;
   const std::string etichettaCampione = m[41] + std::string(22, ' ') + ": ";
   const std::string etichettaMutazioni = m[42] + std::string(21, ' ') + ": ";
   double campioniMutati = 0;
+  BloccoRegistro righe;
   std::string mutazioni;
   for (std::size_t s = 0; s < matrice.campioni(); ++s) {
-    ScriviLogOperazioni(stato, etichettaCampione + matrice.nomi()[s]);
+    righe.riga(etichettaCampione, matrice.nome(s));
     mutazioni.clear();
     for (std::size_t p = 0; p < matrice.posizioni().size(); ++p) {
       if (!matrice.marcata(s, p)) continue;
       if (!mutazioni.empty()) mutazioni += " - ";
       mutazioni += matrice.posizioni()[p];
     }
-    if (mutazioni.empty()) continue;
-    ScriviLogOperazioni(stato, etichettaMutazioni + mutazioni);
-    campioniMutati += 1;
+    if (!mutazioni.empty()) {
+      righe.riga(etichettaMutazioni, mutazioni);
+      campioniMutati += 1;
+    }
+    if (righe.dimensione() >= kSogliaBlocco) righe.scrivi(stato);
   }
-  ScriviLogOperazioni(stato, m[43] + std::string(4, ' ') + ": " + testoNumero(campioniMutati));
+  righe.riga(m[43], std::string(4, ' '), ": ", testoNumero(campioniMutati));
+  righe.scrivi(stato);
   return campioniMutati;
 }
 

@@ -12,25 +12,30 @@
 
 namespace vorlane {
 
-// One row of marks per record, stored flat: a file of 100,000 records checked at 30 positions
-// costs 3 MB of marks rather than millions of small strings.
+// One row of marks per record, stored flat, and the names one after the other: a file of
+// 100,000 records checked at 30 positions costs 3 MB of marks rather than millions of small
+// strings.
 class MatriceMutazioni {
  public:
   // Labels of the examined positions, as typed; fixes the width of the rows added afterwards.
   void impostaPosizioni(std::vector<std::string> posizioni);
   // A new record with no marks; returns its row.
-  std::uint8_t* aggiungiCampione(std::string nome);
+  std::uint8_t* aggiungiCampione(std::string_view nome);
 
   const std::vector<std::string>& posizioni() const { return posizioni_; }
-  const std::vector<std::string>& nomi() const { return nomi_; }
-  std::size_t campioni() const { return nomi_.size(); }
+  std::size_t campioni() const { return fineNomi_.size(); }
+  std::string_view nome(std::size_t campione) const {
+    std::size_t inizio = campione == 0 ? 0 : fineNomi_[campione - 1];
+    return std::string_view(nomi_).substr(inizio, fineNomi_[campione] - inizio);
+  }
   bool marcata(std::size_t campione, std::size_t posizione) const {
     return marche_[campione * posizioni_.size() + posizione] != 0;
   }
 
  private:
   std::vector<std::string> posizioni_;
-  std::vector<std::string> nomi_;
+  std::string nomi_;
+  std::vector<std::size_t> fineNomi_;  // where each record's name ends in nomi_
   std::vector<std::uint8_t> marche_;
 };
 

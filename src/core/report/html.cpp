@@ -42,41 +42,55 @@ constexpr const char* kChiusura[] = {
     "          </CENTER><BR>", "           <BR>", "          <HR>",
     "        </BODY>",         "      </HTML>",
 };
+
+bool daSostituire(char c) {
+  return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' ||
+         static_cast<unsigned char>(c) >= 0x80;
+}
+
+void aggiungiSostituto(std::string& uscita, char c) {
+  switch (c) {
+    case '&':
+      uscita += "&amp;";
+      return;
+    case '<':
+      uscita += "&lt;";
+      return;
+    case '>':
+      uscita += "&gt;";
+      return;
+    case '"':
+      uscita += "&quot;";
+      return;
+    case '\'':
+      uscita += "&#39;";
+      return;
+    default: {
+      // The code point, via the UTF-8 form of the character.
+      std::string u = versoUtf8(std::string_view(&c, 1));
+      char32_t cp = u.size() == 2 ? ((u[0] & 0x1F) << 6) | (u[1] & 0x3F)
+                                  : ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+      uscita += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+    }
+  }
+}
 }  // namespace
+
+void aggiungiHtml(std::string& uscita, std::string_view cp1252) {
+  // Names and paths rarely hold a character to replace: the runs between them go in whole.
+  for (std::size_t i = 0; i < cp1252.size();) {
+    std::size_t j = i;
+    while (j < cp1252.size() && !daSostituire(cp1252[j])) ++j;
+    uscita.append(cp1252, i, j - i);
+    if (j < cp1252.size()) aggiungiSostituto(uscita, cp1252[j++]);
+    i = j;
+  }
+}
 
 std::string htmlTesto(std::string_view cp1252) {
   std::string uscita;
   uscita.reserve(cp1252.size());
-  for (char c : cp1252) {
-    switch (c) {
-      case '&':
-        uscita += "&amp;";
-        break;
-      case '<':
-        uscita += "&lt;";
-        break;
-      case '>':
-        uscita += "&gt;";
-        break;
-      case '"':
-        uscita += "&quot;";
-        break;
-      case '\'':
-        uscita += "&#39;";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x80) {
-          uscita += c;
-        } else {
-          // The code point, via the UTF-8 form of the character.
-          std::string u = versoUtf8(std::string_view(&c, 1));
-          char32_t cp = u.size() == 2
-                            ? ((u[0] & 0x1F) << 6) | (u[1] & 0x3F)
-                            : ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
-          uscita += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
-        }
-    }
-  }
+  aggiungiHtml(uscita, cp1252);
   return uscita;
 }
 
@@ -97,12 +111,22 @@ void aperturaTabellaRiassunto(ScrittoreTesto& pagina) {
   pagina.riga("       <TABLE border cellspacing= 1  cellpadding= 3 >");
 }
 
+void scriviRighe(ScrittoreTesto& pagina, std::string_view righe) {
+  if (righe.size() >= 2 && righe.substr(righe.size() - 2) == "\r\n") righe.remove_suffix(2);
+  pagina.riga(righe);  // puts back the last line's end
+}
+
+void righeCella(std::string& righe, std::string_view rientro, std::string_view contenuto) {
+  righe.append("                 <TD>\r\n                   <P>\r\n")
+      .append(rientro)
+      .append(contenuto)
+      .append("\r\n                  </P>\r\n                 </TD>\r\n");
+}
+
 void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto) {
-  pagina.riga("                 <TD>");
-  pagina.riga("                   <P>");
-  pagina.riga(rigaContenuto);
-  pagina.riga("                  </P>");
-  pagina.riga("                 </TD>");
+  std::string righe;
+  righeCella(righe, "", rigaContenuto);
+  scriviRighe(pagina, righe);
 }
 
 void cellaIntestazione(ScrittoreTesto& pagina, std::string_view etichetta) {
@@ -147,12 +171,17 @@ std::string nomeBaseReport(const std::filesystem::path& file) {
   return nome.substr(0, nome.find('.'));
 }
 
+void righeCellaGriglia(std::string& righe, std::string_view apertura, std::string_view contenuto) {
+  righe.append(apertura)
+      .append("\r\n                  <P>\r\n")
+      .append(contenuto)
+      .append("\r\n                  </P>\r\n                </TD>\r\n");
+}
+
 void cellaGriglia(ScrittoreTesto& pagina, std::string_view apertura, std::string_view contenuto) {
-  pagina.riga(apertura);
-  pagina.riga("                  <P>");
-  pagina.riga(contenuto);
-  pagina.riga("                  </P>");
-  pagina.riga("                </TD>");
+  std::string righe;
+  righeCellaGriglia(righe, apertura, contenuto);
+  scriviRighe(pagina, righe);
 }
 
 void aperturaGriglia(ScrittoreTesto& pagina, std::string_view primaEtichetta,

@@ -12,6 +12,8 @@
 namespace vorlane {
 
 std::string htmlTesto(std::string_view cp1252);
+// The same appended to `uscita`, for texts built once per row of a large table.
+void aggiungiHtml(std::string& uscita, std::string_view cp1252);
 
 // The 32 opening lines; `titolo` is the page's title text (written after six blanks).
 void aperturaPagina(ScrittoreTesto& pagina, std::string_view titolo);
@@ -22,6 +24,13 @@ void chiusuraPagina(ScrittoreTesto& pagina);
 void aperturaTabellaRiassunto(ScrittoreTesto& pagina);
 // A five-line cell: "<TD>", "<P>", the content line as given, "</P>", "</TD>".
 void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto);
+// The rows of the large tables are built as text, every line ended by CR LF, and written with
+// one call: a page of 100,000 samples holds millions of lines. These append the cells so.
+// The content line is `rientro` followed by `contenuto`.
+void righeCella(std::string& righe, std::string_view rientro, std::string_view contenuto);
+void righeCellaGriglia(std::string& righe, std::string_view apertura, std::string_view contenuto);
+// Writes lines that already end with CR LF.
+void scriviRighe(ScrittoreTesto& pagina, std::string_view righe);
 // A header cell with a bold label, and a data cell with a value (both escaped).
 void cellaIntestazione(ScrittoreTesto& pagina, std::string_view etichetta);
 void cellaDati(ScrittoreTesto& pagina, std::string_view valore);

@@ -106,5 +106,31 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneDellaGriglia) {
   }
 }
 
+TEST(RicercaAplotipo, IndiceComeLaScansioneSuTabelleGrandiECampioniLunghi) {
+  // Rows past the first 64 and scores of many binary digits, as the motif table and a sample
+  // listing a token many times give.
+  std::mt19937 caso(11);
+  std::uniform_int_distribution<int> voce(1, 40);
+  for (int prova = 0; prova < 40; ++prova) {
+    GrigliaAplotipi g(469, 15);
+    int righe = 60 + static_cast<int>(caso() % 410);
+    for (int r = 1; r <= righe; ++r) {
+      g.cella(r, 0) = "R" + std::to_string(r);
+      int celle = static_cast<int>(caso() % 16);
+      for (int c = 1; c <= celle; ++c) g.cella(r, c) = std::to_string(voce(caso));
+    }
+    IndiceAplotipi indice(g);
+    for (int s = 0; s < 10; ++s) {
+      std::vector<std::string> campione;
+      std::string testo;
+      for (int k = static_cast<int>(caso() % 300); k > 0; --k) {
+        campione.push_back(std::to_string(voce(caso) % (s + 2) + 1));
+        testo += (testo.empty() ? "" : ",") + campione.back();
+      }
+      EXPECT_EQ(indice.nome(indice.cerca(testo)), scansione(g, campione)) << testo;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vorlane::test

@@ -52,6 +52,15 @@ TEST_F(Registro, LinesGoToTheFileOfTheirOwnDay) {
   EXPECT_EQ(mostra(), "*--- dopo mezzanotte\r\n");
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261207_Vorlane.log"),
             "*--- prima di mezzanotte\r\n");
+  // The same day of another month is another day, and a moved log folder gets the next lines.
+  adesso.tm_mon = 0;
+  ScriviLogOperazioni(a.stato, "gennaio");
+  std::filesystem::create_directory(a.cartella / "altro");
+  a.stato.cartellaLog = a.cartella / "altro";
+  ScriviLogOperazioni(a.stato, "altrove");
+  SvuotaRegistro(a.stato);
+  EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20260108_Vorlane.log"), "gennaio\r\n");
+  EXPECT_EQ(test::leggiFile(a.cartella / "altro" / "20260108_Vorlane.log"), "altrove\r\n");
 }
 
 TEST_F(Registro, FindsTheBlockStartFarFromTheEndOfALargeLog) {
@@ -64,6 +73,30 @@ TEST_F(Registro, FindsTheBlockStartFarFromTheEndOfALargeLog) {
     atteso += riga + "\r\n";
   }
   EXPECT_EQ(mostra(), atteso);
+}
+
+TEST_F(Registro, TheBlockStartIsFoundWhereverItFallsAgainstTheSearchedPieces) {
+  // The log is searched from its end in pieces of 256 KiB: a "*" line start one byte after the
+  // last piece's first byte, on it, and one byte before it.
+  const std::filesystem::path log = a.cartella / "log" / "prova.log";
+  const std::size_t pezzo = 1 << 18;
+  for (std::size_t spostamento : {std::size_t{0}, std::size_t{1}, std::size_t{2}}) {
+    std::string coda = "*--- blocco\r\n" + std::string(pezzo - 14 + spostamento - 2, 'x') + "\r\n";
+    std::string prima = "*--- vecchio\r\n" + std::string(1000, 'y') + "\r\n";
+    test::scriviFile(log, prima + coda);
+    EXPECT_EQ(ultimoBlocco(log), coda) << spostamento;
+    // The same star inside a line is not a block start: the older block is the last one.
+    test::scriviFile(log, prima + "z" + coda);
+    EXPECT_EQ(ultimoBlocco(log), prima + "z" + coda) << spostamento;
+  }
+}
+
+TEST_F(Registro, LinesEndedByAnotherProgramAreShownWithCrLf) {
+  const std::filesystem::path log = a.cartella / "log" / "prova.log";
+  test::scriviFile(log, "vecchio\n*--- blocco\nuno\rdue\r\ntre");
+  EXPECT_EQ(ultimoBlocco(log), "*--- blocco\r\nuno\r\ndue\r\ntre\r\n");
+  test::scriviFile(log, "*--- blocco\r\nuno\r\r\n");
+  EXPECT_EQ(ultimoBlocco(log), "*--- blocco\r\nuno\r\n\r\n");
 }
 
 TEST_F(Registro, LinesWrittenBeforeAFailureStillReachTheLog) {
