@@ -2,11 +2,13 @@
 
 namespace vorlane {
 
-std::tm oraLocale() {
+std::tm OraLocale::operator()() {
   std::time_t adesso = std::time(nullptr);
-  std::tm t{};
-  localtime_r(&adesso, &t);
-  return t;
+  if (adesso != ultimo_) {
+    localtime_r(&adesso, &ora_);
+    ultimo_ = adesso;
+  }
+  return ora_;
 }
 
 }  // namespace vorlane

@@ -46,7 +46,16 @@ struct CodaRegistro {
 };
 
 using Orologio = std::function<std::tm()>;
-std::tm oraLocale();
+// The local time. A run over many samples reads the clock once per sample: the broken-down time
+// is worked out again only when the second changes.
+class OraLocale {
+ public:
+  std::tm operator()();
+
+ private:
+  std::time_t ultimo_ = -1;
+  std::tm ora_{};
+};
 
 struct StatoVorlane {
   // Message table and settings.
@@ -86,7 +95,7 @@ struct StatoVorlane {
 
   // Log lines not yet on disk, and the clock that dates them.
   CodaRegistro registro;
-  Orologio orologio = oraLocale;
+  Orologio orologio = OraLocale{};
 };
 
 }  // namespace vorlane
