@@ -54,16 +54,17 @@ std::size_t LettoreRighe::terminatore(std::size_t da, bool& nonAscii) const {
   const Blocco16 lf = Blocco16::ripeti('\n'), cr = Blocco16::ripeti('\r');
   for (const char* p = buffer_.get() + da;; p += 32) {
     Blocco16 a = Blocco16::carica(p), b = Blocco16::carica(p + 16);
-    std::uint32_t fini =
-        (a.uguali(lf) | a.uguali(cr)).maschera() | (b.uguali(lf) | b.uguali(cr)).maschera() << 16;
+    Blocco16 fineA = a.uguali(lf) | a.uguali(cr), fineB = b.uguali(lf) | b.uguali(cr);
+    // Most steps hold neither a line end nor a non-ASCII byte, and one mask tells.
+    if ((fineA | fineB | a | b).maschera() == 0) continue;
+    std::uint32_t fini = fineA.maschera() | fineB.maschera() << 16;
     std::uint32_t alti = a.maschera() | b.maschera() << 16;
-    if (fini != 0) {
-      // Only the bytes before the line end belong to the line.
-      nonAscii |= (alti & ((fini & (0u - fini)) - 1)) != 0;
+    // Only the bytes before the line end belong to the line.
+    if (fini != 0) alti &= (fini & (0u - fini)) - 1;
+    nonAscii |= alti != 0;
+    if (fini != 0)
       return static_cast<std::size_t>(p - buffer_.get()) +
              static_cast<std::size_t>(std::countr_zero(fini));
-    }
-    nonAscii |= alti != 0;
   }
 }
 
