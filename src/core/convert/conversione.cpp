@@ -14,6 +14,7 @@
 #include "text/testo.h"
 
 namespace vorlane {
+using namespace std::literals;
 namespace {
 
 // What tells the two conversions apart beyond the reading of their lines.
@@ -60,12 +61,7 @@ std::uint64_t diversi16(const char* campione, const char* piega, const char* rif
 // followed by "-".
 void iniziaRiga(ScrittoreTesto& tabella, const NomeBase& base, std::string_view nome,
                 std::string_view frequenza) {
-  tabella.aggiungi(base.testo);
-  tabella.aggiungi(" ");
-  tabella.aggiungi(nome);
-  tabella.aggiungi("\t");
-  tabella.aggiungi(frequenza);
-  tabella.aggiungi("\t");
+  tabella.aggiungi(base.testo, " "sv, nome, "\t"sv, frequenza, "\t"sv);
 }
 
 void aggiungiMutazioni(ScrittoreTesto& tabella, const ConfrontoRiferimento& confronto,

@@ -58,12 +58,12 @@ ScrittoreTesto::~ScrittoreTesto() {
 }
 
 void ScrittoreTesto::riga(std::string_view testo) {
-  aggiungi(testo);
+  aggiungiTesto(testo);
   fineRiga();
 }
 
 void ScrittoreTesto::fineRiga() {
-  aggiungi("\r\n");
+  aggiungiTesto("\r\n");
   if (usati_ >= kSoglia) svuota();
 }
 

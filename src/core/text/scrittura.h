@@ -24,7 +24,7 @@ class ScrittoreTesto {
   // Pieces of one line, joined; CR LF is added.
   template <class... T>
   void righe(const T&... pezzi) {
-    (aggiungi(std::string_view(pezzi)), ...);
+    aggiungi(pezzi...);
     fineRiga();
   }
 
@@ -37,10 +37,10 @@ class ScrittoreTesto {
     return dati_.get() + usati_;
   }
   void avanza(char* fine) { usati_ = static_cast<std::size_t>(fine - dati_.get()); }
-  void aggiungi(std::string_view testo) {
-    char* p = spazio(testo.size());
-    if (!testo.empty()) std::memcpy(p, testo.data(), testo.size());
-    usati_ += testo.size();
+  // Pieces added to the line under way.
+  template <class... T>
+  void aggiungi(const T&... pezzi) {
+    (aggiungiTesto(std::string_view(pezzi)), ...);
   }
   void ritira(std::size_t n) { usati_ -= n; }
   void fineRiga();
@@ -49,6 +49,11 @@ class ScrittoreTesto {
   const std::filesystem::path& destinazione() const { return destinazione_; }
 
  private:
+  void aggiungiTesto(std::string_view testo) {
+    char* p = spazio(testo.size());
+    if (!testo.empty()) std::memcpy(p, testo.data(), testo.size());
+    usati_ += testo.size();
+  }
   void allarga(std::size_t n);
   void svuota();
 
