@@ -22,6 +22,8 @@ class Blocco16 {
   static Blocco16 ripeti(char c) { return Blocco16(_mm_set1_epi8(c)); }
   Blocco16 operator|(Blocco16 b) const { return Blocco16(_mm_or_si128(v_, b.v_)); }
   Blocco16 uguali(Blocco16 b) const { return Blocco16(_mm_cmpeq_epi8(v_, b.v_)); }
+  // Bytes below those of b taken as signed: below b's in ASCII, and every non-ASCII byte.
+  Blocco16 minoriConSegno(Blocco16 b) const { return Blocco16(_mm_cmplt_epi8(v_, b.v_)); }
   // The high bit of each byte: of a test, where it holds; of data, where a byte is not ASCII.
   std::uint32_t maschera() const { return static_cast<std::uint32_t>(_mm_movemask_epi8(v_)); }
 
@@ -35,6 +37,7 @@ class Blocco16 {
 // 56 + j without two terms meeting (the first byte in memory is the lowest on little-endian).
 class Blocco16 {
   using Byte16 = std::uint8_t __attribute__((vector_size(16)));
+  using Segnati16 = std::int8_t __attribute__((vector_size(16)));
 
  public:
   static Blocco16 carica(const char* p) {
@@ -49,6 +52,10 @@ class Blocco16 {
   }
   Blocco16 operator|(Blocco16 b) const { return Blocco16(v_ | b.v_); }
   Blocco16 uguali(Blocco16 b) const { return Blocco16(reinterpret_cast<Byte16>(v_ == b.v_)); }
+  Blocco16 minoriConSegno(Blocco16 b) const {
+    return Blocco16(reinterpret_cast<Byte16>(reinterpret_cast<Segnati16>(v_) <
+                                             reinterpret_cast<Segnati16>(b.v_)));
+  }
   std::uint32_t maschera() const {
     std::uint64_t parole[2];
     std::memcpy(parole, &v_, sizeof parole);

@@ -52,11 +52,13 @@ bool LettoreRighe::riempi() {
 
 std::size_t LettoreRighe::terminatore(std::size_t da, bool& nonAscii) const {
   const Blocco16 lf = Blocco16::ripeti('\n'), cr = Blocco16::ripeti('\r');
+  // CR, LF and the non-ASCII bytes are below CR + 1 taken as signed, along with TAB and other
+  // control characters: one test tells the steps that hold none, which are most of them.
+  const Blocco16 sopraCr = Blocco16::ripeti('\r' + 1);
   for (const char* p = buffer_.get() + da;; p += 32) {
     Blocco16 a = Blocco16::carica(p), b = Blocco16::carica(p + 16);
+    if ((a.minoriConSegno(sopraCr) | b.minoriConSegno(sopraCr)).maschera() == 0) continue;
     Blocco16 fineA = a.uguali(lf) | a.uguali(cr), fineB = b.uguali(lf) | b.uguali(cr);
-    // Most steps hold neither a line end nor a non-ASCII byte, and one mask tells.
-    if ((fineA | fineB | a | b).maschera() == 0) continue;
     std::uint32_t fini = fineA.maschera() | fineB.maschera() << 16;
     std::uint32_t alti = a.maschera() | b.maschera() << 16;
     // Only the bytes before the line end belong to the line.
