@@ -1,23 +1,20 @@
 #include "convert/conversione.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "app/errore.h"
 #include "sequence/campioni.h"
+#include "text/blocchi.h"
 #include "text/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {
+using namespace std::literals;
 namespace {
 
 // What tells the two conversions apart beyond the reading of their lines.
@@ -55,85 +52,61 @@ bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const For
 }
 
 // Bit i set where campione[i], folded with piega[i], is not riferimento[i], for i < 16.
-#if defined(__SSE2__)
 std::uint64_t diversi16(const char* campione, const char* piega, const char* riferimento) {
-  auto carica = [](const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
-  __m128i uguali =
-      _mm_cmpeq_epi8(_mm_or_si128(carica(campione), carica(piega)), carica(riferimento));
-  return ~static_cast<std::uint64_t>(_mm_movemask_epi8(uguali)) & 0xFFFF;
-}
-#else
-// Without SSE2 (NEON has no mask extraction) the vector compare of GCC and Clang is used and
-// the high bit of each byte is gathered by a multiplication that moves the bit of byte j to bit
-// 56 + j without two terms meeting (the first byte in memory is the lowest on little-endian).
-using Blocco16 = std::uint8_t __attribute__((vector_size(16)));
-
-std::uint64_t bitAltiRaccolti(std::uint64_t d) {
-  static_assert(std::endian::native == std::endian::little);
-  return (((d & 0x8080808080808080ull) >> 7) * 0x0102040810204080ull) >> 56;
+  auto carica = Blocco16::carica;
+  return ~(carica(campione) | carica(piega)).uguali(carica(riferimento)).maschera() & 0xFFFFu;
 }
 
-std::uint64_t diversi16(const char* campione, const char* piega, const char* riferimento) {
-  auto carica = [](const char* p) {
-    Blocco16 b;
-    std::memcpy(&b, p, sizeof b);
-    return b;
-  };
-  Blocco16 diversi = (carica(campione) | carica(piega)) != carica(riferimento);
-  std::uint64_t parole[2];
-  std::memcpy(parole, &diversi, sizeof parole);
-  return bitAltiRaccolti(parole[0]) | bitAltiRaccolti(parole[1]) << 8;
-}
-#endif
-
-void iniziaRiga(std::string& riga, const NomeBase& base, std::string_view nome,
+// Rows are built in place in the table's buffer: base and name, frequency, then each token
+// followed by "-".
+void iniziaRiga(ScrittoreTesto& tabella, const NomeBase& base, std::string_view nome,
                 std::string_view frequenza) {
-  riga.assign(base.testo);
-  riga += ' ';
-  riga += nome;
-  riga += '\t';
-  riga += frequenza;
-  riga += '\t';
+  tabella.aggiungi(base.testo, " "sv, nome, "\t"sv, frequenza, "\t"sv);
+}
+
+void aggiungiMutazioni(ScrittoreTesto& tabella, const ConfrontoRiferimento& confronto,
+                       std::string_view sequenza) {
+  char* p = tabella.spazio(confronto.spazioMassimo(sequenza.size()));
+  tabella.avanza(confronto.scriviMutazioni(p, sequenza));
 }
 
 // The last character of a row under construction is the "-" after its last token, or the TAB
 // after the frequency when it has none; neither belongs in the table.
-void scriviRiga(ScrittoreTesto& tabella, const std::string& riga) {
-  tabella.riga(std::string_view(riga).substr(0, riga.size() - 1));
+void chiudiRiga(ScrittoreTesto& tabella) {
+  tabella.ritira(1);
+  tabella.fineRiga();
 }
 
 // A FASTA sample's row is complete only when the next header or the end of the file comes.
 void righeFasta(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
                 const ConfrontoRiferimento& confronto) {
-  std::string riga;
   bool inSospeso = false;
   RecordCampione r;
   while (file.prossimo(r)) {
     if (r.tipo == RecordCampione::Tipo::intestazione) {
-      if (inSospeso) scriviRiga(tabella, riga);
-      iniziaRiga(riga, base, r.nome, "1");
+      if (inSospeso) chiudiRiga(tabella);
+      iniziaRiga(tabella, base, r.nome, "1");
       inSospeso = true;
       continue;
     }
     // Sequence before any header still gets the name and frequency columns, named by the
     // base alone: a row of bare tokens could not be read back.
-    if (!inSospeso) iniziaRiga(riga, base, {}, "1");
+    if (!inSospeso) iniziaRiga(tabella, base, {}, "1");
     inSospeso = true;
-    confronto.aggiungiMutazioni(riga, r.sequenza);
+    aggiungiMutazioni(tabella, confronto, r.sequenza);
   }
-  if (inSospeso) scriviRiga(tabella, riga);
+  if (inSospeso) chiudiRiga(tabella);
 }
 
 // False when a line without TAB stopped the conversion.
 bool righeArlequin(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
                    const ConfrontoRiferimento& confronto) {
-  std::string riga;
   RecordCampione r;
   while (file.prossimo(r)) {
     if (r.tipo == RecordCampione::Tipo::senzaTab) return false;
-    iniziaRiga(riga, base, r.nome, r.frequenza);
-    confronto.aggiungiMutazioni(riga, r.sequenza);
-    scriviRiga(tabella, riga);
+    iniziaRiga(tabella, base, r.nome, r.frequenza);
+    aggiungiMutazioni(tabella, confronto, r.sequenza);
+    chiudiRiga(tabella);
   }
   return true;
 }
@@ -236,31 +209,25 @@ std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::s
   return m;
 }
 
-void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view sequenza) const {
+char* ConfrontoRiferimento::scriviMutazioni(char* p, std::string_view sequenza) const {
   std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
   // Samples agree with the reference almost everywhere, and where they differ is random, so
   // branches would mostly be mispredicted. The characters that differ from the reference even
-  // when folded to lower case are marked 64 at a time, and each marked one writes its token
-  // into room made beforehand, kept only when it really differs.
-  constexpr std::size_t kTratto = 1024;
-  std::array<std::uint64_t, kTratto / 64> maschere;
-  for (std::size_t da = 0; da < n; da += kTratto) {
-    std::size_t a = std::min(n, da + kTratto), segnati = 0;
-    for (std::size_t w = 0; da + 64 * w < a; ++w) {
-      maschere[w] = maschera64(sequenza, da + 64 * w, a);
-      segnati += static_cast<std::size_t>(std::popcount(maschere[w]));
+  // when folded to lower case are marked 64 at a time, and each marked one writes its token,
+  // kept only when it really differs.
+  for (std::size_t da = 0; da < n; da += 64)
+    for (std::uint64_t m = maschera64(sequenza, da, std::min(n, da + 64)); m != 0; m &= m - 1) {
+      std::size_t k = da + static_cast<std::size_t>(std::countr_zero(m));
+      p = scriviToken(p, k, sequenza[k]);
     }
-    if (segnati == 0) continue;
-    std::size_t usato = riga.size();
-    riga.resize(usato + segnati * sizeof(Cifre));
-    char* p = riga.data() + usato;
-    for (std::size_t w = 0; da + 64 * w < a; ++w)
-      for (std::uint64_t m = maschere[w]; m != 0; m &= m - 1) {
-        std::size_t k = da + 64 * w + static_cast<std::size_t>(std::countr_zero(m));
-        p = scriviToken(p, k, sequenza[k]);
-      }
-    riga.resize(static_cast<std::size_t>(p - riga.data()));
-  }
+  return p;
+}
+
+void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view sequenza) const {
+  std::size_t usato = riga.size();
+  riga.resize(usato + spazioMassimo(sequenza.size()));
+  riga.resize(
+      static_cast<std::size_t>(scriviMutazioni(riga.data() + usato, sequenza) - riga.data()));
 }
 
 Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta) {

@@ -2,6 +2,7 @@
 // Table conversion: a FASTA or Arlequin file of samples becomes a mutation table in the data
 // folder, one row per sample listing where it differs from the reference over the interval.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -24,10 +25,16 @@ class ConfrontoRiferimento {
  public:
   // With `ignoraN` a sample N never differs.
   ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo, bool ignoraN);
-  // Appends to `riga`, each followed by "-", the tokens of the positions where `sequenza` (its
-  // first character at the start of the interval) differs from the reference: the position for
-  // a transition, the position and the upper-case sample character otherwise. Characters
-  // beyond the interval are ignored.
+  // Writes at p, each followed by "-", the tokens of the positions where `sequenza` (its first
+  // character at the start of the interval) differs from the reference: the position for a
+  // transition, the position and the upper-case sample character otherwise. Characters beyond
+  // the interval are ignored. Returns the end of what was written, which takes at most
+  // spazioMassimo(sequenza.size()) bytes.
+  char* scriviMutazioni(char* p, std::string_view sequenza) const;
+  std::size_t spazioMassimo(std::size_t lunghezza) const {
+    return std::min(lunghezza, maiuscolo_.size()) * sizeof(Cifre);
+  }
+  // The same tokens appended to `riga`.
   void aggiungiMutazioni(std::string& riga, std::string_view sequenza) const;
 
  private:
@@ -36,7 +43,7 @@ class ConfrontoRiferimento {
   char* scriviToken(char* p, std::size_t k, char carattere) const;
   // Of the 16 characters from k: bit i set where character k + i may differ from the reference.
   std::uint64_t maschera16(std::string_view sequenza, std::size_t k) const;
-  // The same for the characters da..min(da + 64, a).
+  // The same for the characters da..a, a - da at most 64.
   std::uint64_t maschera64(std::string_view sequenza, std::size_t da, std::size_t a) const;
 
   // The reference in both cases, and the transition partner of each base (0 for none).

@@ -1,5 +1,7 @@
 #include "convert/normalizzazione.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "app/errore.h"
@@ -8,6 +10,7 @@
 #include "text/testo.h"
 
 namespace vorlane {
+using namespace std::literals;
 namespace {
 
 struct FormatoNormalizzazione {
@@ -23,16 +26,13 @@ bool cifra(char c) {
   return c >= '0' && c <= '9';
 }
 
-// The leading digits of a token; 0 when there are none. Anything past the last position reads
-// as just past it, so that a long run of digits cannot overflow.
-int posizioneToken(std::string_view token) {
-  int p = 0;
-  for (char c : token) {
-    if (!cifra(c)) break;
-    p = p * 10 + (c - '0');
-    if (p > kUltimaPosizione) return kUltimaPosizione + 1;
-  }
-  return p;
+// A token's leading digits give its position; anything past the last position reads as just
+// past it, so that a long run of digits cannot overflow.
+constexpr int kOltreUltima = kUltimaPosizione + 1;
+
+// Lines of blanks are passed over like comments.
+bool soloSpazi(std::string_view riga) {
+  return riga.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 // The fields of a row: name, frequency and mutation list (empty when the row stops after the
@@ -66,21 +66,23 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
     NomeBase base = nomeBase(stato.nomeFileScelto, 4);
     LettoreRighe tabella(stato.nomeFileScelto);
     ScrittoreTesto uscita(stato.cartellaEsporta / (base.nativo + f.estensione));
-    std::string sequenza;
+    Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
     std::string_view riga, nome, frequenza, mutazioni;
     while (tabella.leggi(riga)) {
-      if (senzaSpazi(riga).empty() || riga.front() == '/') continue;
+      if (soloSpazi(riga) || riga.front() == '/') continue;
       if (!campiRiga(riga, nome, frequenza, mutazioni))
         throw ErroreVorlane(testoPercorso(tabella.percorso()) + ", riga " +
                             std::to_string(tabella.numeroRiga()) +
                             ": la riga non contiene tabulazioni (nome, frequenza, mutazioni)");
-      ricostruisciSequenza(sequenza, mutazioni, stato.sequenzaRiferimento, intervallo);
-      if (f.fasta) {
-        uscita.righe(">", nome, " (freq: ", frequenza, ")");
-        uscita.riga(sequenza);
-      } else {
-        uscita.righe(nome, "\t", frequenza, "\t", sequenza);
-      }
+      if (f.fasta)
+        uscita.righe(">"sv, nome, " (freq: "sv, frequenza, ")"sv);
+      else
+        uscita.aggiungi(nome, "\t"sv, frequenza, "\t"sv);
+      // Rebuilt straight into the file's buffer.
+      char* sequenza = uscita.spazio(ricostruzione.lunghezza());
+      ricostruzione.scrivi(sequenza, mutazioni);
+      uscita.avanza(sequenza + ricostruzione.lunghezza());
+      uscita.fineRiga();
     }
     uscita.conferma();
     messaggioFine(stato, porta, f, base);
@@ -90,36 +92,47 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
 
 }  // namespace
 
-void ricostruisciSequenza(std::string& sequenza, std::string_view mutazioni,
-                          const std::string& riferimento, Intervallo intervallo) {
-  sequenza.clear();
+Ricostruzione::Ricostruzione(const std::string& riferimento, Intervallo intervallo)
+    : inizio_(intervallo.inizio), fine_(intervallo.fine) {
   if (intervallo.lunghezza() == 0 || intervallo.inizio < 1 ||
       static_cast<std::size_t>(intervallo.fine) >= riferimento.size())
     return;
-  sequenza.assign(riferimento, static_cast<std::size_t>(intervallo.inizio), intervallo.lunghezza());
-  auto metti = [&](int p, char base) {
-    if (p >= intervallo.inizio && p <= intervallo.fine)
-      sequenza[static_cast<std::size_t>(p - intervallo.inizio)] = base;
+  minuscolo_.assign(riferimento, static_cast<std::size_t>(intervallo.inizio),
+                    intervallo.lunghezza());
+  partner_ = minuscolo_;
+  for (char& c : partner_) c = partnerTransizione(maiuscola(c));
+}
+
+void Ricostruzione::scrivi(char* p, std::string_view mutazioni) const {
+  if (minuscolo_.empty()) return;
+  std::memcpy(p, minuscolo_.data(), minuscolo_.size());
+  auto dentro = [&](int posizione) { return posizione >= inizio_ && posizione <= fine_; };
+  auto metti = [&](int posizione, char base) {
+    if (dentro(posizione)) p[posizione - inizio_] = base;
   };
   std::size_t i = 0, n = mutazioni.size();
   while (i < n) {
-    std::size_t j = std::min(mutazioni.find('-', i), n);
+    // One pass over a token, a few characters long, reads its position and finds its end.
+    std::size_t j = i;
+    int posizione = 0;
+    for (; j < n && cifra(mutazioni[j]); ++j)
+      posizione = std::min(posizione * 10 + (mutazioni[j] - '0'), kOltreUltima);
+    while (j < n && mutazioni[j] != '-') ++j;
     std::string_view token = mutazioni.substr(i, j - i);
     i = j + 1;
     if (token.empty()) continue;
     if (!cifra(token.back())) {
-      metti(posizioneToken(token), maiuscola(token.back()));
+      metti(posizione, maiuscola(token.back()));
     } else if (j < n && (j + 1 == n || mutazioni[j + 1] == '-')) {
       // The conversion writes a sample "-" as the position followed by "-": "16193--16223",
       // or "16193-" at the end of the list. The dash is the sample's character, not a
       // separator, and must not turn into a transition.
-      metti(posizioneToken(token), '-');
+      metti(posizione, '-');
       i = j + 2;
     } else {
-      int p = posizioneToken(token);
-      if (p < intervallo.inizio || p > intervallo.fine) continue;
-      char partner = partnerTransizione(maiuscola(riferimento[static_cast<std::size_t>(p)]));
-      if (partner != 0) metti(p, partner);  // the "x" at 3107 stays
+      if (!dentro(posizione)) continue;
+      char partner = partner_[static_cast<std::size_t>(posizione - inizio_)];
+      if (partner != 0) metti(posizione, partner);  // the "x" at 3107 stays
     }
   }
 }

@@ -17,9 +17,22 @@ Esito Normalizza(StatoVorlane& stato, Porta& porta);
 Esito NormalizzaFasta(StatoVorlane& stato, Porta& porta);
 Esito NormalizzaArlequin(StatoVorlane& stato, Porta& porta);
 
-// Puts the reference over the interval into `sequenza` (lower case) and the mutations of the
-// token list in place (upper case); a later token for a position replaces an earlier one.
-void ricostruisciSequenza(std::string& sequenza, std::string_view mutazioni,
-                          const std::string& riferimento, Intervallo intervallo);
+// Rebuilds samples over the interval from the reference and their token lists; prepared once
+// per run for row after row.
+class Ricostruzione {
+ public:
+  Ricostruzione(const std::string& riferimento, Intervallo intervallo);
+  // Characters of a rebuilt sample: the interval's, none when it is not within the reference.
+  std::size_t lunghezza() const { return minuscolo_.size(); }
+  // Writes at p, in lunghezza() characters, the reference over the interval (lower case) with
+  // the mutations of the token list in place (upper case); a later token for a position
+  // replaces an earlier one.
+  void scrivi(char* p, std::string_view mutazioni) const;
+
+ private:
+  std::string minuscolo_;
+  std::string partner_;  // the transition partner of each position, 0 for none
+  int inizio_, fine_;
+};
 
 }  // namespace vorlane

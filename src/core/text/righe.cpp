@@ -1,15 +1,19 @@
 #include "text/righe.h"
 
-#include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "app/errore.h"
+#include "text/blocchi.h"
 #include "text/testo.h"
 
 namespace vorlane {
 namespace {
 constexpr std::size_t kBuffer = 1 << 18;
+// Bytes a line-end search may load past the data: one step of two blocks.
+constexpr std::size_t kOltre = 32;
 
 std::string descrizioneErrore(const char* cosa, const std::filesystem::path& p, int err) {
   return std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err);
@@ -23,7 +27,7 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso) : percorso_(pe
   file_ = std::fopen(percorso_.c_str(), "rb");
   if (!file_)
     throw ErroreVorlane(descrizioneErrore("impossibile aprire il file", percorso_, errno));
-  buffer_.resize(kBuffer);
+  buffer_.reset(new char[kBuffer + kOltre]);
 }
 
 LettoreRighe::~LettoreRighe() {
@@ -32,36 +36,44 @@ LettoreRighe::~LettoreRighe() {
 
 bool LettoreRighe::riempi() {
   if (finito_) return false;
-  std::size_t n = std::fread(buffer_.data(), 1, buffer_.size(), file_);
-  if (n < buffer_.size()) {
+  std::size_t n = std::fread(buffer_.get(), 1, kBuffer, file_);
+  if (n < kBuffer) {
     if (std::ferror(file_))
       throw ErroreVorlane(descrizioneErrore("errore di lettura del file", percorso_, errno));
     finito_ = true;
   }
   inizio_ = 0;
   fine_ = n;
-  std::string_view dati(buffer_.data(), n);
-  prossimoLF_ = std::min(dati.find('\n'), n);
-  prossimoNonAscii_ = primoNonAscii(dati);
+  // The LFs past the data stop the search for a line end there without a bound check on every
+  // block, and every block it loads is within the allocation and initialised.
+  std::memset(buffer_.get() + n, '\n', kOltre);
   return n > 0;
 }
 
-std::size_t LettoreRighe::terminatore() {
-  std::string_view dati(buffer_.data(), fine_);
-  if (prossimoLF_ < inizio_) prossimoLF_ = std::min(dati.find('\n', inizio_), fine_);
-  // A CR can only end the line before the next LF; bounding the search there keeps a file of
-  // LF-ended lines from being searched to the buffer's end for a CR on every line. In a file of
-  // lone CRs the LF search above runs once per buffer, not once per line.
-  std::size_t cr = dati.substr(0, prossimoLF_).find('\r', inizio_);
-  return cr == std::string_view::npos ? prossimoLF_ : cr;
+std::size_t LettoreRighe::terminatore(std::size_t da, bool& nonAscii) const {
+  const Blocco16 lf = Blocco16::ripeti('\n'), cr = Blocco16::ripeti('\r');
+  // CR, LF and the non-ASCII bytes are below CR + 1 taken as signed, along with TAB and other
+  // control characters: one test tells the steps that hold none, which are most of them.
+  const Blocco16 sopraCr = Blocco16::ripeti('\r' + 1);
+  for (const char* p = buffer_.get() + da;; p += 32) {
+    Blocco16 a = Blocco16::carica(p), b = Blocco16::carica(p + 16);
+    if ((a.minoriConSegno(sopraCr) | b.minoriConSegno(sopraCr)).maschera() == 0) continue;
+    Blocco16 fineA = a.uguali(lf) | a.uguali(cr), fineB = b.uguali(lf) | b.uguali(cr);
+    std::uint32_t fini = fineA.maschera() | fineB.maschera() << 16;
+    std::uint32_t alti = a.maschera() | b.maschera() << 16;
+    // Only the bytes before the line end belong to the line.
+    if (fini != 0) alti &= (fini & (0u - fini)) - 1;
+    nonAscii |= alti != 0;
+    if (fini != 0)
+      return static_cast<std::size_t>(p - buffer_.get()) +
+             static_cast<std::size_t>(std::countr_zero(fini));
+  }
 }
 
-std::string_view LettoreRighe::consegna(std::size_t da, std::size_t a) {
+std::string_view LettoreRighe::consegna(std::size_t da, std::size_t a, bool nonAscii) {
   ++numeroRiga_;
-  std::string_view grezza(buffer_.data() + da, a - da);
-  if (prossimoNonAscii_ < da)
-    prossimoNonAscii_ = da + primoNonAscii(std::string_view(buffer_.data() + da, fine_ - da));
-  return prossimoNonAscii_ < a ? transcodifica(grezza) : grezza;
+  std::string_view grezza(buffer_.get() + da, a - da);
+  return nonAscii ? transcodifica(grezza) : grezza;
 }
 
 std::string_view LettoreRighe::consegnaLunga() {
@@ -87,10 +99,12 @@ bool LettoreRighe::leggi(std::string_view& riga) {
       saltaLF_ = false;
       if (buffer_[inizio_] == '\n' && ++inizio_ == fine_) continue;
     }
-    std::size_t da = inizio_, a = terminatore();
+    std::size_t da = inizio_;
+    bool nonAscii = false;
+    std::size_t a = terminatore(da, nonAscii);
     if (a == fine_) {
       // The line goes on in the next buffer.
-      lunga_.append(buffer_.data() + da, a - da);
+      lunga_.append(buffer_.get() + da, a - da);
       iniziata = true;
       inizio_ = fine_;
       continue;
@@ -104,10 +118,10 @@ bool LettoreRighe::leggi(std::string_view& riga) {
       }
     }
     if (!iniziata) {
-      riga = consegna(da, a);
+      riga = consegna(da, a, nonAscii);
       return true;
     }
-    lunga_.append(buffer_.data() + da, a - da);
+    lunga_.append(buffer_.get() + da, a - da);
     riga = consegnaLunga();
     return true;
   }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -45,7 +46,8 @@ ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
   temporaneo_ = modello;
   ::fchmod(fd_, permessiPredefiniti());
-  buffer_.reserve(kSoglia + 4096);
+  capacita_ = kSoglia + 4096;
+  dati_.reset(new char[capacita_]);
 }
 
 ScrittoreTesto::~ScrittoreTesto() {
@@ -56,18 +58,27 @@ ScrittoreTesto::~ScrittoreTesto() {
 }
 
 void ScrittoreTesto::riga(std::string_view testo) {
-  buffer_.append(testo);
+  aggiungiTesto(testo);
   fineRiga();
 }
 
 void ScrittoreTesto::fineRiga() {
-  buffer_.append("\r\n");
-  if (buffer_.size() >= kSoglia) svuota();
+  aggiungiTesto("\r\n");
+  if (usati_ >= kSoglia) svuota();
+}
+
+// Only a line longer than the room left after the threshold gets here.
+void ScrittoreTesto::allarga(std::size_t n) {
+  std::size_t capacita = std::max(2 * capacita_, usati_ + n);
+  std::unique_ptr<char[]> dati(new char[capacita]);
+  std::memcpy(dati.get(), dati_.get(), usati_);
+  dati_ = std::move(dati);
+  capacita_ = capacita;
 }
 
 void ScrittoreTesto::svuota() {
-  scriviTutto(fd_, buffer_, destinazione_);
-  buffer_.clear();
+  scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);
+  usati_ = 0;
 }
 
 void ScrittoreTesto::conferma() {

@@ -3,7 +3,9 @@
 // A file is built under a temporary name beside its target and renamed over it only when it is
 // complete, so a failed run never leaves a half-written file and the previous one stays intact.
 
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,21 +24,46 @@ class ScrittoreTesto {
   // Pieces of one line, joined; CR LF is added.
   template <class... T>
   void righe(const T&... pezzi) {
-    (buffer_.append(pezzi), ...);
+    aggiungi(pezzi...);
     fineRiga();
   }
+
+  // A line built in place, for rows written at the rate of the disk: `spazio(n)` gives room for
+  // n more bytes of the line under way and `avanza` takes the end of what was written there;
+  // `fineRiga` adds CR LF. A line under way stays whole in the buffer until its end, so
+  // `ritira` can take back its last bytes.
+  char* spazio(std::size_t n) {
+    if (n > capacita_ - usati_) allarga(n);
+    return dati_.get() + usati_;
+  }
+  void avanza(char* fine) { usati_ = static_cast<std::size_t>(fine - dati_.get()); }
+  // Pieces added to the line under way.
+  template <class... T>
+  void aggiungi(const T&... pezzi) {
+    (aggiungiTesto(std::string_view(pezzi)), ...);
+  }
+  void ritira(std::size_t n) { usati_ -= n; }
+  void fineRiga();
   // Flushes, closes and puts the file in place of the target.
   void conferma();
   const std::filesystem::path& destinazione() const { return destinazione_; }
 
  private:
-  void fineRiga();
+  void aggiungiTesto(std::string_view testo) {
+    char* p = spazio(testo.size());
+    if (!testo.empty()) std::memcpy(p, testo.data(), testo.size());
+    usati_ += testo.size();
+  }
+  void allarga(std::size_t n);
   void svuota();
 
   std::filesystem::path destinazione_;
   std::filesystem::path temporaneo_;
   int fd_ = -1;
-  std::string buffer_;
+  // Not a std::string: room handed out by `spazio` is written before it counts as used, and a
+  // string would clear it first.
+  std::unique_ptr<char[]> dati_;
+  std::size_t usati_ = 0, capacita_ = 0;
 };
 
 // Appends text (already made of CR LF-ended lines) to a file, creating it when missing. The file

@@ -113,6 +113,24 @@ TEST(LettoreRighe, MixedLineEndsAndEncodingsOverManyReadsMatchAPlainSplit) {
   EXPECT_EQ(tutteLeRighe(t / "cr.txt"), righeAttese(soloCr));
 }
 
+TEST(LettoreRighe, LineEndsAndNonAsciiBytesAtEveryOffsetOfASearchStep) {
+  // A line end is searched 32 bytes at a time: a UTF-8 character just before or just after the
+  // end, in the same step or the next, must be counted in its own line only; a file may end
+  // anywhere in a step, with or without its last line end.
+  test::CartellaTemporanea t;
+  const std::string e = "\xC3\xA9";
+  for (std::size_t lunghezza = 0; lunghezza < 70; ++lunghezza)
+    for (std::size_t dove : {std::size_t{0}, lunghezza / 2, lunghezza}) {
+      std::string riga(lunghezza, 'a');
+      std::string conUtf8 = riga;
+      conUtf8.insert(std::min(dove, conUtf8.size()), e);
+      const std::string testo =
+          riga + "\n" + e + riga + "\r" + conUtf8 + "\r\n" + riga + "\n" + conUtf8;
+      test::scriviFile(t / "s.txt", testo);
+      ASSERT_EQ(tutteLeRighe(t / "s.txt"), righeAttese(testo)) << lunghezza << " " << dove;
+    }
+}
+
 TEST(LettoreRighe, TranscodesUtf8LinesAndKeepsWindows1252Bytes) {
   test::CartellaTemporanea t;
   test::scriviFile(t / "u.txt",

@@ -48,6 +48,35 @@ TEST(ScrittoreTesto, AnAbandonedOrFailedWriteLeavesTheOldFileAndNoLeftovers) {
   EXPECT_THROW(ScrittoreTesto(t / "manca" / "r.txt"), ErroreVorlane);
 }
 
+TEST(ScrittoreTesto, LinesBuiltInPlaceKeepTheirBytesWhenTheyOutgrowTheBuffer) {
+  // Each line is built in pieces, its last byte taken back; some lines are longer than the
+  // whole buffer and come while it is nearly full, so it must grow without losing the line.
+  test::CartellaTemporanea t;
+  std::string atteso;
+  {
+    ScrittoreTesto f(t / "r.txt");
+    for (std::size_t lunghezza : {std::size_t{10}, std::size_t{1} << 19, std::size_t{3} << 20,
+                                  std::size_t{0}, std::size_t{5} << 20, std::size_t{7}}) {
+      std::string riga;
+      f.aggiungi("inizio ");
+      riga += "inizio ";
+      for (std::size_t fatti = 0; fatti < lunghezza; fatti += 4096) {
+        std::size_t n = std::min<std::size_t>(4096, lunghezza - fatti);
+        char* p = f.spazio(n + 1);
+        for (std::size_t i = 0; i < n; ++i) p[i] = static_cast<char>('a' + (fatti + i) % 26);
+        riga.append(p, n);
+        f.avanza(p + n);
+      }
+      f.ritira(1);
+      riga.pop_back();
+      f.fineRiga();
+      atteso += riga + "\r\n";
+    }
+    f.conferma();
+  }
+  EXPECT_EQ(test::leggiFile(t / "r.txt"), atteso);
+}
+
 TEST(AggiungiAlFile, AppendsAndCreates) {
   test::CartellaTemporanea t;
   aggiungiAlFile(t / "log.txt", "a\r\n");
