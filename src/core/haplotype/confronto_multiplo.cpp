@@ -16,7 +16,7 @@ ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
       tabella_(tabella),
       regole_(regoleConfronto(stato, porta)),
       indice_(stato.*tabella.griglia),
-      caratteri_(tabellaCaratteri(stato)) {
+      memoria_(stato, regole_.da, regole_.a) {
   preparaRigheFisse();
   azzeraSequenzaCampione(stato_);
   azzeraMarche(stato_);
@@ -49,7 +49,7 @@ void ConfrontoMultiplo::svuotaCampione() {
 
 // Stores a line's sequence over the interval; returns how many characters it stored.
 double ConfrontoMultiplo::memorizza(std::string_view sequenza) {
-  double fine = memorizzaSequenza(stato_, caratteri_, sequenza, regole_.da, regole_.a);
+  double fine = memoria_.memorizza(stato_, sequenza);
   if (fine > regole_.da) {
     primoCampione_ = static_cast<long>(arrotondaPari(regole_.da));
     ultimoCampione_ = static_cast<long>(arrotondaPari(fine - 1));

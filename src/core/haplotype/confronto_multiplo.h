@@ -10,9 +10,9 @@
 #include "app/porta.h"
 #include "app/stato.h"
 #include "haplotype/confronto.h"
+#include "haplotype/memoria_intervallo.h"
 #include "haplotype/ricerca.h"
 #include "haplotype/tabelle.h"
-#include "sequence/caricamento.h"
 
 namespace vorlane {
 
@@ -44,7 +44,7 @@ class ConfrontoMultiplo {
   const TabellaAplotipi& tabella_;
   RegoleConfronto regole_;
   IndiceAplotipi indice_;
-  TabellaCaratteri caratteri_;
+  MemoriaIntervallo memoria_;
   std::string identificativo_;
   // Positions the current line stored, and those the last comparison marked.
   long primoCampione_ = 0, ultimoCampione_ = -1;
