@@ -104,14 +104,13 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
        (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
        ++m) {
     char cifre[8];
-    std::string_view numero = cifrePosizione(m - marche, cifre);
     if (elenco.quante++ > 0) elenco.posizioni += ',';
-    elenco.posizioni += numero;
-    if (inRiga++ > 0) elenco.parziale += ',';
-    elenco.parziale += numero;
-    if (inRiga == 10) {
-      blocco.riga(kRigaMutazioni, elenco.parziale);
-      elenco.parziale.clear();
+    elenco.posizioni += cifrePosizione(m - marche, cifre);
+    elenco.numeri.push_back(static_cast<int>(m - marche));
+    // A full line is the tail of the list; the next one starts after the next comma.
+    if (++inRiga == 10) {
+      blocco.riga(kRigaMutazioni, elenco.parziale());
+      elenco.inizioParziale = elenco.posizioni.size() + 1;
       inRiga = 0;
     }
   }

@@ -111,9 +111,9 @@ void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
     elencaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
                     static_cast<std::size_t>(ultimoMarche_), elenco_, blocco_);
   }
-  stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.posizioni));
+  stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.numeri));
   blocco_.riga("Aplotipo                      : ", stato_.aplotipoTrovato);
-  if (!elenco_.parziale.empty()) blocco_.riga(kRigaMutazioni, elenco_.parziale);
+  if (!elenco_.parziale().empty()) blocco_.riga(kRigaMutazioni, elenco_.parziale());
   if (stato_.numeroMutazioni > 0)
     blocco_.riga("Percentuale mutazioni         : ",
                  percentualeMutazioni(elenco_.quante, stato_.numeroMutazioni));
