@@ -1,8 +1,10 @@
 #include "haplotype/confronto.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "app/errore.h"
@@ -41,9 +43,7 @@ namespace {
 bool base(char c) {
   return c == 'a' || c == 'c' || c == 'g' || c == 't';
 }
-}  // namespace
 
-namespace {
 // Marks the positions [da, a) whose sample base differs from the reference; returns how many.
 // Plain pointers: a store through char* could alias anything, which would make the compiler
 // reload every string on each position.
@@ -52,6 +52,33 @@ int segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std:
   for (std::size_t p = da; p < a; ++p) {
     if (c[p] != r[p] && base(c[p])) {
       marche[p] = '*';
+      ++mutate;
+    }
+  }
+  return mutate;
+}
+
+// Whether sixteen characters differ: word loads, not a library call.
+bool diversi16(const char* a, const char* b) {
+  std::uint64_t x[2], y[2];
+  std::memcpy(x, a, sizeof x);
+  std::memcpy(y, b, sizeof y);
+  return ((x[0] ^ y[0]) | (x[1] ^ y[1])) != 0;
+}
+
+// segnaTratto for the eight positions from p, looking only at those that differ: the unequal
+// bytes of the two words (the first character is the lowest byte).
+int segnaOtto(const char* c, const char* r, char* marche, std::size_t p) {
+  static_assert(std::endian::native == std::endian::little);
+  std::uint64_t x, y;
+  std::memcpy(&x, c + p, sizeof x);
+  std::memcpy(&y, r + p, sizeof y);
+  int mutate = 0;
+  for (std::uint64_t diversi = x ^ y; diversi != 0;) {
+    auto byte = static_cast<unsigned>(std::countr_zero(diversi)) / 8;
+    diversi &= ~(std::uint64_t{0xFF} << (8 * byte));
+    if (base(c[p + byte])) {
+      marche[p + byte] = '*';
       ++mutate;
     }
   }
@@ -70,9 +97,11 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) 
   char* marche = stato.marcaMutazioni.data();
   int mutate = 0;
   std::size_t p = std::max<std::size_t>(primo, 1);
-  // Eight positions at a time, looked at one by one only where they differ, as few do.
-  for (; p + 8 <= ultimo + 1; p += 8)
-    if (std::memcmp(c + p, r + p, 8) != 0) mutate += segnaTratto(c, r, marche, p, p + 8);
+  // Sixteen positions at a time, eight looked into only where they differ: few do.
+  for (; p + 16 <= ultimo + 1; p += 16)
+    if (diversi16(c + p, r + p))
+      mutate += segnaOtto(c, r, marche, p) + segnaOtto(c, r, marche, p + 8);
+  for (; p + 8 <= ultimo + 1; p += 8) mutate += segnaOtto(c, r, marche, p);
   if (p <= ultimo) mutate += segnaTratto(c, r, marche, p, ultimo + 1);
   stato.numeroMutazioni += mutate;
 }
@@ -104,14 +133,13 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
        (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
        ++m) {
     char cifre[8];
-    std::string_view numero = cifrePosizione(m - marche, cifre);
     if (elenco.quante++ > 0) elenco.posizioni += ',';
-    elenco.posizioni += numero;
-    if (inRiga++ > 0) elenco.parziale += ',';
-    elenco.parziale += numero;
-    if (inRiga == 10) {
-      blocco.riga(kRigaMutazioni, elenco.parziale);
-      elenco.parziale.clear();
+    elenco.posizioni += cifrePosizione(m - marche, cifre);
+    elenco.numeri.push_back(static_cast<int>(m - marche));
+    // A full line is the tail of the list; the next one starts after the next comma.
+    if (++inRiga == 10) {
+      blocco.riga(kRigaMutazioni, elenco.parziale());
+      elenco.inizioParziale = elenco.posizioni.size() + 1;
       inRiga = 0;
     }
   }

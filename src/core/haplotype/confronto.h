@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <ctime>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/porta.h"
 #include "app/stato.h"
@@ -42,17 +44,25 @@ std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);
 std::string rigaInizioBlocco(const StatoVorlane& stato);  // today's
 
 struct ElencoMutazioni {
-  std::string posizioni;  // every listed position, "," separated: the search's input
-  std::string parziale;   // the last 1 to 9 positions, not yet written
+  std::string posizioni;    // every listed position, "," separated
+  std::vector<int> numeri;  // the same positions as numbers
+  // Where the positions not yet written in a line start in `posizioni`.
+  std::size_t inizioParziale = 0;
   int quante = 0;
+  // The last 1 to 9 positions, not yet written.
+  std::string_view parziale() const {
+    return inizioParziale < posizioni.size() ? std::string_view(posizioni).substr(inizioParziale)
+                                             : std::string_view();
+  }
   void azzera() {
     posizioni.clear();
-    parziale.clear();
+    numeri.clear();
+    inizioParziale = 0;
     quante = 0;
   }
 };
 // Lists the marked positions of [primo, ultimo] in increasing order; each complete line of 10
-// goes to `blocco` as soon as it is full, the rest stays in elenco.parziale.
+// goes to `blocco` as soon as it is full, the rest stays in elenco.parziale().
 void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
                      ElencoMutazioni& elenco, BloccoRegistro& blocco);
 // listed x 100 / numeroMutazioni.

@@ -16,7 +16,7 @@ ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
       tabella_(tabella),
       regole_(regoleConfronto(stato, porta)),
       indice_(stato.*tabella.griglia),
-      caratteri_(tabellaCaratteri(stato)) {
+      memoria_(stato, regole_.da, regole_.a) {
   preparaRigheFisse();
   azzeraSequenzaCampione(stato_);
   azzeraMarche(stato_);
@@ -27,13 +27,12 @@ void ConfrontoMultiplo::preparaRigheFisse() {
   const Impostazioni& imp = stato_.impostazioni;
   std::string intervalloMutazioni = m[27] + "          : " + m[14] + " " + imp.NumeroMutazioniDa +
                                     " " + m[15] + " " + imp.NumeroMutazioniA;
-  fileERiferimento_ = m[22] + "          : " + stato_.citazioneRiferimento + "\r\n" + m[23] +
-                      "      : " + testoPercorso(stato_.fileCampione);
-  etichettaCampione_ = m[26] + "                      : ";
-  intervalli_ =
-      intervalloMutazioni + "\r\n" + m[28] + "     : " + porta_.testo(Controllo::Text_posMutazione);
-  etichettaNumero_ = m[24] + "       : ";
-  coda_ = intervalloMutazioni + "\r\n" + m[29] + "          : " + m[14] + " " +
+  fileERiferimento_ = "\r\n" + m[22] + "          : " + stato_.citazioneRiferimento + "\r\n" +
+                      m[23] + "      : " + testoPercorso(stato_.fileCampione) + "\r\n" + m[26] +
+                      "                      : ";
+  mezzo_ = "\r\n" + intervalloMutazioni + "\r\n" + m[28] + "     : " +
+           porta_.testo(Controllo::Text_posMutazione) + "\r\n" + m[24] + "       : ";
+  coda_ = "\r\n" + intervalloMutazioni + "\r\n" + m[29] + "          : " + m[14] + " " +
           porta_.testo(Controllo::Text_PosizioneMutazioneDa) + " " + m[15] + "  " +
           porta_.testo(Controllo::Text_PosizioneMutazioneA) + "\r\n" + m[30] + "        : " +
           m[14] + " " + imp.PercentoDa + " " + m[15] + " " + imp.PercentoA;
@@ -49,7 +48,7 @@ void ConfrontoMultiplo::svuotaCampione() {
 
 // Stores a line's sequence over the interval; returns how many characters it stored.
 double ConfrontoMultiplo::memorizza(std::string_view sequenza) {
-  double fine = memorizzaSequenza(stato_, caratteri_, sequenza, regole_.da, regole_.a);
+  double fine = memoria_.memorizza(stato_, sequenza);
   if (fine > regole_.da) {
     primoCampione_ = static_cast<long>(arrotondaPari(regole_.da));
     ultimoCampione_ = static_cast<long>(arrotondaPari(fine - 1));
@@ -86,34 +85,29 @@ void ConfrontoMultiplo::segna() {
 }
 
 // The block's first line changes only with the day.
-const std::string& ConfrontoMultiplo::rigaInizio(const std::tm& oggi) {
-  const std::tm& g = giornoRigaInizio_;
-  if (rigaInizio_.empty() || oggi.tm_mday != g.tm_mday || oggi.tm_mon != g.tm_mon ||
+const std::string& ConfrontoMultiplo::testa(const std::tm& oggi) {
+  const std::tm& g = giornoTesta_;
+  if (testa_.empty() || oggi.tm_mday != g.tm_mday || oggi.tm_mon != g.tm_mon ||
       oggi.tm_year != g.tm_year) {
-    rigaInizio_ = rigaInizioBlocco(stato_, oggi);
-    giornoRigaInizio_ = oggi;
+    testa_ = rigaInizioBlocco(stato_, oggi) + fileERiferimento_;
+    giornoTesta_ = oggi;
   }
-  return rigaInizio_;
+  return testa_;
 }
 
 void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
   // One clock reading dates the block and picks the day's file it goes to.
   std::tm adesso = stato_.orologio();
-  blocco_.riga(rigaInizio(adesso));
-  blocco_.riga(fileERiferimento_);
-  blocco_.riga(etichettaCampione_, identificativo);
-  blocco_.riga(intervalli_);
-  blocco_.riga(etichettaNumero_, testoNumero(stato_.numeroMutazioni));
-  blocco_.riga(coda_);
+  blocco_.riga(testa(adesso), identificativo, mezzo_, testoNumero(stato_.numeroMutazioni), coda_);
   elenco_.azzera();
   if (regole_.elenca(stato_.numeroMutazioni) && primoMarche_ <= ultimoMarche_) {
     controllaIntervallo(regole_);
     elencaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
                     static_cast<std::size_t>(ultimoMarche_), elenco_, blocco_);
   }
-  stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.posizioni));
+  stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.numeri));
   blocco_.riga("Aplotipo                      : ", stato_.aplotipoTrovato);
-  if (!elenco_.parziale.empty()) blocco_.riga(kRigaMutazioni, elenco_.parziale);
+  if (!elenco_.parziale().empty()) blocco_.riga(kRigaMutazioni, elenco_.parziale());
   if (stato_.numeroMutazioni > 0)
     blocco_.riga("Percentuale mutazioni         : ",
                  percentualeMutazioni(elenco_.quante, stato_.numeroMutazioni));

@@ -10,9 +10,9 @@
 #include "app/porta.h"
 #include "app/stato.h"
 #include "haplotype/confronto.h"
+#include "haplotype/memoria_intervallo.h"
 #include "haplotype/ricerca.h"
 #include "haplotype/tabelle.h"
-#include "sequence/caricamento.h"
 
 namespace vorlane {
 
@@ -37,22 +37,25 @@ class ConfrontoMultiplo {
   void svuotaCampione();
   void segna();
   void scriviBlocco(std::string_view identificativo);
-  const std::string& rigaInizio(const std::tm& oggi);
+  const std::string& testa(const std::tm& oggi);
 
   StatoVorlane& stato_;
   Porta& porta_;
   const TabellaAplotipi& tabella_;
   RegoleConfronto regole_;
   IndiceAplotipi indice_;
-  TabellaCaratteri caratteri_;
+  MemoriaIntervallo memoria_;
   std::string identificativo_;
   // Positions the current line stored, and those the last comparison marked.
   long primoCampione_ = 0, ultimoCampione_ = -1;
   long primoMarche_ = 0, ultimoMarche_ = -1;
-  // Log lines that are the same for every sample of the run; the first one for a day.
-  std::string rigaInizio_;
-  std::tm giornoRigaInizio_{};
-  std::string fileERiferimento_, etichettaCampione_, intervalli_, etichettaNumero_, coda_;
+  // The parts of a block that are the same for every sample of the run, lines joined by CR LF
+  // so that a block is put together from a few pieces: the lines before the identifier (the
+  // first of them changes with the day), those between the identifier and the mutation count,
+  // and those after it.
+  std::string testa_;
+  std::tm giornoTesta_{};
+  std::string fileERiferimento_, mezzo_, coda_;
   BloccoRegistro blocco_;
   ElencoMutazioni elenco_;
 };

@@ -35,7 +35,7 @@ void elenca(const StatoVorlane& stato, const RegoleConfronto& regole, ElencoMuta
   controllaIntervallo(regole);
   elencaMutazioni(stato, static_cast<std::size_t>(regole.primo),
                   static_cast<std::size_t>(regole.ultimo), elenco, blocco);
-  if (!elenco.parziale.empty()) blocco.riga(kRigaMutazioni, elenco.parziale);
+  if (!elenco.parziale().empty()) blocco.riga(kRigaMutazioni, elenco.parziale());
 }
 
 }  // namespace

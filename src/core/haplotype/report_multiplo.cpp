@@ -14,31 +14,50 @@ void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& p
 }
 
 // The result table's cells carry their content one blank deeper than the summary's.
-void cellaRisultato(std::string& righe, std::string_view contenuto) {
-  righeCella(righe, "                      ", contenuto);
+constexpr std::string_view kRientro = "                      ";
+constexpr std::string_view kAperturaRiga = "               <TR>\r\n";
+constexpr std::string_view kChiusuraRiga = "               </TR>";
+
+// The fixed text around a result row's three values, put together once per page: a run of
+// 100,000 samples makes as many rows.
+struct PezziRiga {
+  std::string apertura, tra, chiusura;
+  PezziRiga() {
+    apertura.assign(kAperturaRiga);
+    aperturaCella(apertura, kRientro);
+    chiusuraCella(tra);
+    aperturaCella(tra, kRientro);
+    chiusuraCella(chiusura);
+    chiusura.append(kChiusuraRiga);
+  }
+};
+
+void rigaIntestazione(ScrittoreTesto& pagina, const StatoVorlane& stato) {
+  std::string righe = "               <TR BGCOLOR=#579B9B>\r\n";
+  righeCella(righe, kRientro, "<B>id</B>");
+  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[55]) + "</B>");
+  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[24]) + "</B>");
+  righe.append(kChiusuraRiga);
+  pagina.riga(righe);
 }
 
-// One row of three cells, written with one call: a run of 100,000 samples makes as many rows.
-void rigaRisultato(ScrittoreTesto& pagina, std::string& righe, std::string_view apertura,
-                   std::string_view identificativo, std::string_view aplotipo,
-                   std::string_view mutazioni) {
-  righe.assign(apertura);
-  cellaRisultato(righe, identificativo);
-  cellaRisultato(righe, aplotipo);
-  cellaRisultato(righe, mutazioni);
-  righe.append("               </TR>\r\n");
-  scriviRighe(pagina, righe);
+// One row, written with one call; `righe` is the caller's, reused from row to row.
+void rigaRisultato(ScrittoreTesto& pagina, std::string& righe, const PezziRiga& pezzi,
+                   const RisultatoCampione& r) {
+  righe.assign(pezzi.apertura);
+  aggiungiHtml(righe, r.identificativo);
+  righe.append(pezzi.tra);
+  aggiungiHtml(righe, r.aplotipo);
+  righe.append(pezzi.tra).append(testoNumero(r.numeroMutazioni)).append(pezzi.chiusura);
+  pagina.riga(righe);
 }
 
 void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   aperturaTabellaRiassunto(pagina);
+  rigaIntestazione(pagina, stato);
+  const PezziRiga pezzi;
   std::string righe;
-  rigaRisultato(pagina, righe, "               <TR BGCOLOR=#579B9B>\r\n", "<B>id</B>",
-                "<B>" + htmlTesto(stato.messaggi[55]) + "</B>",
-                "<B>" + htmlTesto(stato.messaggi[24]) + "</B>");
-  for (const RisultatoCampione& r : stato.risultatiMultipli)
-    rigaRisultato(pagina, righe, "               <TR>\r\n", htmlTesto(r.identificativo),
-                  htmlTesto(r.aplotipo), testoNumero(r.numeroMutazioni));
+  for (const RisultatoCampione& r : stato.risultatiMultipli) rigaRisultato(pagina, righe, pezzi, r);
   pagina.riga("          </TABLE>");
   pagina.riga("     <BR>");
 }

@@ -7,75 +7,124 @@
 
 namespace vorlane {
 
-IndiceAplotipi::IndiceAplotipi(const GrigliaAplotipi& griglia) : nomi_(1) {
+namespace {
+// The position a token names when it is written as this program writes positions: digits
+// without leading zeros, inside the sequence; -1 for any other token.
+long posizioneSemplice(std::string_view token) {
+  if (token.empty() || token.size() > 5 || (token[0] == '0' && token.size() > 1)) return -1;
+  long p = 0;
+  for (char c : token) {
+    if (c < '0' || c > '9') return -1;
+    p = p * 10 + (c - '0');
+  }
+  return p <= kUltimaPosizione ? p : -1;
+}
+}  // namespace
+
+IndiceAplotipi::IndiceAplotipi(const GrigliaAplotipi& griglia)
+    : nomi_(1), perPosizione_(kUltimaPosizione + 1, -1) {
   int ultima = 0;
   while (ultima < griglia.ultimaRiga() && !griglia.cella(ultima + 1, 0).empty()) ++ultima;
-  parole_ = static_cast<std::size_t>(ultima) / 64 + 1;
-  conBit_.resize(parole_);
+  blocchi_ = static_cast<std::size_t>(ultima) / 128 + 1;
   for (int r = 1; r <= ultima; ++r) aggiungiRiga(griglia, r);
+  for (const auto& [token, inizio] : perTesto_)
+    if (long p = posizioneSemplice(token); p >= 0)
+      perPosizione_[static_cast<std::size_t>(p)] = static_cast<std::ptrdiff_t>(inizio);
 }
 
 void IndiceAplotipi::aggiungiRiga(const GrigliaAplotipi& griglia, int riga) {
   nomi_.push_back(griglia.cella(riga, 0));
   auto r = static_cast<std::size_t>(riga);
   for (int c = 1; c <= griglia.ultimaColonna() && !griglia.cella(riga, c).empty(); ++c) {
-    InsiemeRighe& insieme = righe_[griglia.cella(riga, c)];
-    insieme.resize(parole_);
+    auto [voce, nuovo] = perTesto_.try_emplace(griglia.cella(riga, c), insiemi_.size());
+    if (nuovo) insiemi_.resize(insiemi_.size() + blocchi_);
     // A row that lists a token twice still scores it once.
-    insieme[r / 64] |= std::uint64_t{1} << (r % 64);
+    insiemi_[voce->second + r / 128][r / 64 % 2] |= std::uint64_t{1} << (r % 64);
   }
 }
 
-// Adds one to the score of every row of `righe`: a binary addition, word by word, carried up
-// through the planes.
-void IndiceAplotipi::conta(const InsiemeRighe& righe) {
-  for (std::size_t w = 0; w < parole_; ++w) {
-    std::uint64_t riporto = righe[w];
-    for (std::size_t b = 0; riporto != 0; ++b) {
-      if (b == pianiUsati_) {
-        if (b == piani_.size()) piani_.emplace_back(parole_, 0);
-        ++pianiUsati_;
-      }
-      std::uint64_t& piano = piani_[b][w];
-      std::uint64_t somma = piano ^ riporto;
-      riporto &= piano;
-      piano = somma;
+const IndiceAplotipi::Blocco* IndiceAplotipi::insieme(std::string_view token) const {
+  std::ptrdiff_t inizio = -1;
+  if (long p = posizioneSemplice(token); p >= 0) {
+    inizio = perPosizione_[static_cast<std::size_t>(p)];
+  } else if (auto it = perTesto_.find(token); it != perTesto_.end()) {
+    inizio = static_cast<std::ptrdiff_t>(it->second);
+  }
+  return inizio >= 0 ? insiemi_.data() + inizio : nullptr;
+}
+
+// Empties the scores for a search of `token` tokens.
+void IndiceAplotipi::inizia(std::size_t token) {
+  pianiUsati_ = static_cast<std::size_t>(std::bit_width(token));
+  piani_.assign(pianiUsati_ * blocchi_, Blocco{});
+}
+
+// Adds one to the score of every row of `righe`: a binary addition, plane by plane, that stops
+// when nothing is carried further. Locals, not members: a store into the planes could otherwise
+// be taken to change the block count.
+void IndiceAplotipi::conta(const Blocco* righe) {
+  const std::size_t blocchi = blocchi_, piani = pianiUsati_;
+  riporto_.assign(righe, righe + blocchi);
+  Blocco* riporto = riporto_.data();
+  Blocco* piano = piani_.data();
+  for (std::size_t b = 0; b < piani; ++b, piano += blocchi) {
+    Blocco resto{};
+    for (std::size_t k = 0; k < blocchi; ++k) {
+      Blocco somma = piano[k] ^ riporto[k];
+      riporto[k] &= piano[k];
+      piano[k] = somma;
+      resto |= riporto[k];
     }
+    if (!qualcuna(resto)) return;
   }
 }
 
 // The first row with the highest score, found from the top plane down: at each plane, the rows
 // still in the running that have its bit, when any has.
 int IndiceAplotipi::migliore() {
-  candidate_.assign(parole_, ~std::uint64_t{0});
+  const std::size_t blocchi = blocchi_;
+  candidate_.assign(blocchi, ~Blocco{});
+  conBit_.resize(blocchi);
   bool segnata = false;
   for (std::size_t b = pianiUsati_; b-- > 0;) {
-    std::uint64_t qualcuna = 0;
-    for (std::size_t w = 0; w < parole_; ++w) {
-      conBit_[w] = candidate_[w] & piani_[b][w];
-      qualcuna |= conBit_[w];
+    const Blocco* piano = piani_.data() + b * blocchi;
+    Blocco unione{};
+    for (std::size_t k = 0; k < blocchi; ++k) {
+      conBit_[k] = candidate_[k] & piano[k];
+      unione |= conBit_[k];
     }
-    if (qualcuna == 0) continue;
+    if (!qualcuna(unione)) continue;
     candidate_.swap(conBit_);
     segnata = true;
   }
   if (!segnata) return 0;
-  for (std::size_t w = 0; w < parole_; ++w)
-    if (candidate_[w] != 0) return static_cast<int>(w * 64 + std::countr_zero(candidate_[w]));
+  for (std::size_t k = 0; k < blocchi; ++k)
+    for (int meta = 0; meta < 2; ++meta)
+      if (std::uint64_t parola = candidate_[k][meta])
+        return static_cast<int>(k * 128 + static_cast<std::size_t>(meta) * 64 +
+                                static_cast<std::size_t>(std::countr_zero(parola)));
   return 0;
 }
 
 int IndiceAplotipi::cerca(std::string_view posizioniMutate) {
+  inizia(static_cast<std::size_t>(std::count(posizioniMutate.begin(), posizioniMutate.end(), ',') +
+                                  1));
   for (std::size_t inizio = 0; inizio < posizioniMutate.size();) {
     std::size_t fine = std::min(posizioniMutate.find(',', inizio), posizioniMutate.size());
-    auto it = righe_.find(posizioniMutate.substr(inizio, fine - inizio));
-    if (it != righe_.end()) conta(it->second);
+    if (const Blocco* righe = insieme(posizioniMutate.substr(inizio, fine - inizio))) conta(righe);
     inizio = fine + 1;
   }
-  int scelta = migliore();
-  for (std::size_t b = 0; b < pianiUsati_; ++b) std::fill(piani_[b].begin(), piani_[b].end(), 0);
-  pianiUsati_ = 0;
-  return scelta;
+  return migliore();
+}
+
+int IndiceAplotipi::cerca(const std::vector<int>& posizioni) {
+  inizia(posizioni.size());
+  for (int p : posizioni) {
+    std::ptrdiff_t inizio =
+        p >= 0 && p <= kUltimaPosizione ? perPosizione_[static_cast<std::size_t>(p)] : -1;
+    if (inizio >= 0) conta(insiemi_.data() + inizio);
+  }
+  return migliore();
 }
 
 void ricercaAplotipo(StatoVorlane& stato, const TabellaAplotipi& tabella,

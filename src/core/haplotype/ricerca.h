@@ -24,29 +24,44 @@ class IndiceAplotipi {
   // Rows from the first one with an empty name on, and cells from a row's first empty one on,
   // are not part of the table.
   int cerca(std::string_view posizioniMutate);
+  // The same for positions given as numbers, as the multiple comparison lists them: it spares
+  // writing and reading back the digits of a hundred thousand samples' positions.
+  int cerca(const std::vector<int>& posizioni);
   // Name of a row; empty for row 0.
   const std::string& nome(int riga) const { return nomi_[static_cast<std::size_t>(riga)]; }
 
  private:
-  // One bit per row. A token of the motif table can be listed by a hundred rows: adding its set
-  // to the scores costs a few word operations instead of a hundred increments.
-  using InsiemeRighe = std::vector<std::uint64_t>;
+  // Sets of rows, one bit per row, in blocks of 128 rows that one vector instruction handles
+  // (SSE2, NEON); a set is blocchi_ blocks, one after the other in insiemi_. A token of the
+  // motif table can be listed by a hundred rows: adding its set to the scores costs a few
+  // block operations instead of a hundred increments.
+  using Blocco = std::uint64_t __attribute__((vector_size(16)));
   struct HashTesto {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
   void aggiungiRiga(const GrigliaAplotipi& griglia, int riga);
-  void conta(const InsiemeRighe& righe);
+  const Blocco* insieme(std::string_view token) const;
+  static bool qualcuna(Blocco blocco) { return (blocco[0] | blocco[1]) != 0; }
+  void inizia(std::size_t token);
+  void conta(const Blocco* righe);
   int migliore();
 
   std::vector<std::string> nomi_;
-  std::size_t parole_ = 0;  // words of an InsiemeRighe
-  std::unordered_map<std::string, InsiemeRighe, HashTesto, std::equal_to<>> righe_;
-  // The scores of all rows, in binary: piani_[b] holds bit b of every row's score. The planes
-  // past pianiUsati_ are zero.
-  std::vector<InsiemeRighe> piani_;
+  std::size_t blocchi_ = 0;
+  std::vector<Blocco> insiemi_;
+  // Where a token's set starts in insiemi_, by the token's text; and for the tokens that are
+  // plain position numbers ("16223", not "016223"), by the position too: the sample's tokens
+  // are such numbers, and reading one costs less than hashing it.
+  std::unordered_map<std::string, std::size_t, HashTesto, std::equal_to<>> perTesto_;
+  std::vector<std::ptrdiff_t> perPosizione_;
+  // The scores of all rows, in binary: plane b, from piani_[b * blocchi_], holds bit b of every
+  // row's score. A search uses as many planes as its token count has binary digits, as no row
+  // can score more than that count.
+  std::vector<Blocco> piani_;
   std::size_t pianiUsati_ = 0;
-  InsiemeRighe candidate_, conBit_;  // migliore's working sets, kept between searches
+  // Working sets kept between searches: the carry of an addition, the rows still in the running.
+  std::vector<Blocco> riporto_, candidate_, conBit_;
 };
 
 // Sets aplotipoTrovato to the name of the chosen row of the first table (empty when none).

@@ -116,11 +116,18 @@ void scriviRighe(ScrittoreTesto& pagina, std::string_view righe) {
   pagina.riga(righe);  // puts back the last line's end
 }
 
+void aperturaCella(std::string& righe, std::string_view rientro) {
+  righe.append("                 <TD>\r\n                   <P>\r\n").append(rientro);
+}
+
+void chiusuraCella(std::string& righe) {
+  righe.append("\r\n                  </P>\r\n                 </TD>\r\n");
+}
+
 void righeCella(std::string& righe, std::string_view rientro, std::string_view contenuto) {
-  righe.append("                 <TD>\r\n                   <P>\r\n")
-      .append(rientro)
-      .append(contenuto)
-      .append("\r\n                  </P>\r\n                 </TD>\r\n");
+  aperturaCella(righe, rientro);
+  righe.append(contenuto);
+  chiusuraCella(righe);
 }
 
 void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto) {

@@ -28,6 +28,10 @@ void cella(ScrittoreTesto& pagina, std::string_view rigaContenuto);
 // one call: a page of 100,000 samples holds millions of lines. These append the cells so.
 // The content line is `rientro` followed by `contenuto`.
 void righeCella(std::string& righe, std::string_view rientro, std::string_view contenuto);
+// The same cell in two halves, for rows whose fixed text is put together once: the lines up to
+// the content's indent, and those after the content.
+void aperturaCella(std::string& righe, std::string_view rientro);
+void chiusuraCella(std::string& righe);
 void righeCellaGriglia(std::string& righe, std::string_view apertura, std::string_view contenuto);
 // Writes lines that already end with CR LF.
 void scriviRighe(ScrittoreTesto& pagina, std::string_view righe);

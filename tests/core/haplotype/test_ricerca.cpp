@@ -134,3 +134,38 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneSuTabelleGrandiECampioniLunghi) {
 
 }  // namespace
 }  // namespace vorlane::test
+
+namespace vorlane::test {
+namespace {
+
+TEST(RicercaAplotipo, PosizioniComeNumeriOComeTesto) {
+  // Positions given as numbers find what their digits find, whatever else the table holds:
+  // tokens with leading zeros or letters, beyond the sequence, and the position 0.
+  std::mt19937 caso(9);
+  const std::vector<std::string> voci = {"0",     "7",      "16223", "16569", "073",  "16570",
+                                         "99999", "16223C", "00",    "1",     "16189"};
+  const std::vector<int> numeri = {0, 1, 7, 73, 16189, 16223, 16569};
+  for (int prova = 0; prova < 200; ++prova) {
+    GrigliaAplotipi g(140, 6);
+    for (int r = 1; r <= 140; ++r) {
+      g.cella(r, 0) = "R" + std::to_string(r);
+      for (int c = 1; c <= static_cast<int>(caso() % 7); ++c)
+        g.cella(r, c) = voci[caso() % voci.size()];
+    }
+    IndiceAplotipi indice(g);
+    std::vector<int> campione;
+    std::vector<std::string> cifre;
+    std::string testo;
+    for (int k = static_cast<int>(caso() % 12); k > 0; --k) {
+      campione.push_back(numeri[caso() % numeri.size()]);
+      cifre.push_back(std::to_string(campione.back()));
+      testo += (testo.empty() ? "" : ",") + cifre.back();
+    }
+    std::string atteso = scansione(g, cifre);
+    EXPECT_EQ(indice.nome(indice.cerca(campione)), atteso) << testo;
+    EXPECT_EQ(indice.nome(indice.cerca(testo)), atteso) << testo;
+  }
+}
+
+}  // namespace
+}  // namespace vorlane::test

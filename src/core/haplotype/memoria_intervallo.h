@@ -1,0 +1,36 @@
+#pragma once
+// The multiple comparison's store of a line over the analysis interval. A run stores a hundred
+// thousand lines of a few hundred characters: looking each character up in the character table
+// would cost more than the rest of the comparison.
+
+#include <cstddef>
+#include <string_view>
+
+#include "app/stato.h"
+#include "sequence/caricamento.h"
+
+namespace vorlane {
+
+class MemoriaIntervallo {
+ public:
+  // The character table is taken from the state's allowed characters once per run.
+  MemoriaIntervallo(const StatoVorlane& stato, double da, double a);
+
+  // What memorizzaSequenza(stato, testo, da, a) does, and its return value.
+  double memorizza(StatoVorlane& stato, std::string_view testo) const;
+
+ private:
+  void copia(char* destinazione, std::string_view testo) const;
+
+  TabellaCaratteri caratteri_;
+  double da_, a_;
+  // Whether the interval starts on a whole position inside the sequence, which lets a line be
+  // copied as a block; and how many characters at most it takes then.
+  bool intero_ = false;
+  double massimo_ = 0;
+  // Whether A, C, G, T in either case are allowed: they then store as their lower case, which
+  // one OR gives for sixteen characters at a time.
+  bool basiDirette_ = false;
+};
+
+}  // namespace vorlane
