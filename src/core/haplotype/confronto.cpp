@@ -1,6 +1,7 @@
 #include "haplotype/confronto.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -115,11 +116,36 @@ std::string rigaInizioBlocco(const StatoVorlane& stato) {
 }
 
 namespace {
-// The digits of a position, as testoNumero prints a whole number, without the trip through
-// double and a temporary text for each of a run's million mutations.
-std::string_view cifrePosizione(std::ptrdiff_t posizione, char (&cifre)[8]) {
-  char* fine = std::to_chars(cifre, cifre + sizeof cifre, posizione).ptr;
-  return {cifre, static_cast<std::size_t>(fine - cifre)};
+// The digits of every position of the sequence, as testoNumero prints a whole number, worked
+// out once: a run lists a million mutated positions, and copying ready digits costs a fraction
+// of converting each one again.
+class CifrePosizioni {
+ public:
+  CifrePosizioni() {
+    for (std::size_t p = 0; p < kPosizioni; ++p) {
+      Voce& v = voci_[p];
+      v.quante = static_cast<unsigned char>(
+          std::to_chars(v.cifre, v.cifre + sizeof v.cifre, p).ptr - v.cifre);
+    }
+  }
+  // `posizione` is inside the sequence: the marks it comes from are.
+  std::string_view operator[](std::size_t posizione) const {
+    const Voce& v = voci_[posizione];
+    return {v.cifre, v.quante};
+  }
+
+ private:
+  static constexpr std::size_t kPosizioni = kUltimaPosizione + 1;
+  struct Voce {
+    char cifre[7];
+    unsigned char quante;
+  };
+  std::array<Voce, kPosizioni> voci_;
+};
+
+const CifrePosizioni& cifrePosizioni() {
+  static const CifrePosizioni cifre;
+  return cifre;
 }
 }  // namespace
 
@@ -128,13 +154,13 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
   if (primo > ultimo) return;
   const char* marche = stato.marcaMutazioni.data();
   const char* fine = marche + ultimo + 1;
+  const CifrePosizioni& cifre = cifrePosizioni();
   int inRiga = 0;
   for (const char* m = marche + primo;
        (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
        ++m) {
-    char cifre[8];
     if (elenco.quante++ > 0) elenco.posizioni += ',';
-    elenco.posizioni += cifrePosizione(m - marche, cifre);
+    elenco.posizioni += cifre[static_cast<std::size_t>(m - marche)];
     elenco.numeri.push_back(static_cast<int>(m - marche));
     // A full line is the tail of the list; the next one starts after the next comma.
     if (++inRiga == 10) {

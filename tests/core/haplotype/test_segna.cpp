@@ -2,6 +2,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "haplotype/confronto.h"
 
@@ -40,6 +41,25 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
         << primo << "-" << ultimo;
     ASSERT_EQ(stato.numeroMutazioni, numero);
   }
+}
+
+TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderWithTheTailUnwritten) {
+  // Positions from one to five digits, both ends of the sequence included.
+  const std::vector<int> posizioni = {0, 1, 9, 10, 99, 100, 999, 1000, 9999, 10000, 16568, 16569};
+  StatoVorlane stato;
+  azzeraMarche(stato);
+  for (int p : posizioni) stato.marcaMutazioni[static_cast<std::size_t>(p)] = '*';
+  ElencoMutazioni elenco;
+  BloccoRegistro blocco;
+  elencaMutazioni(stato, 0, kUltimaPosizione, elenco, blocco);
+
+  std::string attese;
+  for (int p : posizioni) attese += (attese.empty() ? "" : ",") + std::to_string(p);
+  EXPECT_EQ(elenco.posizioni, attese);
+  EXPECT_EQ(elenco.numeri, posizioni);
+  EXPECT_EQ(elenco.quante, 12);
+  EXPECT_EQ(elenco.parziale(), "16568,16569");
+  EXPECT_GT(blocco.dimensione(), 0u);
 }
 
 }  // namespace
