@@ -17,11 +17,17 @@ Blocco16 carica(const char* p) {
   return b;
 }
 
-// Whether all sixteen lanes of a comparison result are true.
+// Whether all sixteen lanes of a comparison result are true. On x86-64 one instruction gathers
+// the lanes' top bits: taking the two halves out of the vector register costs several more.
 bool tutti(Blocco16 esito) {
+#ifdef __SSE2__
+  using Byte16 = char __attribute__((vector_size(16)));
+  return __builtin_ia32_pmovmskb128(reinterpret_cast<Byte16>(esito)) == 0xFFFF;
+#else
   std::uint64_t parole[2];
   std::memcpy(parole, &esito, sizeof parole);
   return (parole[0] & parole[1]) == ~std::uint64_t{0};
+#endif
 }
 
 }  // namespace
