@@ -57,25 +57,28 @@ const IndiceAplotipi::Blocco* IndiceAplotipi::insieme(std::string_view token) co
 void IndiceAplotipi::inizia(std::size_t token) {
   pianiUsati_ = static_cast<std::size_t>(std::bit_width(token));
   piani_.assign(pianiUsati_ * blocchi_, Blocco{});
+  riporto_.resize(blocchi_);
 }
 
 // Adds one to the score of every row of `righe`: a binary addition, plane by plane, that stops
-// when nothing is carried further. Locals, not members: a store into the planes could otherwise
-// be taken to change the block count.
+// when nothing is carried further. The first plane takes the rows themselves, the next ones the
+// carry: no copy of the set before each addition. Locals, not members: a store into the planes
+// could otherwise be taken to change the block count.
 void IndiceAplotipi::conta(const Blocco* righe) {
   const std::size_t blocchi = blocchi_, piani = pianiUsati_;
-  riporto_.assign(righe, righe + blocchi);
   Blocco* riporto = riporto_.data();
   Blocco* piano = piani_.data();
+  const Blocco* aggiunta = righe;
   for (std::size_t b = 0; b < piani; ++b, piano += blocchi) {
     Blocco resto{};
     for (std::size_t k = 0; k < blocchi; ++k) {
-      Blocco somma = piano[k] ^ riporto[k];
-      riporto[k] &= piano[k];
+      Blocco somma = piano[k] ^ aggiunta[k];
+      riporto[k] = piano[k] & aggiunta[k];
       piano[k] = somma;
       resto |= riporto[k];
     }
     if (!qualcuna(resto)) return;
+    aggiunta = riporto;
   }
 }
 
