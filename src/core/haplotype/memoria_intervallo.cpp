@@ -2,35 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstring>
+
+#include "text/blocchi.h"
 
 namespace vorlane {
-namespace {
-
-// GCC and Clang vectors: plain SSE2 on x86-64, NEON on ARM, byte loops elsewhere.
-using Blocco16 = std::uint8_t __attribute__((vector_size(16)));
-
-Blocco16 carica(const char* p) {
-  Blocco16 b;
-  std::memcpy(&b, p, sizeof b);
-  return b;
-}
-
-// Whether all sixteen lanes of a comparison result are true. On x86-64 one instruction gathers
-// the lanes' top bits: taking the two halves out of the vector register costs several more.
-bool tutti(Blocco16 esito) {
-#ifdef __SSE2__
-  using Byte16 = char __attribute__((vector_size(16)));
-  return __builtin_ia32_pmovmskb128(reinterpret_cast<Byte16>(esito)) == 0xFFFF;
-#else
-  std::uint64_t parole[2];
-  std::memcpy(parole, &esito, sizeof parole);
-  return (parole[0] & parole[1]) == ~std::uint64_t{0};
-#endif
-}
-
-}  // namespace
 
 MemoriaIntervallo::MemoriaIntervallo(const StatoVorlane& stato, double da, double a)
     : caratteri_(tabellaCaratteri(stato)), da_(da), a_(a) {
@@ -53,15 +28,18 @@ double MemoriaIntervallo::memorizza(StatoVorlane& stato, std::string_view testo)
 }
 
 // Blocks made only of bases are folded to lower case as a whole; any other block, and the tail,
-// go through the table.
+// go through the table. The block tests are the ones the file readers use (one instruction
+// gathers the sixteen results on x86-64).
 void MemoriaIntervallo::copia(char* destinazione, std::string_view testo) const {
   const char* sorgente = testo.data();
   std::size_t n = testo.size(), i = 0;
   if (basiDirette_) {
+    const Blocco16 minuscole = Blocco16::ripeti(0x20), a = Blocco16::ripeti('a'),
+                   c = Blocco16::ripeti('c'), g = Blocco16::ripeti('g'), t = Blocco16::ripeti('t');
     for (; i + 16 <= n; i += 16) {
-      Blocco16 v = carica(sorgente + i) | 0x20;
-      if (tutti((v == 'a') | (v == 'c') | (v == 'g') | (v == 't'))) {
-        std::memcpy(destinazione + i, &v, sizeof v);
+      Blocco16 v = Blocco16::carica(sorgente + i) | minuscole;
+      if ((v.uguali(a) | v.uguali(c) | v.uguali(g) | v.uguali(t)).maschera() == 0xFFFF) {
+        v.salva(destinazione + i);
         continue;
       }
       for (std::size_t k = i; k < i + 16; ++k)

@@ -19,6 +19,7 @@ class Blocco16 {
   static Blocco16 carica(const char* p) {
     return Blocco16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
   }
+  void salva(char* p) const { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v_); }
   static Blocco16 ripeti(char c) { return Blocco16(_mm_set1_epi8(c)); }
   Blocco16 operator|(Blocco16 b) const { return Blocco16(_mm_or_si128(v_, b.v_)); }
   Blocco16 uguali(Blocco16 b) const { return Blocco16(_mm_cmpeq_epi8(v_, b.v_)); }
@@ -45,6 +46,7 @@ class Blocco16 {
     std::memcpy(&v, p, sizeof v);
     return Blocco16(v);
   }
+  void salva(char* p) const { std::memcpy(p, &v_, sizeof v_); }
   static Blocco16 ripeti(char c) {
     Byte16 v;
     std::memset(&v, c, sizeof v);
