@@ -10,7 +10,7 @@ namespace vorlane {
 namespace {
 
 TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) {
-  // The scan skips eight equal positions at a time: mutations next to either end of the range
+  // The scan skips sixteen equal positions at a time: mutations next to either end of the range
   // and ranges of every length against that stride.
   std::mt19937 caso(7);
   const std::string lettere = "acgtn? A";
