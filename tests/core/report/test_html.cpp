@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace vorlane {
 namespace {
 
@@ -11,6 +13,21 @@ TEST(HtmlTesto, EscapesEverySpecialCharacterWhereverItFalls) {
   EXPECT_EQ(htmlTesto("<<>>"), "&lt;&lt;&gt;&gt;");
   EXPECT_EQ(htmlTesto("campione 1 (freq: 2)"), "campione 1 (freq: 2)");
   EXPECT_EQ(htmlTesto(""), "");
+}
+
+TEST(HtmlTesto, EveryByteValueEitherKeptOrTurnedIntoAnEntity) {
+  // Every byte from 1 to 255: ASCII other than the five markup characters stays as it is, the
+  // rest becomes an entity "&...;".
+  const std::string speciali = "&<>\"'";
+  for (int b = 1; b < 256; ++b) {
+    const std::string testo(1, static_cast<char>(b));
+    const std::string html = htmlTesto(testo);
+    if (b < 0x80 && speciali.find(static_cast<char>(b)) == std::string::npos) {
+      EXPECT_EQ(html, testo) << b;
+    } else {
+      EXPECT_TRUE(html.size() > 2 && html.front() == '&' && html.back() == ';') << b;
+    }
+  }
 }
 
 }  // namespace
