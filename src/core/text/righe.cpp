@@ -1,12 +1,10 @@
 #include "text/righe.h"
 
-#include <bit>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "app/errore.h"
-#include "text/blocchi.h"
+#include "text/fine_riga.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -51,23 +49,7 @@ bool LettoreRighe::riempi() {
 }
 
 std::size_t LettoreRighe::terminatore(std::size_t da, bool& nonAscii) const {
-  const Blocco16 lf = Blocco16::ripeti('\n'), cr = Blocco16::ripeti('\r');
-  // CR, LF and the non-ASCII bytes are below CR + 1 taken as signed, along with TAB and other
-  // control characters: one test tells the steps that hold none, which are most of them.
-  const Blocco16 sopraCr = Blocco16::ripeti('\r' + 1);
-  for (const char* p = buffer_.get() + da;; p += 32) {
-    Blocco16 a = Blocco16::carica(p), b = Blocco16::carica(p + 16);
-    if ((a.minoriConSegno(sopraCr) | b.minoriConSegno(sopraCr)).maschera() == 0) continue;
-    Blocco16 fineA = a.uguali(lf) | a.uguali(cr), fineB = b.uguali(lf) | b.uguali(cr);
-    std::uint32_t fini = fineA.maschera() | fineB.maschera() << 16;
-    std::uint32_t alti = a.maschera() | b.maschera() << 16;
-    // Only the bytes before the line end belong to the line.
-    if (fini != 0) alti &= (fini & (0u - fini)) - 1;
-    nonAscii |= alti != 0;
-    if (fini != 0)
-      return static_cast<std::size_t>(p - buffer_.get()) +
-             static_cast<std::size_t>(std::countr_zero(fini));
-  }
+  return da + cercaFineRiga(buffer_.get() + da, nonAscii);
 }
 
 std::string_view LettoreRighe::consegna(std::size_t da, std::size_t a, bool nonAscii) {
