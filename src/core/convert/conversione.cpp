@@ -57,6 +57,33 @@ std::uint64_t diversi16(const char* campione, const char* piega, const char* rif
   return ~(carica(campione) | carica(piega)).uguali(carica(riferimento)).maschera() & 0xFFFFu;
 }
 
+#ifdef VORLANE_AVX2
+__attribute__((target("avx2"))) __m256i carica32(const char* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// diversi16 for 32 characters in one register each.
+__attribute__((target("avx2"))) std::uint64_t diversi32(const char* campione, const char* piega,
+                                                        const char* riferimento) {
+  __m256i piegato = _mm256_or_si256(carica32(campione), carica32(piega));
+  return ~static_cast<std::uint32_t>(
+      _mm256_movemask_epi8(_mm256_cmpeq_epi8(piegato, carica32(riferimento))));
+}
+
+__attribute__((target("avx2"))) std::uint64_t diversi64(const char* campione, const char* piega,
+                                                        const char* riferimento) {
+  return diversi32(campione, piega, riferimento) |
+         diversi32(campione + 32, piega + 32, riferimento + 32) << 32;
+}
+#else
+std::uint64_t diversi64(const char* campione, const char* piega, const char* riferimento) {
+  return diversi16(campione, piega, riferimento) |
+         diversi16(campione + 16, piega + 16, riferimento + 16) << 16 |
+         diversi16(campione + 32, piega + 32, riferimento + 32) << 32 |
+         diversi16(campione + 48, piega + 48, riferimento + 48) << 48;
+}
+#endif
+
 // Rows are built in place in the table's buffer: base and name, frequency, then each token
 // followed by "-".
 void iniziaRiga(ScrittoreTesto& tabella, const NomeBase& base, std::string_view nome,
@@ -157,8 +184,8 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
 }  // namespace
 
 ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo,
-                                           bool ignoraN)
-    : inizio_(intervallo.inizio), ignoraN_(ignoraN) {
+                                           bool ignoraN, bool avx2)
+    : inizio_(intervallo.inizio), ignoraN_(ignoraN), avx2_(avx2 && avx2Disponibile()) {
   if (intervallo.inizio >= 1 && static_cast<std::size_t>(intervallo.inizio) < riferimento.size())
     minuscolo_ =
         riferimento.substr(static_cast<std::size_t>(intervallo.inizio), intervallo.lunghezza());
@@ -196,6 +223,8 @@ inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza,
 
 std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::size_t da,
                                                std::size_t a) const {
+  if (da + 64 <= a && avx2_)
+    return diversi64(sequenza.data() + da, piega_.data() + da, minuscolo_.data() + da);
   if (da + 64 <= a)
     return maschera16(sequenza, da) | maschera16(sequenza, da + 16) << 16 |
            maschera16(sequenza, da + 32) << 32 | maschera16(sequenza, da + 48) << 48;

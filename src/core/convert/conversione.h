@@ -12,6 +12,7 @@
 #include "app/porta.h"
 #include "app/stato.h"
 #include "convert/tabella.h"
+#include "text/blocchi.h"
 
 namespace vorlane {
 
@@ -23,8 +24,10 @@ Esito ConvertiARLinTabella(StatoVorlane& stato, Porta& porta);
 // The reference over the interval, prepared once per run for comparing sample after sample.
 class ConfrontoRiferimento {
  public:
-  // With `ignoraN` a sample N never differs.
-  ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo, bool ignoraN);
+  // With `ignoraN` a sample N never differs. `avx2` compares 32 characters per instruction; only
+  // the tests turn it off where the processor has it.
+  ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo, bool ignoraN,
+                       bool avx2 = avx2Disponibile());
   // Writes at p, each followed by "-", the tokens of the positions where `sequenza` (its first
   // character at the start of the interval) differs from the reference: the position for a
   // transition, the position and the upper-case sample character otherwise. Characters beyond
@@ -60,6 +63,7 @@ class ConfrontoRiferimento {
   std::vector<Cifre> cifre_;
   int inizio_;
   bool ignoraN_;
+  bool avx2_;
 };
 
 }  // namespace vorlane

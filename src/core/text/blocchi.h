@@ -10,8 +10,24 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// GCC and Clang on x86-64 can build a function for AVX2 beside the rest of the program, which
+// stays runnable on any x86-64: such a function is called only after avx2Disponibile().
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VORLANE_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace vorlane {
+
+// Whether the processor runs AVX2 instructions, asked once.
+inline bool avx2Disponibile() {
+#ifdef VORLANE_AVX2
+  static const bool disponibile = __builtin_cpu_supports("avx2");
+  return disponibile;
+#else
+  return false;
+#endif
+}
 
 #if defined(__SSE2__)
 class Blocco16 {

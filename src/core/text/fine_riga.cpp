@@ -5,11 +5,6 @@
 
 #include "text/blocchi.h"
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define VORLANE_AVX2 1
-#include <immintrin.h>
-#endif
-
 namespace vorlane {
 namespace {
 // Of the line ends `fini` and the non-ASCII bytes `alti` of one step, the offset of the first
@@ -37,11 +32,6 @@ std::size_t cercaFineRigaBlocchi16(const char* inizio, bool& nonAscii) {
 }
 
 #ifdef VORLANE_AVX2
-bool avx2Disponibile() {
-  static const bool disponibile = __builtin_cpu_supports("avx2");
-  return disponibile;
-}
-
 // The same steps as the 16-byte search, each in one register.
 __attribute__((target("avx2"))) std::size_t cercaFineRigaAvx2(const char* inizio, bool& nonAscii) {
   const __m256i lf = _mm256_set1_epi8('\n'), cr = _mm256_set1_epi8('\r');
@@ -56,10 +46,6 @@ __attribute__((target("avx2"))) std::size_t cercaFineRigaAvx2(const char* inizio
   }
 }
 #else
-bool avx2Disponibile() {
-  return false;
-}
-
 std::size_t cercaFineRigaAvx2(const char* inizio, bool& nonAscii) {
   return cercaFineRigaBlocchi16(inizio, nonAscii);
 }

@@ -14,7 +14,7 @@ std::size_t cercaFineRiga(const char* p, bool& nonAscii);
 
 // Both ways, for the tests that check they agree.
 std::size_t cercaFineRigaBlocchi16(const char* p, bool& nonAscii);
-bool avx2Disponibile();
-std::size_t cercaFineRigaAvx2(const char* p, bool& nonAscii);  // only when avx2Disponibile()
+// Only when avx2Disponibile() (text/blocchi.h).
+std::size_t cercaFineRigaAvx2(const char* p, bool& nonAscii);
 
 }  // namespace vorlane

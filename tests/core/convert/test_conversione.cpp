@@ -217,6 +217,27 @@ TEST_F(Conversione, WholeSampleComparisonAgreesWithComparingEachPositionAlone) {
     }
 }
 
+TEST_F(Conversione, SixteenAndThirtyTwoCharacterComparisonsGiveTheSameTokens) {
+  // The 32-character way runs where the processor has AVX2; the 16-character way everywhere
+  // else. Samples long enough for several 64-character steps, differences at every offset.
+  if (!avx2Disponibile()) GTEST_SKIP() << "no AVX2 on this processor";
+  std::mt19937 caso(5);
+  const std::string varianti = "ACGTacgtN?-n \xE0\xC0";
+  for (bool ignoraN : {false, true})
+    for (int prova = 0; prova < 300; ++prova) {
+      std::string s = rif();
+      for (int m = static_cast<int>(caso() % 60); m > 0; --m)
+        s[caso() % s.size()] = varianti[caso() % varianti.size()];
+      s.resize(s.size() - caso() % 70);
+      std::string sedici, trentadue;
+      ConfrontoRiferimento(a.stato.sequenzaRiferimento, {kDa, kA}, ignoraN, false)
+          .aggiungiMutazioni(sedici, s);
+      ConfrontoRiferimento(a.stato.sequenzaRiferimento, {kDa, kA}, ignoraN, true)
+          .aggiungiMutazioni(trentadue, s);
+      ASSERT_EQ(sedici, trentadue) << s;
+    }
+}
+
 TEST_F(Conversione, NoTokenWhereTheReferenceHasNoBase) {
   impostaIntervallo(a, 3100, 3110);
   std::string s = campioneRiferimento(a.stato, 3100, 3110);

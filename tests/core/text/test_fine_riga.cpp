@@ -1,5 +1,7 @@
 #include "text/fine_riga.h"
 
+#include "text/blocchi.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
