@@ -39,6 +39,16 @@ class Conversione : public ::testing::Test {
   std::vector<std::string> righeTabella() { return righeCrLf(leggiFile(tabella())); }
   std::string rif() { return campioneRiferimento(a.stato, kDa, kA); }
   char base(int p) { return riferimentoMaiuscolo(a.stato, p); }
+  // The reference with fewer than `mutazioni` random characters changed (either case, N, gaps,
+  // beyond ASCII) and fewer than `taglio` cut from its end.
+  std::string rifCasuale(std::mt19937& caso, unsigned mutazioni, unsigned taglio) {
+    const std::string varianti = "ACGTacgtN?-n \xE0\xC0";
+    std::string s = rif();
+    for (int m = static_cast<int>(caso() % mutazioni); m > 0; --m)
+      s[caso() % s.size()] = varianti[caso() % varianti.size()];
+    s.resize(s.size() - caso() % taglio);
+    return s;
+  }
 
   Ambiente a;
 };
@@ -200,13 +210,9 @@ TEST_F(Conversione, WholeSampleComparisonAgreesWithComparingEachPositionAlone) {
   // Eight characters are compared at a time; differences anywhere in a block, side by side,
   // in either case or beyond ASCII must give the tokens that one position at a time gives.
   std::mt19937 caso(11);
-  const std::string varianti = "ACGTacgtN?-n \xE0\xC0";
   for (bool ignoraN : {false, true})
     for (int prova = 0; prova < 200; ++prova) {
-      std::string s = rif();
-      for (int m = static_cast<int>(caso() % 40); m > 0; --m)
-        s[caso() % s.size()] = varianti[caso() % varianti.size()];
-      s.resize(s.size() - caso() % 12);
+      std::string s = rifCasuale(caso, 40, 12);
       std::string intero, unoAUno;
       ConfrontoRiferimento(a.stato.sequenzaRiferimento, {kDa, kA}, ignoraN)
           .aggiungiMutazioni(intero, s);
@@ -222,13 +228,9 @@ TEST_F(Conversione, SixteenAndThirtyTwoCharacterComparisonsGiveTheSameTokens) {
   // else. Samples long enough for several 64-character steps, differences at every offset.
   if (!avx2Disponibile()) GTEST_SKIP() << "no AVX2 on this processor";
   std::mt19937 caso(5);
-  const std::string varianti = "ACGTacgtN?-n \xE0\xC0";
   for (bool ignoraN : {false, true})
     for (int prova = 0; prova < 300; ++prova) {
-      std::string s = rif();
-      for (int m = static_cast<int>(caso() % 60); m > 0; --m)
-        s[caso() % s.size()] = varianti[caso() % varianti.size()];
-      s.resize(s.size() - caso() % 70);
+      std::string s = rifCasuale(caso, 60, 70);
       std::string sedici, trentadue;
       ConfrontoRiferimento(a.stato.sequenzaRiferimento, {kDa, kA}, ignoraN, false)
           .aggiungiMutazioni(sedici, s);
