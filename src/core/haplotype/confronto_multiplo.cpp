@@ -98,20 +98,21 @@ const std::string& ConfrontoMultiplo::testa(const std::tm& oggi) {
 void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
   // One clock reading dates the block and picks the day's file it goes to.
   std::tm adesso = stato_.orologio();
-  blocco_.riga(testa(adesso), identificativo, mezzo_, testoNumero(stato_.numeroMutazioni), coda_);
+  BloccoRegistro blocco(stato_, adesso);
+  blocco.riga(testa(adesso), identificativo, mezzo_, testoNumero(stato_.numeroMutazioni), coda_);
   elenco_.azzera();
   if (regole_.elenca(stato_.numeroMutazioni) && primoMarche_ <= ultimoMarche_) {
     controllaIntervallo(regole_);
     elencaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
-                    static_cast<std::size_t>(ultimoMarche_), elenco_, blocco_);
+                    static_cast<std::size_t>(ultimoMarche_), elenco_, blocco);
   }
   stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.numeri));
-  blocco_.riga("Aplotipo                      : ", stato_.aplotipoTrovato);
-  if (!elenco_.parziale().empty()) blocco_.riga(kRigaMutazioni, elenco_.parziale());
+  blocco.riga("Aplotipo                      : ", stato_.aplotipoTrovato);
+  if (!elenco_.parziale().empty()) blocco.riga(kRigaMutazioni, elenco_.parziale());
   if (stato_.numeroMutazioni > 0)
-    blocco_.riga("Percentuale mutazioni         : ",
-                 percentualeMutazioni(elenco_.quante, stato_.numeroMutazioni));
-  blocco_.scrivi(stato_, adesso);
+    blocco.riga("Percentuale mutazioni         : ",
+                percentualeMutazioni(elenco_.quante, stato_.numeroMutazioni));
+  blocco.scrivi(stato_);
 }
 
 void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(std::string_view identificativo) {

@@ -56,7 +56,6 @@ class ConfrontoMultiplo {
   std::string testa_;
   std::tm giornoTesta_{};
   std::string fileERiferimento_, mezzo_, coda_;
-  BloccoRegistro blocco_;
   ElencoMutazioni elenco_;
 };
 

@@ -148,14 +148,31 @@ void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta) {
   });
 }
 
+BloccoRegistro::BloccoRegistro(StatoVorlane& stato, const std::tm& adesso) {
+  procedura("ScriviLogOperazioni", [&] { scegliFile(stato, adesso); });
+  testo_ = &stato.registro.testo;
+  inizio_ = testo_->size();
+}
+
+BloccoRegistro::~BloccoRegistro() {
+  if (inCoda() && righe_ > 0 && testo_->size() >= inizio_) testo_->resize(inizio_);
+}
+
 void BloccoRegistro::scrivi(StatoVorlane& stato) {
-  if (righe_ > 0) scrivi(stato, stato.orologio());
+  if (righe_ > 0) scrivi(stato, inCoda() ? std::tm{} : stato.orologio());
 }
 
 void BloccoRegistro::scrivi(StatoVorlane& stato, const std::tm& adesso) {
-  if (righe_ > 0) ScriviLogOperazioni(stato, testo_, adesso);
-  testo_.clear();
+  if (righe_ == 0) return;
   righe_ = 0;
+  if (!inCoda()) {
+    ScriviLogOperazioni(stato, proprio_, adesso);
+    proprio_.clear();
+    return;
+  }
+  testo_->append("\r\n");
+  if (testo_->size() >= kSogliaRegistro) SvuotaRegistro(stato);
+  inizio_ = testo_->size();
 }
 
 }  // namespace vorlane

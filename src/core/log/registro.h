@@ -27,18 +27,32 @@ std::string ultimoBlocco(const std::filesystem::path& registro);
 // pick the day's file, which would cost more than the line itself.
 class BloccoRegistro {
  public:
+  BloccoRegistro() = default;
+  // A block built straight in the queue of the log of `adesso`, so that its bytes are not copied
+  // a second time. Nothing else may write to the log until the block is written; a block not
+  // written (an error part way through) is taken back out, so the log never holds half of one.
+  BloccoRegistro(StatoVorlane& stato, const std::tm& adesso);
+  BloccoRegistro(const BloccoRegistro&) = delete;
+  BloccoRegistro& operator=(const BloccoRegistro&) = delete;
+  ~BloccoRegistro();
+
   template <class... T>
   void riga(const T&... pezzi) {
-    if (righe_++ > 0) testo_ += "\r\n";
-    (testo_.append(pezzi), ...);
+    if (righe_++ > 0) testo_->append("\r\n");
+    (testo_->append(pezzi), ...);
   }
-  // Appends the lines to today's log (the log of `adesso`) and empties the block.
+  // Appends the lines to today's log (the log of `adesso`) and empties the block. A block built
+  // in the queue stays in the day it was built for.
   void scrivi(StatoVorlane& stato);
   void scrivi(StatoVorlane& stato, const std::tm& adesso);
-  std::size_t dimensione() const { return testo_.size(); }
+  std::size_t dimensione() const { return testo_->size() - inizio_; }
 
  private:
-  std::string testo_;
+  bool inCoda() const { return testo_ != &proprio_; }
+
+  std::string proprio_;
+  std::string* testo_ = &proprio_;
+  std::size_t inizio_ = 0;  // where the block starts in `testo_`
   int righe_ = 0;
 };
 

@@ -114,5 +114,33 @@ TEST_F(Registro, LinesWrittenBeforeAFailureStillReachTheLog) {
   EXPECT_EQ(report.testo, a.stato.messaggi[20] + " Prova\r\nguasto");
 }
 
+TEST_F(Registro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
+  ScriviLogOperazioni(a.stato, "*--- ieri");
+  adesso.tm_mday = 8;
+  // A block of a new day sends what the queue holds for the day before to that day's file.
+  {
+    BloccoRegistro blocco(a.stato, adesso);
+    blocco.riga("*--- oggi ", "uno");
+    blocco.riga("due");
+    EXPECT_EQ(blocco.dimensione(), 18u);
+    blocco.scrivi(a.stato);
+  }
+  bool ok = eseguiEvento(a.stato, a.porta, "Prova", [&] {
+    BloccoRegistro blocco(a.stato, adesso);
+    blocco.riga("mezzo blocco");
+    throw ErroreVorlane("guasto");
+  });
+  EXPECT_FALSE(ok);
+  // A block grown past the queue's megabyte reaches the file at once.
+  std::string grande(1 << 20, 'g');
+  BloccoRegistro blocco(a.stato, adesso);
+  blocco.riga(grande);
+  blocco.scrivi(a.stato);
+  EXPECT_TRUE(a.stato.registro.testo.empty());
+  EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261207_Vorlane.log"), "*--- ieri\r\n");
+  EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261208_Vorlane.log"),
+            "*--- oggi uno\r\ndue\r\n" + grande + "\r\n");
+}
+
 }  // namespace
 }  // namespace vorlane
