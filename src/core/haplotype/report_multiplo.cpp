@@ -41,23 +41,21 @@ void rigaIntestazione(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   pagina.riga(righe);
 }
 
-// One row, written with one call; `righe` is the caller's, reused from row to row.
-void rigaRisultato(ScrittoreTesto& pagina, std::string& righe, const PezziRiga& pezzi,
-                   const RisultatoCampione& r) {
-  righe.assign(pezzi.apertura);
-  aggiungiHtml(righe, r.identificativo);
-  righe.append(pezzi.tra);
-  aggiungiHtml(righe, r.aplotipo);
-  righe.append(pezzi.tra).append(testoNumero(r.numeroMutazioni)).append(pezzi.chiusura);
-  pagina.riga(righe);
+// One row, built in place in the page's buffer.
+void rigaRisultato(ScrittoreTesto& pagina, const PezziRiga& pezzi, const RisultatoCampione& r) {
+  pagina.aggiungi(pezzi.apertura);
+  aggiungiHtml(pagina, r.identificativo);
+  pagina.aggiungi(pezzi.tra);
+  aggiungiHtml(pagina, r.aplotipo);
+  pagina.aggiungi(pezzi.tra, testoNumero(r.numeroMutazioni), pezzi.chiusura);
+  pagina.fineRiga();
 }
 
 void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   aperturaTabellaRiassunto(pagina);
   rigaIntestazione(pagina, stato);
   const PezziRiga pezzi;
-  std::string righe;
-  for (const RisultatoCampione& r : stato.risultatiMultipli) rigaRisultato(pagina, righe, pezzi, r);
+  for (const RisultatoCampione& r : stato.risultatiMultipli) rigaRisultato(pagina, pezzi, r);
   pagina.riga("          </TABLE>");
   pagina.riga("     <BR>");
 }

@@ -86,15 +86,31 @@ void aggiungiSostituto(std::string& uscita, char c) {
 }
 }  // namespace
 
-void aggiungiHtml(std::string& uscita, std::string_view cp1252) {
-  // Names and paths rarely hold a character to replace: the runs between them go in whole.
+namespace {
+// Names and paths rarely hold a character to replace: the runs between them go in whole.
+template <class Aggiungi>
+void perPezziHtml(std::string_view cp1252, Aggiungi aggiungi) {
+  std::string sostituto;
   for (std::size_t i = 0; i < cp1252.size();) {
     std::size_t j = i;
     while (j < cp1252.size() && !daSostituire(cp1252[j])) ++j;
-    uscita.append(cp1252, i, j - i);
-    if (j < cp1252.size()) aggiungiSostituto(uscita, cp1252[j++]);
+    aggiungi(cp1252.substr(i, j - i));
+    if (j < cp1252.size()) {
+      sostituto.clear();
+      aggiungiSostituto(sostituto, cp1252[j++]);
+      aggiungi(std::string_view(sostituto));
+    }
     i = j;
   }
+}
+}  // namespace
+
+void aggiungiHtml(std::string& uscita, std::string_view cp1252) {
+  perPezziHtml(cp1252, [&](std::string_view pezzo) { uscita.append(pezzo); });
+}
+
+void aggiungiHtml(ScrittoreTesto& pagina, std::string_view cp1252) {
+  perPezziHtml(cp1252, [&](std::string_view pezzo) { pagina.aggiungi(pezzo); });
 }
 
 std::string htmlTesto(std::string_view cp1252) {

@@ -14,6 +14,8 @@ namespace vorlane {
 std::string htmlTesto(std::string_view cp1252);
 // The same appended to `uscita`, for texts built once per row of a large table.
 void aggiungiHtml(std::string& uscita, std::string_view cp1252);
+// The same into the line under way of a page.
+void aggiungiHtml(ScrittoreTesto& pagina, std::string_view cp1252);
 
 // The 32 opening lines; `titolo` is the page's title text (written after six blanks).
 void aperturaPagina(ScrittoreTesto& pagina, std::string_view titolo);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "support/supporto.h"
+
 namespace vorlane {
 namespace {
 
@@ -28,6 +30,23 @@ TEST(HtmlTesto, EveryByteValueEitherKeptOrTurnedIntoAnEntity) {
       EXPECT_TRUE(html.size() > 2 && html.front() == '&' && html.back() == ';') << b;
     }
   }
+}
+
+TEST(HtmlTesto, APageLineGetsTheSameTextAsAString) {
+  test::CartellaTemporanea cartella;
+  const std::filesystem::path file = cartella.percorso() / "pagina.htm";
+  const std::string testi[] = {"&a<b>c\"d'e\xE8\x80", "<<>>", "campione 1", ""};
+  std::string atteso;
+  ScrittoreTesto pagina(file);
+  for (const std::string& t : testi) {
+    pagina.aggiungi("[");
+    aggiungiHtml(pagina, t);
+    pagina.aggiungi("]");
+    pagina.fineRiga();
+    atteso += "[" + htmlTesto(t) + "]\r\n";
+  }
+  pagina.conferma();
+  EXPECT_EQ(test::leggiFile(file), atteso);
 }
 
 }  // namespace
