@@ -60,8 +60,4 @@ std::size_t cercaFineRigaAvx2(const char* inizio, bool& nonAscii) {
 }
 #endif
 
-std::size_t cercaFineRiga(const char* p, bool& nonAscii) {
-  return avx2Disponibile() ? cercaFineRigaAvx2(p, nonAscii) : cercaFineRigaBlocchi16(p, nonAscii);
-}
-
 }  // namespace vorlane
