@@ -75,13 +75,6 @@ __attribute__((target("avx2"))) std::uint64_t diversi64(const char* campione, co
   return diversi32(campione, piega, riferimento) |
          diversi32(campione + 32, piega + 32, riferimento + 32) << 32;
 }
-#else
-std::uint64_t diversi64(const char* campione, const char* piega, const char* riferimento) {
-  return diversi16(campione, piega, riferimento) |
-         diversi16(campione + 16, piega + 16, riferimento + 16) << 16 |
-         diversi16(campione + 32, piega + 32, riferimento + 32) << 32 |
-         diversi16(campione + 48, piega + 48, riferimento + 48) << 48;
-}
 #endif
 
 // Rows are built in place in the table's buffer: base and name, frequency, then each token
@@ -203,7 +196,7 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
   }
 }
 
-char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere) const {
+inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere) const {
   char campione = maiuscola(carattere);
   char partner = partner_[k];
   // The "x" at 3107 (no partner) has nothing to differ from.
@@ -216,6 +209,15 @@ char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere) 
   return diverso ? fine : p;
 }
 
+inline char* ConfrontoRiferimento::scriviMarcati(char* p, std::string_view sequenza, std::size_t da,
+                                                 std::uint64_t m) const {
+  for (; m != 0; m &= m - 1) {
+    std::size_t k = da + static_cast<std::size_t>(std::countr_zero(m));
+    p = scriviToken(p, k, sequenza[k]);
+  }
+  return p;
+}
+
 inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza,
                                                       std::size_t k) const {
   return diversi16(sequenza.data() + k, piega_.data() + k, minuscolo_.data() + k);
@@ -223,8 +225,6 @@ inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza,
 
 std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::size_t da,
                                                std::size_t a) const {
-  if (da + 64 <= a && avx2_)
-    return diversi64(sequenza.data() + da, piega_.data() + da, minuscolo_.data() + da);
   if (da + 64 <= a)
     return maschera16(sequenza, da) | maschera16(sequenza, da + 16) << 16 |
            maschera16(sequenza, da + 32) << 32 | maschera16(sequenza, da + 48) << 48;
@@ -238,17 +238,33 @@ std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::s
   return m;
 }
 
+#ifdef VORLANE_AVX2
+__attribute__((target("avx2"))) char* ConfrontoRiferimento::scriviBlocchiAvx2(
+    char* p, std::string_view sequenza, std::size_t n) const {
+  for (std::size_t da = 0; da + 64 <= n; da += 64)
+    p = scriviMarcati(p, sequenza, da,
+                      diversi64(sequenza.data() + da, piega_.data() + da, minuscolo_.data() + da));
+  return p;
+}
+#else
+char* ConfrontoRiferimento::scriviBlocchiAvx2(char* p, std::string_view, std::size_t) const {
+  return p;
+}
+#endif
+
 char* ConfrontoRiferimento::scriviMutazioni(char* p, std::string_view sequenza) const {
   std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
   // Samples agree with the reference almost everywhere, and where they differ is random, so
   // branches would mostly be mispredicted. The characters that differ from the reference even
   // when folded to lower case are marked 64 at a time, and each marked one writes its token,
   // kept only when it really differs.
-  for (std::size_t da = 0; da < n; da += 64)
-    for (std::uint64_t m = maschera64(sequenza, da, std::min(n, da + 64)); m != 0; m &= m - 1) {
-      std::size_t k = da + static_cast<std::size_t>(std::countr_zero(m));
-      p = scriviToken(p, k, sequenza[k]);
-    }
+  std::size_t da = 0;
+  if (avx2_) {
+    p = scriviBlocchiAvx2(p, sequenza, n);
+    da = n / 64 * 64;
+  }
+  for (; da < n; da += 64)
+    p = scriviMarcati(p, sequenza, da, maschera64(sequenza, da, std::min(n, da + 64)));
   return p;
 }
 

@@ -48,6 +48,13 @@ class ConfrontoRiferimento {
   std::uint64_t maschera16(std::string_view sequenza, std::size_t k) const;
   // The same for the characters da..a, a - da at most 64.
   std::uint64_t maschera64(std::string_view sequenza, std::size_t da, std::size_t a) const;
+  // The tokens of the characters marked in m, bit i for character da + i.
+  char* scriviMarcati(char* p, std::string_view sequenza, std::size_t da, std::uint64_t m) const;
+  // The tokens of the whole steps of 64 among the first n characters, the comparison and the
+  // token writing in one AVX2 function so that neither costs a call per step; only when avx2_.
+  // It calls nothing built without AVX2: such code run with the upper halves of the registers
+  // still in use is slowed down on some processors.
+  char* scriviBlocchiAvx2(char* p, std::string_view sequenza, std::size_t n) const;
 
   // The reference in both cases, and the transition partner of each base (0 for none).
   std::string minuscolo_, maiuscolo_, partner_;

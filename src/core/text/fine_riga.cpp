@@ -9,8 +9,8 @@ namespace vorlane {
 namespace {
 // Of the line ends `fini` and the non-ASCII bytes `alti` of one step, the offset of the first
 // end, or -1 when the step holds none; only the bytes before the end count as the line's.
-int fineNelPasso(std::uint32_t fini, std::uint32_t alti, bool& nonAscii) {
-  if (fini != 0) alti &= (fini & (0u - fini)) - 1;
+int fineNelPasso(std::uint64_t fini, std::uint64_t alti, bool& nonAscii) {
+  if (fini != 0) alti &= (fini & (0 - fini)) - 1;
   nonAscii |= alti != 0;
   return fini != 0 ? std::countr_zero(fini) : -1;
 }
@@ -32,16 +32,25 @@ std::size_t cercaFineRigaBlocchi16(const char* inizio, bool& nonAscii) {
 }
 
 #ifdef VORLANE_AVX2
-// The same steps as the 16-byte search, each in one register.
+namespace {
+__attribute__((target("avx2"))) std::uint64_t maschera32(__m256i v) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(v));
+}
+}  // namespace
+
+// Steps of 64 bytes, two registers: a 400-character sample line takes seven tests, not thirteen.
 __attribute__((target("avx2"))) std::size_t cercaFineRigaAvx2(const char* inizio, bool& nonAscii) {
   const __m256i lf = _mm256_set1_epi8('\n'), cr = _mm256_set1_epi8('\r');
   const __m256i sopraCr = _mm256_set1_epi8('\r' + 1);
-  for (const char* p = inizio;; p += 32) {
-    __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    if (_mm256_movemask_epi8(_mm256_cmpgt_epi8(sopraCr, v)) == 0) continue;
-    __m256i fini = _mm256_or_si256(_mm256_cmpeq_epi8(v, lf), _mm256_cmpeq_epi8(v, cr));
-    int fine = fineNelPasso(static_cast<std::uint32_t>(_mm256_movemask_epi8(fini)),
-                            static_cast<std::uint32_t>(_mm256_movemask_epi8(v)), nonAscii);
+  for (const char* p = inizio;; p += 64) {
+    __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+    __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+    __m256i bassi = _mm256_or_si256(_mm256_cmpgt_epi8(sopraCr, a), _mm256_cmpgt_epi8(sopraCr, b));
+    if (_mm256_movemask_epi8(bassi) == 0) continue;
+    __m256i finiA = _mm256_or_si256(_mm256_cmpeq_epi8(a, lf), _mm256_cmpeq_epi8(a, cr));
+    __m256i finiB = _mm256_or_si256(_mm256_cmpeq_epi8(b, lf), _mm256_cmpeq_epi8(b, cr));
+    int fine = fineNelPasso(maschera32(finiA) | maschera32(finiB) << 32,
+                            maschera32(a) | maschera32(b) << 32, nonAscii);
     if (fine >= 0) return static_cast<std::size_t>(p - inizio) + static_cast<std::size_t>(fine);
   }
 }
@@ -50,9 +59,5 @@ std::size_t cercaFineRigaAvx2(const char* inizio, bool& nonAscii) {
   return cercaFineRigaBlocchi16(inizio, nonAscii);
 }
 #endif
-
-std::size_t cercaFineRiga(const char* p, bool& nonAscii) {
-  return avx2Disponibile() ? cercaFineRigaAvx2(p, nonAscii) : cercaFineRigaBlocchi16(p, nonAscii);
-}
 
 }  // namespace vorlane

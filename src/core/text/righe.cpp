@@ -10,8 +10,8 @@
 namespace vorlane {
 namespace {
 constexpr std::size_t kBuffer = 1 << 18;
-// Bytes a line-end search may load past the data: one step of two blocks.
-constexpr std::size_t kOltre = 32;
+// Bytes a line-end search may load past the data: one step of two registers.
+constexpr std::size_t kOltre = 64;
 
 std::string descrizioneErrore(const char* cosa, const std::filesystem::path& p, int err) {
   return std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err);

@@ -19,13 +19,13 @@ std::size_t attesa(const std::string& testo, std::size_t da, bool& nonAscii) {
 }
 
 TEST(CercaFineRiga, BothWaysFindTheFirstEndAndTheNonAsciiBytesBeforeIt) {
-  // Lines of every length against the 32-byte step, with TAB and other control bytes (which
-  // pass the first test of a step without ending the line) and non-ASCII bytes on either side
-  // of the end.
+  // Lines of every length against the 32- and 64-byte steps, with TAB and other control bytes
+  // (which pass the first test of a step without ending the line) and non-ASCII bytes on either
+  // side of the end.
   std::mt19937 caso(11);
   const std::string lettere = "ACGT\t\x01\x0B\x0C\xE8\xC3\xA8\r\n";
   for (int prova = 0; prova < 3000; ++prova) {
-    std::string testo(static_cast<std::size_t>(caso() % 120), 'a');
+    std::string testo(static_cast<std::size_t>(caso() % 200), 'a');
     for (char& c : testo) {
       unsigned scelta = caso() % 40;
       c = scelta < lettere.size() ? lettere[scelta] : 'a';
