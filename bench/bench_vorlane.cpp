@@ -1,8 +1,12 @@
 // The speed benchmark: 100,000 HV1 samples (haplogroup motifs from the motif table plus private
 // mutations, some N and "?"), every file operation run through vorlane-batch, each timed beside
 // a plain copy of the same input and output bytes on the same machine in the same run.
-//   bench_vorlane [samples]
+//   bench_vorlane [samples] [--conserva]
+// --conserva keeps the working folder, for profiling an operation on its files afterwards.
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -22,9 +26,28 @@ namespace {
 
 struct Operazione {
   const char* nome;
-  std::string argomenti;
+  std::vector<std::string> argomenti;
   const char* ingresso;  // relative to the working folder
 };
+
+// Runs vorlane-batch in the working folder, its output discarded; true when it exits 0. Started
+// directly rather than through a shell, whose own start-up is no part of the program's time.
+bool esegui(const fs::path& cartella, const std::vector<std::string>& argomenti) {
+  std::vector<char*> argv{const_cast<char*>(VORLANE_BATCH)};
+  for (const std::string& a : argomenti) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t azioni;
+  ::posix_spawn_file_actions_init(&azioni);
+  ::posix_spawn_file_actions_addchdir_np(&azioni, cartella.c_str());
+  ::posix_spawn_file_actions_addopen(&azioni, 1, "/dev/null", O_WRONLY, 0);
+  ::posix_spawn_file_actions_addopen(&azioni, 2, "/dev/null", O_WRONLY, 0);
+  pid_t figlio = 0;
+  int errore = ::posix_spawn(&figlio, argv[0], &azioni, nullptr, argv.data(), environ);
+  ::posix_spawn_file_actions_destroy(&azioni);
+  int stato = 0;
+  if (errore != 0 || ::waitpid(figlio, &stato, 0) != figlio) return false;
+  return WIFEXITED(stato) && WEXITSTATUS(stato) == 0;
+}
 
 using Istantanea = std::map<fs::path, std::pair<std::uintmax_t, fs::file_time_type>>;
 
@@ -35,20 +58,37 @@ Istantanea istantanea(const fs::path& cartella) {
   return i;
 }
 
-// Bytes an operation wrote: the growth of appended files (the log), the whole of new or
-// replaced ones.
-std::uintmax_t byteScritti(const Istantanea& prima, const Istantanea& dopo) {
-  std::uintmax_t totale = 0;
+bool accodato(const fs::path& file) { return file.parent_path().filename() == "log"; }
+
+// What an operation wrote: the files it created or replaced, the appended ones (the log) with
+// their sizes before, and the bytes: the growth of appended files, the whole of the others.
+struct Scritture {
+  std::vector<fs::path> file;
+  std::vector<std::pair<fs::path, std::uintmax_t>> accodati;
+  std::uintmax_t byte = 0;
+};
+
+// Takes back what a run wrote, as the copy deletes its output: a run writing into the page cache
+// pages just freed is not to be compared with one that needs fresh ones.
+void annulla(const Scritture& s) {
+  for (const fs::path& f : s.file) fs::remove(f);
+  for (const auto& [f, dimensione] : s.accodati) fs::resize_file(f, dimensione);
+}
+
+Scritture scritture(const Istantanea& prima, const Istantanea& dopo) {
+  Scritture s;
   for (const auto& [file, stato] : dopo) {
     auto it = prima.find(file);
-    if (it == prima.end()) {
-      totale += stato.first;
-    } else if (it->second.second != stato.second) {
-      bool accodato = file.parent_path().filename() == "log";
-      totale += accodato ? stato.first - it->second.first : stato.first;
+    if (it != prima.end() && it->second.second == stato.second) continue;
+    if (it != prima.end() && accodato(file)) {
+      s.byte += stato.first - it->second.first;
+      s.accodati.emplace_back(file, it->second.first);
+    } else {
+      s.byte += stato.first;
+      s.file.push_back(file);
     }
   }
-  return totale;
+  return s;
 }
 
 std::string listaPosizioni(int quante) {
@@ -75,33 +115,45 @@ int main(int argc, char** argv) {
   for (const char* c : {"log", "html", "dati", "esporta"}) fs::create_directory(cartella / c);
 
   bench::OpzioniGeneratore opzioni;
-  if (argc > 1) opzioni.campioni = std::strtoul(argv[1], nullptr, 10);
+  bool conserva = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--conserva")
+      conserva = true;
+    else
+      opzioni.campioni = std::strtoul(argv[i], nullptr, 10);
+  }
   opzioni.motivi =
       bench::leggiMotivi(cartella / "tabella_mutazioni_Motifs.csv", opzioni.da, opzioni.a);
   auto campioni = bench::generaCampioni(opzioni);
   bench::scriviFasta(cartella / "esporta" / "campioni_fa.FASTA", campioni);
   bench::scriviArlequin(cartella / "esporta" / "campioni_ar.ARL", campioni);
 
-  const std::string posizioni = "--posizioni " + listaPosizioni(30) + " ";
+  const std::string posizioni = listaPosizioni(30);
   const std::vector<Operazione> operazioni = {
-      {"controllo FASTA", posizioni + "controllo campioni_fa.FASTA", "esporta/campioni_fa.FASTA"},
-      {"controllo Arlequin", posizioni + "--arlequin controllo campioni_ar.ARL",
-       "esporta/campioni_ar.ARL"},
-      {"conversione FASTA", "--sovrascrivi converti campioni_fa.FASTA",
+      {"controllo FASTA",
+       {"--posizioni", posizioni, "controllo", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},
-      {"conversione Arlequin", "--sovrascrivi --arlequin converti campioni_ar.ARL",
+      {"controllo Arlequin",
+       {"--posizioni", posizioni, "--arlequin", "controllo", "campioni_ar.ARL"},
        "esporta/campioni_ar.ARL"},
-      {"normalizzazione FASTA", "normalizza norm_fa.txt", "dati/norm_fa.txt"},
-      {"normalizzazione Arlequin", "--arlequin normalizza norm_ar.txt", "dati/norm_ar.txt"},
-      {"confronto multiplo", "confronta-multiplo campioni_fa.FASTA", "esporta/campioni_fa.FASTA"},
-      {"confronto multiplo motivi", "confronta-multiplo-motivi campioni_fa.FASTA",
+      {"conversione FASTA",
+       {"--sovrascrivi", "converti", "campioni_fa.FASTA"},
+       "esporta/campioni_fa.FASTA"},
+      {"conversione Arlequin",
+       {"--sovrascrivi", "--arlequin", "converti", "campioni_ar.ARL"},
+       "esporta/campioni_ar.ARL"},
+      {"normalizzazione FASTA", {"normalizza", "norm_fa.txt"}, "dati/norm_fa.txt"},
+      {"normalizzazione Arlequin", {"--arlequin", "normalizza", "norm_ar.txt"}, "dati/norm_ar.txt"},
+      {"confronto multiplo", {"confronta-multiplo", "campioni_fa.FASTA"},
+       "esporta/campioni_fa.FASTA"},
+      {"confronto multiplo motivi", {"confronta-multiplo-motivi", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},
   };
 
   std::printf("%zu campioni HV1 (%d-%d), %zu motivi\n\n", opzioni.campioni, opzioni.da, opzioni.a,
               opzioni.motivi.size());
-  std::printf("%-26s %9s %9s %9s %9s %7s\n", "operazione", "tempo s", "letti MB", "scritti MB",
-              "copia s", "rapporto");
+  std::printf("%-26s %9s %9s %9s %9s %7s %11s\n", "operazione", "tempo s", "letti MB",
+              "scritti MB", "copia s", "rapporto", "sostit. s");
   bool ok = true;
   for (const Operazione& op : operazioni) {
     // The normalisations read the tables the conversions wrote, under names of their own so that
@@ -112,30 +164,38 @@ int main(int argc, char** argv) {
     if (std::string(op.ingresso) == "dati/norm_ar.txt")
       fs::copy_file(cartella / "dati" / "campioni_ar.txt", cartella / op.ingresso,
                     fs::copy_options::overwrite_existing);
-    std::string comando = "cd '" + cartella.native() + "' && '" VORLANE_BATCH "' " + op.argomenti +
-                          " >/dev/null 2>&1";
-    std::uintmax_t scritti = 0;
+    Scritture scritti;
     // Every timed run, the operation's and the copy's, starts with the outputs of the runs
     // before it on disk: otherwise the kernel's write-back of hundreds of MB written earlier
-    // would be charged to whichever run happens to come next.
-    double tempo = migliore(3, [&] {
+    // would be charged to whichever run happens to come next. Like the copy, it writes its
+    // outputs afresh: what the run before wrote is taken back untimed, because freeing a
+    // replaced file's blocks is the file system's work (on a volume mounted with "discard", a
+    // synchronous one), the same whatever wrote the file.
+    auto esecuzione = [&](bool sostituisce) {
+      if (!sostituisce) annulla(scritti);
       ::sync();
       Istantanea prima = istantanea(cartella);
-      int stato = 0;
-      double t = bench::secondi([&] { stato = std::system(comando.c_str()); });
-      if (stato != 0) ok = false;
-      scritti = byteScritti(prima, istantanea(cartella));
+      bool riuscita = true;
+      double t = bench::secondi([&] { riuscita = esegui(cartella, op.argomenti); });
+      if (!riuscita) ok = false;
+      scritti = scritture(prima, istantanea(cartella));
       return t;
-    });
+    };
+    double tempo = migliore(3, [&] { return esecuzione(false); });
+    // Shown beside, not in the ratio: the time when the outputs of the run before are replaced.
+    double sostituzione = esecuzione(true);
     std::uintmax_t letti = fs::file_size(cartella / op.ingresso);
     double copia = migliore(3, [&] {
       ::sync();
-      return bench::tempoCopia(cartella / op.ingresso, scritti, cartella);
+      return bench::tempoCopia(cartella / op.ingresso, scritti.byte, cartella);
     });
-    std::printf("%-26s %9.3f %9.1f %9.1f %9.3f %7.1f\n", op.nome, tempo, letti / 1e6, scritti / 1e6,
-                copia, tempo / copia);
+    std::printf("%-26s %9.3f %9.1f %9.1f %9.3f %7.1f %11.3f\n", op.nome, tempo, letti / 1e6,
+                scritti.byte / 1e6, copia, tempo / copia, sostituzione);
   }
-  fs::remove_all(cartella);
+  if (conserva)
+    std::printf("\ncartella di lavoro conservata: %s\n", cartella.c_str());
+  else
+    fs::remove_all(cartella);
   if (!ok) std::fprintf(stderr, "vorlane-batch non ha completato ogni operazione\n");
   return ok ? 0 : 1;
 }
