@@ -58,7 +58,9 @@ Istantanea istantanea(const fs::path& cartella) {
   return i;
 }
 
-bool accodato(const fs::path& file) { return file.parent_path().filename() == "log"; }
+bool accodato(const fs::path& file) {
+  return file.parent_path().filename() == "log";
+}
 
 // What an operation wrote: the files it created or replaced, the appended ones (the log) with
 // their sizes before, and the bytes: the growth of appended files, the whole of the others.
@@ -144,16 +146,18 @@ int main(int argc, char** argv) {
        "esporta/campioni_ar.ARL"},
       {"normalizzazione FASTA", {"normalizza", "norm_fa.txt"}, "dati/norm_fa.txt"},
       {"normalizzazione Arlequin", {"--arlequin", "normalizza", "norm_ar.txt"}, "dati/norm_ar.txt"},
-      {"confronto multiplo", {"confronta-multiplo", "campioni_fa.FASTA"},
+      {"confronto multiplo",
+       {"confronta-multiplo", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},
-      {"confronto multiplo motivi", {"confronta-multiplo-motivi", "campioni_fa.FASTA"},
+      {"confronto multiplo motivi",
+       {"confronta-multiplo-motivi", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},
   };
 
   std::printf("%zu campioni HV1 (%d-%d), %zu motivi\n\n", opzioni.campioni, opzioni.da, opzioni.a,
               opzioni.motivi.size());
-  std::printf("%-26s %9s %9s %9s %9s %7s %11s\n", "operazione", "tempo s", "letti MB",
-              "scritti MB", "copia s", "rapporto", "sostit. s");
+  std::printf("%-26s %9s %9s %9s %9s %7s %11s\n", "operazione", "tempo s", "letti MB", "scritti MB",
+              "copia s", "rapporto", "sostit. s");
   bool ok = true;
   for (const Operazione& op : operazioni) {
     // The normalisations read the tables the conversions wrote, under names of their own so that

@@ -7,10 +7,12 @@
 #include <ctime>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "haplotype/griglia.h"
+#include "text/sfondo.h"
 
 namespace vorlane {
 
@@ -43,6 +45,10 @@ struct CodaRegistro {
   // The day and the folder `percorso` was formed for: it is formed again only when they change.
   int giorno = -1;
   std::string cartella;
+  // Lines of a long run being appended on a background thread while the next ones are
+  // collected; the event's end waits for them.
+  std::string inScrittura;
+  std::unique_ptr<LavoroSfondo> sfondo;
 };
 
 using Orologio = std::function<std::tm()>;

@@ -93,6 +93,7 @@ std::filesystem::path percorsoRegistro(const StatoVorlane& stato) {
 void SvuotaRegistro(StatoVorlane& stato) {
   procedura("ScriviLogOperazioni", [&] {
     CodaRegistro& coda = stato.registro;
+    if (coda.sfondo) coda.sfondo->attendi();
     if (coda.testo.empty()) return;
     aggiungiAlFile(coda.percorso, coda.testo);
     coda.testo.clear();
@@ -100,6 +101,21 @@ void SvuotaRegistro(StatoVorlane& stato) {
 }
 
 namespace {
+// The queue's lines go to the file on the background thread while the next ones are collected.
+// Appended in the order they were queued, as one write each: nothing else writes to the file
+// before the event's end has waited for them.
+void svuotaInSfondo(StatoVorlane& stato) {
+  procedura("ScriviLogOperazioni", [&] {
+    CodaRegistro& coda = stato.registro;
+    if (!coda.sfondo) coda.sfondo = std::make_unique<LavoroSfondo>();
+    coda.sfondo->attendi();
+    std::swap(coda.testo, coda.inScrittura);
+    coda.testo.clear();
+    coda.sfondo->affida(
+        [&coda, percorso = coda.percorso] { aggiungiAlFile(percorso, coda.inScrittura); });
+  });
+}
+
 // Points the queue at today's file, sending what it holds for another day to that day's file.
 void scegliFile(StatoVorlane& stato, const std::tm& oggi) {
   CodaRegistro& coda = stato.registro;
@@ -123,7 +139,7 @@ void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const 
   procedura("ScriviLogOperazioni", [&] {
     scegliFile(stato, adesso);
     stato.registro.testo.append(messaggio).append("\r\n");
-    if (stato.registro.testo.size() >= kSogliaRegistro) SvuotaRegistro(stato);
+    if (stato.registro.testo.size() >= kSogliaRegistro) svuotaInSfondo(stato);
   });
 }
 
@@ -171,7 +187,7 @@ void BloccoRegistro::scrivi(StatoVorlane& stato, const std::tm& adesso) {
     return;
   }
   testo_->append("\r\n");
-  if (testo_->size() >= kSogliaRegistro) SvuotaRegistro(stato);
+  if (testo_->size() >= kSogliaRegistro) svuotaInSfondo(stato);
   inizio_ = testo_->size();
 }
 

@@ -9,7 +9,7 @@
 
 namespace vorlane {
 namespace {
-constexpr std::size_t kBuffer = 1 << 18;
+constexpr std::size_t kBuffer = LettoreRighe::kBuffer;
 // Bytes a line-end search may load past the data: one step of two registers.
 constexpr std::size_t kOltre = 64;
 
@@ -29,22 +29,44 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso) : percorso_(pe
 }
 
 LettoreRighe::~LettoreRighe() {
+  // Reading stops here (an error of the reader's own, or the caller's): a read ahead has
+  // nothing left to report.
+  sfondo_.concludi();
   if (file_) std::fclose(file_);
+}
+
+std::size_t LettoreRighe::leggiBuffer(char* dati, bool& ultimo) {
+  std::size_t n = std::fread(dati, 1, kBuffer, file_);
+  ultimo = n < kBuffer;
+  if (ultimo && std::ferror(file_))
+    throw ErroreVorlane(descrizioneErrore("errore di lettura del file", percorso_, errno));
+  // The LFs past the data stop the search for a line end there without a bound check on every
+  // block, and every block it loads is within the allocation and initialised.
+  std::memset(dati + n, '\n', kOltre);
+  return n;
+}
+
+void LettoreRighe::anticipa() {
+  if (!anticipato_) anticipato_.reset(new char[kBuffer + kOltre]);
+  inAnticipo_ = true;
+  sfondo_.affida([this] { lettiAnticipati_ = leggiBuffer(anticipato_.get(), ultimoAnticipato_); });
 }
 
 bool LettoreRighe::riempi() {
   if (finito_) return false;
-  std::size_t n = std::fread(buffer_.get(), 1, kBuffer, file_);
-  if (n < kBuffer) {
-    if (std::ferror(file_))
-      throw ErroreVorlane(descrizioneErrore("errore di lettura del file", percorso_, errno));
-    finito_ = true;
+  std::size_t n;
+  if (inAnticipo_) {
+    inAnticipo_ = false;
+    sfondo_.attendi();
+    std::swap(buffer_, anticipato_);
+    n = lettiAnticipati_;
+    finito_ = ultimoAnticipato_;
+  } else {
+    n = leggiBuffer(buffer_.get(), finito_);
   }
   inizio_ = 0;
   fine_ = n;
-  // The LFs past the data stop the search for a line end there without a bound check on every
-  // block, and every block it loads is within the allocation and initialised.
-  std::memset(buffer_.get() + n, '\n', kOltre);
+  if (!finito_) anticipa();
   return n > 0;
 }
 

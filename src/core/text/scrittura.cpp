@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "app/errore.h"
 #include "text/testo.h"
@@ -51,6 +52,8 @@ ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
 }
 
 ScrittoreTesto::~ScrittoreTesto() {
+  // The file is thrown away: an error of its last write no longer matters.
+  sfondo_.concludi();
   if (fd_ >= 0) {
     ::close(fd_);
     ::unlink(temporaneo_.c_str());
@@ -77,12 +80,21 @@ void ScrittoreTesto::allarga(std::size_t n) {
 }
 
 void ScrittoreTesto::svuota() {
-  scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);
-  usati_ = 0;
+  sfondo_.attendi();
+  if (!inScrittura_.dati) {
+    inScrittura_.dati.reset(new char[capacita_]);
+    inScrittura_.capacita = capacita_;
+  }
+  std::swap(dati_, inScrittura_.dati);
+  std::swap(capacita_, inScrittura_.capacita);
+  std::string_view pezzo(inScrittura_.dati.get(), std::exchange(usati_, 0));
+  sfondo_.affida([this, pezzo] { scriviTutto(fd_, pezzo, destinazione_); });
 }
 
 void ScrittoreTesto::conferma() {
-  svuota();
+  sfondo_.attendi();
+  scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);
+  usati_ = 0;
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/sfondo.h"
+
 namespace vorlane {
 
 class ScrittoreTesto {
@@ -55,7 +57,13 @@ class ScrittoreTesto {
     usati_ += testo.size();
   }
   void allarga(std::size_t n);
+  // Hands the full buffer to the background thread and goes on in the other one.
   void svuota();
+
+  struct Memoria {
+    std::unique_ptr<char[]> dati;
+    std::size_t capacita = 0;
+  };
 
   std::filesystem::path destinazione_;
   std::filesystem::path temporaneo_;
@@ -64,6 +72,9 @@ class ScrittoreTesto {
   // string would clear it first.
   std::unique_ptr<char[]> dati_;
   std::size_t usati_ = 0, capacita_ = 0;
+  // The buffer being written out while `dati_` fills, allocated with the first one handed over.
+  Memoria inScrittura_;
+  LavoroSfondo sfondo_;
 };
 
 // Appends text (already made of CR LF-ended lines) to a file, creating it when missing. The file

@@ -131,12 +131,14 @@ TEST_F(Registro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
     throw ErroreVorlane("guasto");
   });
   EXPECT_FALSE(ok);
-  // A block grown past the queue's megabyte reaches the file at once.
+  // A block grown past the queue's megabyte leaves the queue at once, on its way to the file;
+  // the event's end waits for it.
   std::string grande(1 << 20, 'g');
   BloccoRegistro blocco(a.stato, adesso);
   blocco.riga(grande);
   blocco.scrivi(a.stato);
   EXPECT_TRUE(a.stato.registro.testo.empty());
+  SvuotaRegistro(a.stato);
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261207_Vorlane.log"), "*--- ieri\r\n");
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261208_Vorlane.log"),
             "*--- oggi uno\r\ndue\r\n" + grande + "\r\n");

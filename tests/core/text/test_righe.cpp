@@ -42,7 +42,7 @@ std::vector<std::string> righeAttese(std::string_view testo) {
   return righe;
 }
 
-constexpr std::size_t kBuffer = 1 << 18;
+constexpr std::size_t kBuffer = LettoreRighe::kBuffer;
 
 TEST(LettoreRighe, EndsLinesAtCrLfCrOrLfAndKeepsEmptyLines) {
   test::CartellaTemporanea t;
@@ -58,7 +58,7 @@ TEST(LettoreRighe, EndsLinesAtCrLfCrOrLfAndKeepsEmptyLines) {
 TEST(LettoreRighe, LinesLongerThanTheBufferAndCrLfSplitAcrossReads) {
   test::CartellaTemporanea t;
   // A line end that straddles the buffer boundary must not yield an extra empty line.
-  for (std::size_t lunghezza : {(1u << 18) - 1, (1u << 18), (1u << 18) + 1, 3u << 18}) {
+  for (std::size_t lunghezza : {kBuffer - 1, kBuffer, kBuffer + 1, 3 * kBuffer}) {
     std::string lunga(lunghezza, 'a');
     test::scriviFile(t / "l.txt", lunga + "\r\nfine\r\n");
     auto righe = tutteLeRighe(t / "l.txt");
