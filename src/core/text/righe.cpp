@@ -25,7 +25,7 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso) : percorso_(pe
   file_ = std::fopen(percorso_.c_str(), "rb");
   if (!file_)
     throw ErroreVorlane(descrizioneErrore("impossibile aprire il file", percorso_, errno));
-  buffer_.reset(new char[kBuffer + kOltre]);
+  corrente_.dati.reset(new char[kBuffer + kOltre]);
 }
 
 LettoreRighe::~LettoreRighe() {
@@ -35,48 +35,52 @@ LettoreRighe::~LettoreRighe() {
   if (file_) std::fclose(file_);
 }
 
-std::size_t LettoreRighe::leggiBuffer(char* dati, bool& ultimo) {
+void LettoreRighe::leggiPezzo(Pezzo& p, bool dopoCr) {
+  char* dati = p.dati.get();
   std::size_t n = std::fread(dati, 1, kBuffer, file_);
-  ultimo = n < kBuffer;
-  if (ultimo && std::ferror(file_))
+  p.letti = n;
+  p.ultimo = n < kBuffer;
+  if (p.ultimo && std::ferror(file_))
     throw ErroreVorlane(descrizioneErrore("errore di lettura del file", percorso_, errno));
   // The LFs past the data stop the search for a line end there without a bound check on every
   // block, and every block it loads is within the allocation and initialised.
   std::memset(dati + n, '\n', kOltre);
-  return n;
+  p.inizio = dopoCr && n > 0 && dati[0] == '\n' ? 1 : 0;
+  p.fini.clear();
+  for (std::size_t i = p.inizio; i < n;) {
+    bool nonAscii = false;
+    std::size_t a = i + cercaFineRiga(dati + i, nonAscii);
+    p.fini.push_back({static_cast<std::uint32_t>(a), nonAscii});
+    i = a + 1;
+    if (i < n && dati[a] == '\r' && dati[i] == '\n') ++i;
+  }
 }
 
 void LettoreRighe::anticipa() {
-  if (!anticipato_) anticipato_.reset(new char[kBuffer + kOltre]);
+  if (!anticipato_.dati) anticipato_.dati.reset(new char[kBuffer + kOltre]);
+  bool dopoCr = corrente_.letti > 0 && corrente_.dati[corrente_.letti - 1] == '\r';
   inAnticipo_ = true;
-  sfondo_.affida([this] { lettiAnticipati_ = leggiBuffer(anticipato_.get(), ultimoAnticipato_); });
+  sfondo_.affida([this, dopoCr] { leggiPezzo(anticipato_, dopoCr); });
 }
 
 bool LettoreRighe::riempi() {
-  if (finito_) return false;
-  std::size_t n;
+  if (corrente_.ultimo) return false;
   if (inAnticipo_) {
     inAnticipo_ = false;
     sfondo_.attendi();
-    std::swap(buffer_, anticipato_);
-    n = lettiAnticipati_;
-    finito_ = ultimoAnticipato_;
+    std::swap(corrente_, anticipato_);
   } else {
-    n = leggiBuffer(buffer_.get(), finito_);
+    leggiPezzo(corrente_, false);
   }
-  inizio_ = 0;
-  fine_ = n;
-  if (!finito_) anticipa();
-  return n > 0;
-}
-
-std::size_t LettoreRighe::terminatore(std::size_t da, bool& nonAscii) const {
-  return da + cercaFineRiga(buffer_.get() + da, nonAscii);
+  prossima_ = 0;
+  inizio_ = corrente_.inizio;
+  if (!corrente_.ultimo) anticipa();
+  return corrente_.letti > 0;
 }
 
 std::string_view LettoreRighe::consegna(std::size_t da, std::size_t a, bool nonAscii) {
   ++numeroRiga_;
-  std::string_view grezza(buffer_.get() + da, a - da);
+  std::string_view grezza(corrente_.dati.get() + da, a - da);
   return nonAscii ? transcodifica(grezza) : grezza;
 }
 
@@ -94,38 +98,28 @@ bool LettoreRighe::leggi(std::string_view& riga) {
   lunga_.clear();
   bool iniziata = false;
   for (;;) {
-    if (inizio_ == fine_ && !riempi()) {
+    if (prossima_ == corrente_.fini.size()) {
+      if (riempi()) continue;
       if (!iniziata) return false;
       riga = consegnaLunga();
       return true;
     }
-    if (saltaLF_) {
-      saltaLF_ = false;
-      if (buffer_[inizio_] == '\n' && ++inizio_ == fine_) continue;
-    }
+    const char* dati = corrente_.dati.get();
+    FineRiga f = corrente_.fini[prossima_++];
     std::size_t da = inizio_;
-    bool nonAscii = false;
-    std::size_t a = terminatore(da, nonAscii);
-    if (a == fine_) {
+    inizio_ = f.a + 1;
+    if (inizio_ < corrente_.letti && dati[f.a] == '\r' && dati[inizio_] == '\n') ++inizio_;
+    if (f.a == corrente_.letti) {
       // The line goes on in the next buffer.
-      lunga_.append(buffer_.get() + da, a - da);
+      lunga_.append(dati + da, f.a - da);
       iniziata = true;
-      inizio_ = fine_;
       continue;
     }
-    inizio_ = a + 1;
-    if (buffer_[a] == '\r') {
-      if (inizio_ < fine_) {
-        if (buffer_[inizio_] == '\n') ++inizio_;
-      } else {
-        saltaLF_ = true;
-      }
-    }
     if (!iniziata) {
-      riga = consegna(da, a, nonAscii);
+      riga = consegna(da, f.a, f.nonAscii);
       return true;
     }
-    lunga_.append(buffer_.get() + da, a - da);
+    lunga_.append(dati + da, f.a - da);
     riga = consegnaLunga();
     return true;
   }

@@ -1,15 +1,17 @@
 #pragma once
 // Buffered line reader: a line ends at CR LF, CR or LF. It hands out views into its buffer and
 // only copies a line when it crosses the buffer's end or needs transcoding, so a large sample
-// file is read at the speed of the disk. One pass over a line, sixteen bytes at a time, finds
-// both its end and whether it holds non-ASCII bytes. Past the first buffer, the next one is read
-// on a background thread while the lines of the current one are handed out.
+// file is read at the speed of the disk. One pass over a line finds both its end and whether it
+// holds non-ASCII bytes. Past the first buffer, the next one is read and its lines found on a
+// background thread while the lines of the current one are handed out.
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/sfondo.h"
 
@@ -35,32 +37,43 @@ class LettoreRighe {
   const std::filesystem::path& percorso() const { return percorso_; }
 
  private:
+  // Where a line of a buffer ends (its CR or LF, or the end of the data when the line goes on in
+  // the next buffer) and whether it holds non-ASCII bytes.
+  struct FineRiga {
+    std::uint32_t a;
+    bool nonAscii;
+  };
+  // A buffer's worth of the file with its lines already found, so that the thread reading ahead
+  // also does the search and the caller's thread only hands the lines out.
+  struct Pezzo {
+    // Left uninitialised: clearing it would cost more than reading a small file. Past the data
+    // read, LFs up to a block beyond (see leggiPezzo).
+    std::unique_ptr<char[]> dati;
+    std::size_t letti = 0;
+    std::size_t inizio = 0;  // 1 when an LF completes the CR that ended the buffer before
+    bool ultimo = false;     // it reaches the end of the file
+    std::vector<FineRiga> fini;
+  };
+
   bool riempi();
-  // Reads the next buffer's worth into `dati`; sets `ultimo` at the end of the file.
-  std::size_t leggiBuffer(char* dati, bool& ultimo);
+  // Reads the next buffer's worth into `p` and finds its lines; `dopoCr` tells whether the
+  // buffer before ended with a CR.
+  void leggiPezzo(Pezzo& p, bool dopoCr);
   void anticipa();
-  std::size_t terminatore(std::size_t da, bool& nonAscii) const;
   std::string_view consegna(std::size_t da, std::size_t a, bool nonAscii);
   std::string_view consegnaLunga();
   std::string_view transcodifica(std::string_view grezza);
 
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
-  // Left uninitialised: clearing it would cost more than reading a small file. Past the data
-  // read, LFs up to a block beyond (see riempi).
-  std::unique_ptr<char[]> buffer_;
-  std::size_t inizio_ = 0, fine_ = 0;
-  bool finito_ = false;
-  bool saltaLF_ = false;
+  // The buffer whose lines are being handed out, and the one being read ahead meanwhile.
+  Pezzo corrente_, anticipato_;
+  bool inAnticipo_ = false;
+  std::size_t prossima_ = 0;  // in corrente_.fini
+  std::size_t inizio_ = 0;    // of the next line in corrente_
   std::size_t numeroRiga_ = 0;
   std::string lunga_;
   std::string convertita_;
-  // The buffer being read ahead while `buffer_` is handed out, what was read into it, and
-  // whether that reached the end of the file.
-  std::unique_ptr<char[]> anticipato_;
-  std::size_t lettiAnticipati_ = 0;
-  bool ultimoAnticipato_ = false;
-  bool inAnticipo_ = false;
   // Last: it must stop before the buffers and the file it uses go.
   LavoroSfondo sfondo_;
 };
