@@ -1,16 +1,20 @@
 #include "convert/conversione.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <string>
 
 #include "app/errore.h"
 #include "sequence/campioni.h"
 #include "text/blocchi.h"
 #include "text/scrittura.h"
+#include "text/sfondo.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -131,6 +135,93 @@ bool righeArlequin(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBas
   return true;
 }
 
+// The rows of what `file` reads; false when a line without TAB stopped the conversion.
+bool righeTabella(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
+                  const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
+  if (formato == FormatoCampioni::arlequin) return righeArlequin(file, tabella, base, confronto);
+  righeFasta(file, tabella, base, confronto);
+  return true;
+}
+
+// An empty Arlequin line has no TAB and must stop the conversion like any other.
+OpzioniCampioni opzioniConversione(FormatoCampioni formato) {
+  return {formato, false, formato == FormatoCampioni::fasta};
+}
+
+// Below this size a file is converted in one go: a second thread would cost more than it saves.
+constexpr std::uintmax_t kDivisibile = 4 << 20;
+
+// Where the second half of a large file starts: the first line past the middle, for FASTA the
+// first header (a row is complete only at the next one). 0 when the file is read in one go.
+std::uintmax_t metaFile(const std::filesystem::path& file, FormatoCampioni formato) {
+  std::error_code ec;
+  std::uintmax_t dimensione = std::filesystem::file_size(file, ec);
+  if (ec || dimensione < kDivisibile) return 0;
+  std::uintmax_t mezzo =
+      inizioRigaDopo(file, dimensione / 2, formato == FormatoCampioni::fasta ? '>' : 0);
+  return mezzo == UINTMAX_MAX ? 0 : mezzo;
+}
+
+// The second half of a large file, converted on a thread of its own into a part file beside the
+// table while the first half is converted. Its rows are used only when it ran to the end of the
+// file; after a stop or an error the first half's reading goes on through it, so that the stop
+// and the messages are those of a reading in one go.
+class SecondaMeta {
+ public:
+  SecondaMeta(const std::filesystem::path& campioni, std::uintmax_t mezzo,
+              const std::filesystem::path& tabella, FormatoCampioni formato, const NomeBase& base,
+              const ConfrontoRiferimento& confronto)
+      : parte_(tabella.parent_path() /
+               ("." + tabella.filename().native() + ".seconda." + std::to_string(::getpid()))) {
+    lavoro_.affida([=, this, &base, &confronto] {
+      LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo});
+      ScrittoreTesto uscita(parte_);
+      if (!righeTabella(file, uscita, base, confronto, formato)) return;
+      uscita.conferma();
+      completa_ = true;
+    });
+  }
+  ~SecondaMeta() {
+    lavoro_.concludi();
+    std::error_code ec;
+    std::filesystem::remove(parte_, ec);
+  }
+  SecondaMeta(const SecondaMeta&) = delete;
+  SecondaMeta& operator=(const SecondaMeta&) = delete;
+
+  // Waits for the half; true when its rows are in the part file.
+  bool completa() {
+    try {
+      lavoro_.attendi();
+    } catch (...) {
+      return false;
+    }
+    return completa_;
+  }
+  const std::filesystem::path& parte() const { return parte_; }
+
+ private:
+  std::filesystem::path parte_;
+  bool completa_ = false;
+  LavoroSfondo lavoro_;
+};
+
+// All the rows of the file; false when a line without TAB stopped the conversion.
+bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
+               const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
+  std::uintmax_t mezzo = metaFile(campioni, formato);
+  LettoreCampioni file(campioni, opzioniConversione(formato), {0, mezzo > 0 ? mezzo : UINTMAX_MAX});
+  if (mezzo == 0) return righeTabella(file, tabella, base, confronto, formato);
+  SecondaMeta seconda(campioni, mezzo, tabella.destinazione(), formato, base, confronto);
+  if (!righeTabella(file, tabella, base, confronto, formato)) return false;
+  if (seconda.completa()) {
+    tabella.accodaFile(seconda.parte());
+    return true;
+  }
+  file.prosegui();
+  return righeTabella(file, tabella, base, confronto, formato);
+}
+
 void avvisoRigaSenzaTab(const StatoVorlane& stato, Porta& porta) {
   const auto& m = stato.messaggi;
   porta.puntatoreOccupato(false);
@@ -156,13 +247,9 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
 
-    // An empty Arlequin line has no TAB and must stop the conversion like any other.
-    LettoreCampioni file(stato.nomeFileScelto, {f.formato, false, fasta});
     ScrittoreTesto uscita(tabella);
     for (int i = 60; i <= 63; ++i) uscita.riga(stato.messaggi[i]);
-    if (fasta) {
-      righeFasta(file, uscita, base, confronto);
-    } else if (!righeArlequin(file, uscita, base, confronto)) {
+    if (!righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato)) {
       // The user is told to clean the file and run again; the rows so far stay for reference.
       uscita.conferma();
       avvisoRigaSenzaTab(stato, porta);

@@ -5,8 +5,9 @@
 
 namespace vorlane {
 
-LettoreCampioni::LettoreCampioni(const std::filesystem::path& file, OpzioniCampioni opzioni)
-    : righe_(file), opzioni_(opzioni) {}
+LettoreCampioni::LettoreCampioni(const std::filesystem::path& file, OpzioniCampioni opzioni,
+                                 TrattoFile tratto)
+    : righe_(file, tratto), opzioni_(opzioni) {}
 
 bool LettoreCampioni::prossimo(RecordCampione& record) {
   std::string_view riga;

@@ -1,7 +1,12 @@
 #include "text/righe.h"
 
+#include <sys/types.h>
+
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 
 #include "app/errore.h"
 #include "text/fine_riga.h"
@@ -16,15 +21,48 @@ constexpr std::size_t kOltre = 64;
 std::string descrizioneErrore(const char* cosa, const std::filesystem::path& p, int err) {
   return std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err);
 }
+
+std::FILE* apri(const std::filesystem::path& percorso) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(percorso, ec))
+    throw ErroreVorlane(descrizioneErrore("impossibile leggere il file", percorso, EISDIR));
+  std::FILE* file = std::fopen(percorso.c_str(), "rb");
+  if (!file) throw ErroreVorlane(descrizioneErrore("impossibile aprire il file", percorso, errno));
+  return file;
+}
+
+bool posiziona(std::FILE* file, std::uintmax_t da) {
+  return da <= static_cast<std::uintmax_t>(std::numeric_limits<off_t>::max()) &&
+         ::fseeko(file, static_cast<off_t>(da), SEEK_SET) == 0;
+}
 }  // namespace
 
-LettoreRighe::LettoreRighe(const std::filesystem::path& percorso) : percorso_(percorso) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(percorso_, ec))
-    throw ErroreVorlane(descrizioneErrore("impossibile leggere il file", percorso_, EISDIR));
-  file_ = std::fopen(percorso_.c_str(), "rb");
-  if (!file_)
-    throw ErroreVorlane(descrizioneErrore("impossibile aprire il file", percorso_, errno));
+std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintmax_t da,
+                              char iniziale) {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(apri(percorso), &std::fclose);
+  // The byte before `da` tells whether `da` itself starts a line.
+  std::uintmax_t inizio = da > 0 ? da - 1 : 0;
+  if (!posiziona(file.get(), inizio)) return UINTMAX_MAX;
+  std::vector<char> pezzo(1 << 16);
+  char prima = da > 0 ? '\0' : '\n';
+  for (std::uintmax_t pos = inizio;;) {
+    std::size_t n = std::fread(pezzo.data(), 1, pezzo.size(), file.get());
+    if (n == 0) return UINTMAX_MAX;
+    for (std::size_t i = 0; i < n; ++i, ++pos) {
+      char c = pezzo[i];
+      bool inizia = prima == '\n' || (prima == '\r' && c != '\n');
+      if (inizia && pos >= da && (iniziale == 0 || c == iniziale)) return pos;
+      prima = c;
+    }
+  }
+}
+
+LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto)
+    : percorso_(percorso),
+      restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0),
+      numeroRiga_(tratto.righePrima) {
+  file_ = apri(percorso_);
+  if (tratto.da > 0 && !posiziona(file_, tratto.da)) restanti_ = 0;
   corrente_.dati.reset(new char[kBuffer + kOltre]);
 }
 
@@ -37,10 +75,12 @@ LettoreRighe::~LettoreRighe() {
 
 void LettoreRighe::leggiPezzo(Pezzo& p, bool dopoCr) {
   char* dati = p.dati.get();
-  std::size_t n = std::fread(dati, 1, kBuffer, file_);
+  std::size_t richiesti = static_cast<std::size_t>(std::min<std::uintmax_t>(kBuffer, restanti_));
+  std::size_t n = richiesti > 0 ? std::fread(dati, 1, richiesti, file_) : 0;
+  restanti_ -= n;
   p.letti = n;
-  p.ultimo = n < kBuffer;
-  if (p.ultimo && std::ferror(file_))
+  p.ultimo = n < richiesti || restanti_ == 0;
+  if (n < richiesti && std::ferror(file_))
     throw ErroreVorlane(descrizioneErrore("errore di lettura del file", percorso_, errno));
   // The LFs past the data stop the search for a line end there without a bound check on every
   // block, and every block it loads is within the allocation and initialised.
@@ -56,9 +96,13 @@ void LettoreRighe::leggiPezzo(Pezzo& p, bool dopoCr) {
   }
 }
 
+bool LettoreRighe::Pezzo::finisceConCr() const {
+  return letti > 0 && dati[letti - 1] == '\r';
+}
+
 void LettoreRighe::anticipa() {
   if (!anticipato_.dati) anticipato_.dati.reset(new char[kBuffer + kOltre]);
-  bool dopoCr = corrente_.letti > 0 && corrente_.dati[corrente_.letti - 1] == '\r';
+  bool dopoCr = corrente_.finisceConCr();
   inAnticipo_ = true;
   sfondo_.affida([this, dopoCr] { leggiPezzo(anticipato_, dopoCr); });
 }
@@ -70,7 +114,7 @@ bool LettoreRighe::riempi() {
     sfondo_.attendi();
     std::swap(corrente_, anticipato_);
   } else {
-    leggiPezzo(corrente_, false);
+    leggiPezzo(corrente_, corrente_.finisceConCr());
   }
   prossima_ = 0;
   inizio_ = corrente_.inizio;
@@ -92,6 +136,11 @@ std::string_view LettoreRighe::consegnaLunga() {
 std::string_view LettoreRighe::transcodifica(std::string_view grezza) {
   convertita_ = daUtf8(grezza);
   return convertita_;
+}
+
+void LettoreRighe::prosegui() {
+  restanti_ = UINTMAX_MAX;
+  corrente_.ultimo = false;
 }
 
 bool LettoreRighe::leggi(std::string_view& riga) {

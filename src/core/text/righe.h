@@ -17,6 +17,19 @@
 
 namespace vorlane {
 
+// A stretch of a file read as if it were the whole of it, for one of two threads sharing a large
+// file: bytes da..a, the line numbers going on from `righePrima`.
+struct TrattoFile {
+  std::uintmax_t da = 0;
+  std::uintmax_t a = UINTMAX_MAX;
+  std::size_t righePrima = 0;
+};
+
+// The first line start at or after `da` whose first byte is `iniziale` (any byte when 0), or
+// UINTMAX_MAX when there is none. A line starts after an LF, and after a CR not followed by one.
+std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintmax_t da,
+                              char iniziale);
+
 class LettoreRighe {
  public:
   // Bytes read at a time. Large, so that the reading thread is handed work rarely: each hand-over
@@ -24,7 +37,7 @@ class LettoreRighe {
   static constexpr std::size_t kBuffer = 1 << 20;
 
   // Opens the file; throws ErroreVorlane naming it when it cannot be read.
-  explicit LettoreRighe(const std::filesystem::path& percorso);
+  explicit LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto = {});
   ~LettoreRighe();
   LettoreRighe(const LettoreRighe&) = delete;
   LettoreRighe& operator=(const LettoreRighe&) = delete;
@@ -32,6 +45,8 @@ class LettoreRighe {
   // Next line in Windows-1252 (UTF-8 lines with non-ASCII characters are transcoded); false at
   // the end. The view stays valid until the next call.
   bool leggi(std::string_view& riga);
+  // After the last line of a stretch: the reading goes on to the end of the file.
+  void prosegui();
   // 1-based number of the line last returned.
   std::size_t numeroRiga() const { return numeroRiga_; }
   const std::filesystem::path& percorso() const { return percorso_; }
@@ -53,6 +68,7 @@ class LettoreRighe {
     std::size_t inizio = 0;  // 1 when an LF completes the CR that ended the buffer before
     bool ultimo = false;     // it reaches the end of the file
     std::vector<FineRiga> fini;
+    bool finisceConCr() const;
   };
 
   bool riempi();
@@ -66,6 +82,7 @@ class LettoreRighe {
 
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
+  std::uintmax_t restanti_;  // bytes of the stretch not read yet
   // The buffer whose lines are being handed out, and the one being read ahead meanwhile.
   Pezzo corrente_, anticipato_;
   bool inAnticipo_ = false;

@@ -91,6 +91,30 @@ void ScrittoreTesto::svuota() {
   sfondo_.affida([this, pezzo] { scriviTutto(fd_, pezzo, destinazione_); });
 }
 
+void ScrittoreTesto::accodaFile(const std::filesystem::path& file) {
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw erroreFile("impossibile aprire il file", file, errno);
+  for (;;) {
+    // Below the threshold there is always room: the buffer is larger than it.
+    ssize_t n = ::read(fd, dati_.get() + usati_, capacita_ - usati_);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      int err = errno;
+      ::close(fd);
+      if (n < 0) throw erroreFile("errore di lettura del file", file, err);
+      return;
+    }
+    usati_ += static_cast<std::size_t>(n);
+    if (usati_ < kSoglia) continue;
+    try {
+      svuota();
+    } catch (...) {
+      ::close(fd);
+      throw;
+    }
+  }
+}
+
 void ScrittoreTesto::conferma() {
   sfondo_.attendi();
   scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);

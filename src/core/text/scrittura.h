@@ -46,6 +46,8 @@ class ScrittoreTesto {
   }
   void ritira(std::size_t n) { usati_ -= n; }
   void fineRiga();
+  // Adds the whole of a file of CR LF-ended lines, between two lines.
+  void accodaFile(const std::filesystem::path& file);
   // Flushes, closes and puts the file in place of the target.
   void conferma();
   const std::filesystem::path& destinazione() const { return destinazione_; }
