@@ -46,38 +46,37 @@ bool base(char c) {
   return c == 'a' || c == 'c' || c == 'g' || c == 't';
 }
 
-// Marks the positions [da, a) whose sample base differs from the reference; returns how many.
-// Plain pointers: a store through char* could alias anything, which would make the compiler
-// reload every string on each position.
-int segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std::size_t a) {
-  int mutate = 0;
+// Marks the positions [da, a) whose sample base differs from the reference and appends them to
+// `segnate`. Plain pointers: a store through char* could alias anything, which would make the
+// compiler reload every string on each position.
+void segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std::size_t a,
+                 std::vector<int>& segnate) {
   for (std::size_t p = da; p < a; ++p) {
     if (c[p] != r[p] && base(c[p])) {
       marche[p] = '*';
-      ++mutate;
+      segnate.push_back(static_cast<int>(p));
     }
   }
-  return mutate;
 }
 
 // segnaTratto for the sixteen positions from p, looking only at those that differ: few do, and
 // one block comparison finds them.
-int segnaSedici(const char* c, const char* r, char* marche, std::size_t p) {
+void segnaSedici(const char* c, const char* r, char* marche, std::size_t p,
+                 std::vector<int>& segnate) {
   std::uint32_t diversi =
       ~Blocco16::carica(c + p).uguali(Blocco16::carica(r + p)).maschera() & 0xFFFFu;
-  int mutate = 0;
   for (; diversi != 0; diversi &= diversi - 1) {
     std::size_t q = p + static_cast<std::size_t>(std::countr_zero(diversi));
     if (base(c[q])) {
       marche[q] = '*';
-      ++mutate;
+      segnate.push_back(static_cast<int>(q));
     }
   }
-  return mutate;
 }
 }  // namespace
 
-void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {
+void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
+                    std::vector<int>& segnate) {
   const std::string& campione = stato.sequenzaCampione;
   const std::string& riferimento = stato.sequenzaRiferimento;
   if (campione.empty() || riferimento.empty() || stato.lunghezzaCampione < 1) return;
@@ -86,11 +85,16 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) 
   const char* c = campione.data();
   const char* r = riferimento.data();
   char* marche = stato.marcaMutazioni.data();
-  int mutate = 0;
+  const std::size_t prima = segnate.size();
   std::size_t p = std::max<std::size_t>(primo, 1);
-  for (; p + 16 <= ultimo + 1; p += 16) mutate += segnaSedici(c, r, marche, p);
-  if (p <= ultimo) mutate += segnaTratto(c, r, marche, p, ultimo + 1);
-  stato.numeroMutazioni += mutate;
+  for (; p + 16 <= ultimo + 1; p += 16) segnaSedici(c, r, marche, p, segnate);
+  if (p <= ultimo) segnaTratto(c, r, marche, p, ultimo + 1, segnate);
+  stato.numeroMutazioni += static_cast<double>(segnate.size() - prima);
+}
+
+void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {
+  std::vector<int> segnate;
+  segnaMutazioni(stato, primo, ultimo, segnate);
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
@@ -102,28 +106,29 @@ std::string rigaInizioBlocco(const StatoVorlane& stato) {
 }
 
 namespace {
-// The digits of every position of the sequence, as testoNumero prints a whole number, worked
-// out once: a run lists a million mutated positions, and copying ready digits costs a fraction
-// of converting each one again.
+// The digits of every position of the sequence, as testoNumero prints a whole number, after the
+// comma that separates them in a list, worked out once: a run lists a million mutated positions,
+// and copying ready digits costs a fraction of converting each one again.
 class CifrePosizioni {
  public:
   CifrePosizioni() {
     for (std::size_t p = 0; p < kPosizioni; ++p) {
       Voce& v = voci_[p];
+      v.testo[0] = ',';
       v.quante = static_cast<unsigned char>(
-          std::to_chars(v.cifre, v.cifre + sizeof v.cifre, p).ptr - v.cifre);
+          std::to_chars(v.testo + 1, v.testo + sizeof v.testo, p).ptr - v.testo);
     }
   }
-  // `posizione` is inside the sequence: the marks it comes from are.
-  std::string_view operator[](std::size_t posizione) const {
+  // ",16223" for 16223; `posizione` is inside the sequence: the marks it comes from are.
+  std::string_view conVirgola(std::size_t posizione) const {
     const Voce& v = voci_[posizione];
-    return {v.cifre, v.quante};
+    return {v.testo, v.quante};
   }
 
  private:
   static constexpr std::size_t kPosizioni = kUltimaPosizione + 1;
   struct Voce {
-    char cifre[7];
+    char testo[7];
     unsigned char quante;
   };
   std::array<Voce, kPosizioni> voci_;
@@ -140,14 +145,21 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
   if (primo > ultimo) return;
   const char* marche = stato.marcaMutazioni.data();
   const char* fine = marche + ultimo + 1;
+  std::vector<int> posizioni;
+  for (const char* m = marche + primo;
+       (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m)))); ++m)
+    posizioni.push_back(static_cast<int>(m - marche));
+  elencaPosizioni(posizioni, elenco, blocco);
+}
+
+void elencaPosizioni(std::span<const int> posizioni, ElencoMutazioni& elenco,
+                     BloccoRegistro& blocco) {
   const CifrePosizioni& cifre = cifrePosizioni();
   int inRiga = 0;
-  for (const char* m = marche + primo;
-       (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
-       ++m) {
-    if (elenco.quante++ > 0) elenco.posizioni += ',';
-    elenco.posizioni += cifre[static_cast<std::size_t>(m - marche)];
-    elenco.numeri.push_back(static_cast<int>(m - marche));
+  for (int p : posizioni) {
+    std::string_view testo = cifre.conVirgola(static_cast<std::size_t>(p));
+    elenco.posizioni.append(elenco.quante++ > 0 ? testo : testo.substr(1));
+    elenco.numeri.push_back(p);
     // A full line is the tail of the list; the next one starts after the next comma.
     if (++inRiga == 10) {
       blocco.riga(kRigaMutazioni, elenco.parziale());

@@ -70,18 +70,17 @@ void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
   });
 }
 
-// Only the positions the line stored can differ from the reference, and only those the last
+// Only the positions the line stored can differ from the reference, and only the few the last
 // comparison marked need clearing.
 void ConfrontoMultiplo::segna() {
-  std::vector<char>& marche = stato_.marcaMutazioni;
-  if (primoMarche_ <= ultimoMarche_)
-    std::fill(marche.begin() + primoMarche_, marche.begin() + ultimoMarche_ + 1, 0);
+  for (int p : segnate_) stato_.marcaMutazioni[static_cast<std::size_t>(p)] = 0;
   stato_.numeroMutazioni = 0;
+  segnate_.clear();
   primoMarche_ = primoCampione_;
   ultimoMarche_ = ultimoCampione_;
   if (primoMarche_ <= ultimoMarche_)
     segnaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
-                   static_cast<std::size_t>(ultimoMarche_));
+                   static_cast<std::size_t>(ultimoMarche_), segnate_);
 }
 
 // The block's first line changes only with the day.
@@ -103,8 +102,7 @@ void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
   elenco_.azzera();
   if (regole_.elenca(stato_.numeroMutazioni) && primoMarche_ <= ultimoMarche_) {
     controllaIntervallo(regole_);
-    elencaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
-                    static_cast<std::size_t>(ultimoMarche_), elenco_, blocco);
+    elencaPosizioni(segnate_, elenco_, blocco);
   }
   stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.numeri));
   blocco.riga("Aplotipo                      : ", stato_.aplotipoTrovato);

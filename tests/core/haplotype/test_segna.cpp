@@ -24,9 +24,11 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
     stato.lunghezzaCampione = 150 + caso() % 60;
     std::size_t primo = caso() % 200, ultimo = primo + caso() % 40;
     azzeraMarche(stato);
-    segnaMutazioni(stato, primo, ultimo);
+    std::vector<int> segnate = {-1};
+    segnaMutazioni(stato, primo, ultimo, segnate);
 
     std::string attese(stato.marcaMutazioni.size(), '\0');
+    std::vector<int> posizioni = {-1};
     double numero = 0;
     std::size_t fine =
         std::min<std::size_t>({ultimo, 199, static_cast<std::size_t>(stato.lunghezzaCampione)});
@@ -34,12 +36,15 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
       char c = stato.sequenzaCampione[p];
       if (c != stato.sequenzaRiferimento[p] && std::string("acgt").find(c) != std::string::npos) {
         attese[p] = '*';
+        posizioni.push_back(static_cast<int>(p));
         ++numero;
       }
     }
     ASSERT_EQ(std::string(stato.marcaMutazioni.begin(), stato.marcaMutazioni.end()), attese)
         << primo << "-" << ultimo;
     ASSERT_EQ(stato.numeroMutazioni, numero);
+    // The positions come after what the list already held.
+    ASSERT_EQ(segnate, posizioni) << primo << "-" << ultimo;
   }
 }
 
