@@ -40,9 +40,10 @@ void azzeraMarche(StatoVorlane& stato);
 // reference and counts them in numeroMutazioni; marks outside the range are not touched.
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo);
 // The same, also appending the positions it marks to `segnate`, in increasing order: a caller
-// that lists them then needs no second pass over the marks.
+// that lists them then needs no second pass over the marks. Positions are compared 32 at a time
+// where the processor has AVX2, unless `avx2` is false (for the tests that check both ways).
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
-                    std::vector<int>& segnate);
+                    std::vector<int>& segnate, bool avx2 = true);
 
 // "*--- " + messaggi(21) + ": " + the short date of `giorno` + " -----------*"
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);

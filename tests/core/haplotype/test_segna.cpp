@@ -10,8 +10,8 @@ namespace vorlane {
 namespace {
 
 TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) {
-  // The scan skips sixteen equal positions at a time: mutations next to either end of the range
-  // and ranges of every length against that stride.
+  // The scan skips sixteen or thirty-two equal positions at a time: mutations next to either end
+  // of the range and ranges of every length against those strides, both ways.
   std::mt19937 caso(7);
   const std::string lettere = "acgtn? A";
   StatoVorlane stato;
@@ -22,10 +22,11 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
     for (int k = static_cast<int>(caso() % 6); k > 0; --k)
       stato.sequenzaCampione[caso() % 200] = lettere[caso() % lettere.size()];
     stato.lunghezzaCampione = 150 + caso() % 60;
-    std::size_t primo = caso() % 200, ultimo = primo + caso() % 40;
+    std::size_t primo = caso() % 200, ultimo = primo + caso() % 80;
+    const bool avx2 = prova % 2 == 0;
     azzeraMarche(stato);
     std::vector<int> segnate = {-1};
-    segnaMutazioni(stato, primo, ultimo, segnate);
+    segnaMutazioni(stato, primo, ultimo, segnate, avx2);
 
     std::string attese(stato.marcaMutazioni.size(), '\0');
     std::vector<int> posizioni = {-1};
@@ -41,7 +42,7 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
       }
     }
     ASSERT_EQ(std::string(stato.marcaMutazioni.begin(), stato.marcaMutazioni.end()), attese)
-        << primo << "-" << ultimo;
+        << primo << "-" << ultimo << " avx2 " << avx2;
     ASSERT_EQ(stato.numeroMutazioni, numero);
     // The positions come after what the list already held.
     ASSERT_EQ(segnate, posizioni) << primo << "-" << ultimo;
