@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -49,23 +50,34 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
   }
 }
 
-TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderWithTheTailUnwritten) {
-  // Positions from one to five digits, both ends of the sequence included.
-  const std::vector<int> posizioni = {0, 1, 9, 10, 99, 100, 999, 1000, 9999, 10000, 16568, 16569};
+TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUnwritten) {
+  // Positions from one to five digits, both ends of the sequence included: two full lines and
+  // a tail of three.
+  const std::vector<int> posizioni = {0,    1,     2,     9,     10,    11,    42,   99,
+                                      100,  101,   555,   999,   1000,  1001,  7777, 9999,
+                                      9998, 10000, 12345, 16000, 16567, 16568, 16569};
   StatoVorlane stato;
   azzeraMarche(stato);
   for (int p : posizioni) stato.marcaMutazioni[static_cast<std::size_t>(p)] = '*';
   ElencoMutazioni elenco;
   BloccoRegistro blocco;
   elencaMutazioni(stato, 0, kUltimaPosizione, elenco, blocco);
+  blocco.scrivi(stato);
 
-  std::string attese;
-  for (int p : posizioni) attese += (attese.empty() ? "" : ",") + std::to_string(p);
+  std::vector<int> ordinate = posizioni;
+  std::sort(ordinate.begin(), ordinate.end());
+  std::string attese, righe;
+  for (std::size_t i = 0; i < ordinate.size(); ++i) {
+    std::string p = std::to_string(ordinate[i]);
+    attese += (i == 0 ? "" : ",") + p;
+    righe += (i % 10 == 0 ? kRigaMutazioni : ",") + p + (i % 10 == 9 ? "\r\n" : "");
+  }
+  righe.resize(righe.rfind("\r\n") + 2);
   EXPECT_EQ(elenco.posizioni, attese);
-  EXPECT_EQ(elenco.numeri, posizioni);
-  EXPECT_EQ(elenco.quante, 12);
-  EXPECT_EQ(elenco.parziale(), "16568,16569");
-  EXPECT_GT(blocco.dimensione(), 0u);
+  EXPECT_EQ(elenco.numeri, ordinate);
+  EXPECT_EQ(elenco.quante, 23);
+  EXPECT_EQ(elenco.parziale(), "16567,16568,16569");
+  EXPECT_EQ(stato.registro.testo, righe);
 }
 
 }  // namespace
