@@ -1,6 +1,9 @@
 #include "haplotype/confronto_multiplo.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "app/errore.h"
 #include "haplotype/report_multiplo.h"
@@ -56,9 +59,26 @@ double ConfrontoMultiplo::memorizza(std::string_view sequenza) {
   return fine - regole_.da;
 }
 
+// Room for the results of the whole file at once, guessed from its size at one sample per
+// interval's length of text (and a line end): the list of a hundred thousand samples would
+// otherwise be moved a dozen times as it doubles. A wrong guess costs a later doubling, or room
+// left unused; the cap keeps a file of very short lines from asking for too much.
+void ConfrontoMultiplo::riservaRisultati() {
+  constexpr std::uintmax_t kMassimo = 1 << 20;
+  std::error_code errore;
+  std::uintmax_t dimensione = std::filesystem::file_size(stato_.fileCampione, errore);
+  if (errore || !(regole_.a >= regole_.da)) return;
+  double lunghezza = std::min(regole_.a - regole_.da, static_cast<double>(kUltimaPosizione));
+  auto perCampione = static_cast<std::uintmax_t>(lunghezza) + 3;
+  auto& risultati = stato_.risultatiMultipli;
+  risultati.reserve(risultati.size() +
+                    static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
+}
+
 void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
   procedura(tabella_.caricaMultipli, [&] {
     LettoreCampioni file(stato_.fileCampione, {FormatoCampioni::fasta, true, false});
+    riservaRisultati();
     RecordCampione r;
     while (file.prossimo(r)) {
       svuotaCampione();

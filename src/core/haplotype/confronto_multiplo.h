@@ -34,6 +34,7 @@ class ConfrontoMultiplo {
 
  private:
   void preparaRigheFisse();
+  void riservaRisultati();
   double memorizza(std::string_view sequenza);
   void svuotaCampione();
   void segna();
