@@ -46,38 +46,69 @@ bool base(char c) {
   return c == 'a' || c == 'c' || c == 'g' || c == 't';
 }
 
-// Marks the positions [da, a) whose sample base differs from the reference; returns how many.
-// Plain pointers: a store through char* could alias anything, which would make the compiler
-// reload every string on each position.
-int segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std::size_t a) {
-  int mutate = 0;
+// Marks the positions [da, a) whose sample base differs from the reference and appends them to
+// `segnate`. Plain pointers: a store through char* could alias anything, which would make the
+// compiler reload every string on each position.
+void segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std::size_t a,
+                 std::vector<int>& segnate) {
   for (std::size_t p = da; p < a; ++p) {
     if (c[p] != r[p] && base(c[p])) {
       marche[p] = '*';
-      ++mutate;
+      segnate.push_back(static_cast<int>(p));
     }
   }
-  return mutate;
 }
 
-// segnaTratto for the sixteen positions from p, looking only at those that differ: few do, and
-// one block comparison finds them.
-int segnaSedici(const char* c, const char* r, char* marche, std::size_t p) {
-  std::uint32_t diversi =
-      ~Blocco16::carica(c + p).uguali(Blocco16::carica(r + p)).maschera() & 0xFFFFu;
-  int mutate = 0;
+// Marks the positions p + i for the bits i of `diversi` that hold a base: the positions of a
+// block whose sample byte differs from the reference's.
+void segnaDiversi(const char* c, char* marche, std::size_t p, std::uint32_t diversi,
+                  std::vector<int>& segnate) {
   for (; diversi != 0; diversi &= diversi - 1) {
     std::size_t q = p + static_cast<std::size_t>(std::countr_zero(diversi));
     if (base(c[q])) {
       marche[q] = '*';
-      ++mutate;
+      segnate.push_back(static_cast<int>(q));
     }
   }
-  return mutate;
 }
+
+// segnaTratto for [p, a) in blocks of sixteen, looking only at the positions that differ: few
+// do, and one block comparison finds them; most blocks have none and cost no call. Returns where
+// it stopped: the whole blocks.
+std::size_t segnaBlocchi16(const char* c, const char* r, char* marche, std::size_t p, std::size_t a,
+                           std::vector<int>& segnate) {
+  for (; p + 16 <= a; p += 16) {
+    std::uint32_t uguali = Blocco16::carica(c + p).uguali(Blocco16::carica(r + p)).maschera();
+    if (uguali != 0xFFFFu) segnaDiversi(c, marche, p, ~uguali & 0xFFFFu, segnate);
+  }
+  return p;
+}
+
+#ifdef VORLANE_AVX2
+// The same in blocks of 32, one register each.
+__attribute__((target("avx2"))) std::size_t segnaBlocchiAvx2(const char* c, const char* r,
+                                                             char* marche, std::size_t p,
+                                                             std::size_t a,
+                                                             std::vector<int>& segnate) {
+  for (; p + 32 <= a; p += 32) {
+    __m256i campione = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + p));
+    __m256i riferimento = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + p));
+    auto uguali =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(campione, riferimento)));
+    if (uguali != 0xFFFFFFFFu) segnaDiversi(c, marche, p, ~uguali, segnate);
+  }
+  return p;
+}
+#else
+std::size_t segnaBlocchiAvx2(const char*, const char*, char*, std::size_t p, std::size_t,
+                             std::vector<int>&) {
+  return p;
+}
+#endif
 }  // namespace
 
-void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {
+void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
+                    std::vector<int>& segnate, bool avx2) {
   const std::string& campione = stato.sequenzaCampione;
   const std::string& riferimento = stato.sequenzaRiferimento;
   if (campione.empty() || riferimento.empty() || stato.lunghezzaCampione < 1) return;
@@ -86,11 +117,17 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) 
   const char* c = campione.data();
   const char* r = riferimento.data();
   char* marche = stato.marcaMutazioni.data();
-  int mutate = 0;
+  const std::size_t prima = segnate.size();
   std::size_t p = std::max<std::size_t>(primo, 1);
-  for (; p + 16 <= ultimo + 1; p += 16) mutate += segnaSedici(c, r, marche, p);
-  if (p <= ultimo) mutate += segnaTratto(c, r, marche, p, ultimo + 1);
-  stato.numeroMutazioni += mutate;
+  if (avx2 && avx2Disponibile()) p = segnaBlocchiAvx2(c, r, marche, p, ultimo + 1, segnate);
+  p = segnaBlocchi16(c, r, marche, p, ultimo + 1, segnate);
+  if (p <= ultimo) segnaTratto(c, r, marche, p, ultimo + 1, segnate);
+  stato.numeroMutazioni += static_cast<double>(segnate.size() - prima);
+}
+
+void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {
+  std::vector<int> segnate;
+  segnaMutazioni(stato, primo, ultimo, segnate);
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
@@ -102,28 +139,32 @@ std::string rigaInizioBlocco(const StatoVorlane& stato) {
 }
 
 namespace {
-// The digits of every position of the sequence, as testoNumero prints a whole number, worked
-// out once: a run lists a million mutated positions, and copying ready digits costs a fraction
-// of converting each one again.
+// The digits of every position of the sequence, as testoNumero prints a whole number, after the
+// comma that separates them in a list, worked out once: a run lists a million mutated positions,
+// and copying ready digits costs a fraction of converting each one again.
 class CifrePosizioni {
  public:
   CifrePosizioni() {
     for (std::size_t p = 0; p < kPosizioni; ++p) {
       Voce& v = voci_[p];
+      v.testo[0] = ',';
       v.quante = static_cast<unsigned char>(
-          std::to_chars(v.cifre, v.cifre + sizeof v.cifre, p).ptr - v.cifre);
+          std::to_chars(v.testo + 1, v.testo + sizeof v.testo, p).ptr - v.testo);
     }
   }
+  // Writes ",16223" for 16223 at `destinazione` and returns its end; eight bytes are written
+  // whatever the length, one fixed copy being cheaper than a copy of each length.
   // `posizione` is inside the sequence: the marks it comes from are.
-  std::string_view operator[](std::size_t posizione) const {
+  char* copia(char* destinazione, std::size_t posizione) const {
     const Voce& v = voci_[posizione];
-    return {v.cifre, v.quante};
+    std::memcpy(destinazione, &v, sizeof v);
+    return destinazione + v.quante;
   }
 
  private:
   static constexpr std::size_t kPosizioni = kUltimaPosizione + 1;
   struct Voce {
-    char cifre[7];
+    char testo[7];
     unsigned char quante;
   };
   std::array<Voce, kPosizioni> voci_;
@@ -140,19 +181,33 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
   if (primo > ultimo) return;
   const char* marche = stato.marcaMutazioni.data();
   const char* fine = marche + ultimo + 1;
-  const CifrePosizioni& cifre = cifrePosizioni();
-  int inRiga = 0;
+  std::vector<int> posizioni;
   for (const char* m = marche + primo;
-       (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m))));
-       ++m) {
-    if (elenco.quante++ > 0) elenco.posizioni += ',';
-    elenco.posizioni += cifre[static_cast<std::size_t>(m - marche)];
-    elenco.numeri.push_back(static_cast<int>(m - marche));
+       (m = static_cast<const char*>(std::memchr(m, '*', static_cast<std::size_t>(fine - m)))); ++m)
+    posizioni.push_back(static_cast<int>(m - marche));
+  elencaPosizioni(posizioni, elenco, blocco);
+}
+
+// A line of ten positions at a time: their digits are put together in a buffer and reach the
+// list in one append, not one per position.
+void elencaPosizioni(std::span<const int> posizioni, ElencoMutazioni& elenco,
+                     BloccoRegistro& blocco) {
+  constexpr std::size_t kPerRiga = 10;
+  const CifrePosizioni& cifre = cifrePosizioni();
+  for (std::size_t da = 0; da < posizioni.size(); da += kPerRiga) {
+    std::span<const int> riga = posizioni.subspan(da, std::min(kPerRiga, posizioni.size() - da));
+    char testo[kPerRiga * 8];
+    char* fine = testo;
+    for (int p : riga) fine = cifre.copia(fine, static_cast<std::size_t>(p));
+    // The list starts without a comma.
+    const char* inizio = elenco.quante > 0 ? testo : testo + 1;
+    elenco.posizioni.append(inizio, static_cast<std::size_t>(fine - inizio));
+    elenco.numeri.insert(elenco.numeri.end(), riga.begin(), riga.end());
+    elenco.quante += static_cast<int>(riga.size());
     // A full line is the tail of the list; the next one starts after the next comma.
-    if (++inRiga == 10) {
+    if (riga.size() == kPerRiga) {
       blocco.riga(kRigaMutazioni, elenco.parziale());
       elenco.inizioParziale = elenco.posizioni.size() + 1;
-      inRiga = 0;
     }
   }
 }

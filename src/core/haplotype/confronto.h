@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <ctime>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,11 @@ void azzeraMarche(StatoVorlane& stato);
 // Marks the positions of [primo, ultimo] whose sample base (a, c, g, t) differs from the
 // reference and counts them in numeroMutazioni; marks outside the range are not touched.
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo);
+// The same, also appending the positions it marks to `segnate`, in increasing order: a caller
+// that lists them then needs no second pass over the marks. Positions are compared 32 at a time
+// where the processor has AVX2, unless `avx2` is false (for the tests that check both ways).
+void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
+                    std::vector<int>& segnate, bool avx2 = true);
 
 // "*--- " + messaggi(21) + ": " + the short date of `giorno` + " -----------*"
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);
@@ -65,6 +71,9 @@ struct ElencoMutazioni {
 // goes to `blocco` as soon as it is full, the rest stays in elenco.parziale().
 void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
                      ElencoMutazioni& elenco, BloccoRegistro& blocco);
+// The same for positions already known, in increasing order and inside the sequence.
+void elencaPosizioni(std::span<const int> posizioni, ElencoMutazioni& elenco,
+                     BloccoRegistro& blocco);
 // listed x 100 / numeroMutazioni.
 std::string percentualeMutazioni(int elencate, double numeroMutazioni);
 

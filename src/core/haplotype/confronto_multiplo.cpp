@@ -1,6 +1,9 @@
 #include "haplotype/confronto_multiplo.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <system_error>
 
 #include "app/errore.h"
 #include "haplotype/report_multiplo.h"
@@ -56,9 +59,26 @@ double ConfrontoMultiplo::memorizza(std::string_view sequenza) {
   return fine - regole_.da;
 }
 
+// Room for the results of the whole file at once, guessed from its size at one sample per
+// interval's length of text (and a line end): the list of a hundred thousand samples would
+// otherwise be moved a dozen times as it doubles. A wrong guess costs a later doubling, or room
+// left unused; the cap keeps a file of very short lines from asking for too much.
+void ConfrontoMultiplo::riservaRisultati() {
+  constexpr std::uintmax_t kMassimo = 1 << 20;
+  std::error_code errore;
+  std::uintmax_t dimensione = std::filesystem::file_size(stato_.fileCampione, errore);
+  if (errore || !(regole_.a >= regole_.da)) return;
+  double lunghezza = std::min(regole_.a - regole_.da, static_cast<double>(kUltimaPosizione));
+  auto perCampione = static_cast<std::uintmax_t>(lunghezza) + 3;
+  auto& risultati = stato_.risultatiMultipli;
+  risultati.reserve(risultati.size() +
+                    static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
+}
+
 void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
   procedura(tabella_.caricaMultipli, [&] {
     LettoreCampioni file(stato_.fileCampione, {FormatoCampioni::fasta, true, false});
+    riservaRisultati();
     RecordCampione r;
     while (file.prossimo(r)) {
       svuotaCampione();
@@ -70,18 +90,17 @@ void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
   });
 }
 
-// Only the positions the line stored can differ from the reference, and only those the last
+// Only the positions the line stored can differ from the reference, and only the few the last
 // comparison marked need clearing.
 void ConfrontoMultiplo::segna() {
-  std::vector<char>& marche = stato_.marcaMutazioni;
-  if (primoMarche_ <= ultimoMarche_)
-    std::fill(marche.begin() + primoMarche_, marche.begin() + ultimoMarche_ + 1, 0);
+  for (int p : segnate_) stato_.marcaMutazioni[static_cast<std::size_t>(p)] = 0;
   stato_.numeroMutazioni = 0;
+  segnate_.clear();
   primoMarche_ = primoCampione_;
   ultimoMarche_ = ultimoCampione_;
   if (primoMarche_ <= ultimoMarche_)
     segnaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
-                   static_cast<std::size_t>(ultimoMarche_));
+                   static_cast<std::size_t>(ultimoMarche_), segnate_);
 }
 
 // The block's first line changes only with the day.
@@ -103,8 +122,7 @@ void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
   elenco_.azzera();
   if (regole_.elenca(stato_.numeroMutazioni) && primoMarche_ <= ultimoMarche_) {
     controllaIntervallo(regole_);
-    elencaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
-                    static_cast<std::size_t>(ultimoMarche_), elenco_, blocco);
+    elencaPosizioni(segnate_, elenco_, blocco);
   }
   stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.numeri));
   blocco.riga("Aplotipo                      : ", stato_.aplotipoTrovato);

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/operazioni.h"
 #include "app/porta.h"
@@ -33,6 +34,7 @@ class ConfrontoMultiplo {
 
  private:
   void preparaRigheFisse();
+  void riservaRisultati();
   double memorizza(std::string_view sequenza);
   void svuotaCampione();
   void segna();
@@ -46,9 +48,12 @@ class ConfrontoMultiplo {
   IndiceAplotipi indice_;
   MemoriaIntervallo memoria_;
   std::string identificativo_;
-  // Positions the current line stored, and those the last comparison marked.
+  // Positions the current line stored, and those the last comparison looked at.
   long primoCampione_ = 0, ultimoCampione_ = -1;
   long primoMarche_ = 0, ultimoMarche_ = -1;
+  // The positions the last comparison marked: they are its list, with no search of the marks,
+  // and the only marks to clear before the next one.
+  std::vector<int> segnate_;
   // The parts of a block that are the same for every sample of the run, lines joined by CR LF
   // so that a block is put together from a few pieces: the lines before the identifier (the
   // first of them changes with the day), those between the identifier and the mutation count,

@@ -13,8 +13,10 @@ namespace vorlane {
 
 class MemoriaIntervallo {
  public:
-  // The character table is taken from the state's allowed characters once per run.
-  MemoriaIntervallo(const StatoVorlane& stato, double da, double a);
+  // The character table is taken from the state's allowed characters once per run. Blocks of
+  // 32 characters are copied where the processor has AVX2, unless `avx2` is false (for the tests
+  // that check both ways agree).
+  MemoriaIntervallo(const StatoVorlane& stato, double da, double a, bool avx2 = true);
 
   // What memorizzaSequenza(stato, testo, da, a) does, and its return value.
   double memorizza(StatoVorlane& stato, std::string_view testo) const;
@@ -31,6 +33,7 @@ class MemoriaIntervallo {
   // Whether A, C, G, T in either case are allowed: they then store as their lower case, which
   // one OR gives for sixteen characters at a time.
   bool basiDirette_ = false;
+  bool avx2_ = false;
 };
 
 }  // namespace vorlane

@@ -26,6 +26,9 @@ IndiceAplotipi::IndiceAplotipi(const GrigliaAplotipi& griglia)
   int ultima = 0;
   while (ultima < griglia.ultimaRiga() && !griglia.cella(ultima + 1, 0).empty()) ++ultima;
   blocchi_ = static_cast<std::size_t>(ultima) / 128 + 1;
+  riporto_.resize(blocchi_);
+  candidate_.resize(blocchi_);
+  conBit_.resize(blocchi_);
   for (int r = 1; r <= ultima; ++r) aggiungiRiga(griglia, r);
   for (const auto& [token, inizio] : perTesto_)
     if (long p = posizioneSemplice(token); p >= 0)
@@ -53,11 +56,12 @@ const IndiceAplotipi::Blocco* IndiceAplotipi::insieme(std::string_view token) co
   return inizio >= 0 ? insiemi_.data() + inizio : nullptr;
 }
 
-// Empties the scores for a search of `token` tokens.
+// Empties the scores for a search of `token` tokens. The working sets keep their size from one
+// search to the next: only the planes the search uses are cleared, in place.
 void IndiceAplotipi::inizia(std::size_t token) {
   pianiUsati_ = static_cast<std::size_t>(std::bit_width(token));
-  piani_.assign(pianiUsati_ * blocchi_, Blocco{});
-  riporto_.resize(blocchi_);
+  if (piani_.size() < pianiUsati_ * blocchi_) piani_.resize(pianiUsati_ * blocchi_);
+  std::fill_n(piani_.begin(), pianiUsati_ * blocchi_, Blocco{});
 }
 
 // Adds one to the score of every row of `righe`: a binary addition, plane by plane, that stops
@@ -86,8 +90,7 @@ void IndiceAplotipi::conta(const Blocco* righe) {
 // still in the running that have its bit, when any has.
 int IndiceAplotipi::migliore() {
   const std::size_t blocchi = blocchi_;
-  candidate_.assign(blocchi, ~Blocco{});
-  conBit_.resize(blocchi);
+  std::fill_n(candidate_.begin(), blocchi, ~Blocco{});
   bool segnata = false;
   for (std::size_t b = pianiUsati_; b-- > 0;) {
     const Blocco* piano = piani_.data() + b * blocchi;

@@ -109,8 +109,15 @@ void aggiungiHtml(std::string& uscita, std::string_view cp1252) {
   perPezziHtml(cp1252, [&](std::string_view pezzo) { uscita.append(pezzo); });
 }
 
+// Most names need no entity: they are copied into the page as they are checked, and only from
+// the first character to replace on does the text go piece by piece.
 void aggiungiHtml(ScrittoreTesto& pagina, std::string_view cp1252) {
-  perPezziHtml(cp1252, [&](std::string_view pezzo) { pagina.aggiungi(pezzo); });
+  char* p = pagina.spazio(cp1252.size());
+  std::size_t i = 0;
+  for (; i < cp1252.size() && !daSostituire(cp1252[i]); ++i) p[i] = cp1252[i];
+  pagina.avanza(p + i);
+  if (i < cp1252.size())
+    perPezziHtml(cp1252.substr(i), [&](std::string_view pezzo) { pagina.aggiungi(pezzo); });
 }
 
 std::string htmlTesto(std::string_view cp1252) {

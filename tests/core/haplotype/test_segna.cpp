@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -10,8 +11,8 @@ namespace vorlane {
 namespace {
 
 TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) {
-  // The scan skips sixteen equal positions at a time: mutations next to either end of the range
-  // and ranges of every length against that stride.
+  // The scan skips sixteen or thirty-two equal positions at a time: mutations next to either end
+  // of the range and ranges of every length against those strides, both ways.
   std::mt19937 caso(7);
   const std::string lettere = "acgtn? A";
   StatoVorlane stato;
@@ -22,11 +23,14 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
     for (int k = static_cast<int>(caso() % 6); k > 0; --k)
       stato.sequenzaCampione[caso() % 200] = lettere[caso() % lettere.size()];
     stato.lunghezzaCampione = 150 + caso() % 60;
-    std::size_t primo = caso() % 200, ultimo = primo + caso() % 40;
+    std::size_t primo = caso() % 200, ultimo = primo + caso() % 80;
+    const bool avx2 = prova % 2 == 0;
     azzeraMarche(stato);
-    segnaMutazioni(stato, primo, ultimo);
+    std::vector<int> segnate = {-1};
+    segnaMutazioni(stato, primo, ultimo, segnate, avx2);
 
     std::string attese(stato.marcaMutazioni.size(), '\0');
+    std::vector<int> posizioni = {-1};
     double numero = 0;
     std::size_t fine =
         std::min<std::size_t>({ultimo, 199, static_cast<std::size_t>(stato.lunghezzaCampione)});
@@ -34,32 +38,46 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
       char c = stato.sequenzaCampione[p];
       if (c != stato.sequenzaRiferimento[p] && std::string("acgt").find(c) != std::string::npos) {
         attese[p] = '*';
+        posizioni.push_back(static_cast<int>(p));
         ++numero;
       }
     }
     ASSERT_EQ(std::string(stato.marcaMutazioni.begin(), stato.marcaMutazioni.end()), attese)
-        << primo << "-" << ultimo;
+        << primo << "-" << ultimo << " avx2 " << avx2;
     ASSERT_EQ(stato.numeroMutazioni, numero);
+    // The positions come after what the list already held.
+    ASSERT_EQ(segnate, posizioni) << primo << "-" << ultimo;
   }
 }
 
-TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderWithTheTailUnwritten) {
-  // Positions from one to five digits, both ends of the sequence included.
-  const std::vector<int> posizioni = {0, 1, 9, 10, 99, 100, 999, 1000, 9999, 10000, 16568, 16569};
+TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUnwritten) {
+  // Positions from one to five digits, both ends of the sequence included: two full lines and
+  // a tail of three.
+  const std::vector<int> posizioni = {0,    1,     2,     9,     10,    11,    42,   99,
+                                      100,  101,   555,   999,   1000,  1001,  7777, 9999,
+                                      9998, 10000, 12345, 16000, 16567, 16568, 16569};
   StatoVorlane stato;
   azzeraMarche(stato);
   for (int p : posizioni) stato.marcaMutazioni[static_cast<std::size_t>(p)] = '*';
   ElencoMutazioni elenco;
   BloccoRegistro blocco;
   elencaMutazioni(stato, 0, kUltimaPosizione, elenco, blocco);
+  blocco.scrivi(stato);
 
-  std::string attese;
-  for (int p : posizioni) attese += (attese.empty() ? "" : ",") + std::to_string(p);
+  std::vector<int> ordinate = posizioni;
+  std::sort(ordinate.begin(), ordinate.end());
+  std::string attese, righe;
+  for (std::size_t i = 0; i < ordinate.size(); ++i) {
+    std::string p = std::to_string(ordinate[i]);
+    attese += (i == 0 ? "" : ",") + p;
+    righe += (i % 10 == 0 ? kRigaMutazioni : ",") + p + (i % 10 == 9 ? "\r\n" : "");
+  }
+  righe.resize(righe.rfind("\r\n") + 2);
   EXPECT_EQ(elenco.posizioni, attese);
-  EXPECT_EQ(elenco.numeri, posizioni);
-  EXPECT_EQ(elenco.quante, 12);
-  EXPECT_EQ(elenco.parziale(), "16568,16569");
-  EXPECT_GT(blocco.dimensione(), 0u);
+  EXPECT_EQ(elenco.numeri, ordinate);
+  EXPECT_EQ(elenco.quante, 23);
+  EXPECT_EQ(elenco.parziale(), "16567,16568,16569");
+  EXPECT_EQ(stato.registro.testo, righe);
 }
 
 }  // namespace

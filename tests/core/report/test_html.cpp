@@ -35,7 +35,8 @@ TEST(HtmlTesto, EveryByteValueEitherKeptOrTurnedIntoAnEntity) {
 TEST(HtmlTesto, APageLineGetsTheSameTextAsAString) {
   test::CartellaTemporanea cartella;
   const std::filesystem::path file = cartella.percorso() / "pagina.htm";
-  const std::string testi[] = {"&a<b>c\"d'e\xE8\x80", "<<>>", "campione 1", ""};
+  const std::string testi[] = {"&a<b>c\"d'e\xE8\x80", "<<>>",    "campione 1", "",
+                               "campione <1>",        "citt\xE0"};
   std::string atteso;
   ScrittoreTesto pagina(file);
   for (const std::string& t : testi) {
