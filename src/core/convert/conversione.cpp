@@ -174,7 +174,7 @@ class SecondaMeta {
       : parte_(tabella.parent_path() /
                ("." + tabella.filename().native() + ".seconda." + std::to_string(::getpid()))) {
     lavoro_.affida([=, this, &base, &confronto] {
-      LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo});
+      LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo, UINTMAX_MAX, 0, false});
       ScrittoreTesto uscita(parte_);
       if (!righeTabella(file, uscita, base, confronto, formato)) return;
       uscita.conferma();

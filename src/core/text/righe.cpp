@@ -59,6 +59,7 @@ std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintma
 
 LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto)
     : percorso_(percorso),
+      anticipa_(tratto.anticipa),
       restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0),
       numeroRiga_(tratto.righePrima) {
   file_ = apri(percorso_);
@@ -118,7 +119,7 @@ bool LettoreRighe::riempi() {
   }
   prossima_ = 0;
   inizio_ = corrente_.inizio;
-  if (!corrente_.ultimo) anticipa();
+  if (!corrente_.ultimo && anticipa_) anticipa();
   return corrente_.letti > 0;
 }
 

@@ -18,11 +18,14 @@
 namespace vorlane {
 
 // A stretch of a file read as if it were the whole of it, for one of two threads sharing a large
-// file: bytes da..a, the line numbers going on from `righePrima`.
+// file: bytes da..a, the line numbers going on from `righePrima`. Such a reader does not read
+// ahead on a thread of its own: the two already keep both cores busy, and a third and fourth
+// thread would only take turns with them.
 struct TrattoFile {
   std::uintmax_t da = 0;
   std::uintmax_t a = UINTMAX_MAX;
   std::size_t righePrima = 0;
+  bool anticipa = true;
 };
 
 // The first line start at or after `da` whose first byte is `iniziale` (any byte when 0), or
@@ -82,6 +85,7 @@ class LettoreRighe {
 
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
+  bool anticipa_;
   std::uintmax_t restanti_;  // bytes of the stretch not read yet
   // The buffer whose lines are being handed out, and the one being read ahead meanwhile.
   Pezzo corrente_, anticipato_;
