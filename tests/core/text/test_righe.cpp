@@ -158,5 +158,50 @@ TEST(LettoreRighe, CountsLinesAndNamesAMissingFile) {
   EXPECT_THROW(LettoreRighe cartella(t.percorso()), ErroreVorlane);
 }
 
+// A file read in two stretches split at a line start, the second through the first reader going
+// on or through a reader of its own, gives the lines of one reading, numbered the same.
+TEST(LettoreRighe, TwoStretchesSplitAtALineStartGiveTheLinesOfOneReading) {
+  test::CartellaTemporanea t;
+  std::mt19937 caso(11);
+  const std::string pezzi[] = {"\r\n", "\r", "\n", ">", "a", "ccc", "\xC3\xA8"};
+  std::string testo;
+  while (testo.size() < 2 * kBuffer + 5000) {
+    bool lunga = caso() % 200 == 0;
+    testo += lunga ? std::string(kBuffer / 2, 'g') : pezzi[caso() % std::size(pezzi)];
+  }
+  test::scriviFile(t / "f.txt", testo);
+  const std::vector<std::string> attese = righeAttese(testo);
+  for (std::uintmax_t dove : {std::uintmax_t{0}, std::uintmax_t{1}, std::uintmax_t{kBuffer},
+                              std::uintmax_t{testo.size() / 2}, std::uintmax_t{testo.size() - 3}}) {
+    for (char iniziale : {'\0', '>'}) {
+      SCOPED_TRACE(std::to_string(dove) + " " + iniziale);
+      std::uintmax_t mezzo = inizioRigaDopo(t / "f.txt", dove, iniziale);
+      if (mezzo == UINTMAX_MAX) continue;
+      ASSERT_GE(mezzo, dove);
+      if (iniziale) {
+        EXPECT_EQ(testo[mezzo], iniziale);
+      }
+      LettoreRighe prima(t / "f.txt", {0, mezzo, 0, false});
+      std::vector<std::string> righe;
+      std::string_view v;
+      while (prima.leggi(v)) righe.emplace_back(v);
+      LettoreRighe seconda(t / "f.txt", {mezzo, UINTMAX_MAX, prima.numeroRiga()});
+      std::vector<std::string> unite = righe;
+      while (seconda.leggi(v)) unite.emplace_back(v);
+      EXPECT_EQ(unite, attese);
+      EXPECT_EQ(seconda.numeroRiga(), attese.size());
+      prima.prosegui();
+      while (prima.leggi(v)) righe.emplace_back(v);
+      EXPECT_EQ(righe, attese);
+      EXPECT_EQ(prima.numeroRiga(), attese.size());
+    }
+  }
+  test::scriviFile(t / "g.txt", "a\r\nb");
+  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 0, '\0'), 0u);
+  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 1, '\0'), 3u);  // not between CR and LF
+  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 4, '\0'), UINTMAX_MAX);
+  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 0, '>'), UINTMAX_MAX);
+}
+
 }  // namespace
 }  // namespace vorlane
