@@ -275,6 +275,8 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
   for (char& c : partner_) c = partnerTransizione(c);
   piega_ = minuscolo_;
   for (char& c : piega_) c = c >= 'a' && c <= 'z' ? 0x20 : 0;
+  for (int b = 0; b < 256; ++b)
+    maiuscole_[static_cast<std::size_t>(b)] = maiuscola(static_cast<char>(b));
   cifre_.resize(minuscolo_.size());
   for (std::size_t k = 0; k < cifre_.size(); ++k) {
     Cifre& c = cifre_[k];
@@ -283,13 +285,19 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
   }
 }
 
-inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere) const {
-  char campione = maiuscola(carattere);
-  char partner = partner_[k];
+ConfrontoRiferimento::Tavole ConfrontoRiferimento::tavole() const {
+  return {minuscolo_.data(), piega_.data(), maiuscolo_.data(), partner_.data(),
+          maiuscole_.data(), cifre_.data(), ignoraN_};
+}
+
+inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere,
+                                               const Tavole& t) {
+  char campione = t.maiuscole[static_cast<unsigned char>(carattere)];
+  char partner = t.partner[k];
   // The "x" at 3107 (no partner) has nothing to differ from.
-  bool diverso = (campione != maiuscolo_[k]) & !(ignoraN_ & (campione == 'N')) & (partner != 0);
-  std::memcpy(p, cifre_[k].testo, sizeof cifre_[k].testo);
-  char* fine = p + cifre_[k].lunghezza;
+  bool diverso = (campione != t.maiuscolo[k]) & !(t.ignoraN & (campione == 'N')) & (partner != 0);
+  std::memcpy(p, t.cifre[k].testo, sizeof t.cifre[k].testo);
+  char* fine = p + t.cifre[k].lunghezza;
   *fine = campione;
   fine += campione != partner;
   *fine++ = '-';
@@ -297,29 +305,29 @@ inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char cara
 }
 
 inline char* ConfrontoRiferimento::scriviMarcati(char* p, std::string_view sequenza, std::size_t da,
-                                                 std::uint64_t m) const {
+                                                 std::uint64_t m, const Tavole& t) {
   for (; m != 0; m &= m - 1) {
     std::size_t k = da + static_cast<std::size_t>(std::countr_zero(m));
-    p = scriviToken(p, k, sequenza[k]);
+    p = scriviToken(p, k, sequenza[k], t);
   }
   return p;
 }
 
-inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza,
-                                                      std::size_t k) const {
-  return diversi16(sequenza.data() + k, piega_.data() + k, minuscolo_.data() + k);
+inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza, std::size_t k,
+                                                      const Tavole& t) {
+  return diversi16(sequenza.data() + k, t.piega + k, t.minuscolo + k);
 }
 
 std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::size_t da,
-                                               std::size_t a) const {
+                                               std::size_t a, const Tavole& t) {
   if (da + 64 <= a)
-    return maschera16(sequenza, da) | maschera16(sequenza, da + 16) << 16 |
-           maschera16(sequenza, da + 32) << 32 | maschera16(sequenza, da + 48) << 48;
+    return maschera16(sequenza, da, t) | maschera16(sequenza, da + 16, t) << 16 |
+           maschera16(sequenza, da + 32, t) << 32 | maschera16(sequenza, da + 48, t) << 48;
   std::uint64_t m = 0;
   std::size_t k = da;
-  for (; k + 16 <= a; k += 16) m |= maschera16(sequenza, k) << (k - da);
+  for (; k + 16 <= a; k += 16) m |= maschera16(sequenza, k, t) << (k - da);
   for (; k < a; ++k) {
-    bool diverso = static_cast<char>(sequenza[k] | piega_[k]) != minuscolo_[k];
+    bool diverso = static_cast<char>(sequenza[k] | t.piega[k]) != t.minuscolo[k];
     m |= static_cast<std::uint64_t>(diverso) << (k - da);
   }
   return m;
@@ -327,31 +335,32 @@ std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::s
 
 #ifdef VORLANE_AVX2
 __attribute__((target("avx2"))) char* ConfrontoRiferimento::scriviBlocchiAvx2(
-    char* p, std::string_view sequenza, std::size_t n) const {
+    char* p, std::string_view sequenza, std::size_t n, Tavole t) {
   for (std::size_t da = 0; da + 64 <= n; da += 64)
     p = scriviMarcati(p, sequenza, da,
-                      diversi64(sequenza.data() + da, piega_.data() + da, minuscolo_.data() + da));
+                      diversi64(sequenza.data() + da, t.piega + da, t.minuscolo + da), t);
   return p;
 }
 #else
-char* ConfrontoRiferimento::scriviBlocchiAvx2(char* p, std::string_view, std::size_t) const {
+char* ConfrontoRiferimento::scriviBlocchiAvx2(char* p, std::string_view, std::size_t, Tavole) {
   return p;
 }
 #endif
 
 char* ConfrontoRiferimento::scriviMutazioni(char* p, std::string_view sequenza) const {
   std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
+  const Tavole t = tavole();
   // Samples agree with the reference almost everywhere, and where they differ is random, so
   // branches would mostly be mispredicted. The characters that differ from the reference even
   // when folded to lower case are marked 64 at a time, and each marked one writes its token,
   // kept only when it really differs.
   std::size_t da = 0;
   if (avx2_) {
-    p = scriviBlocchiAvx2(p, sequenza, n);
+    p = scriviBlocchiAvx2(p, sequenza, n, t);
     da = n / 64 * 64;
   }
   for (; da < n; da += 64)
-    p = scriviMarcati(p, sequenza, da, maschera64(sequenza, da, std::min(n, da + 64)));
+    p = scriviMarcati(p, sequenza, da, maschera64(sequenza, da, std::min(n, da + 64), t), t);
   return p;
 }
 

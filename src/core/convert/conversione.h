@@ -3,6 +3,7 @@
 // folder, one row per sample listing where it differs from the reference over the interval.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,20 +42,36 @@ class ConfrontoRiferimento {
   void aggiungiMutazioni(std::string& riga, std::string_view sequenza) const;
 
  private:
+  struct Cifre;
+  // The run's tables as plain pointers, copied onto the stack for a run of tokens: tokens are
+  // written through a char pointer, which may alias any member, so members read in the loop
+  // would be loaded again for every token.
+  struct Tavole {
+    const char* minuscolo;
+    const char* piega;
+    const char* maiuscolo;
+    const char* partner;
+    const char* maiuscole;  // upper case of each byte
+    const Cifre* cifre;
+    bool ignoraN;
+  };
+  Tavole tavole() const;
   // Writes at p the token of position k when `carattere` differs from the reference there and
   // returns its end; p itself otherwise. Up to sizeof(Cifre) bytes at p are overwritten.
-  char* scriviToken(char* p, std::size_t k, char carattere) const;
+  static char* scriviToken(char* p, std::size_t k, char carattere, const Tavole& t);
   // Of the 16 characters from k: bit i set where character k + i may differ from the reference.
-  std::uint64_t maschera16(std::string_view sequenza, std::size_t k) const;
+  static std::uint64_t maschera16(std::string_view sequenza, std::size_t k, const Tavole& t);
   // The same for the characters da..a, a - da at most 64.
-  std::uint64_t maschera64(std::string_view sequenza, std::size_t da, std::size_t a) const;
+  static std::uint64_t maschera64(std::string_view sequenza, std::size_t da, std::size_t a,
+                                  const Tavole& t);
   // The tokens of the characters marked in m, bit i for character da + i.
-  char* scriviMarcati(char* p, std::string_view sequenza, std::size_t da, std::uint64_t m) const;
+  static char* scriviMarcati(char* p, std::string_view sequenza, std::size_t da, std::uint64_t m,
+                             const Tavole& t);
   // The tokens of the whole steps of 64 among the first n characters, the comparison and the
   // token writing in one AVX2 function so that neither costs a call per step; only when avx2_.
   // It calls nothing built without AVX2: such code run with the upper halves of the registers
   // still in use is slowed down on some processors.
-  char* scriviBlocchiAvx2(char* p, std::string_view sequenza, std::size_t n) const;
+  static char* scriviBlocchiAvx2(char* p, std::string_view sequenza, std::size_t n, Tavole t);
 
   // The reference in both cases, and the transition partner of each base (0 for none).
   std::string minuscolo_, maiuscolo_, partner_;
@@ -68,6 +85,7 @@ class ConfrontoRiferimento {
     std::uint8_t lunghezza;
   };
   std::vector<Cifre> cifre_;
+  std::array<char, 256> maiuscole_;
   int inizio_;
   bool ignoraN_;
   bool avx2_;
