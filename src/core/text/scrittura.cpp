@@ -92,26 +92,30 @@ void ScrittoreTesto::svuota() {
 }
 
 void ScrittoreTesto::accodaFile(const std::filesystem::path& file) {
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw erroreFile("impossibile aprire il file", file, errno);
+  struct Descrittore {
+    int fd;
+    ~Descrittore() { ::close(fd); }
+  } origine{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
+  if (origine.fd < 0) throw erroreFile("impossibile aprire il file", file, errno);
+  sfondo_.attendi();
+  scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);
+  usati_ = 0;
+  // Inside the kernel where the file system can; through the buffer where it cannot (another
+  // file system, an older kernel), going on from wherever the kernel stopped.
   for (;;) {
-    // Below the threshold there is always room: the buffer is larger than it.
-    ssize_t n = ::read(fd, dati_.get() + usati_, capacita_ - usati_);
+    ssize_t n = ::copy_file_range(origine.fd, nullptr, fd_, nullptr, kSoglia, 0);
+    if (n > 0) continue;
+    if (n == 0) return;
+    if (errno == EINTR) continue;
+    if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) break;
+    throw erroreFile("errore di scrittura del file", destinazione_, errno);
+  }
+  for (;;) {
+    ssize_t n = ::read(origine.fd, dati_.get(), capacita_);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      int err = errno;
-      ::close(fd);
-      if (n < 0) throw erroreFile("errore di lettura del file", file, err);
-      return;
-    }
-    usati_ += static_cast<std::size_t>(n);
-    if (usati_ < kSoglia) continue;
-    try {
-      svuota();
-    } catch (...) {
-      ::close(fd);
-      throw;
-    }
+    if (n < 0) throw erroreFile("errore di lettura del file", file, errno);
+    if (n == 0) return;
+    scriviTutto(fd_, std::string_view(dati_.get(), static_cast<std::size_t>(n)), destinazione_);
   }
 }
 
