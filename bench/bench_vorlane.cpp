@@ -185,11 +185,11 @@ int main(int argc, char** argv) {
       scritti = scritture(prima, istantanea(cartella));
       return t;
     };
-    double tempo = migliore(3, [&] { return esecuzione(false); });
+    double tempo = migliore(5, [&] { return esecuzione(false); });
     // Shown beside, not in the ratio: the time when the outputs of the run before are replaced.
     double sostituzione = esecuzione(true);
     std::uintmax_t letti = fs::file_size(cartella / op.ingresso);
-    double copia = migliore(3, [&] {
+    double copia = migliore(5, [&] {
       ::sync();
       return bench::tempoCopia(cartella / op.ingresso, scritti.byte, cartella);
     });
