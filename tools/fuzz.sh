@@ -8,7 +8,10 @@ cd "$(dirname "$0")/.."
 secondi=${1:-60}; shift || true
 CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DVORLANE_FUZZ=ON -DVORLANE_WINDOW=OFF \
   -DVORLANE_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j"$(nproc)" >/dev/null
+if ! uscita=$(cmake --build build-fuzz -j"$(nproc)" 2>&1); then
+  echo "$uscita" >&2
+  exit 1
+fi
 bersagli=("$@")
 [ ${#bersagli[@]} -eq 0 ] && bersagli=($(cd build-fuzz/fuzz && ls fuzz_* | grep -v '\.' ))
 for b in "${bersagli[@]}"; do

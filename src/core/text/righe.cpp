@@ -14,7 +14,6 @@
 
 namespace vorlane {
 namespace {
-constexpr std::size_t kBuffer = LettoreRighe::kBuffer;
 // Bytes a line-end search may load past the data: one step of two registers.
 constexpr std::size_t kOltre = 64;
 
