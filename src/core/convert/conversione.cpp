@@ -210,7 +210,8 @@ class SecondaMeta {
 bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
                const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
   std::uintmax_t mezzo = metaFile(campioni, formato);
-  LettoreCampioni file(campioni, opzioniConversione(formato), {0, mezzo > 0 ? mezzo : UINTMAX_MAX});
+  LettoreCampioni file(campioni, opzioniConversione(formato),
+                       {0, mezzo > 0 ? mezzo : UINTMAX_MAX, 0, mezzo == 0});
   if (mezzo == 0) return righeTabella(file, tabella, base, confronto, formato);
   SecondaMeta seconda(campioni, mezzo, tabella.destinazione(), formato, base, confronto);
   if (!righeTabella(file, tabella, base, confronto, formato)) return false;

@@ -90,9 +90,9 @@ void LettoreRighe::leggiPezzo(Pezzo& p, bool dopoCr) {
   for (std::size_t i = p.inizio; i < n;) {
     bool nonAscii = false;
     std::size_t a = i + cercaFineRiga(dati + i, nonAscii);
-    p.fini.push_back({static_cast<std::uint32_t>(a), nonAscii});
     i = a + 1;
     if (i < n && dati[a] == '\r' && dati[i] == '\n') ++i;
+    p.fini.push_back({static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(i), nonAscii});
   }
 }
 
@@ -143,7 +143,7 @@ void LettoreRighe::prosegui() {
   corrente_.ultimo = false;
 }
 
-bool LettoreRighe::leggi(std::string_view& riga) {
+bool LettoreRighe::leggiAltre(std::string_view& riga) {
   lunga_.clear();
   bool iniziata = false;
   for (;;) {
@@ -156,8 +156,7 @@ bool LettoreRighe::leggi(std::string_view& riga) {
     const char* dati = corrente_.dati.get();
     FineRiga f = corrente_.fini[prossima_++];
     std::size_t da = inizio_;
-    inizio_ = f.a + 1;
-    if (inizio_ < corrente_.letti && dati[f.a] == '\r' && dati[inizio_] == '\n') ++inizio_;
+    inizio_ = f.seguente;
     if (f.a == corrente_.letti) {
       // The line goes on in the next buffer.
       lunga_.append(dati + da, f.a - da);

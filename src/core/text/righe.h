@@ -47,7 +47,21 @@ class LettoreRighe {
 
   // Next line in Windows-1252 (UTF-8 lines with non-ASCII characters are transcoded); false at
   // the end. The view stays valid until the next call.
-  bool leggi(std::string_view& riga);
+  bool leggi(std::string_view& riga) {
+    // Most lines lie whole in the buffer and are plain ASCII: they are handed out here, without
+    // a call, and the rest by `leggiAltre`.
+    if (prossima_ < corrente_.fini.size()) {
+      const FineRiga& f = corrente_.fini[prossima_];
+      if (!f.nonAscii && f.a != corrente_.letti) {
+        ++prossima_;
+        ++numeroRiga_;
+        riga = std::string_view(corrente_.dati.get() + inizio_, f.a - inizio_);
+        inizio_ = f.seguente;
+        return true;
+      }
+    }
+    return leggiAltre(riga);
+  }
   // After the last line of a stretch: the reading goes on to the end of the file.
   void prosegui();
   // 1-based number of the line last returned.
@@ -56,9 +70,11 @@ class LettoreRighe {
 
  private:
   // Where a line of a buffer ends (its CR or LF, or the end of the data when the line goes on in
-  // the next buffer) and whether it holds non-ASCII bytes.
+  // the next buffer), where the next one starts (past a CR LF) and whether it holds non-ASCII
+  // bytes.
   struct FineRiga {
     std::uint32_t a;
+    std::uint32_t seguente;
     bool nonAscii;
   };
   // A buffer's worth of the file with its lines already found, so that the thread reading ahead
@@ -74,6 +90,7 @@ class LettoreRighe {
     bool finisceConCr() const;
   };
 
+  bool leggiAltre(std::string_view& riga);
   bool riempi();
   // Reads the next buffer's worth into `p` and finds its lines; `dopoCr` tells whether the
   // buffer before ended with a CR.
