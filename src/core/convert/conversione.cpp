@@ -189,7 +189,7 @@ class SecondaMeta {
   SecondaMeta(const SecondaMeta&) = delete;
   SecondaMeta& operator=(const SecondaMeta&) = delete;
 
-  // Waits for the half; true when its rows are in the part file.
+  // Waits for the half; true when its rows are all in the file beside the table.
   bool completa() {
     try {
       lavoro_.attendi();
