@@ -174,7 +174,7 @@ class SecondaMeta {
       : parte_(tabella.parent_path() /
                ("." + tabella.filename().native() + ".seconda." + std::to_string(::getpid()))) {
     lavoro_.affida([=, this, &base, &confronto] {
-      LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo, UINTMAX_MAX, 0, false});
+      LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo, UINTMAX_MAX, false});
       ScrittoreTesto uscita(parte_);
       if (!righeTabella(file, uscita, base, confronto, formato)) return;
       uscita.conferma();
@@ -211,7 +211,7 @@ bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, c
                const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
   std::uintmax_t mezzo = metaFile(campioni, formato);
   LettoreCampioni file(campioni, opzioniConversione(formato),
-                       {0, mezzo > 0 ? mezzo : UINTMAX_MAX, 0, mezzo == 0});
+                       {0, mezzo > 0 ? mezzo : UINTMAX_MAX, mezzo == 0});
   if (mezzo == 0) return righeTabella(file, tabella, base, confronto, formato);
   SecondaMeta seconda(campioni, mezzo, tabella.destinazione(), formato, base, confronto);
   if (!righeTabella(file, tabella, base, confronto, formato)) return false;

@@ -59,8 +59,7 @@ std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintma
 LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto)
     : percorso_(percorso),
       anticipa_(tratto.anticipa),
-      restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0),
-      numeroRiga_(tratto.righePrima) {
+      restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0) {
   file_ = apri(percorso_);
   if (tratto.da > 0 && !posiziona(file_, tratto.da)) restanti_ = 0;
   corrente_.dati.reset(new char[kBuffer + kOltre]);

@@ -17,14 +17,12 @@
 
 namespace vorlane {
 
-// A stretch of a file read as if it were the whole of it, for one of two threads sharing a large
-// file: bytes da..a, the line numbers going on from `righePrima`. Such a reader does not read
-// ahead on a thread of its own: the two already keep both cores busy, and a third and fourth
-// thread would only take turns with them.
+// A stretch of a file read as if it were the whole of it, bytes da..a, for one of two threads
+// sharing a large file. Such a reader does not read ahead on a thread of its own: the two already
+// keep both cores busy, and a third and fourth thread would only take turns with them.
 struct TrattoFile {
   std::uintmax_t da = 0;
   std::uintmax_t a = UINTMAX_MAX;
-  std::size_t righePrima = 0;
   bool anticipa = true;
 };
 
