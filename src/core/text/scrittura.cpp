@@ -91,15 +91,19 @@ void ScrittoreTesto::svuota() {
   sfondo_.affida([this, pezzo] { scriviTutto(fd_, pezzo, destinazione_); });
 }
 
+void ScrittoreTesto::scriviOra() {
+  sfondo_.attendi();
+  scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);
+  usati_ = 0;
+}
+
 void ScrittoreTesto::accodaFile(const std::filesystem::path& file) {
   struct Descrittore {
     int fd;
     ~Descrittore() { ::close(fd); }
   } origine{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
   if (origine.fd < 0) throw erroreFile("impossibile aprire il file", file, errno);
-  sfondo_.attendi();
-  scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);
-  usati_ = 0;
+  scriviOra();
   // Inside the kernel where the file system can; through the buffer where it cannot (another
   // file system, an older kernel), going on from wherever the kernel stopped.
   for (;;) {
@@ -120,9 +124,7 @@ void ScrittoreTesto::accodaFile(const std::filesystem::path& file) {
 }
 
 void ScrittoreTesto::conferma() {
-  sfondo_.attendi();
-  scriviTutto(fd_, std::string_view(dati_.get(), usati_), destinazione_);
-  usati_ = 0;
+  scriviOra();
   int fd = fd_;
   fd_ = -1;
   if (::close(fd) != 0) {

@@ -61,6 +61,8 @@ class ScrittoreTesto {
   void allarga(std::size_t n);
   // Hands the full buffer to the background thread and goes on in the other one.
   void svuota();
+  // Writes what the buffer holds here, after the piece handed over before.
+  void scriviOra();
 
   struct Memoria {
     std::unique_ptr<char[]> dati;
