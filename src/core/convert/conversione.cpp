@@ -9,12 +9,12 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <thread>
 
 #include "app/errore.h"
 #include "sequence/campioni.h"
 #include "text/blocchi.h"
 #include "text/scrittura.h"
-#include "text/sfondo.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -165,7 +165,9 @@ std::uintmax_t metaFile(const std::filesystem::path& file, FormatoCampioni forma
 // The second half of a large file, converted on a thread of its own into a part file beside the
 // table while the first half is converted. Its rows are used only when it ran to the end of the
 // file; after a stop or an error the first half's reading goes on through it, so that the stop
-// and the messages are those of a reading in one go.
+// and the messages are those of a reading in one go. The thread is started with its work rather
+// than handed it afterwards: a new thread goes to the idle core, while one woken from a wait is
+// often queued behind the thread that woke it.
 class SecondaMeta {
  public:
   SecondaMeta(const std::filesystem::path& campioni, std::uintmax_t mezzo,
@@ -173,16 +175,20 @@ class SecondaMeta {
               const ConfrontoRiferimento& confronto)
       : parte_(tabella.parent_path() /
                ("." + tabella.filename().native() + ".seconda." + std::to_string(::getpid()))) {
-    lavoro_.affida([=, this, &base, &confronto] {
-      LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo, UINTMAX_MAX, false});
-      ScrittoreTesto uscita(parte_);
-      if (!righeTabella(file, uscita, base, confronto, formato)) return;
-      uscita.conferma();
-      completa_ = true;
+    thread_ = std::thread([=, this, &base, &confronto] {
+      try {
+        LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo, UINTMAX_MAX, false});
+        ScrittoreTesto uscita(parte_, ScrittoreTesto::Scrittura::diretta);
+        if (!righeTabella(file, uscita, base, confronto, formato)) return;
+        uscita.conferma();
+        completa_ = true;
+      } catch (...) {
+        // The first half's reading goes through this half again and meets the error itself.
+      }
     });
   }
   ~SecondaMeta() {
-    lavoro_.concludi();
+    if (thread_.joinable()) thread_.join();
     std::error_code ec;
     std::filesystem::remove(parte_, ec);
   }
@@ -191,11 +197,7 @@ class SecondaMeta {
 
   // Waits for the half; true when its rows are all in the file beside the table.
   bool completa() {
-    try {
-      lavoro_.attendi();
-    } catch (...) {
-      return false;
-    }
+    thread_.join();
     return completa_;
   }
   const std::filesystem::path& parte() const { return parte_; }
@@ -203,13 +205,14 @@ class SecondaMeta {
  private:
   std::filesystem::path parte_;
   bool completa_ = false;
-  LavoroSfondo lavoro_;
+  std::thread thread_;
 };
 
-// All the rows of the file; false when a line without TAB stopped the conversion.
-bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
-               const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
-  std::uintmax_t mezzo = metaFile(campioni, formato);
+// All the rows of the file; false when a line without TAB stopped the conversion. `mezzo` is
+// where its second half starts, 0 when it is read in one go.
+bool righeFile(const std::filesystem::path& campioni, std::uintmax_t mezzo, ScrittoreTesto& tabella,
+               const NomeBase& base, const ConfrontoRiferimento& confronto,
+               FormatoCampioni formato) {
   LettoreCampioni file(campioni, opzioniConversione(formato),
                        {0, mezzo > 0 ? mezzo : UINTMAX_MAX, mezzo == 0});
   if (mezzo == 0) return righeTabella(file, tabella, base, confronto, formato);
@@ -248,9 +251,12 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
 
-    ScrittoreTesto uscita(tabella);
+    // A file read in halves keeps both cores busy: its rows are written where they are made.
+    std::uintmax_t mezzo = metaFile(stato.nomeFileScelto, f.formato);
+    ScrittoreTesto uscita(tabella, mezzo > 0 ? ScrittoreTesto::Scrittura::diretta
+                                             : ScrittoreTesto::Scrittura::inSfondo);
     for (int i = 60; i <= 63; ++i) uscita.riga(stato.messaggi[i]);
-    if (!righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato)) {
+    if (!righeFile(stato.nomeFileScelto, mezzo, uscita, base, confronto, f.formato)) {
       // The user is told to clean the file and run again; the rows so far stay for reference.
       uscita.conferma();
       avvisoRigaSenzaTab(stato, porta);

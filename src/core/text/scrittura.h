@@ -15,8 +15,14 @@ namespace vorlane {
 
 class ScrittoreTesto {
  public:
+  // How full buffers reach the file: on a thread of the writer's own while the next one fills,
+  // or written where they fill, for a writer that shares the cores with another busy thread and
+  // would only take turns with it.
+  enum class Scrittura { inSfondo, diretta };
+
   // Creates the temporary file; throws ErroreVorlane naming the target when it cannot.
-  explicit ScrittoreTesto(std::filesystem::path destinazione);
+  explicit ScrittoreTesto(std::filesystem::path destinazione,
+                          Scrittura scrittura = Scrittura::inSfondo);
   ~ScrittoreTesto();
   ScrittoreTesto(const ScrittoreTesto&) = delete;
   ScrittoreTesto& operator=(const ScrittoreTesto&) = delete;
@@ -76,6 +82,8 @@ class ScrittoreTesto {
   // string would clear it first.
   std::unique_ptr<char[]> dati_;
   std::size_t usati_ = 0, capacita_ = 0;
+  std::size_t soglia_;  // bytes written at a time
+  Scrittura scrittura_;
   // The buffer being written out while `dati_` fills, allocated with the first one handed over.
   Memoria inScrittura_;
   LavoroSfondo sfondo_;
