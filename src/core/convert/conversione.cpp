@@ -343,10 +343,17 @@ std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::s
 #ifdef VORLANE_AVX2
 __attribute__((target("avx2"))) char* ConfrontoRiferimento::scriviBlocchiAvx2(
     char* p, std::string_view sequenza, std::size_t n, Tavole t) {
-  for (std::size_t da = 0; da + 64 <= n; da += 64)
+  std::size_t da = 0;
+  for (; da + 64 <= n; da += 64)
     p = scriviMarcati(p, sequenza, da,
                       diversi64(sequenza.data() + da, t.piega + da, t.minuscolo + da), t);
-  return p;
+  if (da == n) return p;
+  // The last characters: the step of 64 that ends with them, those compared already left out.
+  std::size_t ultimo = n - 64;
+  return scriviMarcati(
+      p, sequenza, da,
+      diversi64(sequenza.data() + ultimo, t.piega + ultimo, t.minuscolo + ultimo) >> (da - ultimo),
+      t);
 }
 #else
 char* ConfrontoRiferimento::scriviBlocchiAvx2(char* p, std::string_view, std::size_t, Tavole) {
@@ -361,12 +368,9 @@ char* ConfrontoRiferimento::scriviMutazioni(char* p, std::string_view sequenza) 
   // branches would mostly be mispredicted. The characters that differ from the reference even
   // when folded to lower case are marked 64 at a time, and each marked one writes its token,
   // kept only when it really differs.
-  std::size_t da = 0;
-  if (avx2_) {
-    p = scriviBlocchiAvx2(p, sequenza, n, t);
-    da = n / 64 * 64;
-  }
-  for (; da < n; da += 64)
+  // A sample shorter than one step is left to the blocks of 16.
+  if (avx2_ && n >= 64) return scriviBlocchiAvx2(p, sequenza, n, t);
+  for (std::size_t da = 0; da < n; da += 64)
     p = scriviMarcati(p, sequenza, da, maschera64(sequenza, da, std::min(n, da + 64), t), t);
   return p;
 }

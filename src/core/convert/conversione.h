@@ -67,8 +67,8 @@ class ConfrontoRiferimento {
   // The tokens of the characters marked in m, bit i for character da + i.
   static char* scriviMarcati(char* p, std::string_view sequenza, std::size_t da, std::uint64_t m,
                              const Tavole& t);
-  // The tokens of the whole steps of 64 among the first n characters, the comparison and the
-  // token writing in one AVX2 function so that neither costs a call per step; only when avx2_.
+  // The tokens of the first n characters, n at least 64, the comparison and the token writing in
+  // one AVX2 function so that neither costs a call per step; only when avx2_.
   // It calls nothing built without AVX2: such code run with the upper halves of the registers
   // still in use is slowed down on some processors.
   static char* scriviBlocchiAvx2(char* p, std::string_view sequenza, std::size_t n, Tavole t);
