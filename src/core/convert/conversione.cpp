@@ -82,10 +82,15 @@ __attribute__((target("avx2"))) std::uint64_t diversi64(const char* campione, co
 #endif
 
 // Rows are built in place in the table's buffer: base and name, frequency, then each token
-// followed by "-".
-void iniziaRiga(ScrittoreTesto& tabella, const NomeBase& base, std::string_view nome,
+// followed by "-". `inizio` is the base and the blank after it, joined once per file.
+void iniziaRiga(ScrittoreTesto& tabella, std::string_view inizio, std::string_view nome,
                 std::string_view frequenza) {
-  tabella.aggiungi(base.testo, " "sv, nome, "\t"sv, frequenza, "\t"sv);
+  tabella.aggiungi(inizio, nome, "\t"sv, frequenza, "\t"sv);
+}
+
+// A FASTA row's name, with the frequency columns every FASTA row has.
+void iniziaRigaFasta(ScrittoreTesto& tabella, std::string_view inizio, std::string_view nome) {
+  tabella.aggiungi(inizio, nome, "\t1\t"sv);
 }
 
 void aggiungiMutazioni(ScrittoreTesto& tabella, const ConfrontoRiferimento& confronto,
@@ -102,20 +107,20 @@ void chiudiRiga(ScrittoreTesto& tabella) {
 }
 
 // A FASTA sample's row is complete only when the next header or the end of the file comes.
-void righeFasta(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
+void righeFasta(LettoreCampioni& file, ScrittoreTesto& tabella, std::string_view inizio,
                 const ConfrontoRiferimento& confronto) {
   bool inSospeso = false;
   RecordCampione r;
   while (file.prossimo(r)) {
     if (r.tipo == RecordCampione::Tipo::intestazione) {
       if (inSospeso) chiudiRiga(tabella);
-      iniziaRiga(tabella, base, r.nome, "1");
+      iniziaRigaFasta(tabella, inizio, r.nome);
       inSospeso = true;
       continue;
     }
     // Sequence before any header still gets the name and frequency columns, named by the
     // base alone: a row of bare tokens could not be read back.
-    if (!inSospeso) iniziaRiga(tabella, base, {}, "1");
+    if (!inSospeso) iniziaRigaFasta(tabella, inizio, {});
     inSospeso = true;
     aggiungiMutazioni(tabella, confronto, r.sequenza);
   }
@@ -123,12 +128,12 @@ void righeFasta(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& 
 }
 
 // False when a line without TAB stopped the conversion.
-bool righeArlequin(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
+bool righeArlequin(LettoreCampioni& file, ScrittoreTesto& tabella, std::string_view inizio,
                    const ConfrontoRiferimento& confronto) {
   RecordCampione r;
   while (file.prossimo(r)) {
     if (r.tipo == RecordCampione::Tipo::senzaTab) return false;
-    iniziaRiga(tabella, base, r.nome, r.frequenza);
+    iniziaRiga(tabella, inizio, r.nome, r.frequenza);
     aggiungiMutazioni(tabella, confronto, r.sequenza);
     chiudiRiga(tabella);
   }
@@ -138,8 +143,9 @@ bool righeArlequin(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBas
 // The rows of what `file` reads; false when a line without TAB stopped the conversion.
 bool righeTabella(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
                   const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
-  if (formato == FormatoCampioni::arlequin) return righeArlequin(file, tabella, base, confronto);
-  righeFasta(file, tabella, base, confronto);
+  const std::string inizio = base.testo + " ";
+  if (formato == FormatoCampioni::arlequin) return righeArlequin(file, tabella, inizio, confronto);
+  righeFasta(file, tabella, inizio, confronto);
   return true;
 }
 
