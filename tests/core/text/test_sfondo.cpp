@@ -57,24 +57,45 @@ class LimiteFile {
   sighandler_t segnale_;
 };
 
+// Either way of writing: on the writer's thread, or where the lines are made.
+constexpr ScrittoreTesto::Scrittura kModi[] = {ScrittoreTesto::Scrittura::inSfondo,
+                                               ScrittoreTesto::Scrittura::diretta};
+
 TEST(LavoroSfondo, AWriteFailingOnTheBackgroundThreadFailsTheFileAndKeepsTheOldOne) {
-  test::CartellaTemporanea t;
-  test::scriviFile(t / "r.txt", "vecchio");
-  const std::string riga(1000, 'x');
-  {
-    LimiteFile limite(3 << 20);
-    auto scrivi = [&] {
-      ScrittoreTesto f(t / "r.txt");
-      for (int i = 0; i < 8000; ++i) f.riga(riga);
-      f.conferma();
-    };
-    EXPECT_THROW(scrivi(), ErroreVorlane);
+  for (ScrittoreTesto::Scrittura modo : kModi) {
+    test::CartellaTemporanea t;
+    test::scriviFile(t / "r.txt", "vecchio");
+    const std::string riga(1000, 'x');
+    {
+      LimiteFile limite(3 << 20);
+      auto scrivi = [&] {
+        ScrittoreTesto f(t / "r.txt", modo);
+        for (int i = 0; i < 8000; ++i) f.riga(riga);
+        f.conferma();
+      };
+      EXPECT_THROW(scrivi(), ErroreVorlane);
+    }
+    EXPECT_EQ(test::leggiFile(t / "r.txt"), "vecchio");
+    std::size_t file = 0;
+    for ([[maybe_unused]] const auto& voce : std::filesystem::directory_iterator(t.percorso()))
+      ++file;
+    EXPECT_EQ(file, 1u);
   }
-  EXPECT_EQ(test::leggiFile(t / "r.txt"), "vecchio");
-  std::size_t file = 0;
-  for ([[maybe_unused]] const auto& voce : std::filesystem::directory_iterator(t.percorso()))
-    ++file;
-  EXPECT_EQ(file, 1u);
+}
+
+TEST(LavoroSfondo, BothWaysOfWritingKeepEveryLineInOrderOverManyBuffers) {
+  test::CartellaTemporanea t;
+  for (ScrittoreTesto::Scrittura modo : kModi) {
+    ScrittoreTesto f(t / "r.txt", modo);
+    std::string scritto;
+    for (int i = 0; i < 60000; ++i) {
+      std::string riga = std::to_string(i) + std::string(static_cast<std::size_t>(i % 97), 'a');
+      f.riga(riga);
+      scritto += riga + "\r\n";
+    }
+    f.conferma();
+    EXPECT_TRUE(test::leggiFile(t / "r.txt") == scritto);
+  }
 }
 
 TEST(LavoroSfondo, ALogAppendFailingOnTheBackgroundThreadIsReportedAtTheEventsEnd) {
