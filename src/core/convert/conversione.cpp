@@ -171,9 +171,8 @@ std::uintmax_t metaFile(const std::filesystem::path& file, FormatoCampioni forma
 // The second half of a large file, converted on a thread of its own into a part file beside the
 // table while the first half is converted. Its rows are used only when it ran to the end of the
 // file; after a stop or an error the first half's reading goes on through it, so that the stop
-// and the messages are those of a reading in one go. The thread is started with its work rather
-// than handed it afterwards: a new thread goes to the idle core, while one woken from a wait is
-// often queued behind the thread that woke it.
+// and the messages are those of a reading in one go. A plain thread: it has a single piece of
+// work, known when it starts.
 class SecondaMeta {
  public:
   SecondaMeta(const std::filesystem::path& campioni, std::uintmax_t mezzo,
