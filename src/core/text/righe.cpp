@@ -59,11 +59,10 @@ std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintma
 LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto)
     : percorso_(percorso),
       anticipa_(tratto.anticipa),
-      dimensione_(tratto.anticipa ? kBuffer : kBufferSenzaAnticipo),
       restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0) {
   file_ = apri(percorso_);
   if (tratto.da > 0 && !posiziona(file_, tratto.da)) restanti_ = 0;
-  corrente_.dati.reset(new char[dimensione_ + kOltre]);
+  corrente_.dati.reset(new char[dimensione() + kOltre]);
 }
 
 LettoreRighe::~LettoreRighe() {
@@ -76,7 +75,7 @@ LettoreRighe::~LettoreRighe() {
 void LettoreRighe::leggiPezzo(Pezzo& p, bool dopoCr) {
   char* dati = p.dati.get();
   std::size_t richiesti =
-      static_cast<std::size_t>(std::min<std::uintmax_t>(dimensione_, restanti_));
+      static_cast<std::size_t>(std::min<std::uintmax_t>(dimensione(), restanti_));
   std::size_t n = richiesti > 0 ? std::fread(dati, 1, richiesti, file_) : 0;
   restanti_ -= n;
   p.letti = n;
@@ -102,7 +101,7 @@ bool LettoreRighe::Pezzo::finisceConCr() const {
 }
 
 void LettoreRighe::anticipa() {
-  if (!anticipato_.dati) anticipato_.dati.reset(new char[dimensione_ + kOltre]);
+  if (!anticipato_.dati) anticipato_.dati.reset(new char[dimensione() + kOltre]);
   bool dopoCr = corrente_.finisceConCr();
   inAnticipo_ = true;
   sfondo_.affida([this, dopoCr] { leggiPezzo(anticipato_, dopoCr); });

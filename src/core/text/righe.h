@@ -91,6 +91,7 @@ class LettoreRighe {
     bool finisceConCr() const;
   };
 
+  std::size_t dimensione() const { return anticipa_ ? kBuffer : kBufferSenzaAnticipo; }
   bool leggiAltre(std::string_view& riga);
   bool riempi();
   // Reads the next buffer's worth into `p` and finds its lines; `dopoCr` tells whether the
@@ -104,7 +105,6 @@ class LettoreRighe {
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
   bool anticipa_;
-  std::size_t dimensione_;   // of the buffers
   std::uintmax_t restanti_;  // bytes of the stretch not read yet
   // The buffer whose lines are being handed out, and the one being read ahead meanwhile.
   Pezzo corrente_, anticipato_;

@@ -20,6 +20,10 @@ namespace {
 constexpr std::size_t kSoglia = 1 << 20;
 constexpr std::size_t kSogliaDiretta = 1 << 18;
 
+constexpr std::size_t soglia(ScrittoreTesto::Scrittura scrittura) {
+  return scrittura == ScrittoreTesto::Scrittura::diretta ? kSogliaDiretta : kSoglia;
+}
+
 ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& p, int err) {
   return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err));
 }
@@ -43,9 +47,7 @@ mode_t permessiPredefiniti() {
 }  // namespace
 
 ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione, Scrittura scrittura)
-    : destinazione_(std::move(destinazione)),
-      soglia_(scrittura == Scrittura::diretta ? kSogliaDiretta : kSoglia),
-      scrittura_(scrittura) {
+    : destinazione_(std::move(destinazione)), scrittura_(scrittura) {
   std::string modello =
       (destinazione_.parent_path() / ("." + destinazione_.filename().native() + ".XXXXXX"))
           .native();
@@ -53,7 +55,7 @@ ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione, Scrittura scr
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
   temporaneo_ = modello;
   ::fchmod(fd_, permessiPredefiniti());
-  capacita_ = soglia_ + 4096;
+  capacita_ = soglia(scrittura_) + 4096;
   dati_.reset(new char[capacita_]);
 }
 
@@ -73,7 +75,7 @@ void ScrittoreTesto::riga(std::string_view testo) {
 
 void ScrittoreTesto::fineRiga() {
   aggiungiTesto("\r\n");
-  if (usati_ >= soglia_) svuota();
+  if (usati_ >= soglia(scrittura_)) svuota();
 }
 
 // Only a line longer than the room left after the threshold gets here.

@@ -82,7 +82,6 @@ class ScrittoreTesto {
   // string would clear it first.
   std::unique_ptr<char[]> dati_;
   std::size_t usati_ = 0, capacita_ = 0;
-  std::size_t soglia_;  // bytes written at a time
   Scrittura scrittura_;
   // The buffer being written out while `dati_` fills, allocated with the first one handed over.
   Memoria inScrittura_;
