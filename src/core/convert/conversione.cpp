@@ -9,11 +9,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include "app/errore.h"
 #include "sequence/campioni.h"
 #include "text/blocchi.h"
+#include "text/filo.h"
 #include "text/scrittura.h"
 #include "text/testo.h"
 
@@ -171,16 +171,16 @@ std::uintmax_t metaFile(const std::filesystem::path& file, FormatoCampioni forma
 // The second half of a large file, converted on a thread of its own into a part file beside the
 // table while the first half is converted. Its rows are used only when it ran to the end of the
 // file; after a stop or an error the first half's reading goes on through it, so that the stop
-// and the messages are those of a reading in one go. A plain thread: it has a single piece of
-// work, known when it starts.
+// and the messages are those of a reading in one go. A thread of its own: it has a single piece
+// of work, known when it starts.
 class SecondaMeta {
  public:
   SecondaMeta(const std::filesystem::path& campioni, std::uintmax_t mezzo,
               const std::filesystem::path& tabella, FormatoCampioni formato, const NomeBase& base,
-              const ConfrontoRiferimento& confronto)
+              const ConfrontoRiferimento& confronto, Separazione& separazione)
       : parte_(tabella.parent_path() /
                ("." + tabella.filename().native() + ".seconda." + std::to_string(::getpid()))) {
-    thread_ = std::thread([=, this, &base, &confronto] {
+    separazione.avvia(thread_, [=, this, &base, &confronto] {
       try {
         LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo, UINTMAX_MAX, false});
         ScrittoreTesto uscita(parte_, ScrittoreTesto::Scrittura::diretta);
@@ -193,7 +193,7 @@ class SecondaMeta {
     });
   }
   ~SecondaMeta() {
-    if (thread_.joinable()) thread_.join();
+    thread_.attendi();
     std::error_code ec;
     std::filesystem::remove(parte_, ec);
   }
@@ -202,7 +202,7 @@ class SecondaMeta {
 
   // Waits for the half; true when its rows are all in the file beside the table.
   bool completa() {
-    thread_.join();
+    thread_.attendi();
     return completa_;
   }
   const std::filesystem::path& parte() const { return parte_; }
@@ -210,7 +210,7 @@ class SecondaMeta {
  private:
   std::filesystem::path parte_;
   bool completa_ = false;
-  std::thread thread_;
+  Filo thread_;
 };
 
 // All the rows of the file; false when a line without TAB stopped the conversion. `mezzo` is
@@ -221,7 +221,9 @@ bool righeFile(const std::filesystem::path& campioni, std::uintmax_t mezzo, Scri
   LettoreCampioni file(campioni, opzioniConversione(formato),
                        {0, mezzo > 0 ? mezzo : UINTMAX_MAX, mezzo == 0});
   if (mezzo == 0) return righeTabella(file, tabella, base, confronto, formato);
-  SecondaMeta seconda(campioni, mezzo, tabella.destinazione(), formato, base, confronto);
+  Separazione separazione;
+  SecondaMeta seconda(campioni, mezzo, tabella.destinazione(), formato, base, confronto,
+                      separazione);
   if (!righeTabella(file, tabella, base, confronto, formato)) return false;
   if (seconda.completa()) {
     tabella.accodaFile(seconda.parte());

@@ -10,13 +10,13 @@ LavoroSfondo::~LavoroSfondo() {
     fine_ = true;
   }
   cambiato_.notify_all();
-  if (thread_.joinable()) thread_.join();
+  thread_.attendi();
 }
 
 void LavoroSfondo::affida(std::function<void()> lavoro) {
   attendi();
   std::lock_guard<std::mutex> blocco(mutex_);
-  if (!thread_.joinable()) thread_ = std::thread([this] { ciclo(); });
+  if (!thread_.attivo()) thread_.avvia([this] { ciclo(); });
   lavoro_ = std::move(lavoro);
   occupato_ = true;
   cambiato_.notify_all();

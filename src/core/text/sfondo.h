@@ -9,7 +9,8 @@
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <thread>
+
+#include "text/filo.h"
 
 namespace vorlane {
 
@@ -39,7 +40,7 @@ class LavoroSfondo {
   bool occupato_ = false;
   bool fine_ = false;
   // Last: it must stop before the members it uses go.
-  std::thread thread_;
+  Filo thread_;
 };
 
 }  // namespace vorlane
