@@ -24,6 +24,19 @@ CartellaTemporanea::~CartellaTemporanea() {
   std::filesystem::remove_all(percorso_, ec);
 }
 
+LimiteFile::LimiteFile(rlim_t byte) {
+  ::getrlimit(RLIMIT_FSIZE, &prima_);
+  segnale_ = ::signal(SIGXFSZ, SIG_IGN);
+  rlimit limite = prima_;
+  limite.rlim_cur = byte;
+  ::setrlimit(RLIMIT_FSIZE, &limite);
+}
+
+LimiteFile::~LimiteFile() {
+  ::setrlimit(RLIMIT_FSIZE, &prima_);
+  ::signal(SIGXFSZ, segnale_);
+}
+
 void scriviFile(const std::filesystem::path& p, const std::string& contenuto) {
   std::ofstream f(p, std::ios::binary);
   f << contenuto;

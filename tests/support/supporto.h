@@ -2,6 +2,9 @@
 // Shared test support: a temporary working folder, a port that records what the user would
 // see, and small file helpers.
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -41,6 +44,20 @@ class CartellaTemporanea {
 
  private:
   std::filesystem::path percorso_;
+};
+
+// Lowers the limit on the size of files this process may write, so that a write past it fails
+// with EFBIG (SIGXFSZ ignored) the way a full disk would.
+class LimiteFile {
+ public:
+  explicit LimiteFile(rlim_t byte);
+  ~LimiteFile();
+  LimiteFile(const LimiteFile&) = delete;
+  LimiteFile& operator=(const LimiteFile&) = delete;
+
+ private:
+  rlimit prima_{};
+  sighandler_t segnale_;
 };
 
 void scriviFile(const std::filesystem::path& p, const std::string& contenuto);

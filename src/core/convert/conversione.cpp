@@ -1,7 +1,5 @@
 #include "convert/conversione.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <bit>
 #include <charconv>
@@ -11,9 +9,9 @@
 #include <string>
 
 #include "app/errore.h"
+#include "convert/a_pezzi.h"
 #include "sequence/campioni.h"
 #include "text/blocchi.h"
-#include "text/filo.h"
 #include "text/scrittura.h"
 #include "text/testo.h"
 
@@ -154,83 +152,13 @@ OpzioniCampioni opzioniConversione(FormatoCampioni formato) {
   return {formato, false, formato == FormatoCampioni::fasta};
 }
 
-// Below this size a file is converted in one go: a second thread would cost more than it saves.
-constexpr std::uintmax_t kDivisibile = 4 << 20;
-
-// Where the second half of a large file starts: the first line past the middle, for FASTA the
-// first header (a row is complete only at the next one). 0 when the file is read in one go.
-std::uintmax_t metaFile(const std::filesystem::path& file, FormatoCampioni formato) {
-  std::error_code ec;
-  std::uintmax_t dimensione = std::filesystem::file_size(file, ec);
-  if (ec || dimensione < kDivisibile) return 0;
-  std::uintmax_t mezzo =
-      inizioRigaDopo(file, dimensione / 2, formato == FormatoCampioni::fasta ? '>' : 0);
-  return mezzo == UINTMAX_MAX ? 0 : mezzo;
-}
-
-// The second half of a large file, converted on a thread of its own into a part file beside the
-// table while the first half is converted. Its rows are used only when it ran to the end of the
-// file; after a stop or an error the first half's reading goes on through it, so that the stop
-// and the messages are those of a reading in one go. A thread of its own: it has a single piece
-// of work, known when it starts.
-class SecondaMeta {
- public:
-  SecondaMeta(const std::filesystem::path& campioni, std::uintmax_t mezzo,
-              const std::filesystem::path& tabella, FormatoCampioni formato, const NomeBase& base,
-              const ConfrontoRiferimento& confronto, Separazione& separazione)
-      : parte_(tabella.parent_path() /
-               ("." + tabella.filename().native() + ".seconda." + std::to_string(::getpid()))) {
-    separazione.avvia(thread_, [=, this, &base, &confronto] {
-      try {
-        LettoreCampioni file(campioni, opzioniConversione(formato), {mezzo, UINTMAX_MAX, false});
-        ScrittoreTesto uscita(parte_, ScrittoreTesto::Scrittura::diretta);
-        if (!righeTabella(file, uscita, base, confronto, formato)) return;
-        uscita.conferma();
-        completa_ = true;
-      } catch (...) {
-        // The first half's reading goes through this half again and meets the error itself.
-      }
-    });
-  }
-  ~SecondaMeta() {
-    thread_.attendi();
-    std::error_code ec;
-    std::filesystem::remove(parte_, ec);
-  }
-  SecondaMeta(const SecondaMeta&) = delete;
-  SecondaMeta& operator=(const SecondaMeta&) = delete;
-
-  // Waits for the half; true when its rows are all in the file beside the table.
-  bool completa() {
-    thread_.attendi();
-    return completa_;
-  }
-  const std::filesystem::path& parte() const { return parte_; }
-
- private:
-  std::filesystem::path parte_;
-  bool completa_ = false;
-  Filo thread_;
-};
-
-// All the rows of the file; false when a line without TAB stopped the conversion. `mezzo` is
-// where its second half starts, 0 when it is read in one go.
-bool righeFile(const std::filesystem::path& campioni, std::uintmax_t mezzo, ScrittoreTesto& tabella,
-               const NomeBase& base, const ConfrontoRiferimento& confronto,
-               FormatoCampioni formato) {
-  LettoreCampioni file(campioni, opzioniConversione(formato),
-                       {0, mezzo > 0 ? mezzo : UINTMAX_MAX, mezzo == 0});
-  if (mezzo == 0) return righeTabella(file, tabella, base, confronto, formato);
-  Separazione separazione;
-  SecondaMeta seconda(campioni, mezzo, tabella.destinazione(), formato, base, confronto,
-                      separazione);
-  if (!righeTabella(file, tabella, base, confronto, formato)) return false;
-  if (seconda.completa()) {
-    tabella.accodaFile(seconda.parte());
-    return true;
-  }
-  file.prosegui();
-  return righeTabella(file, tabella, base, confronto, formato);
+// All the rows of the file; false when a line without TAB stopped the conversion.
+bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
+               const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
+  return righeAPezzi(campioni, opzioniConversione(formato), tabella,
+                     [&](LettoreCampioni& file, ScrittoreTesto& righe) {
+                       return righeTabella(file, righe, base, confronto, formato);
+                     });
 }
 
 void avvisoRigaSenzaTab(const StatoVorlane& stato, Porta& porta) {
@@ -258,12 +186,9 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
 
-    // A file read in halves keeps both cores busy: its rows are written where they are made.
-    std::uintmax_t mezzo = metaFile(stato.nomeFileScelto, f.formato);
-    ScrittoreTesto uscita(tabella, mezzo > 0 ? ScrittoreTesto::Scrittura::diretta
-                                             : ScrittoreTesto::Scrittura::inSfondo);
+    ScrittoreTesto uscita(tabella);
     for (int i = 60; i <= 63; ++i) uscita.riga(stato.messaggi[i]);
-    if (!righeFile(stato.nomeFileScelto, mezzo, uscita, base, confronto, f.formato)) {
+    if (!righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato)) {
       // The user is told to clean the file and run again; the rows so far stay for reference.
       uscita.conferma();
       avvisoRigaSenzaTab(stato, porta);

@@ -41,8 +41,8 @@ class LettoreCampioni {
   // Next record; false at the end. Views stay valid until the next call. An Arlequin line with
   // fewer than three fields is an error naming the file and the line.
   bool prossimo(RecordCampione& record);
-  // After the last record of a stretch: the reading goes on to the end of the file.
-  void prosegui() { righe_.prosegui(); }
+  // See LettoreRighe::riparti.
+  void riparti(std::uintmax_t da, std::uintmax_t a) { righe_.riparti(da, a); }
   std::size_t numeroRiga() const { return righe_.numeroRiga(); }
   const std::filesystem::path& percorso() const { return righe_.percorso(); }
 

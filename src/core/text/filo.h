@@ -38,7 +38,7 @@ class Filo {
 };
 
 // While it lives, the thread that made it stays on the processor it is on, and the threads
-// started through it stay on the others: the two halves of a piece of work run at once
+// started through it stay on the others: two threads sharing a piece of work run at once
 // throughout. Nothing is held when the process may use a single processor.
 class Separazione {
  public:

@@ -42,9 +42,10 @@ std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintma
   // The byte before `da` tells whether `da` itself starts a line.
   std::uintmax_t inizio = da > 0 ? da - 1 : 0;
   if (!posiziona(file.get(), inizio)) return UINTMAX_MAX;
-  std::vector<char> pezzo(1 << 16);
+  // A few samples' worth first: the line start is almost always among them.
+  std::vector<char> pezzo(1 << 12);
   char prima = da > 0 ? '\0' : '\n';
-  for (std::uintmax_t pos = inizio;;) {
+  for (std::uintmax_t pos = inizio;; pezzo.resize(1 << 16)) {
     std::size_t n = std::fread(pezzo.data(), 1, pezzo.size(), file.get());
     if (n == 0) return UINTMAX_MAX;
     for (std::size_t i = 0; i < n; ++i, ++pos) {
@@ -138,9 +139,18 @@ std::string_view LettoreRighe::transcodifica(std::string_view grezza) {
   return convertita_;
 }
 
-void LettoreRighe::prosegui() {
-  restanti_ = UINTMAX_MAX;
+void LettoreRighe::riparti(std::uintmax_t da, std::uintmax_t a) {
+  sfondo_.concludi();
+  inAnticipo_ = false;
+  restanti_ = a > da ? a - da : 0;
+  if (!posiziona(file_, da)) restanti_ = 0;
+  corrente_.letti = 0;
+  corrente_.inizio = 0;
   corrente_.ultimo = false;
+  corrente_.fini.clear();
+  prossima_ = 0;
+  inizio_ = 0;
+  numeroRiga_ = 0;
 }
 
 bool LettoreRighe::leggiAltre(std::string_view& riga) {

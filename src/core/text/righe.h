@@ -63,8 +63,9 @@ class LettoreRighe {
     }
     return leggiAltre(riga);
   }
-  // After the last line of a stretch: the reading goes on to the end of the file.
-  void prosegui();
+  // Reads the stretch da..a of the same file from its start, keeping the buffers: for taking one
+  // stretch after another. Line numbers start again from 1.
+  void riparti(std::uintmax_t da, std::uintmax_t a);
   // 1-based number of the line last returned.
   std::size_t numeroRiga() const { return numeroRiga_; }
   const std::filesystem::path& percorso() const { return percorso_; }

@@ -14,15 +14,10 @@
 
 namespace vorlane {
 namespace {
-// Bytes gathered before they are written: large when a thread writes them, so that it is handed
-// work rarely; smaller when they are written where they are made, so that the buffer stays in the
-// core's cache and fewer fresh pages are touched.
+// Bytes gathered before they are written: a thread writes them, and is handed work rarely.
 constexpr std::size_t kSoglia = 1 << 20;
-constexpr std::size_t kSogliaDiretta = 1 << 18;
-
-constexpr std::size_t soglia(ScrittoreTesto::Scrittura scrittura) {
-  return scrittura == ScrittoreTesto::Scrittura::diretta ? kSogliaDiretta : kSoglia;
-}
+// A writer in memory starts with room for a piece of a file's rows, and grows past it.
+constexpr std::size_t kMemoria = 1 << 18;
 
 ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& p, int err) {
   return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err));
@@ -46,8 +41,8 @@ mode_t permessiPredefiniti() {
 }
 }  // namespace
 
-ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione, Scrittura scrittura)
-    : destinazione_(std::move(destinazione)), scrittura_(scrittura) {
+ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
+    : destinazione_(std::move(destinazione)) {
   std::string modello =
       (destinazione_.parent_path() / ("." + destinazione_.filename().native() + ".XXXXXX"))
           .native();
@@ -55,7 +50,12 @@ ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione, Scrittura scr
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
   temporaneo_ = modello;
   ::fchmod(fd_, permessiPredefiniti());
-  capacita_ = soglia(scrittura_) + 4096;
+  capacita_ = kSoglia + 4096;
+  dati_.reset(new char[capacita_]);
+}
+
+ScrittoreTesto::ScrittoreTesto() {
+  capacita_ = kMemoria;
   dati_.reset(new char[capacita_]);
 }
 
@@ -75,7 +75,7 @@ void ScrittoreTesto::riga(std::string_view testo) {
 
 void ScrittoreTesto::fineRiga() {
   aggiungiTesto("\r\n");
-  if (usati_ >= soglia(scrittura_)) svuota();
+  if (usati_ >= kSoglia && fd_ >= 0) svuota();
 }
 
 // Only a line longer than the room left after the threshold gets here.
@@ -88,7 +88,6 @@ void ScrittoreTesto::allarga(std::size_t n) {
 }
 
 void ScrittoreTesto::svuota() {
-  if (scrittura_ == Scrittura::diretta) return scriviOra();
   sfondo_.attendi();
   if (!inScrittura_.dati) {
     inScrittura_.dati.reset(new char[capacita_]);
@@ -106,30 +105,28 @@ void ScrittoreTesto::scriviOra() {
   usati_ = 0;
 }
 
-void ScrittoreTesto::accodaFile(const std::filesystem::path& file) {
-  struct Descrittore {
-    int fd;
-    ~Descrittore() { ::close(fd); }
-  } origine{::open(file.c_str(), O_RDONLY | O_CLOEXEC)};
-  if (origine.fd < 0) throw erroreFile("impossibile aprire il file", file, errno);
+void ScrittoreTesto::accoda(std::string_view righe) {
   scriviOra();
-  // Inside the kernel where the file system can; through the buffer where it cannot (another
-  // file system, an older kernel), going on from wherever the kernel stopped.
-  for (;;) {
-    ssize_t n = ::copy_file_range(origine.fd, nullptr, fd_, nullptr, kSoglia, 0);
-    if (n > 0) continue;
-    if (n == 0) return;
-    if (errno == EINTR) continue;
-    if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) break;
+  scriviTutto(fd_, righe, destinazione_);
+}
+
+std::uintmax_t ScrittoreTesto::posizione() {
+  if (fd_ < 0) return usati_;
+  scriviOra();
+  off_t dove = ::lseek(fd_, 0, SEEK_CUR);
+  if (dove < 0) throw erroreFile("errore di scrittura del file", destinazione_, errno);
+  return static_cast<std::uintmax_t>(dove);
+}
+
+void ScrittoreTesto::riportaA(std::uintmax_t posizione) {
+  if (fd_ < 0) {
+    usati_ = std::min<std::uintmax_t>(posizione, usati_);
+    return;
+  }
+  scriviOra();
+  auto dove = static_cast<off_t>(posizione);
+  if (::ftruncate(fd_, dove) != 0 || ::lseek(fd_, dove, SEEK_SET) < 0)
     throw erroreFile("errore di scrittura del file", destinazione_, errno);
-  }
-  for (;;) {
-    ssize_t n = ::read(origine.fd, dati_.get(), capacita_);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) throw erroreFile("errore di lettura del file", file, errno);
-    if (n == 0) return;
-    scriviTutto(fd_, std::string_view(dati_.get(), static_cast<std::size_t>(n)), destinazione_);
-  }
 }
 
 void ScrittoreTesto::conferma() {

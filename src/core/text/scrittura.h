@@ -15,14 +15,11 @@ namespace vorlane {
 
 class ScrittoreTesto {
  public:
-  // How full buffers reach the file: on a thread of the writer's own while the next one fills,
-  // or written where they fill, for a writer that shares the cores with another busy thread and
-  // would only take turns with it.
-  enum class Scrittura { inSfondo, diretta };
-
-  // Creates the temporary file; throws ErroreVorlane naming the target when it cannot.
-  explicit ScrittoreTesto(std::filesystem::path destinazione,
-                          Scrittura scrittura = Scrittura::inSfondo);
+  // Creates the temporary file; throws ErroreVorlane naming the target when it cannot. Full
+  // buffers are written on a thread of the writer's own while the next one fills.
+  explicit ScrittoreTesto(std::filesystem::path destinazione);
+  // Lines kept in memory, for a piece of a file made apart from the file's writer: see `testo`.
+  ScrittoreTesto();
   ~ScrittoreTesto();
   ScrittoreTesto(const ScrittoreTesto&) = delete;
   ScrittoreTesto& operator=(const ScrittoreTesto&) = delete;
@@ -52,11 +49,15 @@ class ScrittoreTesto {
   }
   void ritira(std::size_t n) { usati_ -= n; }
   void fineRiga();
-  // Adds the whole of a file of CR LF-ended lines, between two lines.
-  void accodaFile(const std::filesystem::path& file);
+  // Adds text made of whole CR LF-ended lines, between two lines.
+  void accoda(std::string_view righe);
+  // Everything added so far, for a writer in memory.
+  std::string_view testo() const { return {dati_.get(), usati_}; }
+  // The bytes so far, between two lines; `riportaA` takes back what came after.
+  std::uintmax_t posizione();
+  void riportaA(std::uintmax_t posizione);
   // Flushes, closes and puts the file in place of the target.
   void conferma();
-  const std::filesystem::path& destinazione() const { return destinazione_; }
 
  private:
   void aggiungiTesto(std::string_view testo) {
@@ -77,12 +78,11 @@ class ScrittoreTesto {
 
   std::filesystem::path destinazione_;
   std::filesystem::path temporaneo_;
-  int fd_ = -1;
+  int fd_ = -1;  // none in memory
   // Not a std::string: room handed out by `spazio` is written before it counts as used, and a
   // string would clear it first.
   std::unique_ptr<char[]> dati_;
   std::size_t usati_ = 0, capacita_ = 0;
-  Scrittura scrittura_;
   // The buffer being written out while `dati_` fills, allocated with the first one handed over.
   Memoria inScrittura_;
   LavoroSfondo sfondo_;

@@ -1,5 +1,5 @@
-// A file large enough to be converted in two halves at once must give the table a reading in one
-// go gives, whatever stops or fails in either half.
+// A file large enough to be converted in pieces on two threads must give the table a reading in
+// one go gives, whatever stops or fails in any piece.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kDa = 16001, kA = 16400;
 // Copies of a small file that make a file past the size where the conversion splits it.
-constexpr int kCopie = 1200;
+constexpr int kCopie = 2400;
 
 class ConversioneGrande : public ::testing::Test {
  protected:
@@ -55,7 +55,7 @@ class ConversioneGrande : public ::testing::Test {
   Ambiente a;
 };
 
-TEST_F(ConversioneGrande, TwoHalvesGiveTheRowsOfOneReading) {
+TEST_F(ConversioneGrande, PiecesGiveTheRowsOfOneReading) {
   for (bool arlequin : {false, true}) {
     for (const std::string fineRiga : {"\r\n", "\n", "\r"}) {
       SCOPED_TRACE(std::string(arlequin ? "Arlequin" : "FASTA") + ", fine riga " +
@@ -68,16 +68,16 @@ TEST_F(ConversioneGrande, TwoHalvesGiveTheRowsOfOneReading) {
       std::string grande =
           converti(arlequin, ripeti(blocco(arlequin, fineRiga), kCopie), EsitoEvento::completato);
       EXPECT_TRUE(grande == testata + ripeti(righe, kCopie));
-      EXPECT_EQ(fileNeiDati(), 1u);  // no part file left behind
+      EXPECT_EQ(fileNeiDati(), 1u);  // no temporary file left behind
     }
   }
 }
 
-TEST_F(ConversioneGrande, ALineWithoutTabInEitherHalfStopsWhereAReadingInOneGoStops) {
+TEST_F(ConversioneGrande, ALineWithoutTabInAnyPieceStopsWhereAReadingInOneGoStops) {
   std::string piccola = converti(true, blocco(true, "\r\n"), EsitoEvento::completato);
   std::string testata = piccola.substr(0, piccola.find("campioni S0"));
   std::string righe = piccola.substr(testata.size());
-  for (int dove : {kCopie / 4, kCopie * 3 / 4}) {
+  for (int dove : {0, kCopie / 4, kCopie * 3 / 4, kCopie - 1}) {
     SCOPED_TRACE(dove);
     std::string file = ripeti(blocco(true, "\r\n"), dove) + "senza tabulazione\r\n" +
                        ripeti(blocco(true, "\r\n"), kCopie - dove);
@@ -88,7 +88,7 @@ TEST_F(ConversioneGrande, ALineWithoutTabInEitherHalfStopsWhereAReadingInOneGoSt
   }
 }
 
-TEST_F(ConversioneGrande, AnErrorInTheSecondHalfNamesItsLineInTheWholeFile) {
+TEST_F(ConversioneGrande, AnErrorInALaterPieceNamesItsLineInTheWholeFile) {
   scriviFile(tabella(), "tabella precedente\r\n");
   int dove = kCopie * 3 / 4;
   std::string file = ripeti(blocco(true, "\r\n"), dove) + "A2\t1\r\n" +
@@ -101,6 +101,22 @@ TEST_F(ConversioneGrande, AnErrorInTheSecondHalfNamesItsLineInTheWholeFile) {
   ASSERT_EQ(a.porta.messaggi.size(), 1u);
   EXPECT_NE(a.porta.messaggi[0].testo.find("riga " + std::to_string(dove * 10 + 1) + ":"),
             std::string::npos)
+      << a.porta.messaggi[0].testo;
+  EXPECT_EQ(fileNeiDati(), 1u);
+}
+
+TEST_F(ConversioneGrande, AWriteFailingMidwayKeepsTheOldTable) {
+  scriviFile(tabella(), "tabella precedente\r\n");
+  scriviFile(a.stato.cartellaEsporta / "campioni.FASTA", ripeti(blocco(false, "\r\n"), kCopie));
+  a.porta.rispostaSi = true;
+  {
+    LimiteFile limite(100 << 10);  // a fraction of the rows
+    EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, false, "campioni.FASTA"),
+              EsitoEvento::errore);
+  }
+  EXPECT_EQ(leggiFile(tabella()), "tabella precedente\r\n");
+  ASSERT_EQ(a.porta.messaggi.size(), 1u);
+  EXPECT_NE(a.porta.messaggi[0].testo.find("errore di scrittura"), std::string::npos)
       << a.porta.messaggi[0].testo;
   EXPECT_EQ(fileNeiDati(), 1u);
 }

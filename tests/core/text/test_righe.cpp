@@ -190,10 +190,17 @@ TEST(LettoreRighe, TwoStretchesSplitAtALineStartGiveTheLinesOfOneReading) {
       while (seconda.leggi(v)) unite.emplace_back(v);
       EXPECT_EQ(unite, attese);
       EXPECT_EQ(seconda.numeroRiga(), attese.size() - righe.size());
-      prima.prosegui();
+      // The same reader taking the second stretch, then the first again.
+      const std::size_t primaParte = righe.size();
+      prima.riparti(mezzo, UINTMAX_MAX);
       while (prima.leggi(v)) righe.emplace_back(v);
       EXPECT_EQ(righe, attese);
-      EXPECT_EQ(prima.numeroRiga(), attese.size());
+      EXPECT_EQ(prima.numeroRiga(), attese.size() - primaParte);
+      prima.riparti(0, mezzo);
+      righe.clear();
+      while (prima.leggi(v)) righe.emplace_back(v);
+      EXPECT_EQ(righe, std::vector<std::string>(attese.begin(), attese.begin() + primaParte));
+      EXPECT_EQ(prima.numeroRiga(), primaParte);
     }
   }
   test::scriviFile(t / "g.txt", "a\r\nb");

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <string>
 #include <vector>
@@ -36,41 +34,29 @@ TEST(LavoroSfondo, RunsWorkInOrderAndHandsBackWhatItThrew) {
   EXPECT_FALSE(eseguito);
 }
 
-// Lowers the limit on the size of files this process may write, so that a write past it fails
-// with EFBIG (SIGXFSZ ignored) the way a full disk would.
-class LimiteFile {
- public:
-  explicit LimiteFile(rlim_t byte) {
-    ::getrlimit(RLIMIT_FSIZE, &prima_);
-    segnale_ = ::signal(SIGXFSZ, SIG_IGN);
-    rlimit limite = prima_;
-    limite.rlim_cur = byte;
-    ::setrlimit(RLIMIT_FSIZE, &limite);
+// Lines reach the file either one by one, written on the writer's thread, or in pieces made in
+// memory and added whole, as the conversion of a large file adds them.
+void scriviRighe(ScrittoreTesto& f, const std::vector<std::string>& righe, bool aPezzi) {
+  ScrittoreTesto pezzo;
+  for (std::size_t i = 0; i < righe.size(); ++i) {
+    (aPezzi ? pezzo : f).riga(righe[i]);
+    if (aPezzi && (i % 777 == 776 || i + 1 == righe.size())) {
+      f.accoda(pezzo.testo());
+      pezzo.riportaA(0);
+    }
   }
-  ~LimiteFile() {
-    ::setrlimit(RLIMIT_FSIZE, &prima_);
-    ::signal(SIGXFSZ, segnale_);
-  }
+}
 
- private:
-  rlimit prima_{};
-  sighandler_t segnale_;
-};
-
-// Either way of writing: on the writer's thread, or where the lines are made.
-constexpr ScrittoreTesto::Scrittura kModi[] = {ScrittoreTesto::Scrittura::inSfondo,
-                                               ScrittoreTesto::Scrittura::diretta};
-
-TEST(LavoroSfondo, AWriteFailingOnTheBackgroundThreadFailsTheFileAndKeepsTheOldOne) {
-  for (ScrittoreTesto::Scrittura modo : kModi) {
+TEST(LavoroSfondo, AFailingWriteFailsTheFileAndKeepsTheOldOne) {
+  for (bool aPezzi : {false, true}) {
     test::CartellaTemporanea t;
     test::scriviFile(t / "r.txt", "vecchio");
-    const std::string riga(1000, 'x');
+    const std::vector<std::string> righe(8000, std::string(1000, 'x'));
     {
-      LimiteFile limite(3 << 20);
+      test::LimiteFile limite(3 << 20);
       auto scrivi = [&] {
-        ScrittoreTesto f(t / "r.txt", modo);
-        for (int i = 0; i < 8000; ++i) f.riga(riga);
+        ScrittoreTesto f(t / "r.txt");
+        scriviRighe(f, righe, aPezzi);
         f.conferma();
       };
       EXPECT_THROW(scrivi(), ErroreVorlane);
@@ -85,16 +71,21 @@ TEST(LavoroSfondo, AWriteFailingOnTheBackgroundThreadFailsTheFileAndKeepsTheOldO
 
 TEST(LavoroSfondo, BothWaysOfWritingKeepEveryLineInOrderOverManyBuffers) {
   test::CartellaTemporanea t;
-  for (ScrittoreTesto::Scrittura modo : kModi) {
-    ScrittoreTesto f(t / "r.txt", modo);
-    std::string scritto;
-    for (int i = 0; i < 60000; ++i) {
-      std::string riga = std::to_string(i) + std::string(static_cast<std::size_t>(i % 97), 'a');
-      f.riga(riga);
-      scritto += riga + "\r\n";
-    }
+  std::vector<std::string> righe;
+  std::string scritto;
+  for (int i = 0; i < 60000; ++i) {
+    righe.push_back(std::to_string(i) + std::string(static_cast<std::size_t>(i % 97), 'a'));
+    scritto += righe.back() + "\r\n";
+  }
+  for (bool aPezzi : {false, true}) {
+    ScrittoreTesto f(t / "r.txt");
+    f.riga("testata");
+    std::uintmax_t dopoTestata = f.posizione();
+    scriviRighe(f, {"da togliere"}, aPezzi);
+    f.riportaA(dopoTestata);  // what a conversion read again in one go does
+    scriviRighe(f, righe, aPezzi);
     f.conferma();
-    EXPECT_TRUE(test::leggiFile(t / "r.txt") == scritto);
+    EXPECT_TRUE(test::leggiFile(t / "r.txt") == "testata\r\n" + scritto);
   }
 }
 
@@ -103,7 +94,7 @@ TEST(LavoroSfondo, ALogAppendFailingOnTheBackgroundThreadIsReportedAtTheEventsEn
   const std::string riga(1000, 'x');
   bool ok = true;
   {
-    LimiteFile limite(2 << 20);
+    test::LimiteFile limite(2 << 20);
     ok = eseguiEvento(a.stato, a.porta, "Prova", [&] {
       for (int i = 0; i < 5000; ++i) ScriviLogOperazioni(a.stato, riga);
     });
