@@ -204,41 +204,41 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
 
 ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Intervallo intervallo,
                                            bool ignoraN, bool avx2)
-    : inizio_(intervallo.inizio), ignoraN_(ignoraN), avx2_(avx2 && avx2Disponibile()) {
+    // maiuscola never gives a lower-case letter.
+    : ignorato_(ignoraN ? 'N' : 'a'), avx2_(avx2 && avx2Disponibile()) {
   if (intervallo.inizio >= 1 && static_cast<std::size_t>(intervallo.inizio) < riferimento.size())
     minuscolo_ =
         riferimento.substr(static_cast<std::size_t>(intervallo.inizio), intervallo.lunghezza());
-  maiuscolo_ = minuscolo_;
-  for (char& c : maiuscolo_) c = maiuscola(c);
-  partner_ = maiuscolo_;
-  for (char& c : partner_) c = partnerTransizione(c);
   piega_ = minuscolo_;
   for (char& c : piega_) c = c >= 'a' && c <= 'z' ? 0x20 : 0;
   for (int b = 0; b < 256; ++b)
     maiuscole_[static_cast<std::size_t>(b)] = maiuscola(static_cast<char>(b));
-  cifre_.resize(minuscolo_.size());
-  for (std::size_t k = 0; k < cifre_.size(); ++k) {
-    Cifre& c = cifre_[k];
-    c.lunghezza = static_cast<std::uint8_t>(
-        std::to_chars(c.testo, c.testo + 6, static_cast<std::size_t>(inizio_) + k).ptr - c.testo);
+  posizioni_.resize(minuscolo_.size());
+  for (std::size_t k = 0; k < posizioni_.size(); ++k) {
+    Posizione& p = posizioni_[k];
+    std::size_t posizione = static_cast<std::size_t>(intervallo.inizio) + k;
+    p.lunghezza = static_cast<std::uint8_t>(
+        std::to_chars(p.cifre, p.cifre + sizeof p.cifre, posizione).ptr - p.cifre);
+    p.maiuscolo = maiuscola(minuscolo_[k]);
+    p.partner = partnerTransizione(p.maiuscolo);
   }
 }
 
 ConfrontoRiferimento::Tavole ConfrontoRiferimento::tavole() const {
-  return {minuscolo_.data(), piega_.data(), maiuscolo_.data(), partner_.data(),
-          maiuscole_.data(), cifre_.data(), ignoraN_};
+  return {minuscolo_.data(), piega_.data(), maiuscole_.data(), posizioni_.data(), ignorato_};
 }
 
 inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere,
                                                const Tavole& t) {
+  const Posizione& posizione = t.posizioni[k];
   char campione = t.maiuscole[static_cast<unsigned char>(carattere)];
-  char partner = t.partner[k];
   // The "x" at 3107 (no partner) has nothing to differ from.
-  bool diverso = (campione != t.maiuscolo[k]) & !(t.ignoraN & (campione == 'N')) & (partner != 0);
-  std::memcpy(p, t.cifre[k].testo, sizeof t.cifre[k].testo);
-  char* fine = p + t.cifre[k].lunghezza;
+  bool diverso =
+      (campione != posizione.maiuscolo) & (campione != t.ignorato) & (posizione.partner != 0);
+  std::memcpy(p, &posizione, sizeof posizione);
+  char* fine = p + posizione.lunghezza;
   *fine = campione;
-  fine += campione != partner;
+  fine += campione != posizione.partner;
   *fine++ = '-';
   return diverso ? fine : p;
 }
@@ -294,7 +294,7 @@ char* ConfrontoRiferimento::scriviBlocchiAvx2(char* p, std::string_view, std::si
 #endif
 
 char* ConfrontoRiferimento::scriviMutazioni(char* p, std::string_view sequenza) const {
-  std::size_t n = std::min(sequenza.size(), maiuscolo_.size());
+  std::size_t n = std::min(sequenza.size(), posizioni_.size());
   const Tavole t = tavole();
   // Samples agree with the reference almost everywhere, and where they differ is random, so
   // branches would mostly be mispredicted. The characters that differ from the reference even
