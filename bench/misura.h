@@ -9,7 +9,10 @@
 namespace vorlane::bench {
 
 double secondi(const std::function<void()>& lavoro);
-// Time to read `ingresso` whole and write `byteUscita` bytes to a file in `cartella`.
+// The plain copy: reads `ingresso` whole and writes `byteUscita` bytes to `uscita`.
+void copia(const std::filesystem::path& ingresso, std::uintmax_t byteUscita,
+           const std::filesystem::path& uscita);
+// Its time in this process, writing to a file in `cartella` removed afterwards.
 double tempoCopia(const std::filesystem::path& ingresso, std::uintmax_t byteUscita,
                   const std::filesystem::path& cartella);
 
