@@ -49,7 +49,9 @@ class Pezzi {
         consegna(i, std::move(memoria), completo);
       }
     } catch (...) {
-      ferma();  // out of memory: the reading in one go needs less of it
+      // Out of memory, say: the file is read again in one go, which needs less of it and meets
+      // whatever is left the way a reading in one go does.
+      ferma();
     }
   }
 
