@@ -30,7 +30,11 @@ class Pezzi {
         iniziale_(opzioni.formato == FormatoCampioni::fasta ? '>' : 0),
         tabella_(tabella),
         righe_(righe),
-        stati_((dimensione + kPezzo - 1) / kPezzo) {}
+        stati_((dimensione + kPezzo - 1) / kPezzo),
+        inizi_(stati_.size() + 1) {
+    inizi_.front() = 0;
+    inizi_.back() = UINTMAX_MAX;
+  }
 
   // Takes pieces until none is left or one did not end well; does not throw.
   void lavora() noexcept {
@@ -67,11 +71,17 @@ class Pezzi {
   };
 
   // Where piece `pezzo` starts: the first line start from its share of the bytes on that can
-  // start one (a header in FASTA), UINTMAX_MAX when there is none.
-  std::uintmax_t inizio(std::size_t pezzo) const {
-    if (pezzo == 0) return 0;
-    if (pezzo == stati_.size()) return UINTMAX_MAX;
-    return inizioRigaDopo(campioni_, pezzo * kPezzo, iniziale_);
+  // start one (a header in FASTA), UINTMAX_MAX when there is none. Each is looked for once, by
+  // the thread that needs it first: it is where a piece ends as well as where the next starts.
+  std::uintmax_t inizio(std::size_t pezzo) {
+    {
+      std::lock_guard<std::mutex> blocco(mutex_);
+      if (inizi_[pezzo]) return *inizi_[pezzo];
+    }
+    std::uintmax_t trovato = inizioRigaDopo(campioni_, pezzo * kPezzo, iniziale_);
+    std::lock_guard<std::mutex> blocco(mutex_);
+    inizi_[pezzo] = trovato;
+    return trovato;
   }
 
   bool converti(std::size_t i, std::optional<LettoreCampioni>& file, ScrittoreTesto& memoria) {
@@ -156,6 +166,7 @@ class Pezzi {
   std::mutex mutex_;
   std::condition_variable cambiato_;
   std::vector<Stato> stati_;
+  std::vector<std::optional<std::uintmax_t>> inizi_;
   std::vector<std::unique_ptr<ScrittoreTesto>> libere_;
   std::size_t preso_ = 0, scritti_ = 0;
   bool inScrittura_ = false, fermo_ = false;
