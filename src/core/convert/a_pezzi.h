@@ -1,8 +1,6 @@
 #pragma once
-// A large sample file's rows made on two processors: the file is cut into pieces at sample
-// starts, each thread takes the next piece not taken yet and makes its rows in memory, and the
-// pieces reach the table in file order as soon as those before them have. A thread slowed down
-// by the machine only takes fewer pieces.
+// A large sample file's rows made on two processors (see sequence/pezzi.h): each piece's rows
+// are made in memory and reach the table in file order.
 
 #include <filesystem>
 #include <functional>

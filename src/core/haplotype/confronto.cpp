@@ -107,6 +107,19 @@ std::size_t segnaBlocchiAvx2(const char*, const char*, char*, std::size_t p, std
 #endif
 }  // namespace
 
+std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimento,
+                           std::size_t primo, std::size_t ultimo, char* marche,
+                           std::vector<int>& segnate, bool avx2) {
+  const char* c = campione.data();
+  const char* r = riferimento.data();
+  const std::size_t prima = segnate.size();
+  std::size_t p = std::max<std::size_t>(primo, 1);
+  if (avx2 && avx2Disponibile()) p = segnaBlocchiAvx2(c, r, marche, p, ultimo + 1, segnate);
+  p = segnaBlocchi16(c, r, marche, p, ultimo + 1, segnate);
+  if (p <= ultimo) segnaTratto(c, r, marche, p, ultimo + 1, segnate);
+  return segnate.size() - prima;
+}
+
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
                     std::vector<int>& segnate, bool avx2) {
   const std::string& campione = stato.sequenzaCampione;
@@ -114,15 +127,8 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
   if (campione.empty() || riferimento.empty() || stato.lunghezzaCampione < 1) return;
   ultimo = std::min({ultimo, campione.size() - 1, riferimento.size() - 1,
                      static_cast<std::size_t>(stato.lunghezzaCampione)});
-  const char* c = campione.data();
-  const char* r = riferimento.data();
-  char* marche = stato.marcaMutazioni.data();
-  const std::size_t prima = segnate.size();
-  std::size_t p = std::max<std::size_t>(primo, 1);
-  if (avx2 && avx2Disponibile()) p = segnaBlocchiAvx2(c, r, marche, p, ultimo + 1, segnate);
-  p = segnaBlocchi16(c, r, marche, p, ultimo + 1, segnate);
-  if (p <= ultimo) segnaTratto(c, r, marche, p, ultimo + 1, segnate);
-  stato.numeroMutazioni += static_cast<double>(segnate.size() - prima);
+  stato.numeroMutazioni += static_cast<double>(segnaMutazioni(
+      campione, riferimento, primo, ultimo, stato.marcaMutazioni.data(), segnate, avx2));
 }
 
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {

@@ -44,6 +44,11 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo);
 // where the processor has AVX2, unless `avx2` is false (for the tests that check both ways).
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
                     std::vector<int>& segnate, bool avx2 = true);
+// The same on a sample and marks of a caller's own, [primo, ultimo] inside both sequences;
+// returns how many it marked. For threads that compare samples side by side.
+std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimento,
+                           std::size_t primo, std::size_t ultimo, char* marche,
+                           std::vector<int>& segnate, bool avx2 = true);
 
 // "*--- " + messaggi(21) + ": " + the short date of `giorno` + " -----------*"
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);

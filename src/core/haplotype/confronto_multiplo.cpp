@@ -51,7 +51,7 @@ void ConfrontoMultiplo::svuotaCampione() {
 
 // Stores a line's sequence over the interval; returns how many characters it stored.
 double ConfrontoMultiplo::memorizza(std::string_view sequenza) {
-  double fine = memoria_.memorizza(stato_, sequenza);
+  double fine = memoria_.memorizza(stato_.sequenzaCampione, sequenza);
   if (fine > regole_.da) {
     primoCampione_ = static_cast<long>(arrotondaPari(regole_.da));
     ultimoCampione_ = static_cast<long>(arrotondaPari(fine - 1));

@@ -16,13 +16,13 @@ MemoriaIntervallo::MemoriaIntervallo(const StatoVorlane& stato, double da, doubl
     basiDirette_ = basiDirette_ && caratteri_[static_cast<unsigned char>(b)] == (b | 0x20);
 }
 
-double MemoriaIntervallo::memorizza(StatoVorlane& stato, std::string_view testo) const {
-  if (!intero_) return memorizzaSequenza(stato, caratteri_, testo, da_, a_);
+double MemoriaIntervallo::memorizza(std::string& sequenza, std::string_view testo) const {
+  if (!intero_) return memorizzaSequenza(sequenza, caratteri_, testo, da_, a_);
   double quanti = std::min(static_cast<double>(testo.size()), massimo_);
   // A line reaching past the sequence needs the careful path, which names the position.
   if (da_ + quanti - 1 > kUltimaPosizione)
-    return memorizzaSequenza(stato, caratteri_, testo, da_, a_);
-  copia(stato.sequenzaCampione.data() + static_cast<std::size_t>(da_),
+    return memorizzaSequenza(sequenza, caratteri_, testo, da_, a_);
+  copia(sequenza.data() + static_cast<std::size_t>(da_),
         testo.substr(0, static_cast<std::size_t>(quanti)));
   return da_ + quanti;
 }

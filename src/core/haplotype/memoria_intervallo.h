@@ -18,8 +18,9 @@ class MemoriaIntervallo {
   // that check both ways agree).
   MemoriaIntervallo(const StatoVorlane& stato, double da, double a, bool avx2 = true);
 
-  // What memorizzaSequenza(stato, testo, da, a) does, and its return value.
-  double memorizza(StatoVorlane& stato, std::string_view testo) const;
+  // What memorizzaSequenza(sequenza, testo, da, a) does, and its return value. Several threads
+  // may store at once, each into its own sequence.
+  double memorizza(std::string& sequenza, std::string_view testo) const;
 
  private:
   void copia(char* destinazione, std::string_view testo) const;

@@ -47,8 +47,13 @@ std::size_t quantiInteri(std::string_view testo, double da, double a) {
 
 double memorizzaSequenza(StatoVorlane& stato, const TabellaCaratteri& caratteri,
                          std::string_view testo, double da, double a) {
+  return memorizzaSequenza(stato.sequenzaCampione, caratteri, testo, da, a);
+}
+
+double memorizzaSequenza(std::string& sequenza, const TabellaCaratteri& caratteri,
+                         std::string_view testo, double da, double a) {
   if (std::size_t n = quantiInteri(testo, da, a)) {
-    char* destinazione = stato.sequenzaCampione.data() + static_cast<std::size_t>(da);
+    char* destinazione = sequenza.data() + static_cast<std::size_t>(da);
     for (std::size_t i = 0; i < n; ++i) destinazione[i] = daTabella(caratteri, testo[i]);
     return da + static_cast<double>(n);
   }
@@ -57,7 +62,7 @@ double memorizzaSequenza(StatoVorlane& stato, const TabellaCaratteri& caratteri,
     if (a < p) break;
     if (p < 0 || p > kUltimaPosizione)
       throw ErroreVorlane("posizione " + testoNumero(p) + " fuori dalla sequenza (1-16569)");
-    stato.sequenzaCampione[static_cast<std::size_t>(arrotondaPari(p))] = daTabella(caratteri, c);
+    sequenza[static_cast<std::size_t>(arrotondaPari(p))] = daTabella(caratteri, c);
     p += 1;
   }
   return p;

@@ -26,6 +26,9 @@ void azzeraSequenzaCampione(StatoVorlane& stato);
 double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da, double a);
 double memorizzaSequenza(StatoVorlane& stato, const TabellaCaratteri& caratteri,
                          std::string_view testo, double da, double a);
+// The same into a store of 16,570 characters other than the state's.
+double memorizzaSequenza(std::string& sequenza, const TabellaCaratteri& caratteri,
+                         std::string_view testo, double da, double a);
 
 // Loads the chosen file as one sample over the interval of the two boxes: header lines are
 // skipped, the text after the last TAB of a line is sequence, lines join into one sequence.

@@ -23,7 +23,7 @@ void confronta(const std::string& validi, double da, double a, const std::string
   double fineVeloce = -1, fineLento = -1;
   bool erroreVeloce = false, erroreLento = false;
   try {
-    fineVeloce = memoria.memorizza(veloce, testo);
+    fineVeloce = memoria.memorizza(veloce.sequenzaCampione, testo);
   } catch (const ErroreVorlane&) {
     erroreVeloce = true;
   }
