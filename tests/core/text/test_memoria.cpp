@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace vorlane {
+namespace {
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SOTTO_SANITIZER
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define SOTTO_SANITIZER
+#endif
+
+// The VmFlags line of the mapping of /proc/self/smaps that holds `indirizzo`.
+std::string segniMappa(std::uintptr_t indirizzo) {
+  std::ifstream smaps("/proc/self/smaps");
+  std::string riga;
+  bool dentro = false;
+  while (std::getline(smaps, riga)) {
+    std::uintptr_t da = 0, a = 0;
+    char trattino = 0;
+    std::istringstream intestazione(riga);
+    if (intestazione >> std::hex >> da >> trattino >> a && trattino == '-' &&
+        riga.find(' ') > riga.find('-'))
+      dentro = da <= indirizzo && indirizzo < a;
+    else if (dentro && riga.rfind("VmFlags:", 0) == 0)
+      return riga;
+  }
+  return {};
+}
+
+TEST(Memoria, ALargeBlockAsksForLargePagesAndASmallOneDoesNot) {
+#ifdef SOTTO_SANITIZER
+  GTEST_SKIP() << "the sanitizer's own operator new is in use";
+#else
+  if (!std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled"))
+    GTEST_SKIP() << "this kernel has no large pages to ask for";
+  constexpr std::size_t kGrande = 16 << 20;
+  std::unique_ptr<char[]> grande(new char[kGrande]);
+  auto centro = reinterpret_cast<std::uintptr_t>(grande.get()) + kGrande / 2;
+  EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
+  grande[kGrande / 2] = 1;  // and it is memory like any other
+
+  std::unique_ptr<char[]> piccolo(new char[1 << 16]);
+  auto inPiccolo = reinterpret_cast<std::uintptr_t>(piccolo.get());
+  EXPECT_EQ(segniMappa(inPiccolo).find(" hg"), std::string::npos) << segniMappa(inPiccolo);
+#endif
+}
+
+}  // namespace
+}  // namespace vorlane
