@@ -70,5 +70,22 @@ TEST_F(ControlloBatch, ArrestiOrdinatiEsconoConDue) {
   EXPECT_NE(l.errori.find("riga 2"), std::string::npos);
 }
 
+TEST_F(ControlloBatch, IlBloccoMostratoPerIntero) {
+  // The block shown at the end runs to some 300 KB: it goes out in pieces, and no CR LF, line or
+  // accented letter may be cut or doubled where one piece meets the next.
+  std::string fasta;
+  for (int i = 0; i < 4000; ++i)
+    fasta += ">citt\xC3\xA0 " + std::to_string(i) + "\r\n" + mutato() + "\r\n";
+  scriviFile(cartella / "esporta" / "p.FASTA", fasta);
+  EsitoBatch l = lancia("--posizioni 16189,16223 controllo p.FASTA");
+  ASSERT_EQ(l.stato, 0) << l.errori;
+  std::vector<std::string> righe = righeRegistro();
+  std::string atteso;
+  for (const std::string& riga : righe) atteso += versoUtf8(riga) + "\n";
+  ASSERT_GT(atteso.size(), 4u << 16);
+  EXPECT_NE(l.uscita.find("\n" + atteso + "\n"), std::string::npos);
+  EXPECT_EQ(l.uscita.find('\r'), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorlane::test

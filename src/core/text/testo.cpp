@@ -1,11 +1,13 @@
 #include "text/testo.h"
 
+#include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 
 namespace vorlane {
 namespace {
@@ -115,6 +117,25 @@ std::string versoUtf8(std::string_view cp1252) {
   out.reserve(cp1252.size() + cp1252.size() / 2);
   for (char c : cp1252) aggiungiUtf8(out, daByte(static_cast<unsigned char>(c)));
   return out;
+}
+
+void scriviPerTerminale(std::ostream& os, std::string_view testo) {
+  constexpr std::size_t kPezzo = 1 << 16;
+  std::string righe;
+  for (std::size_t inizio = 0; inizio < testo.size();) {
+    std::size_t fine = std::min(inizio + kPezzo, testo.size());
+    righe.clear();
+    for (std::size_t i = inizio; i < fine;) {
+      std::size_t cr = std::min(testo.find('\r', i), fine);
+      righe.append(testo, i, cr - i);
+      if (cr == fine) break;
+      // CR LF becomes the LF that follows, in this piece or the next; a lone CR becomes LF.
+      if (cr + 1 == testo.size() || testo[cr + 1] != '\n') righe += '\n';
+      i = cr + 1;
+    }
+    os << versoUtf8(righe);
+    inizio = fine;
+  }
 }
 
 std::string testoPercorso(const std::filesystem::path& percorso) {

@@ -3,6 +3,7 @@
 // position. These helpers are the only places where other encodings and numbers meet it.
 
 #include <filesystem>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ bool soloAscii(std::string_view testo);
 std::string daUtf8(std::string_view testo);
 // Windows-1252 to UTF-8, for display and for file names.
 std::string versoUtf8(std::string_view cp1252);
+// Writes box text (Windows-1252, lines separated by CR LF or CR) as a terminal wants it: UTF-8,
+// lines separated by LF. A text of hundreds of thousands of lines goes out 64 KB at a time.
+void scriviPerTerminale(std::ostream& os, std::string_view testo);
 
 // A path as it is written into a log, a report or a message.
 std::string testoPercorso(const std::filesystem::path& percorso);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "text/testo.h"
 
 namespace vorlane {
@@ -66,6 +68,22 @@ TEST(Testo, FirstNonAsciiByteWhereverItFallsInABlock) {
       EXPECT_FALSE(soloAscii(alto));
     }
   }
+}
+
+TEST(Testo, TerminalTextWhereverALineEndFallsAgainstThePieces) {
+  // Text goes out 64 KB at a time: a CR LF, a lone CR and an accented letter on each side of a
+  // piece's end must come out as when written whole.
+  for (std::size_t prima : {65533u, 65534u, 65535u, 65536u, 131071u}) {
+    std::string testo(prima, 'a');
+    testo += "\r\n\xE0\rb\r\n";
+    std::ostringstream os;
+    scriviPerTerminale(os, testo);
+    EXPECT_EQ(os.str(), std::string(prima, 'a') + "\n\xC3\xA0\nb\n") << prima;
+  }
+  std::ostringstream vuoto;
+  scriviPerTerminale(vuoto, "");
+  scriviPerTerminale(vuoto, "\r");
+  EXPECT_EQ(vuoto.str(), "\n");
 }
 
 }  // namespace
