@@ -19,28 +19,27 @@
 
 #include <sys/mman.h>
 
-#include <cstdint>
+#include <cstddef>
 #include <cstdlib>
 #include <new>
 
 namespace {
-constexpr std::uintptr_t kPaginaGrande = std::uintptr_t{1} << 21;
+constexpr std::size_t kPaginaGrande = std::size_t{1} << 21;
 
-// The whole 2 MB pages inside the block, before anything is written in them: a page already
-// touched stays small.
-void pagineGrandi(void* p, std::size_t n) {
-  auto inizio = (reinterpret_cast<std::uintptr_t>(p) + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
-  auto fine = (reinterpret_cast<std::uintptr_t>(p) + n) & ~(kPaginaGrande - 1);
-  if (inizio < fine) ::madvise(reinterpret_cast<void*>(inizio), fine - inizio, MADV_HUGEPAGE);
+// A large block starts on a 2 MB boundary and is asked for in 2 MB pages as a whole, before
+// anything is written in it (a page already touched stays small). free() takes it back like any
+// other block.
+void* bloccoGrande(std::size_t n) {
+  std::size_t intero = (n + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
+  void* p = std::aligned_alloc(kPaginaGrande, intero);
+  if (p) ::madvise(p, intero, MADV_HUGEPAGE);
+  return p;
 }
 }  // namespace
 
 void* operator new(std::size_t n) {
   for (;;) {
-    if (void* p = std::malloc(n == 0 ? 1 : n)) {
-      if (n >= kPaginaGrande) pagineGrandi(p, n);
-      return p;
-    }
+    if (void* p = n >= kPaginaGrande ? bloccoGrande(n) : std::malloc(n == 0 ? 1 : n)) return p;
     std::new_handler gestore = std::get_new_handler();
     if (!gestore) throw std::bad_alloc();
     gestore();
