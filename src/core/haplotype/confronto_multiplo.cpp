@@ -2,72 +2,151 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <exception>
 #include <filesystem>
+#include <iterator>
+#include <memory>
 #include <system_error>
 
 #include "app/errore.h"
 #include "haplotype/report_multiplo.h"
 #include "sequence/campioni.h"
+#include "sequence/pezzi.h"
 #include "text/testo.h"
 
 namespace vorlane {
 
+namespace {
+constexpr OpzioniCampioni kOpzioni{FormatoCampioni::fasta, true, false};
+
+// What a piece of a large file yields: the blocks of its samples, dated by one reading of the
+// clock, and their results, up to the error that ended it if one did.
+struct BlocchiPezzo : LavoroPezzi::Uscita {
+  std::tm giorno{};
+  std::string registro;
+  std::vector<RisultatoCampione> risultati;
+  std::exception_ptr errore;
+  int filo = 0;
+  bool letto = false;  // it held a record
+};
+}  // namespace
+
+// Each thread compares with a sample of its own, the calling thread on the state's. The pieces'
+// blocks go to the log and their results to the list in file order.
+class ConfrontoMultiplo::APezzi : public LavoroPezzi {
+ public:
+  explicit APezzi(ConfrontoMultiplo& confronto)
+      : c_(confronto), secondo_(confronto.regoleCampione_, confronto.principale_->indice()) {}
+
+  // Room for a piece's blocks and results from the start (the blocks take about one and a half
+  // times the piece's bytes, an HV1 piece holds some 3,700 samples): grown by doubling, they
+  // would touch twice their size of fresh memory.
+  std::unique_ptr<Uscita> nuova() override {
+    auto b = std::make_unique<BlocchiPezzo>();
+    b->registro.reserve(4 << 20);
+    b->risultati.reserve(1 << 12);
+    return b;
+  }
+
+  // A piece's samples are compared within a few milliseconds: one reading dates them all, and the
+  // readings follow the file, so a day's file never gets a block of the day after before one of
+  // its own.
+  void presa(Uscita& uscita) override {
+    auto& b = static_cast<BlocchiPezzo&>(uscita);
+    b.giorno = c_.stato_.orologio();
+    b.registro.clear();
+    b.risultati.clear();
+    b.errore = nullptr;
+    b.letto = false;
+  }
+
+  bool fai(int filo, LettoreCampioni& file, Uscita& uscita) override {
+    auto& b = static_cast<BlocchiPezzo&>(uscita);
+    CampioneMultiplo& campione = filo == 0 ? *c_.principale_ : secondo_;
+    b.filo = filo;
+    try {
+      for (RecordCampione r; file.prossimo(r);) {
+        b.letto = true;
+        if (!campione.leggi(r)) continue;
+        procedura(c_.tabella_.confrontoMultiplo, [&] {
+          BloccoRegistro blocco(b.registro);
+          b.risultati.push_back(campione.confronta(campione.identificativo(), blocco, b.giorno));
+          blocco.chiudi();
+        });
+      }
+      return true;
+    } catch (...) {
+      b.errore = std::current_exception();
+      return false;
+    }
+  }
+
+  void consegna(Uscita& uscita) override {
+    auto& b = static_cast<BlocchiPezzo&>(uscita);
+    if (!b.registro.empty()) accodaRegistro(c_.stato_, b.registro, b.giorno);
+    auto& risultati = c_.stato_.risultatiMultipli;
+    risultati.insert(risultati.end(), std::make_move_iterator(b.risultati.begin()),
+                     std::make_move_iterator(b.risultati.end()));
+    c_.stato_.campioniConfrontati += static_cast<double>(b.risultati.size());
+    if (!b.risultati.empty()) {
+      ultimo_ = b.filo;
+      confrontati_ = true;
+      dopoUltimo_ = false;
+    } else if (b.letto) {
+      dopoUltimo_ = true;
+    }
+  }
+
+  // Leaves in the state the last sample compared, as a reading in one go does.
+  void concludi() {
+    if (!confrontati_) return;
+    CampioneMultiplo& ultimo = ultimo_ == 0 ? *c_.principale_ : secondo_;
+    if (dopoUltimo_) ultimo.svuota();
+    ultimo.consegnaA(c_.stato_);
+    c_.stato_.lunghezzaCampione = kUltimaPosizione;
+  }
+
+ private:
+  ConfrontoMultiplo& c_;
+  CampioneMultiplo secondo_;
+  // The thread that compared the last sample handed on, and whether records came after it.
+  int ultimo_ = 0;
+  bool confrontati_ = false, dopoUltimo_ = false;
+};
+
+std::uintmax_t ConfrontoMultiplo::aPezzi(std::uintmax_t dimensione) {
+  APezzi lavoro(*this);
+  EsitoPezzi esito = lavoraAPezzi(stato_.fileCampione, kOpzioni, '>', dimensione, lavoro);
+  if (esito.incompleta) {
+    // The blocks and results before the error, then the error: what a reading in one go gives.
+    auto& b = static_cast<BlocchiPezzo&>(*esito.incompleta);
+    lavoro.consegna(b);
+    if (b.errore) std::rethrow_exception(b.errore);
+  }
+  lavoro.concludi();
+  return esito.completo ? UINTMAX_MAX : esito.daQui;
+}
+
 ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
                                      const TabellaAplotipi& tabella)
     : stato_(stato),
-      porta_(porta),
       tabella_(tabella),
       regole_(regoleConfronto(stato, porta)),
-      indice_(stato.*tabella.griglia),
-      memoria_(stato, regole_.da, regole_.a) {
-  preparaRigheFisse();
-  azzeraSequenzaCampione(stato_);
-  azzeraMarche(stato_);
-}
+      memoria_(stato, regole_.da, regole_.a),
+      fisse_(stato, porta),
+      regoleCampione_{stato, regole_, memoria_, fisse_},
+      principale_(std::make_unique<CampioneMultiplo>(
+          regoleCampione_, IndiceAplotipi(stato.*tabella.griglia), stato)) {}
 
-void ConfrontoMultiplo::preparaRigheFisse() {
-  const auto& m = stato_.messaggi;
-  const Impostazioni& imp = stato_.impostazioni;
-  std::string intervalloMutazioni = m[27] + "          : " + m[14] + " " + imp.NumeroMutazioniDa +
-                                    " " + m[15] + " " + imp.NumeroMutazioniA;
-  fileERiferimento_ = "\r\n" + m[22] + "          : " + stato_.citazioneRiferimento + "\r\n" +
-                      m[23] + "      : " + testoPercorso(stato_.fileCampione) + "\r\n" + m[26] +
-                      "                      : ";
-  mezzo_ = "\r\n" + intervalloMutazioni + "\r\n" + m[28] + "     : " +
-           porta_.testo(Controllo::Text_posMutazione) + "\r\n" + m[24] + "       : ";
-  coda_ = "\r\n" + intervalloMutazioni + "\r\n" + m[29] + "          : " + m[14] + " " +
-          porta_.testo(Controllo::Text_PosizioneMutazioneDa) + " " + m[15] + "  " +
-          porta_.testo(Controllo::Text_PosizioneMutazioneA) + "\r\n" + m[30] + "        : " +
-          m[14] + " " + imp.PercentoDa + " " + m[15] + " " + imp.PercentoA;
-}
-
-void ConfrontoMultiplo::svuotaCampione() {
-  if (primoCampione_ > ultimoCampione_) return;
-  std::fill(stato_.sequenzaCampione.begin() + primoCampione_,
-            stato_.sequenzaCampione.begin() + ultimoCampione_ + 1, ' ');
-  primoCampione_ = 0;
-  ultimoCampione_ = -1;
-}
-
-// Stores a line's sequence over the interval; returns how many characters it stored.
-double ConfrontoMultiplo::memorizza(std::string_view sequenza) {
-  double fine = memoria_.memorizza(stato_.sequenzaCampione, sequenza);
-  if (fine > regole_.da) {
-    primoCampione_ = static_cast<long>(arrotondaPari(regole_.da));
-    ultimoCampione_ = static_cast<long>(arrotondaPari(fine - 1));
-  }
-  return fine - regole_.da;
-}
+ConfrontoMultiplo::~ConfrontoMultiplo() = default;
 
 // Room for the results of the whole file at once, guessed from its size at one sample per
 // interval's length of text (and a line end): the list of a hundred thousand samples would
 // otherwise be moved a dozen times as it doubles. A wrong guess costs a later doubling, or room
 // left unused; the cap keeps a file of very short lines from asking for too much.
-void ConfrontoMultiplo::riservaRisultati() {
+void ConfrontoMultiplo::riservaRisultati(std::uintmax_t dimensione) {
   constexpr std::uintmax_t kMassimo = 1 << 20;
-  std::error_code errore;
-  std::uintmax_t dimensione = std::filesystem::file_size(stato_.fileCampione, errore);
-  if (errore || !(regole_.a >= regole_.da)) return;
+  if (!(regole_.a >= regole_.da)) return;
   double lunghezza = std::min(regole_.a - regole_.da, static_cast<double>(kUltimaPosizione));
   auto perCampione = static_cast<std::uintmax_t>(lunghezza) + 3;
   auto& risultati = stato_.risultatiMultipli;
@@ -77,68 +156,33 @@ void ConfrontoMultiplo::riservaRisultati() {
 
 void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
   procedura(tabella_.caricaMultipli, [&] {
-    LettoreCampioni file(stato_.fileCampione, {FormatoCampioni::fasta, true, false});
-    riservaRisultati();
-    RecordCampione r;
-    while (file.prossimo(r)) {
-      svuotaCampione();
-      if (r.tipo == RecordCampione::Tipo::intestazione || r.conNome) identificativo_.assign(r.nome);
-      if (r.tipo != RecordCampione::Tipo::sequenza || memorizza(r.sequenza) <= 1) continue;
-      stato_.lunghezzaCampione = kUltimaPosizione;
-      ConfrontaCampionamentoMultiplo(identificativo_);
-    }
+    std::error_code errore;
+    std::uintmax_t dimensione = std::filesystem::file_size(stato_.fileCampione, errore);
+    if (errore) dimensione = 0;
+    riservaRisultati(dimensione);
+    leggiInUnaVolta(daTagliare(dimensione) ? aPezzi(dimensione) : 0);
   });
 }
 
-// Only the positions the line stored can differ from the reference, and only the few the last
-// comparison marked need clearing.
-void ConfrontoMultiplo::segna() {
-  for (int p : segnate_) stato_.marcaMutazioni[static_cast<std::size_t>(p)] = 0;
-  stato_.numeroMutazioni = 0;
-  segnate_.clear();
-  primoMarche_ = primoCampione_;
-  ultimoMarche_ = ultimoCampione_;
-  if (primoMarche_ <= ultimoMarche_)
-    segnaMutazioni(stato_, static_cast<std::size_t>(primoMarche_),
-                   static_cast<std::size_t>(ultimoMarche_), segnate_);
-}
-
-// The block's first line changes only with the day.
-const std::string& ConfrontoMultiplo::testa(const std::tm& oggi) {
-  const std::tm& g = giornoTesta_;
-  if (testa_.empty() || oggi.tm_mday != g.tm_mday || oggi.tm_mon != g.tm_mon ||
-      oggi.tm_year != g.tm_year) {
-    testa_ = rigaInizioBlocco(stato_, oggi) + fileERiferimento_;
-    giornoTesta_ = oggi;
+void ConfrontoMultiplo::leggiInUnaVolta(std::uintmax_t da) {
+  if (da == UINTMAX_MAX) return;
+  LettoreCampioni file(stato_.fileCampione, kOpzioni, TrattoFile{da});
+  RecordCampione r;
+  while (file.prossimo(r)) {
+    if (!principale_->leggi(r)) continue;
+    stato_.lunghezzaCampione = kUltimaPosizione;
+    ConfrontaCampionamentoMultiplo(principale_->identificativo());
   }
-  return testa_;
-}
-
-void ConfrontoMultiplo::scriviBlocco(std::string_view identificativo) {
-  // One clock reading dates the block and picks the day's file it goes to.
-  std::tm adesso = stato_.orologio();
-  BloccoRegistro blocco(stato_, adesso);
-  blocco.riga(testa(adesso), identificativo, mezzo_, testoNumero(stato_.numeroMutazioni), coda_);
-  elenco_.azzera();
-  if (regole_.elenca(stato_.numeroMutazioni) && primoMarche_ <= ultimoMarche_) {
-    controllaIntervallo(regole_);
-    elencaPosizioni(segnate_, elenco_, blocco);
-  }
-  stato_.aplotipoTrovato = indice_.nome(indice_.cerca(elenco_.numeri));
-  blocco.riga("Aplotipo                      : ", stato_.aplotipoTrovato);
-  if (!elenco_.parziale().empty()) blocco.riga(kRigaMutazioni, elenco_.parziale());
-  if (stato_.numeroMutazioni > 0)
-    blocco.riga("Percentuale mutazioni         : ",
-                percentualeMutazioni(elenco_.quante, stato_.numeroMutazioni));
-  blocco.scrivi(stato_);
 }
 
 void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(std::string_view identificativo) {
   procedura(tabella_.confrontoMultiplo, [&] {
-    segna();
-    scriviBlocco(identificativo);
-    stato_.risultatiMultipli.push_back(
-        {std::string(identificativo), stato_.aplotipoTrovato, stato_.numeroMutazioni});
+    // One clock reading dates the block and picks the day's file it goes to.
+    std::tm adesso = stato_.orologio();
+    BloccoRegistro blocco(stato_, adesso);
+    RisultatoCampione risultato = principale_->confronta(identificativo, blocco, adesso);
+    blocco.scrivi(stato_);
+    stato_.risultatiMultipli.push_back(std::move(risultato));
     stato_.campioniConfrontati += 1;
   });
 }

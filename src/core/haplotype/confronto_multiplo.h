@@ -2,7 +2,9 @@
 // The comparison of every sample of a file, one sample per line: a log block per sample and one
 // result record per sample, then one table page.
 
+#include <cstdint>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "app/operazioni.h"
 #include "app/porta.h"
 #include "app/stato.h"
+#include "haplotype/campione_multiplo.h"
 #include "haplotype/confronto.h"
 #include "haplotype/memoria_intervallo.h"
 #include "haplotype/ricerca.h"
@@ -19,10 +22,13 @@ namespace vorlane {
 
 // One multiple run over the file in fileCampione. A run costs about the reading of the file:
 // the table is indexed once, the settings and the fixed log lines are taken once, and between
-// samples only the positions the previous sample used are cleared.
+// samples only the positions the previous sample used are cleared. A large file is compared on
+// two processors, a piece at a time (see sequence/pezzi.h), with the same log, results and
+// errors as when read in one go.
 class ConfrontoMultiplo {
  public:
   ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella);
+  ~ConfrontoMultiplo();
 
   // Reads the file line by line: a ">" line names the samples that follow, a line with a TAB
   // names its own sample (text before the first TAB) and holds the sequence after the last
@@ -33,35 +39,22 @@ class ConfrontoMultiplo {
   void ConfrontaCampionamentoMultiplo(std::string_view identificativo);
 
  private:
-  void preparaRigheFisse();
-  void riservaRisultati();
-  double memorizza(std::string_view sequenza);
-  void svuotaCampione();
-  void segna();
-  void scriviBlocco(std::string_view identificativo);
-  const std::string& testa(const std::tm& oggi);
+  class APezzi;
+  void riservaRisultati(std::uintmax_t dimensione);
+  // Compares the pieces of a large file; returns where the file is to be read on in one go from
+  // (UINTMAX_MAX when nowhere).
+  std::uintmax_t aPezzi(std::uintmax_t dimensione);
+  // Reads from byte `da` on in one go, comparing on this thread.
+  void leggiInUnaVolta(std::uintmax_t da);
 
   StatoVorlane& stato_;
-  Porta& porta_;
   const TabellaAplotipi& tabella_;
   RegoleConfronto regole_;
-  IndiceAplotipi indice_;
   MemoriaIntervallo memoria_;
-  std::string identificativo_;
-  // Positions the current line stored, and those the last comparison looked at.
-  long primoCampione_ = 0, ultimoCampione_ = -1;
-  long primoMarche_ = 0, ultimoMarche_ = -1;
-  // The positions the last comparison marked: they are its list, with no search of the marks,
-  // and the only marks to clear before the next one.
-  std::vector<int> segnate_;
-  // The parts of a block that are the same for every sample of the run, lines joined by CR LF
-  // so that a block is put together from a few pieces: the lines before the identifier (the
-  // first of them changes with the day), those between the identifier and the mutation count,
-  // and those after it.
-  std::string testa_;
-  std::tm giornoTesta_{};
-  std::string fileERiferimento_, mezzo_, coda_;
-  ElencoMutazioni elenco_;
+  RigheFisseMultiplo fisse_;
+  RegoleMultiplo regoleCampione_;
+  // The sample this thread compares, on the state's own sample and marks.
+  std::unique_ptr<CampioneMultiplo> principale_;
 };
 
 // The loaders of the two tables: a whole run without its report.

@@ -143,6 +143,14 @@ void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const 
   });
 }
 
+void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& adesso) {
+  procedura("ScriviLogOperazioni", [&] {
+    scegliFile(stato, adesso);
+    SvuotaRegistro(stato);
+    aggiungiAlFile(stato.registro.percorso, righe);
+  });
+}
+
 std::string ultimoBlocco(const std::filesystem::path& registro) {
   std::FILE* f = std::fopen(registro.c_str(), "rb");
   if (!f) throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' non esiste");
@@ -180,14 +188,19 @@ void BloccoRegistro::scrivi(StatoVorlane& stato) {
 
 void BloccoRegistro::scrivi(StatoVorlane& stato, const std::tm& adesso) {
   if (righe_ == 0) return;
-  righe_ = 0;
   if (!inCoda()) {
+    righe_ = 0;
     ScriviLogOperazioni(stato, proprio_, adesso);
     proprio_.clear();
     return;
   }
-  testo_->append("\r\n");
+  chiudi();
   if (testo_->size() >= kSogliaRegistro) svuotaInSfondo(stato);
+}
+
+void BloccoRegistro::chiudi() {
+  if (righe_ > 0) testo_->append("\r\n");
+  righe_ = 0;
   inizio_ = testo_->size();
 }
 

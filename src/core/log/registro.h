@@ -18,6 +18,10 @@ void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio);
 // its lines: the day's file follows that reading.
 void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const std::tm& adesso);
 void SvuotaRegistro(StatoVorlane& stato);
+// Lines already ended by CR LF, of the moment `adesso`, appended to that day's file after what
+// the queue holds, straight from `righe`: for the megabytes of blocks a run over a large file
+// makes apart from the queue.
+void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& adesso);
 // Shows the last block of today's log: the lines from the last one starting with "*".
 void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta);
 // The last block of a log file, each line followed by CR LF.
@@ -32,6 +36,9 @@ class BloccoRegistro {
   // a second time. Nothing else may write to the log until the block is written; a block not
   // written (an error part way through) is taken back out, so the log never holds half of one.
   BloccoRegistro(StatoVorlane& stato, const std::tm& adesso);
+  // A block built at the end of `righe`, text of a caller's own (see accodaRegistro), and taken
+  // back out of it when not ended.
+  explicit BloccoRegistro(std::string& righe) : testo_(&righe), inizio_(righe.size()) {}
   BloccoRegistro(const BloccoRegistro&) = delete;
   BloccoRegistro& operator=(const BloccoRegistro&) = delete;
   ~BloccoRegistro();
@@ -45,6 +52,8 @@ class BloccoRegistro {
   // in the queue stays in the day it was built for.
   void scrivi(StatoVorlane& stato);
   void scrivi(StatoVorlane& stato, const std::tm& adesso);
+  // Ends the lines of a block built in a caller's text, which then holds it whole.
+  void chiudi();
   std::size_t dimensione() const { return testo_->size() - inizio_; }
 
  private:

@@ -1,0 +1,125 @@
+#include "haplotype/campione_multiplo.h"
+
+#include <algorithm>
+
+#include "sequence/caricamento.h"
+#include "text/testo.h"
+
+namespace vorlane {
+
+RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& porta) {
+  const auto& m = stato.messaggi;
+  const Impostazioni& imp = stato.impostazioni;
+  std::string intervalloMutazioni = m[27] + "          : " + m[14] + " " + imp.NumeroMutazioniDa +
+                                    " " + m[15] + " " + imp.NumeroMutazioniA;
+  fileERiferimento = "\r\n" + m[22] + "          : " + stato.citazioneRiferimento + "\r\n" + m[23] +
+                     "      : " + testoPercorso(stato.fileCampione) + "\r\n" + m[26] +
+                     "                      : ";
+  mezzo = "\r\n" + intervalloMutazioni + "\r\n" + m[28] + "     : " +
+          porta.testo(Controllo::Text_posMutazione) + "\r\n" + m[24] + "       : ";
+  coda = "\r\n" + intervalloMutazioni + "\r\n" + m[29] + "          : " + m[14] + " " +
+         porta.testo(Controllo::Text_PosizioneMutazioneDa) + " " + m[15] + "  " +
+         porta.testo(Controllo::Text_PosizioneMutazioneA) + "\r\n" + m[30] + "        : " + m[14] +
+         " " + imp.PercentoDa + " " + m[15] + " " + imp.PercentoA;
+}
+
+CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice,
+                                   StatoVorlane& stato)
+    : r_(regole),
+      sequenza_(stato.sequenzaCampione),
+      marche_(stato.marcaMutazioni),
+      numeroMutazioni_(stato.numeroMutazioni),
+      aplotipo_(stato.aplotipoTrovato),
+      indice_(std::move(indice)) {
+  azzeraSequenzaCampione(stato);
+  azzeraMarche(stato);
+}
+
+CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice)
+    : r_(regole),
+      propriaSequenza_(kUltimaPosizione + 1, ' '),
+      proprieMarche_(kUltimaPosizione + 1, 0),
+      sequenza_(propriaSequenza_),
+      marche_(proprieMarche_),
+      numeroMutazioni_(proprioNumero_),
+      aplotipo_(proprioAplotipo_),
+      indice_(std::move(indice)) {}
+
+void CampioneMultiplo::svuota() {
+  if (primoCampione_ > ultimoCampione_) return;
+  std::fill(sequenza_.begin() + primoCampione_, sequenza_.begin() + ultimoCampione_ + 1, ' ');
+  primoCampione_ = 0;
+  ultimoCampione_ = -1;
+}
+
+bool CampioneMultiplo::leggi(const RecordCampione& record) {
+  svuota();
+  if (record.tipo == RecordCampione::Tipo::intestazione || record.conNome)
+    identificativo_.assign(record.nome);
+  if (record.tipo != RecordCampione::Tipo::sequenza) return false;
+  const double da = r_.regole.da;
+  double fine = r_.memoria.memorizza(sequenza_, record.sequenza);
+  if (fine > da) {
+    primoCampione_ = static_cast<long>(arrotondaPari(da));
+    ultimoCampione_ = static_cast<long>(arrotondaPari(fine - 1));
+  }
+  return fine - da > 1;
+}
+
+// Only the positions the line stored can differ from the reference, and only the few the last
+// comparison marked need clearing.
+void CampioneMultiplo::segna() {
+  for (int p : segnate_) marche_[static_cast<std::size_t>(p)] = 0;
+  numeroMutazioni_ = 0;
+  segnate_.clear();
+  primoMarche_ = primoCampione_;
+  ultimoMarche_ = ultimoCampione_;
+  const std::string& riferimento = r_.stato.sequenzaRiferimento;
+  if (primoMarche_ > ultimoMarche_ || riferimento.empty()) return;
+  std::size_t ultimo = std::min(
+      {static_cast<std::size_t>(ultimoMarche_), sequenza_.size() - 1, riferimento.size() - 1});
+  numeroMutazioni_ = static_cast<double>(segnaMutazioni(sequenza_, riferimento,
+                                                        static_cast<std::size_t>(primoMarche_),
+                                                        ultimo, marche_.data(), segnate_));
+}
+
+// The block's first line changes only with the day.
+const std::string& CampioneMultiplo::testa(const std::tm& giorno) {
+  const std::tm& g = giornoTesta_;
+  if (testa_.empty() || giorno.tm_mday != g.tm_mday || giorno.tm_mon != g.tm_mon ||
+      giorno.tm_year != g.tm_year) {
+    testa_ = rigaInizioBlocco(r_.stato, giorno) + r_.fisse.fileERiferimento;
+    giornoTesta_ = giorno;
+  }
+  return testa_;
+}
+
+RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
+                                              BloccoRegistro& blocco, const std::tm& giorno) {
+  segna();
+  const RegoleConfronto& regole = r_.regole;
+  blocco.riga(testa(giorno), identificativo, r_.fisse.mezzo, testoNumero(numeroMutazioni_),
+              r_.fisse.coda);
+  elenco_.azzera();
+  if (regole.elenca(numeroMutazioni_) && primoMarche_ <= ultimoMarche_) {
+    controllaIntervallo(regole);
+    elencaPosizioni(segnate_, elenco_, blocco);
+  }
+  aplotipo_ = indice_.nome(indice_.cerca(elenco_.numeri));
+  blocco.riga("Aplotipo                      : ", aplotipo_);
+  if (!elenco_.parziale().empty()) blocco.riga(kRigaMutazioni, elenco_.parziale());
+  if (numeroMutazioni_ > 0)
+    blocco.riga("Percentuale mutazioni         : ",
+                percentualeMutazioni(elenco_.quante, numeroMutazioni_));
+  return {std::string(identificativo), aplotipo_, numeroMutazioni_};
+}
+
+void CampioneMultiplo::consegnaA(StatoVorlane& stato) const {
+  if (&sequenza_ == &stato.sequenzaCampione) return;
+  stato.sequenzaCampione = sequenza_;
+  stato.marcaMutazioni = marche_;
+  stato.numeroMutazioni = numeroMutazioni_;
+  stato.aplotipoTrovato = aplotipo_;
+}
+
+}  // namespace vorlane

@@ -1,0 +1,132 @@
+// A file large enough to be compared in pieces on two threads must give the log, the results,
+// the state and the errors a reading in one go gives.
+
+#include <gtest/gtest.h>
+
+#include "aiuti.h"
+#include "app/errore.h"
+#include "log/registro.h"
+#include "text/testo.h"
+
+namespace vorlane::test {
+namespace {
+
+// Copies of a small file that make a file of some 7 MB, cut into four or five pieces.
+constexpr int kCopie = 3000;
+
+std::string ripeti(const std::string& testo, int volte) {
+  std::string tutto;
+  tutto.reserve(testo.size() * static_cast<std::size_t>(volte));
+  for (int i = 0; i < volte; ++i) tutto += testo;
+  return tutto;
+}
+
+std::string hv1(const std::map<int, char>& basi = {}) {
+  return sequenzaDa(16001, 16400, basi);
+}
+
+// Every way a line can name or hold a sample: two sequence lines under one header, a line
+// too short to compare, an empty line, a TAB line naming its own sample and the plain line after
+// it, a sample with eleven mutations, and a header with nothing after it at the end.
+std::string blocco() {
+  std::map<int, char> undici;
+  for (int p = 16110; p <= 16120; ++p) undici[p] = altraBase(p);
+  return ">uno\r\n" + hv1({{16069, 'T'}, {16126, 'C'}}) + "\r\n" + hv1({{16224, 'C'}}) +
+         "\r\nA\r\n\r\n>due lunghissimo nome di campione\r\n" + hv1() + "\r\n" + "tre\tfreq\t" +
+         hv1({{16223, 'T'}, {16311, 'C'}}) + "\r\n" + sequenzaDa(16001, 16200) + "\r\n>undici\r\n" +
+         hv1(undici) + "\r\n>solo nome\r\n";
+}
+
+struct Corsa {
+  std::string registro;
+  std::vector<RisultatoCampione> risultati;
+  std::string sequenza, marche, aplotipo;
+  double numero = 0;
+  EsitoEvento esito = EsitoEvento::completato;
+  std::vector<Messaggio> messaggi;
+};
+
+class ConfrontoMultiploGrande : public ::testing::Test {
+ protected:
+  Corsa confronta(const std::string& testo, Comando comando = Comando::ConfrontaMultiplo) {
+    scriviFile(a.stato.cartellaEsporta / "multi.FASTA", testo);
+    std::filesystem::remove_all(a.stato.cartellaLog);
+    std::filesystem::create_directory(a.stato.cartellaLog);
+    a.porta.messaggi.clear();
+    Corsa c;
+    c.esito = esegui(a, comando, "multi.FASTA");
+    SvuotaRegistro(a.stato);
+    c.registro = leggiFile(percorsoRegistro(a.stato));
+    c.risultati = a.stato.risultatiMultipli;
+    c.sequenza = a.stato.sequenzaCampione;
+    c.marche.assign(a.stato.marcaMutazioni.begin(), a.stato.marcaMutazioni.end());
+    c.aplotipo = a.stato.aplotipoTrovato;
+    c.numero = a.stato.numeroMutazioni;
+    c.messaggi = a.porta.messaggi;
+    return c;
+  }
+
+  Ambiente a;
+};
+
+void uguali(const std::vector<RisultatoCampione>& risultati,
+            const std::vector<RisultatoCampione>& piccoli, int volte) {
+  ASSERT_EQ(risultati.size(), piccoli.size() * static_cast<std::size_t>(volte));
+  for (std::size_t i = 0; i < risultati.size(); ++i) {
+    const RisultatoCampione& atteso = piccoli[i % piccoli.size()];
+    ASSERT_EQ(risultati[i].identificativo, atteso.identificativo) << i;
+    ASSERT_EQ(risultati[i].aplotipo, atteso.aplotipo) << i;
+    ASSERT_EQ(risultati[i].numeroMutazioni, atteso.numeroMutazioni) << i;
+  }
+}
+
+TEST_F(ConfrontoMultiploGrande, PiecesGiveWhatOneReadingGives) {
+  for (Comando comando : {Comando::ConfrontaMultiplo, Comando::ConfrontaMultiploNew}) {
+    Corsa piccolo = confronta(blocco(), comando);
+    ASSERT_EQ(piccolo.risultati.size(), 6u);
+    Corsa grande = confronta(ripeti(blocco(), kCopie), comando);
+    ASSERT_EQ(grande.esito, EsitoEvento::completato);
+    ASSERT_GT(std::filesystem::file_size(a.stato.cartellaEsporta / "multi.FASTA"), 6u << 20);
+    uguali(grande.risultati, piccolo.risultati, kCopie);
+    EXPECT_EQ(a.stato.campioniConfrontati, 6.0 * kCopie);
+    // The same blocks, in the file's order.
+    EXPECT_TRUE(grande.registro == ripeti(piccolo.registro, kCopie));
+    // The state holds the last sample compared, emptied by the header after it.
+    EXPECT_EQ(grande.sequenza, piccolo.sequenza);
+    EXPECT_EQ(grande.marche, piccolo.marche);
+    EXPECT_EQ(grande.numero, 11);
+    EXPECT_EQ(grande.aplotipo, piccolo.aplotipo);
+  }
+}
+
+TEST_F(ConfrontoMultiploGrande, AnErrorInALaterPieceKeepsTheBlocksBeforeIt) {
+  // Samples with fewer than five mutations are not listed; the first one with more, far into the
+  // file, is, and its interval reaching past the sequence is an error.
+  a.stato.impostazioni.NumeroMutazioniDa = "5";
+  intervallo(a, "16001", "17000");
+  std::string senzaUndici = blocco();
+  senzaUndici.erase(senzaUndici.find(">undici"));
+  std::string testo = ripeti(senzaUndici, kCopie) + blocco();
+  Corsa grande = confronta(testo);
+  EXPECT_EQ(grande.esito, EsitoEvento::errore);
+  ASSERT_EQ(grande.messaggi.size(), 1u);
+  EXPECT_NE(grande.messaggi[0].testo.find("esce dalla sequenza"), std::string::npos);
+  EXPECT_NE(grande.messaggi[0].testo.find("ConfrontaCampionamentoMultiplo"), std::string::npos)
+      << grande.messaggi[0].testo;
+
+  // What the same samples give in one reading, the one that fails being the last.
+  std::string ultimo = ">undici\r\n" + blocco().substr(blocco().find(">undici") + 9);
+  Corsa piccolo = confronta(senzaUndici + ultimo);
+  EXPECT_EQ(piccolo.esito, EsitoEvento::errore);
+  EXPECT_EQ(grande.messaggi[0].testo, piccolo.messaggi[0].testo);
+  Corsa senzaErrore = confronta(senzaUndici);
+  std::size_t blocchi = 0;
+  for (std::size_t p = 0; (p = grande.registro.find("*---", p)) != std::string::npos; ++p)
+    ++blocchi;
+  EXPECT_EQ(blocchi, 5u * kCopie + 5u);
+  EXPECT_TRUE(grande.registro.substr(0, senzaErrore.registro.size() * kCopie) ==
+              ripeti(senzaErrore.registro, kCopie));
+}
+
+}  // namespace
+}  // namespace vorlane::test
