@@ -3,8 +3,6 @@
 #include <memory>
 #include <system_error>
 
-#include "sequence/pezzi.h"
-
 namespace vorlane {
 namespace {
 
@@ -34,14 +32,14 @@ class RigheAPezzi : public LavoroPezzi {
 }  // namespace
 
 bool righeAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
-                 ScrittoreTesto& tabella, const FunzioneRighe& righe) {
+                 ScrittoreTesto& tabella, const FunzioneRighe& righe, std::uintmax_t pezzo) {
   std::error_code ec;
   std::uintmax_t dimensione = std::filesystem::file_size(campioni, ec);
-  if (!ec && daTagliare(dimensione)) {
+  if (!ec && daTagliare(dimensione, pezzo)) {
     std::uintmax_t intestazione = tabella.posizione();
     RigheAPezzi lavoro(tabella, righe);
     char iniziale = opzioni.formato == FormatoCampioni::fasta ? '>' : 0;
-    if (lavoraAPezzi(campioni, opzioni, iniziale, dimensione, lavoro).completo) return true;
+    if (lavoraAPezzi(campioni, opzioni, iniziale, dimensione, lavoro, pezzo).completo) return true;
     tabella.riportaA(intestazione);
   }
   LettoreCampioni file(campioni, opzioni);

@@ -2,10 +2,12 @@
 // A large sample file's rows made on two processors (see sequence/pezzi.h): each piece's rows
 // are made in memory and reach the table in file order.
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
 #include "sequence/campioni.h"
+#include "sequence/pezzi.h"
 #include "text/scrittura.h"
 
 namespace vorlane {
@@ -17,7 +19,9 @@ using FunzioneRighe = std::function<bool(LettoreCampioni& file, ScrittoreTesto& 
 // Writes into `tabella` the rows of the whole of `campioni`; false when a stop ended them. The
 // rows, the stop and the errors are those of one reading from start to end: when a piece stops
 // or fails, the rows of the pieces are taken back and the file is read that way.
+// `pezzo` is the bytes of file per piece (see sequence/pezzi.h).
 bool righeAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
-                 ScrittoreTesto& tabella, const FunzioneRighe& righe);
+                 ScrittoreTesto& tabella, const FunzioneRighe& righe,
+                 std::uintmax_t pezzo = kPezzo);
 
 }  // namespace vorlane

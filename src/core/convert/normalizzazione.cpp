@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "app/errore.h"
+#include "convert/a_pezzi.h"
 #include "text/righe.h"
 #include "text/scrittura.h"
 #include "text/testo.h"
@@ -60,30 +61,44 @@ void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoNormali
                   Icona::informazione);
 }
 
+// The rows of the table that `righe` reads, as sequences.
+bool sequenze(LettoreRighe& righe, ScrittoreTesto& uscita, const Ricostruzione& ricostruzione,
+              bool fasta) {
+  std::string_view riga, nome, frequenza, mutazioni;
+  while (righe.leggi(riga)) {
+    if (soloSpazi(riga) || riga.front() == '/') continue;
+    if (!campiRiga(riga, nome, frequenza, mutazioni))
+      throw ErroreVorlane(testoPercorso(righe.percorso()) + ", riga " +
+                          std::to_string(righe.numeroRiga()) +
+                          ": la riga non contiene tabulazioni (nome, frequenza, mutazioni)");
+    if (fasta)
+      uscita.righe(">"sv, nome, " (freq: "sv, frequenza, ")"sv);
+    else
+      uscita.aggiungi(nome, "\t"sv, frequenza, "\t"sv);
+    // Rebuilt straight into the writer's buffer.
+    char* sequenza = uscita.spazio(ricostruzione.lunghezza());
+    ricostruzione.scrivi(sequenza, mutazioni);
+    uscita.avanza(sequenza + ricostruzione.lunghezza());
+    uscita.fineRiga();
+  }
+  return true;
+}
+
 Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione& f) {
   return procedura(f.etichetta, [&] {
     Intervallo intervallo = intervalloAnalisi(stato, false);
     NomeBase base = nomeBase(stato.nomeFileScelto, 4);
-    LettoreRighe tabella(stato.nomeFileScelto);
     ScrittoreTesto uscita(stato.cartellaEsporta / (base.nativo + f.estensione));
-    Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
-    std::string_view riga, nome, frequenza, mutazioni;
-    while (tabella.leggi(riga)) {
-      if (soloSpazi(riga) || riga.front() == '/') continue;
-      if (!campiRiga(riga, nome, frequenza, mutazioni))
-        throw ErroreVorlane(testoPercorso(tabella.percorso()) + ", riga " +
-                            std::to_string(tabella.numeroRiga()) +
-                            ": la riga non contiene tabulazioni (nome, frequenza, mutazioni)");
-      if (f.fasta)
-        uscita.righe(">"sv, nome, " (freq: "sv, frequenza, ")"sv);
-      else
-        uscita.aggiungi(nome, "\t"sv, frequenza, "\t"sv);
-      // Rebuilt straight into the file's buffer.
-      char* sequenza = uscita.spazio(ricostruzione.lunghezza());
-      ricostruzione.scrivi(sequenza, mutazioni);
-      uscita.avanza(sequenza + ricostruzione.lunghezza());
-      uscita.fineRiga();
-    }
+    const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
+    // Every row stands alone: a large table is rebuilt a piece at a time on two processors, the
+    // pieces cut at any line. A row of some 60 bytes becomes a sequence of 400 or more: pieces
+    // of an eighth of the usual size keep what waits in memory to a few MB.
+    righeAPezzi(
+        stato.nomeFileScelto, {FormatoCampioni::arlequin, false, true}, uscita,
+        [&](LettoreCampioni& tabella, ScrittoreTesto& righe) {
+          return sequenze(tabella.righe(), righe, ricostruzione, f.fasta);
+        },
+        kPezzo / 8);
     uscita.conferma();
     messaggioFine(stato, porta, f, base);
     return Esito::completata;

@@ -44,6 +44,8 @@ class LettoreCampioni {
   // See LettoreRighe::riparti.
   void riparti(std::uintmax_t da, std::uintmax_t a) { righe_.riparti(da, a); }
   std::size_t numeroRiga() const { return righe_.numeroRiga(); }
+  // The lines under the records, for a reader of tables that has rules of its own for them.
+  LettoreRighe& righe() { return righe_; }
   const std::filesystem::path& percorso() const { return righe_.percorso(); }
 
  private:

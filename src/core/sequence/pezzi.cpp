@@ -13,10 +13,6 @@
 namespace vorlane {
 namespace {
 
-// Bytes of file per piece (1.5 MiB, about 3,700 HV1 samples): enough work that taking a piece
-// costs little beside it, little enough that the thread that finishes last does not finish much
-// later than the other, and that what a piece yields fits the memory a writer starts with.
-constexpr std::uintmax_t kPezzo = 3 << 19;
 // Pieces taken but not yet handed on at most: what waits in memory stays a few MB whatever the
 // size of the file, even when one thread stalls.
 constexpr std::size_t kFinestra = 4;
@@ -26,12 +22,13 @@ using Uscita = LavoroPezzi::Uscita;
 class Pezzi {
  public:
   Pezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni, char iniziale,
-        std::uintmax_t dimensione, LavoroPezzi& lavoro)
+        std::uintmax_t dimensione, LavoroPezzi& lavoro, std::uintmax_t pezzo)
       : campioni_(campioni),
         opzioni_(opzioni),
         iniziale_(iniziale),
         lavoro_(lavoro),
-        stati_((dimensione + kPezzo - 1) / kPezzo),
+        pezzo_(pezzo),
+        stati_((dimensione + pezzo - 1) / pezzo),
         inizi_(stati_.size() + 1),
         limite_(stati_.size()) {
     inizi_.front() = 0;
@@ -87,7 +84,7 @@ class Pezzi {
       std::lock_guard<std::mutex> blocco(mutex_);
       if (inizi_[pezzo]) return *inizi_[pezzo];
     }
-    std::uintmax_t trovato = inizioRigaDopo(campioni_, pezzo * kPezzo, iniziale_);
+    std::uintmax_t trovato = inizioRigaDopo(campioni_, pezzo * pezzo_, iniziale_);
     std::lock_guard<std::mutex> blocco(mutex_);
     inizi_[pezzo] = trovato;
     return trovato;
@@ -174,6 +171,7 @@ class Pezzi {
   OpzioniCampioni opzioni_;
   char iniziale_;
   LavoroPezzi& lavoro_;
+  std::uintmax_t pezzo_;
   std::mutex mutex_;
   std::condition_variable cambiato_;
   std::vector<Stato> stati_;
@@ -188,13 +186,14 @@ class Pezzi {
 
 }  // namespace
 
-bool daTagliare(std::uintmax_t dimensione) {
-  return dimensione >= 2 * kPezzo;
+bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo) {
+  return dimensione >= 2 * pezzo;
 }
 
 EsitoPezzi lavoraAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
-                        char iniziale, std::uintmax_t dimensione, LavoroPezzi& lavoro) {
-  Pezzi pezzi(campioni, opzioni, iniziale, dimensione, lavoro);
+                        char iniziale, std::uintmax_t dimensione, LavoroPezzi& lavoro,
+                        std::uintmax_t pezzo) {
+  Pezzi pezzi(campioni, opzioni, iniziale, dimensione, lavoro, pezzo);
   {
     Separazione separazione;
     Filo secondo;

@@ -109,5 +109,37 @@ TEST_F(Normalizzazione, RowWithoutTabIsAnErrorNamingTheLineAndWritesNothing) {
   EXPECT_NE(testo.find(testoPercorso(tabella()) + ", riga 6"), std::string::npos);
 }
 
+TEST_F(Normalizzazione, ALargeTableGivesWhatOneReadingGives) {
+  // A table of some 2 MB is rebuilt in pieces on two threads: each row's sequence, in the
+  // table's order, whatever line a piece starts on (every line-end style), and a row without TAB
+  // far into the table is the same error, naming its line in the whole table, with no file.
+  const std::string righe[] = {"S1\t1\t16223-16183C", "/ nota", "S2\t3", "",
+                               "S3\t2\t16001G-16400-"};
+  for (const std::string fineRiga : {"\r\n", "\n", "\r"}) {
+    std::string piccola, grande = kTestata;
+    for (const std::string& riga : righe) piccola += riga + fineRiga;
+    scriviFile(tabella(), kTestata + piccola);
+    ASSERT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::completato);
+    std::string attesa = leggiFile(uscita(".ARL")), attese;
+    constexpr int kCopie = 12000;
+    for (int i = 0; i < kCopie; ++i) {
+      grande += piccola;
+      attese += attesa;
+    }
+    scriviFile(tabella(), grande);
+    ASSERT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::completato);
+    EXPECT_TRUE(leggiFile(uscita(".ARL")) == attese) << "fine riga " << fineRiga.size();
+
+    scriviFile(tabella(), grande + "senza tabulazione" + fineRiga + piccola);
+    a.porta.messaggi.clear();
+    EXPECT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::errore);
+    EXPECT_TRUE(leggiFile(uscita(".ARL")) == attese);
+    ASSERT_EQ(a.porta.messaggi.size(), 1u);
+    EXPECT_NE(a.porta.messaggi[0].testo.find(", riga " + std::to_string(4 + 5 * kCopie + 1) + ":"),
+              std::string::npos)
+        << a.porta.messaggi[0].testo;
+  }
+}
+
 }  // namespace
 }  // namespace vorlane::test
