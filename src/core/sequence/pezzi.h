@@ -1,37 +1,51 @@
 #pragma once
-// A large sample file worked on two processors: the file is cut into pieces at sample starts,
-// each thread takes the next piece not taken yet and makes what it yields in memory, and the
-// pieces are handed on in file order as soon as those before them have been. A thread slowed
-// down by the machine only takes fewer pieces.
+// A large sample file worked on two processors (see text/in_ordine.h): the file is cut into
+// pieces at sample starts, and each thread reads the pieces it takes with a reader of its own.
 
 #include <cstdint>
 #include <filesystem>
-#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
 
 #include "sequence/campioni.h"
+#include "text/in_ordine.h"
 
 namespace vorlane {
 
-// What an operation does with the pieces of a file.
-class LavoroPezzi {
- public:
-  // What a piece yields, kept from when it is made until it is handed on, then reused.
-  struct Uscita {
-    virtual ~Uscita() = default;
-  };
+// Bytes of file per piece (1.5 MiB, about 3,700 HV1 samples) for work that yields about as much
+// as it reads: enough that taking a piece costs little beside it, little enough that the thread
+// that finishes last does not finish much later than the other, and that what a piece yields
+// fits the memory a writer starts with. Work that yields several times what it reads takes
+// smaller pieces, so that what waits in memory stays small.
+inline constexpr std::uintmax_t kPezzo = 3 << 19;
 
-  virtual ~LavoroPezzi() = default;
-  virtual std::unique_ptr<Uscita> nuova() = 0;
-  // Readies `uscita` for the next piece: called when a piece is taken, with the pieces taken one
-  // after the other in file order (a reading of the clock made here follows the file).
-  virtual void presa(Uscita& uscita) = 0;
+struct EsitoPezzi;
+
+// What an operation does with the pieces of a file.
+class LavoroPezzi : public LavoroInOrdine {
+ public:
   // Makes into `uscita` what the piece that `file` reads yields; false, or an exception, when
-  // the piece did not end well. Called on both threads at once, `filo` 0 on the calling thread
-  // and 1 on the other: it may change only what belongs to its thread.
+  // the piece did not end well. See LavoroInOrdine::faiPezzo.
   virtual bool fai(int filo, LettoreCampioni& file, Uscita& uscita) = 0;
-  // Hands a piece on: one at a time, in file order. An exception stops the work and comes back
-  // from lavoraAPezzi once both threads have stopped.
-  virtual void consegna(Uscita& uscita) = 0;
+
+ private:
+  friend EsitoPezzi lavoraAPezzi(const std::filesystem::path&, OpzioniCampioni, char,
+                                 std::uintmax_t, LavoroPezzi&, std::uintmax_t);
+  bool faiPezzo(int filo, std::size_t pezzo, Uscita& uscita) final;
+  // Where piece `pezzo` starts: the first line start from its share of the bytes on that can
+  // start one, UINTMAX_MAX when there is none. Each is looked for once, by the thread that needs
+  // it first: it is where a piece ends as well as where the next starts.
+  std::uintmax_t inizio(std::size_t pezzo);
+
+  const std::filesystem::path* campioni_ = nullptr;
+  OpzioniCampioni opzioni_;
+  char iniziale_ = 0;
+  std::uintmax_t pezzo_ = kPezzo;
+  std::mutex mutex_;
+  std::vector<std::optional<std::uintmax_t>> inizi_;
+  // One reader per thread for all its pieces: its buffers are reused.
+  std::optional<LettoreCampioni> lettori_[2];
 };
 
 // How the work on the pieces ended.
@@ -42,13 +56,6 @@ struct EsitoPezzi {
   std::uintmax_t daQui = 0;
   std::unique_ptr<LavoroPezzi::Uscita> incompleta;
 };
-
-// Bytes of file per piece (1.5 MiB, about 3,700 HV1 samples) for work that yields about as much
-// as it reads: enough that taking a piece costs little beside it, little enough that the thread
-// that finishes last does not finish much later than the other, and that what a piece yields
-// fits the memory a writer starts with. Work that yields several times what it reads takes
-// smaller pieces, so that what waits in memory stays small.
-inline constexpr std::uintmax_t kPezzo = 3 << 19;
 
 // Whether a file of `dimensione` bytes is cut into pieces; a smaller one is read in one go.
 bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo = kPezzo);

@@ -1,0 +1,46 @@
+#pragma once
+// Work cut into numbered pieces and done on two processors: each thread takes the next piece
+// not taken yet and makes what it yields in memory, and the pieces are handed on in order as
+// soon as those before them have been. A thread slowed down by the machine only takes fewer
+// pieces.
+
+#include <cstddef>
+#include <memory>
+
+namespace vorlane {
+
+class LavoroInOrdine {
+ public:
+  // What a piece yields, kept from when it is made until it is handed on, then reused.
+  struct Uscita {
+    virtual ~Uscita() = default;
+  };
+
+  virtual ~LavoroInOrdine() = default;
+  virtual std::unique_ptr<Uscita> nuova() = 0;
+  // Readies `uscita` for the next piece: called when a piece is taken, with the pieces taken one
+  // after the other in order (a reading of the clock made here follows the pieces).
+  virtual void presa(Uscita& uscita) = 0;
+  // Makes piece `pezzo` into `uscita`; false, or an exception, when it did not end well. Called
+  // on both threads at once, `filo` 0 on the calling thread and 1 on the other: it may change
+  // only what belongs to its thread.
+  virtual bool faiPezzo(int filo, std::size_t pezzo, Uscita& uscita) = 0;
+  // Hands a piece on: one at a time, in order. An exception stops the work and comes back from
+  // lavoraInOrdine once both threads have stopped.
+  virtual void consegna(Uscita& uscita) = 0;
+};
+
+// How the work ended.
+struct EsitoInOrdine {
+  bool completo = false;  // every piece handed on
+  // Otherwise: the first piece not handed on, and what it yielded when it is the one that did
+  // not end well (empty when work stopped before it was made).
+  std::size_t primo = 0;
+  std::unique_ptr<LavoroInOrdine::Uscita> incompleta;
+};
+
+// Works on pieces 0..quanti-1. Every piece before the first one that did not end well is handed
+// on.
+EsitoInOrdine lavoraInOrdine(std::size_t quanti, LavoroInOrdine& lavoro);
+
+}  // namespace vorlane

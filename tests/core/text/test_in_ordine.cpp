@@ -1,0 +1,85 @@
+#include "text/in_ordine.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <stdexcept>
+#include <vector>
+
+namespace vorlane {
+namespace {
+
+struct Numero : LavoroInOrdine::Uscita {
+  std::size_t pezzo = 0, presa = 0;
+};
+
+// Pieces that yield their own number; piece `guasto` fails, or throws when `lancia`.
+class Numeri : public LavoroInOrdine {
+ public:
+  std::size_t guasto = SIZE_MAX;
+  bool lancia = false;
+  std::size_t rifiuta = SIZE_MAX;  // handing this one on throws
+  std::vector<std::size_t> consegnati, prese;
+  std::atomic<int> fili[2] = {0, 0};
+
+  std::unique_ptr<Uscita> nuova() override { return std::make_unique<Numero>(); }
+  void presa(Uscita& u) override {
+    static_cast<Numero&>(u).presa = prese.size();
+    prese.push_back(prese.size());
+  }
+  bool faiPezzo(int filo, std::size_t pezzo, Uscita& u) override {
+    ++fili[filo];
+    static_cast<Numero&>(u).pezzo = pezzo;
+    if (pezzo == guasto && lancia) throw std::runtime_error("guasto");
+    return pezzo != guasto;
+  }
+  void consegna(Uscita& u) override {
+    auto& n = static_cast<Numero&>(u);
+    if (n.pezzo == rifiuta) throw std::runtime_error("disco pieno");
+    EXPECT_EQ(n.presa, n.pezzo);  // taken in order, each readied once
+    consegnati.push_back(n.pezzo);
+  }
+};
+
+std::vector<std::size_t> finoA(std::size_t n) {
+  std::vector<std::size_t> v;
+  for (std::size_t i = 0; i < n; ++i) v.push_back(i);
+  return v;
+}
+
+TEST(InOrdine, PiecesAreHandedOnInOrderAndBothThreadsWork) {
+  Numeri lavoro;
+  EsitoInOrdine esito = lavoraInOrdine(200, lavoro);
+  EXPECT_TRUE(esito.completo);
+  EXPECT_EQ(lavoro.consegnati, finoA(200));
+  EXPECT_EQ(lavoro.fili[0] + lavoro.fili[1], 200);
+  Numeri nessuno;
+  EXPECT_TRUE(lavoraInOrdine(0, nessuno).completo);
+}
+
+TEST(InOrdine, APieceThatFailsStopsTheWorkAfterThoseBeforeIt) {
+  for (bool lancia : {false, true}) {
+    for (std::size_t guasto : {0u, 1u, 57u, 199u}) {
+      Numeri lavoro;
+      lavoro.guasto = guasto;
+      lavoro.lancia = lancia;
+      EsitoInOrdine esito = lavoraInOrdine(200, lavoro);
+      EXPECT_FALSE(esito.completo);
+      EXPECT_EQ(esito.primo, guasto);
+      EXPECT_EQ(lavoro.consegnati, finoA(guasto));
+      ASSERT_TRUE(esito.incompleta);
+      EXPECT_EQ(static_cast<Numero&>(*esito.incompleta).pezzo, guasto);
+    }
+  }
+}
+
+TEST(InOrdine, AFailureToHandOnComesBackAfterBothThreadsStop) {
+  Numeri lavoro;
+  lavoro.rifiuta = 30;
+  EXPECT_THROW(lavoraInOrdine(200, lavoro), std::runtime_error);
+  EXPECT_EQ(lavoro.consegnati, finoA(30));
+}
+
+}  // namespace
+}  // namespace vorlane
