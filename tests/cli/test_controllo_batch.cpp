@@ -85,6 +85,15 @@ TEST_F(ControlloBatch, IlBloccoMostratoPerIntero) {
   ASSERT_GT(atteso.size(), 4u << 16);
   EXPECT_NE(l.uscita.find("\n" + atteso + "\n"), std::string::npos);
   EXPECT_EQ(l.uscita.find('\r'), std::string::npos);
+  // The page's rows are made a few thousand at a time on two threads: all of them, in order.
+  std::string html = leggiFile(cartella / "html" / "ControlloMutazioni_p.htm");
+  std::size_t dove = 0;
+  for (int i = 0; i < 4000 && dove != std::string::npos; ++i)
+    dove = html.find(" " + std::to_string(i) + "\r\n", dove);
+  EXPECT_NE(dove, std::string::npos);
+  std::size_t righeTabella = 0;
+  for (std::size_t p = 0; (p = html.find("<TR>", p)) != std::string::npos; ++p) ++righeTabella;
+  EXPECT_EQ(righeTabella, 4000u + 4u);  // and the summary, legend and grid headings
 }
 
 }  // namespace

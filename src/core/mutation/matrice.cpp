@@ -1,9 +1,11 @@
 #include "mutation/matrice.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/errore.h"
 #include "report/html.h"
+#include "text/in_ordine.h"
 #include "text/scrittura.h"
 #include "text/testo.h"
 
@@ -95,11 +97,20 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
   for (const std::string& posizione : matrice.posizioni())
     cellaGriglia(pagina, "                <TD>", htmlTesto(posizione));
   pagina.riga("              </TR>");
-  std::string riga, nome;
-  for (std::size_t s = 0; s < matrice.campioni(); ++s) {
-    rigaCampione(riga, nome, matrice, s);
-    scriviRighe(pagina, riga);
-  }
+  // Rows of about a megabyte at a time, made on two processors: a row takes some 50 bytes per
+  // position.
+  const std::size_t perPezzo =
+      std::max<std::size_t>(1, (std::size_t{1} << 20) / (200 + 50 * matrice.posizioni().size()));
+  const std::size_t campioni = matrice.campioni();
+  testoInOrdine(pagina, (campioni + perPezzo - 1) / perPezzo,
+                [&](ScrittoreTesto& righe, std::size_t pezzo) {
+                  std::string riga, nome;
+                  std::size_t fine = std::min(campioni, (pezzo + 1) * perPezzo);
+                  for (std::size_t s = pezzo * perPezzo; s < fine; ++s) {
+                    rigaCampione(riga, nome, matrice, s);
+                    scriviRighe(righe, riga);
+                  }
+                });
   pagina.riga("          </TABLE>");
 }
 

@@ -5,6 +5,7 @@
 // pieces.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 namespace vorlane {
@@ -42,5 +43,13 @@ struct EsitoInOrdine {
 // Works on pieces 0..quanti-1. Every piece before the first one that did not end well is handed
 // on.
 EsitoInOrdine lavoraInOrdine(std::size_t quanti, LavoroInOrdine& lavoro);
+
+class ScrittoreTesto;
+// Text made in pieces on two processors and added to `destinazione` in order: `fai(uscita, k)`
+// writes the lines of piece k into `uscita`, a writer kept in memory. With fewer than two pieces
+// they are written straight into `destinazione` on this thread. An exception from `fai` comes
+// back from here once both threads have stopped, the pieces before it added.
+using FunzioneTesto = std::function<void(ScrittoreTesto& uscita, std::size_t pezzo)>;
+void testoInOrdine(ScrittoreTesto& destinazione, std::size_t pezzi, const FunzioneTesto& fai);
 
 }  // namespace vorlane

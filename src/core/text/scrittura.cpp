@@ -106,6 +106,7 @@ void ScrittoreTesto::scriviOra() {
 }
 
 void ScrittoreTesto::accoda(std::string_view righe) {
+  if (fd_ < 0) return aggiungiTesto(righe);
   scriviOra();
   scriviTutto(fd_, righe, destinazione_);
 }

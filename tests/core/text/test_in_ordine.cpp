@@ -1,10 +1,12 @@
 #include "text/in_ordine.h"
+#include "text/scrittura.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <mutex>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace vorlane {
@@ -79,6 +81,28 @@ TEST(InOrdine, AFailureToHandOnComesBackAfterBothThreadsStop) {
   lavoro.rifiuta = 30;
   EXPECT_THROW(lavoraInOrdine(200, lavoro), std::runtime_error);
   EXPECT_EQ(lavoro.consegnati, finoA(30));
+}
+
+TEST(InOrdine, TextMadeInPiecesIsTheTextMadeInOneGo) {
+  auto fai = [](ScrittoreTesto& uscita, std::size_t pezzo) {
+    if (pezzo == 157) throw std::runtime_error("pezzo 157");
+    for (std::size_t i = 0; i <= pezzo % 7; ++i)
+      uscita.riga(std::to_string(pezzo) + "." + std::to_string(i));
+  };
+  std::string attesa;
+  for (std::size_t pezzo = 0; pezzo < 300; ++pezzo)
+    for (std::size_t i = 0; i <= pezzo % 7; ++i)
+      attesa += std::to_string(pezzo) + "." + std::to_string(i) + "\r\n";
+  for (std::size_t pezzi : {0u, 1u, 2u, 150u}) {
+    ScrittoreTesto testo;
+    testo.riga("prima");
+    testoInOrdine(testo, pezzi, fai);
+    std::size_t fine = pezzi == 0 ? 0 : attesa.find("\r\n" + std::to_string(pezzi) + ".0") + 2;
+    EXPECT_EQ(testo.testo(), "prima\r\n" + attesa.substr(0, fine)) << pezzi;
+  }
+  ScrittoreTesto testo;
+  EXPECT_THROW(testoInOrdine(testo, 300, fai), std::runtime_error);
+  EXPECT_EQ(testo.testo(), attesa.substr(0, attesa.find("157.0")));
 }
 
 }  // namespace
