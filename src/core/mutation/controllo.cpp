@@ -1,14 +1,18 @@
 #include "mutation/controllo.h"
 
 #include <array>
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 #include "app/errore.h"
 #include "log/registro.h"
 #include "mutation/matrice.h"
 #include "sequence/campioni.h"
 #include "sequence/caricamento.h"
+#include "sequence/pezzi.h"
 #include "text/date.h"
 #include "text/testo.h"
 
@@ -133,12 +137,90 @@ void nomeRecord(const RecordCampione& r, const std::string& intestazione, std::s
     nome.assign(intestazione);
 }
 
+// A large file's records marked on two processors, a piece at a time, into a matrix per piece
+// that joins the whole in file order.
+class MarcheAPezzi : public LavoroPezzi {
+ public:
+  MarcheAPezzi(const EsameLista& lista, const std::vector<std::string>& posizioni,
+               MatriceMutazioni& matrice, std::uintmax_t dimensione)
+      : lista_(lista), posizioni_(posizioni), matrice_(matrice), dimensione_(dimensione) {}
+
+  std::unique_ptr<Uscita> nuova() override { return std::make_unique<Parziale>(); }
+  void presa(Uscita& uscita) override {
+    static_cast<Parziale&>(uscita).matrice.impostaPosizioni(posizioni_);
+  }
+  // False at a line without TAB: the stop and its message are those of a reading in one go.
+  bool fai(int, LettoreCampioni& file, Uscita& uscita) override {
+    MatriceMutazioni& matrice = static_cast<Parziale&>(uscita).matrice;
+    std::string intestazione, nome;
+    for (RecordCampione r; file.prossimo(r);) {
+      if (r.tipo == RecordCampione::Tipo::intestazione) {
+        intestazione = r.nome;
+      } else if (r.tipo == RecordCampione::Tipo::senzaTab) {
+        return false;
+      } else {
+        nomeRecord(r, intestazione, nome);
+        marcaCampione(lista_.posizioni, r.sequenza, matrice.aggiungiCampione(nome));
+      }
+    }
+    return true;
+  }
+  void consegna(Uscita& uscita) override {
+    const MatriceMutazioni& parziale = static_cast<Parziale&>(uscita).matrice;
+    // Room for the whole file, guessed from the first piece, so that the matrix is not moved
+    // to fresh memory each time it doubles.
+    if (matrice_.campioni() == 0) {
+      double volte = static_cast<double>(dimensione_) / static_cast<double>(kPezzo) * 1.1 + 1;
+      matrice_.riserva(static_cast<std::size_t>(static_cast<double>(parziale.campioni()) * volte),
+                       static_cast<std::size_t>(static_cast<double>(parziale.byteNomi()) * volte));
+    }
+    matrice_.accoda(parziale);
+  }
+
+ private:
+  struct Parziale : Uscita {
+    MatriceMutazioni matrice;
+  };
+  const EsameLista& lista_;
+  const std::vector<std::string>& posizioni_;
+  MatriceMutazioni& matrice_;
+  std::uintmax_t dimensione_;
+};
+
+// leggiCampioni for a large file whose records are all marked: true when it read them. A
+// reading in one go does the rest, from the start: a file that stops, fails, holds no record to
+// mark or meets a list that stops the run, with the message its first record gives.
+bool marcaAPezzi(StatoVorlane& stato, const Porta& porta, OpzioniCampioni opzioni,
+                 std::uintmax_t dimensione, MatriceMutazioni& matrice) {
+  // The list is read and examined as the first record would, and put back if nothing is marked.
+  const std::vector<std::string> lista = stato.listaPosizioni;
+  const bool daRileggere = stato.posizioniDaRileggere;
+  AggiornaMAT_BASI(stato, porta);
+  EsameLista esame = esaminaLista(stato);
+  if (esame.esito == EsameLista::Esito::valida) {
+    matrice.impostaPosizioni(stato.listaPosizioni);
+    MarcheAPezzi lavoro(esame, stato.listaPosizioni, matrice, dimensione);
+    char iniziale = opzioni.formato == FormatoCampioni::fasta ? '>' : 0;
+    if (lavoraAPezzi(stato.fileCampione, opzioni, iniziale, dimensione, lavoro).completo &&
+        matrice.campioni() > 0)
+      return true;
+  }
+  stato.listaPosizioni = lista;
+  stato.posizioniDaRileggere = daRileggere;
+  matrice = MatriceMutazioni();
+  return false;
+}
+
 // Reads every record and marks it; false when the run stopped in an orderly way (the user has
 // been told why).
 bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
                    MatriceMutazioni& matrice) {
   OpzioniCampioni opzioni;
   opzioni.formato = v.formato;
+  std::error_code errore;
+  std::uintmax_t dimensione = std::filesystem::file_size(stato.fileCampione, errore);
+  if (!errore && daTagliare(dimensione) && marcaAPezzi(stato, porta, opzioni, dimensione, matrice))
+    return true;
   LettoreCampioni file(stato.fileCampione, opzioni);
   std::optional<EsameLista> lista;
   std::string intestazione, nome;

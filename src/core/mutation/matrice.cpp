@@ -25,6 +25,19 @@ std::uint8_t* MatriceMutazioni::aggiungiCampione(std::string_view nome) {
   return marche_.data() + (fineNomi_.size() - 1) * posizioni_.size();
 }
 
+void MatriceMutazioni::accoda(const MatriceMutazioni& altra) {
+  std::size_t prima = nomi_.size();
+  nomi_.append(altra.nomi_);
+  for (std::size_t fine : altra.fineNomi_) fineNomi_.push_back(prima + fine);
+  marche_.insert(marche_.end(), altra.marche_.begin(), altra.marche_.end());
+}
+
+void MatriceMutazioni::riserva(std::size_t campioni, std::size_t byteNomi) {
+  nomi_.reserve(byteNomi);
+  fineNomi_.reserve(campioni);
+  marche_.reserve(campioni * posizioni_.size());
+}
+
 namespace {
 
 void tabellaRiassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,

@@ -21,9 +21,14 @@ class MatriceMutazioni {
   void impostaPosizioni(std::vector<std::string> posizioni);
   // A new record with no marks; returns its row.
   std::uint8_t* aggiungiCampione(std::string_view nome);
+  // Appends the records of `altra`, which examines the same positions.
+  void accoda(const MatriceMutazioni& altra);
+  // Room for `campioni` records with names of `byteNomi` bytes in all.
+  void riserva(std::size_t campioni, std::size_t byteNomi);
 
   const std::vector<std::string>& posizioni() const { return posizioni_; }
   std::size_t campioni() const { return fineNomi_.size(); }
+  std::size_t byteNomi() const { return nomi_.size(); }
   std::string_view nome(std::size_t campione) const {
     std::size_t inizio = campione == 0 ? 0 : fineNomi_[campione - 1];
     return std::string_view(nomi_).substr(inizio, fineNomi_[campione] - inizio);

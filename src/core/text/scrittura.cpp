@@ -16,8 +16,10 @@ namespace vorlane {
 namespace {
 // Bytes gathered before they are written: a thread writes them, and is handed work rarely.
 constexpr std::size_t kSoglia = 1 << 20;
-// A writer in memory starts with room for a piece of a file's rows, and grows past it.
-constexpr std::size_t kMemoria = 1 << 18;
+// A writer in memory starts with room for a piece of a file's rows, and grows past it: one large
+// page (see memoria.cpp), which costs one fault where growing by doubling from less would
+// touch fresh memory 4 KB at a time.
+constexpr std::size_t kMemoria = 1 << 21;
 
 ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& p, int err) {
   return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err));

@@ -242,6 +242,57 @@ TEST_F(ControlloMutazioni, QuarantaPosizioniEVentimilaRecord) {
   EXPECT_EQ(rossi, 20000u);
 }
 
+// The rows of the grid: what follows its heading row up to the table's end.
+std::string righeGriglia(const std::string& html) {
+  std::size_t inizio = html.find("</TR>\r\n", html.find("<B>pos</B>")) + 7;
+  return html.substr(inizio, html.find("          </TABLE>", inizio) - inizio);
+}
+
+TEST_F(ControlloMutazioni, UnFileGrandeDaQuelloCheDaUnaLetturaSola) {
+  // Files of 3 to 4 MB are read in pieces on two threads: the same lines, page and stops.
+  constexpr int kCopie = 4000;
+  const std::string s = con(con(hv1(), 189, 'c'), 223, 't');
+  for (bool arlequin : {false, true}) {
+    SCOPED_TRACE(arlequin);
+    const std::string nome = arlequin ? "p.ARL" : "p.FASTA";
+    std::string blocco =
+        arlequin ? "S1\t1\t" + s + "\r\nS2\t2\t" + hv1() + "\r\n"
+                 : ">uno\r\n" + s + "\n" + hv1().substr(0, 200) + "\r\n>due\r" + hv1() + "\r";
+    std::filesystem::remove(percorsoRegistro(a.stato));
+    ASSERT_EQ(esegui(nome, blocco, "16189,16223", arlequin), EsitoEvento::completato);
+    std::vector<std::string> piccolo = registro();
+    std::string righePiccolo = righeGriglia(leggiFile(pagina("p")));
+
+    std::string grande;
+    for (int i = 0; i < kCopie; ++i) grande += blocco;
+    std::filesystem::remove(percorsoRegistro(a.stato));
+    ASSERT_EQ(esegui(nome, grande, "16189,16223", arlequin), EsitoEvento::completato);
+    ASSERT_GT(std::filesystem::file_size(a.stato.cartellaEsporta / nome), 3u << 20);
+    std::vector<std::string> righe = registro();
+    ASSERT_EQ(righe.size(), 5 + (piccolo.size() - 6) * kCopie + 1);
+    for (std::size_t i = 5; i + 1 < righe.size(); ++i)
+      ASSERT_EQ(righe[i], piccolo[5 + (i - 5) % (piccolo.size() - 6)]) << i;
+    std::string righeGrande = righeGriglia(leggiFile(pagina("p")));
+    ASSERT_EQ(righeGrande.size(), righePiccolo.size() * kCopie);
+    for (std::size_t i = 0; i < kCopie; ++i)
+      ASSERT_EQ(righeGrande.compare(i * righePiccolo.size(), righePiccolo.size(), righePiccolo), 0)
+          << i;
+
+    // A list that stops the run, and an Arlequin line without TAB far into the file.
+    a.stato.posizioniDaRileggere = true;
+    ASSERT_EQ(avvia(nome, "16189,73", arlequin), EsitoEvento::interrotto);
+    ASSERT_EQ(a.porta.messaggi.size(), 1u);
+    EXPECT_EQ(a.porta.messaggi[0].titolo, m(38));
+    if (arlequin) {
+      scriviFile(a.stato.cartellaEsporta / nome, grande + "[Profile]\r\n" + blocco);
+      ASSERT_EQ(avvia(nome, "16189", true), EsitoEvento::interrotto);
+      ASSERT_EQ(a.porta.messaggi.size(), 1u);
+      EXPECT_EQ(a.porta.messaggi[0].titolo, m(48));
+      EXPECT_NE(a.porta.messaggi[0].testo.find(m(33)), std::string::npos);
+    }
+  }
+}
+
 TEST_F(ControlloMutazioni, NomiScappatiEPaginaSoloAscii) {
   std::string contenuto = "><b>&x\r\n" + hv1() + "\r\n>caff\xE8\r\n" + hv1() + "\r\n";
   a.stato.impostazioni.NumeroMutazioniDa = "<1>";
