@@ -19,7 +19,7 @@ namespace {
 #endif
 
 // The VmFlags line of the mapping of /proc/self/smaps that holds `indirizzo`.
-std::string segniMappa(std::uintptr_t indirizzo) {
+[[maybe_unused]] std::string segniMappa(std::uintptr_t indirizzo) {
   std::ifstream smaps("/proc/self/smaps");
   std::string riga;
   bool dentro = false;
