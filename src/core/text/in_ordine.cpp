@@ -29,7 +29,7 @@ class Pezzi {
   // Takes pieces until none is left or one did not end well; does not throw.
   void lavora(int filo) noexcept {
     try {
-      std::size_t i;
+      std::size_t i = 0;
       while (std::unique_ptr<Uscita> uscita = prendi(i)) {
         bool completo = false;
         try {
