@@ -20,6 +20,7 @@
 #include <sys/mman.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -30,6 +31,8 @@ constexpr std::size_t kPaginaGrande = std::size_t{1} << 21;
 // anything is written in it (a page already touched stays small). free() takes it back like any
 // other block.
 void* bloccoGrande(std::size_t n) {
+  // A size the rounding up would wrap around cannot be had anyway.
+  if (n > SIZE_MAX - kPaginaGrande) return nullptr;
   std::size_t intero = (n + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
   void* p = std::aligned_alloc(kPaginaGrande, intero);
   if (p) ::madvise(p, intero, MADV_HUGEPAGE);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <sstream>
 #include <string>
 
@@ -47,6 +48,10 @@ TEST(Memoria, ALargeBlockAsksForLargePagesAndASmallOneDoesNot) {
   auto centro = reinterpret_cast<std::uintptr_t>(grande.get()) + kGrande / 2;
   EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
   grande[kGrande / 2] = 1;  // and it is memory like any other
+
+  // A size that rounding up to whole large pages would wrap around is refused, not shrunk.
+  volatile std::size_t enorme = SIZE_MAX - 100;
+  EXPECT_THROW(::operator delete(::operator new(enorme)), std::bad_alloc);
 
   std::unique_ptr<char[]> piccolo(new char[1 << 16]);
   auto inPiccolo = reinterpret_cast<std::uintptr_t>(piccolo.get());
