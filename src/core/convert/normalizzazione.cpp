@@ -88,6 +88,8 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
   return procedura(f.etichetta, [&] {
     Intervallo intervallo = intervalloAnalisi(stato, false);
     NomeBase base = nomeBase(stato.nomeFileScelto, 4);
+    // A table that cannot be read is reported before the output is created, whatever else fails.
+    LettoreRighe(stato.nomeFileScelto, TrattoFile{0, 0, false});
     ScrittoreTesto uscita(stato.cartellaEsporta / (base.nativo + f.estensione));
     const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
     // Every row stands alone: a large table is rebuilt a piece at a time on two processors, the

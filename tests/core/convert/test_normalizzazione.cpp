@@ -141,5 +141,15 @@ TEST_F(Normalizzazione, ALargeTableGivesWhatOneReadingGives) {
   }
 }
 
+TEST_F(Normalizzazione, AMissingTableIsReportedBeforeTheOutputIsCreated) {
+  // The export folder is not there either: the table is what the user is told about.
+  std::filesystem::remove_all(a.stato.cartellaEsporta);
+  scriviFile(a.stato.cartellaEsporta, "non una cartella");
+  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, false, "campioni.txt"), EsitoEvento::errore);
+  ASSERT_EQ(a.porta.messaggi.size(), 1u);
+  EXPECT_NE(a.porta.messaggi[0].testo.find(testoPercorso(tabella())), std::string::npos)
+      << a.porta.messaggi[0].testo;
+}
+
 }  // namespace
 }  // namespace vorlane::test
