@@ -6,26 +6,15 @@
 namespace vorlane {
 namespace {
 
-struct Righe : LavoroPezzi::Uscita {
-  ScrittoreTesto testo;  // in memory
-};
-
-class RigheAPezzi : public LavoroPezzi {
+class RigheAPezzi : public TestoAPezzi<LavoroPezzi> {
  public:
   RigheAPezzi(ScrittoreTesto& tabella, const FunzioneRighe& righe)
-      : tabella_(tabella), righe_(righe) {}
-
-  std::unique_ptr<Uscita> nuova() override { return std::make_unique<Righe>(); }
-  void presa(Uscita& uscita) override { static_cast<Righe&>(uscita).testo.riportaA(0); }
+      : TestoAPezzi(tabella), righe_(righe) {}
   bool fai(int, LettoreCampioni& file, Uscita& uscita) override {
-    return righe_(file, static_cast<Righe&>(uscita).testo);
-  }
-  void consegna(Uscita& uscita) override {
-    tabella_.accoda(static_cast<Righe&>(uscita).testo.testo());
+    return righe_(file, testo(uscita).righe);
   }
 
  private:
-  ScrittoreTesto& tabella_;
   const FunzioneRighe& righe_;
 };
 

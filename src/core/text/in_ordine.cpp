@@ -1,7 +1,5 @@
 #include "text/in_ordine.h"
 
-#include "text/scrittura.h"
-
 #include <algorithm>
 #include <condition_variable>
 #include <exception>
@@ -162,37 +160,21 @@ EsitoInOrdine lavoraInOrdine(std::size_t quanti, LavoroInOrdine& lavoro) {
 }
 
 namespace {
-struct Testo : LavoroInOrdine::Uscita {
-  ScrittoreTesto righe;  // in memory
-  std::exception_ptr errore;
-};
-
-class TestoInOrdine : public LavoroInOrdine {
+class TestoInOrdine : public TestoAPezzi<LavoroInOrdine> {
  public:
   TestoInOrdine(ScrittoreTesto& destinazione, const FunzioneTesto& fai)
-      : destinazione_(destinazione), fai_(fai) {}
-  std::unique_ptr<Uscita> nuova() override { return std::make_unique<Testo>(); }
-  void presa(Uscita& uscita) override {
-    auto& t = static_cast<Testo&>(uscita);
-    t.righe.riportaA(0);
-    t.errore = nullptr;
-  }
+      : TestoAPezzi(destinazione), fai_(fai) {}
   bool faiPezzo(int, std::size_t pezzo, Uscita& uscita) override {
-    auto& t = static_cast<Testo&>(uscita);
     try {
-      fai_(t.righe, pezzo);
+      fai_(testo(uscita).righe, pezzo);
       return true;
     } catch (...) {
-      t.errore = std::current_exception();
+      testo(uscita).errore = std::current_exception();
       return false;
     }
   }
-  void consegna(Uscita& uscita) override {
-    destinazione_.accoda(static_cast<Testo&>(uscita).righe.testo());
-  }
 
  private:
-  ScrittoreTesto& destinazione_;
   const FunzioneTesto& fai_;
 };
 }  // namespace
@@ -206,7 +188,7 @@ void testoInOrdine(ScrittoreTesto& destinazione, std::size_t pezzi, const Funzio
   EsitoInOrdine esito = lavoraInOrdine(pezzi, lavoro);
   if (esito.completo) return;
   if (esito.incompleta) {
-    if (auto& errore = static_cast<Testo&>(*esito.incompleta).errore)
+    if (auto& errore = static_cast<TestoPezzo&>(*esito.incompleta).errore)
       std::rethrow_exception(errore);
   }
   throw std::bad_alloc();  // the work stopped before the piece was made: out of memory

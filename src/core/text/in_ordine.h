@@ -5,8 +5,11 @@
 // pieces.
 
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <memory>
+
+#include "text/scrittura.h"
 
 namespace vorlane {
 
@@ -44,7 +47,39 @@ struct EsitoInOrdine {
 // on.
 EsitoInOrdine lavoraInOrdine(std::size_t quanti, LavoroInOrdine& lavoro);
 
-class ScrittoreTesto;
+// What a piece of text yields: its lines in a writer kept in memory, and the error that ended
+// it.
+struct TestoPezzo : LavoroInOrdine::Uscita {
+  ScrittoreTesto righe;
+  std::exception_ptr errore;
+};
+
+// Work whose pieces are text added to `destinazione` in order; `Base` is LavoroInOrdine or work
+// built on it, and the class built on this one makes each piece's lines in testo(uscita).righe.
+template <class Base>
+class TestoAPezzi : public Base {
+ public:
+  explicit TestoAPezzi(ScrittoreTesto& destinazione) : destinazione_(destinazione) {}
+  std::unique_ptr<LavoroInOrdine::Uscita> nuova() override {
+    return std::make_unique<TestoPezzo>();
+  }
+  void presa(LavoroInOrdine::Uscita& uscita) override {
+    testo(uscita).righe.riportaA(0);
+    testo(uscita).errore = nullptr;
+  }
+  void consegna(LavoroInOrdine::Uscita& uscita) override {
+    destinazione_.accoda(testo(uscita).righe.testo());
+  }
+
+ protected:
+  static TestoPezzo& testo(LavoroInOrdine::Uscita& uscita) {
+    return static_cast<TestoPezzo&>(uscita);
+  }
+
+ private:
+  ScrittoreTesto& destinazione_;
+};
+
 // Text made in pieces on two processors and added to `destinazione` in order: `fai(uscita, k)`
 // writes the lines of piece k into `uscita`, a writer kept in memory. With fewer than two pieces
 // they are written straight into `destinazione` on this thread. An exception from `fai` comes
