@@ -111,6 +111,9 @@ void svuotaInSfondo(StatoVorlane& stato) {
     coda.sfondo->attendi();
     std::swap(coda.testo, coda.inScrittura);
     coda.testo.clear();
+    // Room for a whole megabyte and the lines that take it past: growing to it again would move
+    // the text to fresh memory at every doubling.
+    coda.testo.reserve(2 * kSogliaRegistro);
     coda.sfondo->affida(
         [&coda, percorso = coda.percorso] { aggiungiAlFile(percorso, coda.inScrittura); });
   });

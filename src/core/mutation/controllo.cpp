@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -14,6 +15,7 @@
 #include "sequence/caricamento.h"
 #include "sequence/pezzi.h"
 #include "text/date.h"
+#include "text/in_ordine.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -251,33 +253,73 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
   return true;
 }
 
-// Per-sample lines and the summary; returns the number of samples with a mark. The lines reach
-// the log some thousands at a time.
-double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
-  constexpr std::size_t kSogliaBlocco = 1 << 16;
-  const auto& m = stato.messaggi;
-  const std::string etichettaCampione = m[41] + std::string(22, ' ') + ": ";
-  const std::string etichettaMutazioni = m[42] + std::string(21, ' ') + ": ";
-  double campioniMutati = 0;
-  BloccoRegistro righe;
-  std::string mutazioni;
-  for (std::size_t s = 0; s < matrice.campioni(); ++s) {
-    righe.riga(etichettaCampione, matrice.nome(s));
-    mutazioni.clear();
-    for (std::size_t p = 0; p < matrice.posizioni().size(); ++p) {
-      if (!matrice.marcata(s, p)) continue;
-      if (!mutazioni.empty()) mutazioni += " - ";
-      mutazioni += matrice.posizioni()[p];
-    }
-    if (!mutazioni.empty()) {
-      righe.riga(etichettaMutazioni, mutazioni);
-      campioniMutati += 1;
-    }
-    if (righe.dimensione() >= kSogliaBlocco) righe.scrivi(stato);
+// The per-sample lines, made a few thousand samples at a time on two processors and handed to
+// the log in order, each piece with one reading of the clock.
+class RigheRisultati : public LavoroInOrdine {
+ public:
+  static constexpr std::size_t kPerPezzo = 4096;
+
+  RigheRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice)
+      : stato_(stato),
+        matrice_(matrice),
+        etichettaCampione_(stato.messaggi[41] + std::string(22, ' ') + ": "),
+        etichettaMutazioni_(stato.messaggi[42] + std::string(21, ' ') + ": ") {}
+
+  std::unique_ptr<Uscita> nuova() override { return std::make_unique<Righe>(); }
+  void presa(Uscita& uscita) override {
+    auto& r = static_cast<Righe&>(uscita);
+    r.testo.clear();
+    r.mutati = 0;
   }
-  righe.riga(m[43], std::string(4, ' '), ": ", testoNumero(campioniMutati));
-  righe.scrivi(stato);
-  return campioniMutati;
+  bool faiPezzo(int, std::size_t pezzo, Uscita& uscita) override {
+    auto& r = static_cast<Righe&>(uscita);
+    BloccoRegistro righe(r.testo);
+    std::string mutazioni;
+    std::size_t fine = std::min(matrice_.campioni(), (pezzo + 1) * kPerPezzo);
+    for (std::size_t s = pezzo * kPerPezzo; s < fine; ++s) {
+      righe.riga(etichettaCampione_, matrice_.nome(s));
+      mutazioni.clear();
+      for (std::size_t p = 0; p < matrice_.posizioni().size(); ++p) {
+        if (!matrice_.marcata(s, p)) continue;
+        if (!mutazioni.empty()) mutazioni += " - ";
+        mutazioni += matrice_.posizioni()[p];
+      }
+      if (!mutazioni.empty()) {
+        righe.riga(etichettaMutazioni_, mutazioni);
+        r.mutati += 1;
+      }
+    }
+    righe.chiudi();
+    return true;
+  }
+  void consegna(Uscita& uscita) override {
+    auto& r = static_cast<Righe&>(uscita);
+    if (!r.testo.empty()) accodaRegistro(stato_, r.testo, stato_.orologio());
+    mutati_ += r.mutati;
+  }
+  double mutati() const { return mutati_; }
+
+ private:
+  struct Righe : Uscita {
+    std::string testo;
+    double mutati = 0;
+  };
+  StatoVorlane& stato_;
+  const MatriceMutazioni& matrice_;
+  const std::string etichettaCampione_, etichettaMutazioni_;
+  double mutati_ = 0;
+};
+
+// Per-sample lines and the summary; returns the number of samples with a mark.
+double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
+  RigheRisultati righe(stato, matrice);
+  std::size_t pezzi =
+      (matrice.campioni() + RigheRisultati::kPerPezzo - 1) / RigheRisultati::kPerPezzo;
+  EsitoInOrdine esito = lavoraInOrdine(pezzi, righe);
+  if (!esito.completo) throw std::bad_alloc();  // a piece of lines can fail only for memory
+  ScriviLogOperazioni(
+      stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(righe.mutati()));
+  return righe.mutati();
 }
 
 Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {

@@ -141,9 +141,32 @@ class Pezzi {
   std::exception_ptr erroreConsegna_;
 };
 
+// A single piece is not worth a thread: it is made and handed on here.
+EsitoInOrdine inUnaVolta(std::size_t quanti, LavoroInOrdine& lavoro) {
+  EsitoInOrdine esito;
+  esito.completo = true;
+  if (quanti == 0) return esito;
+  std::unique_ptr<LavoroInOrdine::Uscita> uscita = lavoro.nuova();
+  lavoro.presa(*uscita);
+  bool fatto = false;
+  try {
+    fatto = lavoro.faiPezzo(0, 0, *uscita);
+  } catch (...) {
+    // As on two threads: the piece did not end well.
+  }
+  if (fatto) {
+    lavoro.consegna(*uscita);
+    return esito;
+  }
+  esito.completo = false;
+  esito.incompleta = std::move(uscita);
+  return esito;
+}
+
 }  // namespace
 
 EsitoInOrdine lavoraInOrdine(std::size_t quanti, LavoroInOrdine& lavoro) {
+  if (quanti < 2) return inUnaVolta(quanti, lavoro);
   Pezzi pezzi(quanti, lavoro);
   {
     Separazione separazione;

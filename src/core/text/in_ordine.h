@@ -44,7 +44,7 @@ struct EsitoInOrdine {
 };
 
 // Works on pieces 0..quanti-1. Every piece before the first one that did not end well is handed
-// on.
+// on. A single piece is made on this thread.
 EsitoInOrdine lavoraInOrdine(std::size_t quanti, LavoroInOrdine& lavoro);
 
 // What a piece of text yields: its lines in a writer kept in memory, and the error that ended

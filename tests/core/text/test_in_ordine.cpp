@@ -83,6 +83,26 @@ TEST(InOrdine, AFailureToHandOnComesBackAfterBothThreadsStop) {
   EXPECT_EQ(lavoro.consegnati, finoA(30));
 }
 
+TEST(InOrdine, ASinglePieceIsMadeOnThisThreadWithTheSameOutcomes) {
+  Numeri uno;
+  EXPECT_TRUE(lavoraInOrdine(1, uno).completo);
+  EXPECT_EQ(uno.consegnati, finoA(1));
+  EXPECT_EQ(uno.fili[0], 1);
+  for (bool lancia : {false, true}) {
+    Numeri guasto;
+    guasto.guasto = 0;
+    guasto.lancia = lancia;
+    EsitoInOrdine esito = lavoraInOrdine(1, guasto);
+    EXPECT_FALSE(esito.completo);
+    EXPECT_EQ(esito.primo, 0u);
+    EXPECT_TRUE(esito.incompleta);
+    EXPECT_TRUE(guasto.consegnati.empty());
+  }
+  Numeri rifiuta;
+  rifiuta.rifiuta = 0;
+  EXPECT_THROW(lavoraInOrdine(1, rifiuta), std::runtime_error);
+}
+
 TEST(InOrdine, TextMadeInPiecesIsTheTextMadeInOneGo) {
   auto fai = [](ScrittoreTesto& uscita, std::size_t pezzo) {
     if (pezzo == 157) throw std::runtime_error("pezzo 157");
