@@ -1,7 +1,5 @@
 #include "haplotype/report_multiplo.h"
 
-#include <algorithm>
-
 #include "app/errore.h"
 #include "haplotype/report_comune.h"
 #include "report/html.h"
@@ -59,14 +57,12 @@ void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   rigaIntestazione(pagina, stato);
   const PezziRiga pezzi;
   // Rows of about a megabyte at a time (some 400 bytes each), made on two processors.
-  constexpr std::size_t kPerPezzo = 2500;
   const auto& tutti = stato.risultatiMultipli;
-  testoInOrdine(pagina, (tutti.size() + kPerPezzo - 1) / kPerPezzo,
-                [&](ScrittoreTesto& righe, std::size_t pezzo) {
-                  std::size_t fine = std::min(tutti.size(), (pezzo + 1) * kPerPezzo);
-                  for (std::size_t i = pezzo * kPerPezzo; i < fine; ++i)
-                    rigaRisultato(righe, pezzi, tutti[i]);
-                });
+  const VociAPezzi voci{tutti.size(), 2500};
+  testoInOrdine(pagina, voci.pezzi(), [&](ScrittoreTesto& righe, std::size_t pezzo) {
+    for (std::size_t i = voci.inizio(pezzo); i < voci.fine(pezzo); ++i)
+      rigaRisultato(righe, pezzi, tutti[i]);
+  });
   pagina.riga("          </TABLE>");
   pagina.riga("     <BR>");
 }

@@ -257,11 +257,10 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
 // the log in order, each piece with one reading of the clock.
 class RigheRisultati : public LavoroInOrdine {
  public:
-  static constexpr std::size_t kPerPezzo = 4096;
-
   RigheRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice)
       : stato_(stato),
         matrice_(matrice),
+        voci_{matrice.campioni(), 4096},
         etichettaCampione_(stato.messaggi[41] + std::string(22, ' ') + ": "),
         etichettaMutazioni_(stato.messaggi[42] + std::string(21, ' ') + ": ") {}
 
@@ -275,8 +274,7 @@ class RigheRisultati : public LavoroInOrdine {
     auto& r = static_cast<Righe&>(uscita);
     BloccoRegistro righe(r.testo);
     std::string mutazioni;
-    std::size_t fine = std::min(matrice_.campioni(), (pezzo + 1) * kPerPezzo);
-    for (std::size_t s = pezzo * kPerPezzo; s < fine; ++s) {
+    for (std::size_t s = voci_.inizio(pezzo); s < voci_.fine(pezzo); ++s) {
       righe.riga(etichettaCampione_, matrice_.nome(s));
       mutazioni.clear();
       for (std::size_t p = 0; p < matrice_.posizioni().size(); ++p) {
@@ -298,6 +296,7 @@ class RigheRisultati : public LavoroInOrdine {
     mutati_ += r.mutati;
   }
   double mutati() const { return mutati_; }
+  std::size_t pezzi() const { return voci_.pezzi(); }
 
  private:
   struct Righe : Uscita {
@@ -306,6 +305,7 @@ class RigheRisultati : public LavoroInOrdine {
   };
   StatoVorlane& stato_;
   const MatriceMutazioni& matrice_;
+  const VociAPezzi voci_;
   const std::string etichettaCampione_, etichettaMutazioni_;
   double mutati_ = 0;
 };
@@ -313,9 +313,7 @@ class RigheRisultati : public LavoroInOrdine {
 // Per-sample lines and the summary; returns the number of samples with a mark.
 double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
   RigheRisultati righe(stato, matrice);
-  std::size_t pezzi =
-      (matrice.campioni() + RigheRisultati::kPerPezzo - 1) / RigheRisultati::kPerPezzo;
-  EsitoInOrdine esito = lavoraInOrdine(pezzi, righe);
+  EsitoInOrdine esito = lavoraInOrdine(righe.pezzi(), righe);
   if (!esito.completo) throw std::bad_alloc();  // a piece of lines can fail only for memory
   ScriviLogOperazioni(
       stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(righe.mutati()));

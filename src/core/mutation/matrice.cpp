@@ -112,18 +112,16 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
   pagina.riga("              </TR>");
   // Rows of about a megabyte at a time, made on two processors: a row takes some 50 bytes per
   // position.
-  const std::size_t perPezzo =
-      std::max<std::size_t>(1, (std::size_t{1} << 20) / (200 + 50 * matrice.posizioni().size()));
-  const std::size_t campioni = matrice.campioni();
-  testoInOrdine(pagina, (campioni + perPezzo - 1) / perPezzo,
-                [&](ScrittoreTesto& righe, std::size_t pezzo) {
-                  std::string riga, nome;
-                  std::size_t fine = std::min(campioni, (pezzo + 1) * perPezzo);
-                  for (std::size_t s = pezzo * perPezzo; s < fine; ++s) {
-                    rigaCampione(riga, nome, matrice, s);
-                    scriviRighe(righe, riga);
-                  }
-                });
+  const VociAPezzi voci{
+      matrice.campioni(),
+      std::max<std::size_t>(1, (std::size_t{1} << 20) / (200 + 50 * matrice.posizioni().size()))};
+  testoInOrdine(pagina, voci.pezzi(), [&](ScrittoreTesto& righe, std::size_t pezzo) {
+    std::string riga, nome;
+    for (std::size_t s = voci.inizio(pezzo); s < voci.fine(pezzo); ++s) {
+      rigaCampione(riga, nome, matrice, s);
+      scriviRighe(righe, riga);
+    }
+  });
   pagina.riga("          </TABLE>");
 }
 

@@ -4,6 +4,7 @@
 // soon as those before them have been. A thread slowed down by the machine only takes fewer
 // pieces.
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <functional>
@@ -32,6 +33,15 @@ class LavoroInOrdine {
   // Hands a piece on: one at a time, in order. An exception stops the work and comes back from
   // lavoraInOrdine once both threads have stopped.
   virtual void consegna(Uscita& uscita) = 0;
+};
+
+// `quante` items cut into pieces of `perPezzo`: how many pieces, and the items [inizio, fine) of
+// piece k.
+struct VociAPezzi {
+  std::size_t quante, perPezzo;
+  std::size_t pezzi() const { return (quante + perPezzo - 1) / perPezzo; }
+  std::size_t inizio(std::size_t pezzo) const { return pezzo * perPezzo; }
+  std::size_t fine(std::size_t pezzo) const { return std::min(quante, (pezzo + 1) * perPezzo); }
 };
 
 // How the work ended.
