@@ -51,7 +51,7 @@ void riempiRiga(const LettoreRighe& file, std::string_view riga, int r, GrigliaA
   std::size_t pv = riga.find(';');
   if (pv == std::string_view::npos)
     throw erroreRiga(file, "manca il separatore \";\" tra nome dell'aplotipo e posizioni");
-  g.cella(r, 0) = std::string(riga.substr(0, pv));
+  g.imposta(r, 0, riga.substr(0, pv));
   std::string_view lista = riga.substr(pv + 1);
   lista = lista.substr(0, lista.find(';'));
   if (lista.empty()) return;
@@ -61,7 +61,7 @@ void riempiRiga(const LettoreRighe& file, std::string_view riga, int r, GrigliaA
       throw erroreRiga(
           file, "l'aplotipo ha pi\xF9 di " + std::to_string(g.ultimaColonna()) + " posizioni");
     std::size_t fine = lista.find('-', inizio);
-    g.cella(r, colonna) = std::string(lista.substr(inizio, fine - inizio));
+    g.imposta(r, colonna, lista.substr(inizio, fine - inizio));
     if (fine == std::string_view::npos) return;
     inizio = fine + 1;
   }

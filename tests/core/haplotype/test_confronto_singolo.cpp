@@ -146,8 +146,8 @@ TEST(ConfrontoSingolo, PaginaConGrigliaDiSessantaPosizioni) {
 TEST(ConfrontoSingolo, TestiDellaPaginaProtetti) {
   Ambiente amb;
   amb.stato.aplotipiUmani = GrigliaAplotipi(69, 10);
-  amb.stato.aplotipiUmani.cella(1, 0) = "H<1>&'x'";
-  amb.stato.aplotipiUmani.cella(1, 1) = "16100";
+  amb.stato.aplotipiUmani.imposta(1, 0, "H<1>&'x'");
+  amb.stato.aplotipiUmani.imposta(1, 1, "16100");
   campione(amb, "x&<y>.FASTA", 16001, 16400, {{16100, altraBase(16100)}});
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingolo, "x&<y>.FASTA"), EsitoEvento::completato);
   std::string pagina = leggiFile(amb.stato.cartellaHtml / "Confronto_x&<y>.htm");

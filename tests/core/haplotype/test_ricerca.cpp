@@ -18,9 +18,9 @@ GrigliaAplotipi griglia(const std::vector<Riga>& righe, int ultimaRiga = 69, int
   GrigliaAplotipi g(ultimaRiga, colonne);
   for (std::size_t i = 0; i < righe.size(); ++i) {
     int r = static_cast<int>(i) + 1;
-    g.cella(r, 0) = righe[i].nome;
+    g.imposta(r, 0, righe[i].nome);
     for (std::size_t t = 0; t < righe[i].token.size(); ++t)
-      g.cella(r, static_cast<int>(t) + 1) = righe[i].token[t];
+      g.imposta(r, static_cast<int>(t) + 1, righe[i].token[t]);
   }
   return g;
 }
@@ -90,8 +90,8 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneDellaGriglia) {
   for (int prova = 0; prova < 300; ++prova) {
     GrigliaAplotipi g(12, 5);
     for (int r = 1; r <= 12; ++r) {
-      g.cella(r, 0) = caso() % 15 == 0 ? "" : "R" + std::to_string(r);
-      for (int c = 1; c <= 5; ++c) g.cella(r, c) = voci[static_cast<std::size_t>(voce(caso))];
+      g.imposta(r, 0, caso() % 15 == 0 ? "" : "R" + std::to_string(r));
+      for (int c = 1; c <= 5; ++c) g.imposta(r, c, voci[static_cast<std::size_t>(voce(caso))]);
     }
     IndiceAplotipi indice(g);
     for (int s = 0; s < 5; ++s) {
@@ -115,9 +115,9 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneSuTabelleGrandiECampioniLunghi) {
     GrigliaAplotipi g(469, 15);
     int righe = 60 + static_cast<int>(caso() % 410);
     for (int r = 1; r <= righe; ++r) {
-      g.cella(r, 0) = "R" + std::to_string(r);
+      g.imposta(r, 0, "R" + std::to_string(r));
       int celle = static_cast<int>(caso() % 16);
-      for (int c = 1; c <= celle; ++c) g.cella(r, c) = std::to_string(voce(caso));
+      for (int c = 1; c <= celle; ++c) g.imposta(r, c, std::to_string(voce(caso)));
     }
     IndiceAplotipi indice(g);
     for (int s = 0; s < 10; ++s) {
@@ -148,9 +148,9 @@ TEST(RicercaAplotipo, PosizioniComeNumeriOComeTesto) {
   for (int prova = 0; prova < 200; ++prova) {
     GrigliaAplotipi g(140, 6);
     for (int r = 1; r <= 140; ++r) {
-      g.cella(r, 0) = "R" + std::to_string(r);
+      g.imposta(r, 0, "R" + std::to_string(r));
       for (int c = 1; c <= static_cast<int>(caso() % 7); ++c)
-        g.cella(r, c) = voci[caso() % voci.size()];
+        g.imposta(r, c, voci[caso() % voci.size()]);
     }
     IndiceAplotipi indice(g);
     std::vector<int> campione;
