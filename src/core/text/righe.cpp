@@ -1,5 +1,6 @@
 #include "text/righe.h"
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <algorithm>
@@ -63,7 +64,21 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tra
       restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0) {
   file_ = apri(percorso_);
   if (tratto.da > 0 && !posiziona(file_, tratto.da)) restanti_ = 0;
-  corrente_.dati.reset(new char[dimensione() + kOltre]);
+  std::uintmax_t daLeggere = restanti_;
+  struct stat st;
+  if (::fstat(::fileno(file_), &st) == 0 && S_ISREG(st.st_mode)) {
+    auto dimensione = static_cast<std::uintmax_t>(std::max<off_t>(st.st_size, 0));
+    daLeggere = std::min(daLeggere, dimensione > tratto.da ? dimensione - tratto.da : 0);
+  }
+  capacita_ = capacitaPer(daLeggere);
+  corrente_.dati.reset(new char[capacita_ + kOltre]);
+}
+
+std::size_t LettoreRighe::capacitaPer(std::uintmax_t byte) const {
+  std::size_t massima = anticipa_ ? kBuffer : kBufferSenzaAnticipo;
+  // One byte more than there is to read: the first read then also finds the end. A file that
+  // grows meanwhile is read on in more reads.
+  return byte < massima ? std::max(static_cast<std::size_t>(byte) + 1, kOltre) : massima;
 }
 
 LettoreRighe::~LettoreRighe() {
@@ -75,8 +90,7 @@ LettoreRighe::~LettoreRighe() {
 
 void LettoreRighe::leggiPezzo(Pezzo& p, bool dopoCr) {
   char* dati = p.dati.get();
-  std::size_t richiesti =
-      static_cast<std::size_t>(std::min<std::uintmax_t>(dimensione(), restanti_));
+  std::size_t richiesti = static_cast<std::size_t>(std::min<std::uintmax_t>(capacita_, restanti_));
   std::size_t n = richiesti > 0 ? std::fread(dati, 1, richiesti, file_) : 0;
   restanti_ -= n;
   p.letti = n;
@@ -102,7 +116,7 @@ bool LettoreRighe::Pezzo::finisceConCr() const {
 }
 
 void LettoreRighe::anticipa() {
-  if (!anticipato_.dati) anticipato_.dati.reset(new char[dimensione() + kOltre]);
+  if (!anticipato_.dati) anticipato_.dati.reset(new char[capacita_ + kOltre]);
   bool dopoCr = corrente_.finisceConCr();
   inAnticipo_ = true;
   sfondo_.affida([this, dopoCr] { leggiPezzo(anticipato_, dopoCr); });
@@ -144,6 +158,11 @@ void LettoreRighe::riparti(std::uintmax_t da, std::uintmax_t a) {
   inAnticipo_ = false;
   restanti_ = a > da ? a - da : 0;
   if (!posiziona(file_, da)) restanti_ = 0;
+  if (std::size_t capacita = capacitaPer(restanti_); capacita > capacita_) {
+    capacita_ = capacita;
+    corrente_.dati.reset(new char[capacita_ + kOltre]);
+    anticipato_.dati.reset();
+  }
   corrente_.letti = 0;
   corrente_.inizio = 0;
   corrente_.ultimo = false;

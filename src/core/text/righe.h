@@ -92,7 +92,8 @@ class LettoreRighe {
     bool finisceConCr() const;
   };
 
-  std::size_t dimensione() const { return anticipa_ ? kBuffer : kBufferSenzaAnticipo; }
+  // The size of a buffer for reading `byte` bytes.
+  std::size_t capacitaPer(std::uintmax_t byte) const;
   bool leggiAltre(std::string_view& riga);
   bool riempi();
   // Reads the next buffer's worth into `p` and finds its lines; `dopoCr` tells whether the
@@ -106,6 +107,9 @@ class LettoreRighe {
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
   bool anticipa_;
+  // Bytes of a buffer: one of the two sizes above, or less for a stretch that fits in less, so
+  // that reading the settings or a table does not take a megabyte of fresh memory.
+  std::size_t capacita_;
   std::uintmax_t restanti_;  // bytes of the stretch not read yet
   // The buffer whose lines are being handed out, and the one being read ahead meanwhile.
   Pezzo corrente_, anticipato_;

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "app/errore.h"
+#include "text/memoria.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -20,6 +21,9 @@ constexpr std::size_t kSoglia = 1 << 20;
 // page (see memoria.cpp), which costs one fault where growing by doubling from less would
 // touch fresh memory 4 KB at a time.
 constexpr std::size_t kMemoria = 1 << 21;
+// A writer to a file starts with less: most files written are a few kilobytes, and its room
+// past kSoglia would be a large page cleared for nothing. Growing, it takes whole large pages.
+constexpr std::size_t kIniziale = 1 << 16;
 
 ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& p, int err) {
   return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err));
@@ -52,7 +56,7 @@ ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
   temporaneo_ = modello;
   ::fchmod(fd_, permessiPredefiniti());
-  capacita_ = kSoglia + 4096;
+  capacita_ = kIniziale;
   dati_.reset(new char[capacita_]);
 }
 
@@ -80,9 +84,10 @@ void ScrittoreTesto::fineRiga() {
   if (usati_ >= kSoglia && fd_ >= 0) svuota();
 }
 
-// Only a line longer than the room left after the threshold gets here.
+// A writer outgrowing the room it started with, or a line longer than the room left after the
+// threshold.
 void ScrittoreTesto::allarga(std::size_t n) {
-  std::size_t capacita = std::max(2 * capacita_, usati_ + n);
+  std::size_t capacita = dimensioneConcessa(std::max(2 * capacita_, usati_ + n));
   std::unique_ptr<char[]> dati(new char[capacita]);
   std::memcpy(dati.get(), dati_.get(), usati_);
   dati_ = std::move(dati);

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string>
 
+#include "text/memoria.h"
+
 namespace vorlane {
 namespace {
 
@@ -48,6 +50,10 @@ TEST(Memoria, ALargeBlockAsksForLargePagesAndASmallOneDoesNot) {
   auto centro = reinterpret_cast<std::uintptr_t>(grande.get()) + kGrande / 2;
   EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
   grande[kGrande / 2] = 1;  // and it is memory like any other
+  // From 128 KB on: a reader's buffer of 256 KB costs one fault, not 64.
+  std::unique_ptr<char[]> medio(new char[256 << 10]);
+  auto inMedio = reinterpret_cast<std::uintptr_t>(medio.get());
+  EXPECT_NE(segniMappa(inMedio).find(" hg"), std::string::npos) << segniMappa(inMedio);
 
   // A size that rounding up to whole large pages would wrap around is refused, not shrunk.
   volatile std::size_t enorme = SIZE_MAX - 100;
@@ -57,6 +63,15 @@ TEST(Memoria, ALargeBlockAsksForLargePagesAndASmallOneDoesNot) {
   auto inPiccolo = reinterpret_cast<std::uintptr_t>(piccolo.get());
   EXPECT_EQ(segniMappa(inPiccolo).find(" hg"), std::string::npos) << segniMappa(inPiccolo);
 #endif
+}
+
+TEST(Memoria, AGrowingBufferIsToldWhatItsBlockReallyHolds) {
+  EXPECT_EQ(dimensioneConcessa(0), 0u);
+  EXPECT_EQ(dimensioneConcessa((128 << 10) - 1), (128u << 10) - 1);
+  EXPECT_EQ(dimensioneConcessa(128 << 10), 2u << 20);
+  EXPECT_EQ(dimensioneConcessa(2 << 20), 2u << 20);
+  EXPECT_EQ(dimensioneConcessa((2 << 20) + 1), 4u << 20);
+  EXPECT_EQ(dimensioneConcessa(SIZE_MAX - 100), SIZE_MAX - 100);
 }
 
 }  // namespace

@@ -210,5 +210,35 @@ TEST(LettoreRighe, TwoStretchesSplitAtALineStartGiveTheLinesOfOneReading) {
   EXPECT_EQ(inizioRigaDopo(t / "g.txt", 0, '>'), UINTMAX_MAX);
 }
 
+// A small file gets a buffer of its own size. Lines written after it was opened, and a stretch
+// larger than the one the reader started with, must still come out whole.
+TEST(LettoreRighe, ABufferSizedToASmallFileStillReadsWhatComesAfter) {
+  test::CartellaTemporanea t;
+  std::string testo = "uno\r\ndue";
+  test::scriviFile(t / "f.txt", testo);
+  LettoreRighe r(t / "f.txt");
+  std::string aggiunta;
+  for (int i = 0; aggiunta.size() < 100000; ++i)
+    aggiunta += std::string(static_cast<std::size_t>(i % 700), 'a') + (i % 3 ? "\n" : "\r\n");
+  std::FILE* f = std::fopen((t / "f.txt").c_str(), "ab");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(aggiunta.data(), 1, aggiunta.size(), f);
+  std::fclose(f);
+  testo += aggiunta;
+  std::vector<std::string> righe;
+  std::string_view v;
+  while (r.leggi(v)) righe.emplace_back(v);
+  EXPECT_EQ(righe, righeAttese(testo));
+
+  LettoreRighe stretto(t / "f.txt", {0, 3, false});
+  righe.clear();
+  while (stretto.leggi(v)) righe.emplace_back(v);
+  EXPECT_EQ(righe, std::vector<std::string>{"uno"});
+  stretto.riparti(0, UINTMAX_MAX);
+  righe.clear();
+  while (stretto.leggi(v)) righe.emplace_back(v);
+  EXPECT_EQ(righe, righeAttese(testo));
+}
+
 }  // namespace
 }  // namespace vorlane
