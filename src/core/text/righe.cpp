@@ -11,6 +11,7 @@
 
 #include "app/errore.h"
 #include "text/fine_riga.h"
+#include "text/memoria.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -76,9 +77,12 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tra
 
 std::size_t LettoreRighe::capacitaPer(std::uintmax_t byte) const {
   std::size_t massima = anticipa_ ? kBuffer : kBufferSenzaAnticipo;
+  if (byte >= massima) return massima;
   // One byte more than there is to read: the first read then also finds the end. A file that
-  // grows meanwhile is read on in more reads.
-  return byte < massima ? std::max(static_cast<std::size_t>(byte) + 1, kOltre) : massima;
+  // grows meanwhile is read on in more reads. A buffer that comes in large pages takes all the
+  // room they give, or stretches a few bytes longer than the first would each take a new one.
+  std::size_t capacita = std::max(static_cast<std::size_t>(byte) + 1, kOltre);
+  return std::min(massima, dimensioneConcessa(capacita + kOltre) - kOltre);
 }
 
 LettoreRighe::~LettoreRighe() {
