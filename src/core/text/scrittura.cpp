@@ -15,8 +15,10 @@
 
 namespace vorlane {
 namespace {
-// Bytes gathered before they are written: a thread writes them, and is handed work rarely.
-constexpr std::size_t kSoglia = 1 << 20;
+// Bytes gathered before they are written: a thread writes them, and is handed work rarely. A file
+// smaller than this, a single comparison's page of a megabyte and more say, is written in one go
+// when confirmed: starting the thread for it would cost more than its writing.
+constexpr std::size_t kSoglia = 4 << 20;
 // A writer in memory starts with room for a piece of a file's rows, and grows past it: one large
 // page (see memoria.cpp), which costs one fault where growing by doubling from less would
 // touch fresh memory 4 KB at a time.
