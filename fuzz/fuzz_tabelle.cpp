@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     try {
       GrigliaAplotipi g = leggiTabellaAplotipi(file, *t);
       std::string posizioni;
-      for (int c = 1; c <= g.ultimaColonna(); ++c) posizioni += g.cella(1, c) + ",";
+      for (int c = 1; c <= g.ultimaColonna(); ++c) posizioni.append(g.cella(1, c)).append(",");
       IndiceAplotipi indice(g);
       indice.nome(indice.cerca(posizioni));
     } catch (const ErroreVorlane&) {

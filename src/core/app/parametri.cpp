@@ -77,24 +77,38 @@ std::string testoNumeroIntero(int n) {
 
 std::string LeggiIni(const std::filesystem::path& file, const std::string& sezione,
                      const std::string& chiave, const std::string& predefinito) {
+  return LeggiIni(file, {{sezione, chiave, predefinito}}).front();
+}
+
+std::vector<std::string> LeggiIni(const std::filesystem::path& file,
+                                  const std::vector<VoceIni>& voci) {
+  std::vector<std::string> valori;
+  for (const VoceIni& v : voci) valori.emplace_back(v.predefinito);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return predefinito;
+  if (!std::filesystem::is_regular_file(file, ec)) return valori;
   LettoreRighe lettore(file);
   std::string_view riga;
-  bool dentro = false;
-  while (lettore.leggi(riga)) {
+  // Per key: whether the lines read are in its section, and whether its value was found (the
+  // first one in the file counts).
+  std::vector<char> dentro(voci.size(), 0), trovata(voci.size(), 0);
+  std::size_t restanti = voci.size();
+  while (restanti > 0 && lettore.leggi(riga)) {
     if (auto nome = intestazioneSezione(riga)) {
-      dentro = ugualiSenzaMaiuscole(*nome, sezione);
+      for (std::size_t i = 0; i < voci.size(); ++i)
+        dentro[i] = ugualiSenzaMaiuscole(*nome, voci[i].sezione);
       continue;
     }
-    if (!dentro) continue;
     std::size_t uguale = riga.find('=');
     if (uguale == std::string_view::npos) continue;
-    if (!ugualiSenzaMaiuscole(senzaSpazi(riga.substr(0, uguale)), chiave)) continue;
-    std::string_view valore = senzaSpazi(riga.substr(uguale + 1));
-    return std::string(valore.substr(0, kLunghezzaValore));
+    std::string_view chiave = senzaSpazi(riga.substr(0, uguale));
+    for (std::size_t i = 0; i < voci.size(); ++i) {
+      if (!dentro[i] || trovata[i] || !ugualiSenzaMaiuscole(chiave, voci[i].chiave)) continue;
+      valori[i] = std::string(senzaSpazi(riga.substr(uguale + 1)).substr(0, kLunghezzaValore));
+      trovata[i] = 1;
+      --restanti;
+    }
   }
-  return predefinito;
+  return valori;
 }
 
 std::filesystem::path percorsoParametri(const StatoVorlane& stato) {
@@ -107,9 +121,11 @@ void SettaValoriBase(StatoVorlane& stato) {
 
 bool InizializzaValori(StatoVorlane& stato, Porta& porta) {
   return procedura("InizializzaValori", [&] {
-    std::filesystem::path file = percorsoParametri(stato);
-    for (const auto& v : kVoci)
-      stato.impostazioni.*v.valore = LeggiIni(file, v.chiave, v.chiave, v.predefinito);
+    std::vector<VoceIni> voci;
+    for (const auto& v : kVoci) voci.push_back({v.chiave, v.chiave, v.predefinito});
+    std::vector<std::string> valori = LeggiIni(percorsoParametri(stato), voci);
+    for (std::size_t i = 0; i < voci.size(); ++i)
+      stato.impostazioni.*kVoci[i].valore = std::move(valori[i]);
     if (stato.impostazioni.caratteriPermessi.empty()) {
       porta.messaggio("Nessun carattere \xE8 definito nel file Vorlane.ini", "Errore",
                       Icona::critica);

@@ -3,6 +3,8 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/porta.h"
 #include "app/stato.h"
@@ -15,6 +17,13 @@ inline constexpr const char* kFileParametri = "Vorlane.ini";
 // and cut to 127 characters; a missing file, section or key gives `predefinito`.
 std::string LeggiIni(const std::filesystem::path& file, const std::string& sezione,
                      const std::string& chiave, const std::string& predefinito);
+
+// Several values of one INI file, each as LeggiIni gives it, from one reading of the file.
+struct VoceIni {
+  std::string_view sezione, chiave, predefinito;
+};
+std::vector<std::string> LeggiIni(const std::filesystem::path& file,
+                                  const std::vector<VoceIni>& voci);
 
 void SettaValoriBase(StatoVorlane& stato);
 // Reads the eight settings; false (after telling the user) when no allowed character is defined.

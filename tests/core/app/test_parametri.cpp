@@ -24,6 +24,22 @@ TEST(LeggiIni, MatchesWithoutCaseTrimsAndCuts) {
   EXPECT_EQ(LeggiIni(t / "manca.ini", "prima", "chiave", "d"), "d");
 }
 
+TEST(LeggiIni, SeveralKeysAreReadInOneGo) {
+  // Keys of several sections at once, a section met twice, a key repeated (the first counts),
+  // the same key name in two sections and a key that is nowhere.
+  test::CartellaTemporanea t;
+  test::scriviFile(t / "x.ini",
+                   "[a]\r\nk=1\r\n[B]\r\nk=2\r\nK=doppia\r\n[a]\r\nj=3\r\nk=ripetuta\r\n"
+                   "[c]\nx = ultima\n");
+  const std::vector<VoceIni> voci = {
+      {"b", "k", "d"}, {"A", "k", "d"}, {"a", "j", "d"}, {"c", "x", "d"}, {"a", "x", "nessuna"}};
+  std::vector<std::string> valori = LeggiIni(t / "x.ini", voci);
+  ASSERT_EQ(valori.size(), voci.size());
+  EXPECT_EQ(valori, (std::vector<std::string>{"2", "1", "3", "ultima", "nessuna"}));
+  EXPECT_EQ(LeggiIni(t / "manca.ini", voci),
+            (std::vector<std::string>{"d", "d", "d", "d", "nessuna"}));
+}
+
 TEST(Parametri, BaseFileIsWrittenByteForByteAndReadBack) {
   test::Ambiente a;
   ASSERT_TRUE(a.avviato);
