@@ -39,7 +39,8 @@ void IndiceAplotipi::aggiungiRiga(const GrigliaAplotipi& griglia, int riga) {
   nomi_.emplace_back(griglia.cella(riga, 0));
   auto r = static_cast<std::size_t>(riga);
   for (int c = 1; c <= griglia.ultimaColonna() && !griglia.cella(riga, c).empty(); ++c) {
-    auto [voce, nuovo] = perTesto_.try_emplace(std::string(griglia.cella(riga, c)), insiemi_.size());
+    auto [voce, nuovo] =
+        perTesto_.try_emplace(std::string(griglia.cella(riga, c)), insiemi_.size());
     if (nuovo) insiemi_.resize(insiemi_.size() + blocchi_);
     // A row that lists a token twice still scores it once.
     insiemi_[voce->second + r / 128][r / 64 % 2] |= std::uint64_t{1} << (r % 64);
