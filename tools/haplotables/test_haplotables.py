@@ -1,0 +1,180 @@
+#!/usr/bin/env python3
+"""Checks of the haplotype table builder: the levels a call is judged at, the
+simulated profiles, and ottimizza_tabelle against the program's search rule
+written again here in Python. Run by ctest; exits 77 (skipped) when the
+PhyloTree file is not where the tools look for it.
+
+    python3 tools/haplotables/test_haplotables.py
+"""
+
+import os
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True
+sys.path.insert(0, HERE)
+import genera_tabelle as gen  # noqa: E402
+import simulazione as sim  # noqa: E402
+import verifica_tabelle as ver  # noqa: E402
+
+RCRS = os.path.join(os.path.dirname(gen.DEFAULT_XML), "rCRS.fasta")
+ALBERO = {}
+
+
+def albero():
+    """The tree and the model, read once for all the tests."""
+    if not ALBERO:
+        nodi, perdita, peso = gen.prepara(gen.DEFAULT_XML, RCRS)
+        ALBERO.update(nodi=nodi, perdita=perdita, peso=peso)
+    return ALBERO["nodi"], ALBERO["perdita"], ALBERO["peso"]
+
+
+def sottoalbero(nodi, radice):
+    """The haplogroups below `radice` (itself included), for small runs."""
+    a = nodi[radice]
+    return {n: x for n, x in nodi.items() if a.ordine <= x.ordine < a.ordine + a.sottoalbero}
+
+
+class Livelli(unittest.TestCase):
+    def test_livello_alto(self):
+        casi = {"L3e1a": "L3e", "L0k1": "L0k", "L3": "L3", "H1a": "H", "HV0a": "HV",
+                "JT": "JT", "U5a1": "U", "R2'JT": "R", "B4'5": "B", "M7b1a1": "M"}
+        for nome, atteso in casi.items():
+            self.assertEqual(sim.livello_alto(nome), atteso, nome)
+
+    def test_primi_due(self):
+        self.assertEqual(sim.primi_due("H1a"), "H1")
+        self.assertEqual(sim.primi_due("H"), "H")
+        self.assertEqual(sim.primi_due("L3e2"), "L3")
+
+    def test_parenti(self):
+        nodi, _, _ = albero()
+        self.assertTrue(sim.parenti(nodi, "U5", "U5a1"))
+        self.assertTrue(sim.parenti(nodi, "U5a1", "U5"))
+        self.assertTrue(sim.parenti(nodi, "K1", "K1"))
+        self.assertFalse(sim.parenti(nodi, "U5a", "U5b"))
+        self.assertFalse(sim.parenti(nodi, "H1", "J1"))
+
+
+class Simulazione(unittest.TestCase):
+    def test_stesso_seme_stessi_profili(self):
+        nodi, perdita, peso = albero()
+        parte = sottoalbero(nodi, "U5")
+        a = sim.simulati(parte, perdita, peso, 5, 2)
+        self.assertEqual(a, sim.simulati(parte, perdita, peso, 5, 2))
+        self.assertNotEqual(a, sim.simulati(parte, perdita, peso, 6, 2))
+        self.assertEqual(len(a), 2 * len(parte))
+
+    def test_profilo_motivo_meno_perdite_piu_private(self):
+        nodi, perdita, peso = albero()
+        parte = sottoalbero(nodi, "J")
+        perse = 0
+        for nome, regioni in sim.simulati(parte, perdita, peso, 9, 3):
+            motivo = set(sim.motivo_completo(nodi[nome]))
+            intero = set(regioni["CR"])
+            self.assertLessEqual(len(intero - motivo), sim.MASSIMO_PRIVATE, nome)
+            perse += len(motivo - intero)
+            for regione, pezzi in sim.REGIONI:
+                self.assertEqual(regioni[regione],
+                                 sorted(p for p in intero if sim.nella_regione(p, pezzi)))
+        self.assertGreater(perse, 0)
+
+    def test_perdita_cresce_con_i_cambi(self):
+        perdita, peso = sim.modello({16311: 100, 16069: 1, 150: 50})
+        self.assertGreater(perdita[16311], perdita[150])
+        self.assertGreater(perdita[150], perdita[16069])
+        self.assertGreater(perdita[16069], perdita[16070])
+        self.assertEqual(peso[16070], 1)
+        self.assertEqual(peso[16311], 101)
+
+
+def cerca_python(righe, posizioni):
+    tabella = [(nome, [str(p) for p in pos], "", "") for nome, pos in righe]
+    trovato, _ = ver.cerca(tabella, [str(p) for p in posizioni])
+    return tabella[trovato][0] if trovato is not None else None
+
+
+class Ottimizzatore(unittest.TestCase):
+    """ottimizza_tabelle on the H subtree's profiles and a small table."""
+
+    @classmethod
+    def setUpClass(cls):
+        nodi, perdita, peso = albero()
+        cls.nodi = nodi
+        cls.cartella = tempfile.TemporaryDirectory()
+        cls.dati = os.path.join(cls.cartella.name, "dati.txt")
+        cls.profili = sim.simulati(sottoalbero(nodi, "HV"), perdita, peso, 3, 1)
+        cls.ordinati = gen.scrivi_dati(cls.dati, nodi, perdita, peso, cls.profili)
+        cls.numero = {n: i for i, n in enumerate(cls.ordinati)}
+        cls.ott = gen.Ottimizzatore(cls.cartella.name)
+        # Every fifth haplogroup of HV with a motif, whole, capped at 6 positions.
+        cls.righe = [(n, tuple((p, nodi[n].motivo[p]) for p in sorted(nodi[n].motivo)[:6]))
+                     for n in sorted(sottoalbero(nodi, "HV"), key=lambda n: nodi[n].ordine)[::5]
+                     if nodi[n].motivo and gen.nome_semplice(n)][:30]
+        cls.tabella = os.path.join(cls.cartella.name, "righe")
+        gen.scrivi_righe_numeri(cls.tabella, cls.righe, cls.numero)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.cartella.cleanup()
+
+    def conti_python(self, righe):
+        conti = {}
+        for nome, regioni in self.profili:
+            for r, (regione, _p) in enumerate(sim.REGIONI):
+                chiamata = cerca_python(righe, regioni[regione])
+                c = conti.setdefault(r, [0, 0, 0, 0, 0])
+                c[0] += 1
+                if chiamata is None:
+                    c[4] += 1
+                    continue
+                c[1] += sim.livello_alto(chiamata) == sim.livello_alto(nome)
+                c[2] += sim.primi_due(chiamata) == sim.primi_due(nome)
+                c[3] += sim.parenti(self.nodi, chiamata, nome)
+        return {r: tuple(c) for r, c in conti.items()}
+
+    def test_valuta_come_la_ricerca_del_programma(self):
+        import misura_tabelle as mis
+        uscita = self.ott.esegui("valuta", self.dati, self.tabella)
+        righe = [(n, [p for p, _ in m]) for n, m in self.righe]
+        self.assertEqual(mis.leggi_conti(uscita), self.conti_python(righe))
+        # The required samples get the call the Python search gives them.
+        richiesti = [int(l.split()[2]) for l in uscita.splitlines() if l.startswith("richiesto")]
+        attesi = [cerca_python(righe, pos) for _n, pos in gen.RICHIESTI]
+        self.assertEqual([self.ordinati[i] if i >= 0 else None for i in richiesti], attesi)
+
+    def ottimizza(self, seme):
+        uscita = self.ott.esegui("ottimizza", self.dati, self.tabella, len(self.righe), 6, seme, 3000)
+        return uscita, gen.righe_da_numeri(uscita, self.ordinati, self.nodi)
+
+    def test_ottimizzazione_migliora_e_resta_nelle_regole(self):
+        uscita, righe = self.ottimizza(11)
+        self.assertEqual(len(righe), len(self.righe))
+        nomi = [n for n, _ in righe]
+        self.assertEqual(len(set(nomi)), len(nomi))
+        for nome, motivo in righe:
+            self.assertTrue(gen.nome_semplice(nome), nome)
+            self.assertTrue(1 <= len(motivo) <= 6, nome)
+            for p, _b in motivo:
+                self.assertIn(p, self.nodi[nome].motivo, nome)
+        prima = self.conti_python([(n, [p for p, _ in m]) for n, m in self.righe])
+        dopo = self.conti_python([(n, [p for p, _ in m]) for n, m in righe])
+        valore = lambda c: sum(3 * x[1] + x[2] + 2 * x[3] for x in c.values())  # noqa: E731
+        self.assertGreater(valore(dopo), valore(prima))
+
+    def test_stesso_seme_stessa_tabella(self):
+        self.assertEqual(self.ottimizza(4)[0], self.ottimizza(4)[0])
+
+
+class TabelleSpedite(unittest.TestCase):
+    def test_verifica(self):
+        self.assertEqual(ver.main([]), 0)
+
+
+if __name__ == "__main__":
+    if not os.path.exists(gen.DEFAULT_XML):
+        print(f"skipped: {gen.DEFAULT_XML} not found")
+        sys.exit(77)
+    unittest.main()
