@@ -512,7 +512,8 @@ def intestazione(max_righe, max_posizioni):
         "it lists and takes the first row with the highest score. So a row is not a full motif: it",
         "lists the positions of its haplogroup's motif that, in this order of rows, lead samples of",
         "that part of the tree to it, and leaves out those that would draw in other lineages (fast",
-        "sites such as 16129, 16189, 16311, 146, 152 mostly stay out).",
+        "sites such as 16129, 16189, 16311, 146, 152 only where they bring more right calls than",
+        "wrong ones).",
         f"How they were built: {max_righe} rows of at most {max_posizioni} positions, optimised by local search on",
         f"simulated profiles of every PhyloTree haplogroup ({VOLTE} each, seed {SEME_SIMULAZIONE}; variants dropped",
         "more often at fast sites, 0-3 private changes drawn towards fast sites) read over HV1",
@@ -567,6 +568,17 @@ SEME_RICERCA = 1            # the local search's own draws
 VOLTE = 2                   # draws per haplogroup
 PASSI = {"tabella_mutazioni_OLD.csv": 300_000, "tabella_mutazioni_Motifs.csv": 300_000}
 SORGENTE_CPP = os.path.join(HERE, "ottimizza_tabelle.cpp")
+
+
+def argomenti_verifica(descrizione, argv):
+    """The command line of the tools that read the tree and the tables in data/."""
+    ap = argparse.ArgumentParser(description=descrizione.split("\n\n")[0])
+    ap.add_argument("xml", nargs="?", default=DEFAULT_XML, help="PhyloTree Build 17 XML")
+    ap.add_argument("--rcrs", help="rCRS FASTA (default: rCRS.fasta beside the XML)")
+    ap.add_argument("--data-dir", default=os.path.join(REPO_ROOT, "data"))
+    args = ap.parse_args(argv)
+    args.rcrs = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+    return args
 
 
 def prepara(xml, rcrs_path):
@@ -638,16 +650,16 @@ class Ottimizzatore:
         subprocess.run(["g++", "-std=c++20", "-O2", "-Wall", "-Wextra", "-Werror",
                         "-o", self.programma, SORGENTE_CPP], check=True)
 
-    def avvia(self, *argomenti):
+    def avvia(self, *argomenti, resoconto=None):
         return subprocess.Popen([self.programma, *map(str, argomenti)], stdout=subprocess.PIPE,
-                                text=True)
+                                stderr=resoconto, text=True)
 
-    def esegui(self, *argomenti):
-        p = self.avvia(*argomenti)
-        uscita, _ = p.communicate()
+    def esegui(self, *argomenti, resoconto=None):
+        p = self.avvia(*argomenti, resoconto=resoconto)
+        uscita, errori = p.communicate()
         if p.returncode != 0:
             raise SystemExit(f"ottimizza_tabelle {argomenti[0]} failed")
-        return uscita
+        return (uscita, errori) if resoconto else uscita
 
 
 def righe_da_numeri(testo, ordinati, nodi):

@@ -20,7 +20,6 @@ often a haplogroup of the table, given its whole control-region motif as a
 sample, comes back as itself or within its lineage.
 """
 
-import argparse
 import os
 import sys
 import tempfile
@@ -73,12 +72,8 @@ def ritrovate(righe, nodi):
 
 
 def main(argv=None):
-    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    ap.add_argument("xml", nargs="?", default=gen.DEFAULT_XML)
-    ap.add_argument("--rcrs")
-    ap.add_argument("--data-dir", default=os.path.join(gen.REPO_ROOT, "data"))
-    args = ap.parse_args(argv)
-    rcrs_path = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+    args = gen.argomenti_verifica(__doc__, argv)
+    rcrs_path = args.rcrs
 
     nodi, perdita, peso = gen.prepara(args.xml, rcrs_path)
     iniziali = gen.tabelle_iniziali(nodi)

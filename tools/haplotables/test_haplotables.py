@@ -8,6 +8,7 @@ PhyloTree file is not where the tools look for it.
 """
 
 import os
+import subprocess
 import sys
 import tempfile
 import unittest
@@ -146,7 +147,12 @@ class Ottimizzatore(unittest.TestCase):
         self.assertEqual([self.ordinati[i] if i >= 0 else None for i in richiesti], attesi)
 
     def ottimizza(self, seme):
-        uscita = self.ott.esegui("ottimizza", self.dati, self.tabella, len(self.righe), 6, seme, 3000)
+        uscita, resoconto = self.ott.esegui("ottimizza", self.dati, self.tabella, len(self.righe), 6,
+                                            seme, 3000, resoconto=subprocess.PIPE)
+        # The last line gives the final table scored from scratch and as the steps kept it.
+        fine = resoconto.splitlines()[-1].split()
+        self.assertEqual(fine[0], "end")
+        self.assertEqual(fine[1], fine[3], "step-by-step total differs from the table's score")
         return uscita, gen.righe_da_numeri(uscita, self.ordinati, self.nodi)
 
     def test_ottimizzazione_migliora_e_resta_nelle_regole(self):
@@ -166,6 +172,34 @@ class Ottimizzatore(unittest.TestCase):
 
     def test_stesso_seme_stessa_tabella(self):
         self.assertEqual(self.ottimizza(4)[0], self.ottimizza(4)[0])
+
+
+class Tetto(unittest.TestCase):
+    """The table-free ceiling on profiles that are whole motifs, nothing dropped or added."""
+
+    def test_motivi_interi_chiamati_nel_loro_aplogruppo(self):
+        import misura_tabelle as mis
+        nodi, perdita, peso = albero()
+        parte = {n: x for n, x in nodi.items() if n != gen.TRUE_ROOT}
+        scelti = sorted(parte, key=lambda n: nodi[n].ordine)[::40]
+        profili = []
+        for nome in scelti:
+            intero = sim.motivo_completo(nodi[nome])
+            profili.append((nome, {r: [p for p in intero if sim.nella_regione(p, pezzi)]
+                                   for r, pezzi in sim.REGIONI}))
+        with tempfile.TemporaryDirectory() as cartella:
+            dati = os.path.join(cartella, "dati.txt")
+            gen.scrivi_dati(dati, nodi, perdita, peso, profili)
+            uscita = gen.Ottimizzatore(cartella).esegui("tetto", dati).splitlines()
+        conti = mis.leggi_conti("\n".join(uscita[:3]))
+        n, alto, _due, lignaggio, _vuoti = conti[2]
+        self.assertEqual(n, len(scelti))
+        # A whole control-region motif is the likeliest reading of itself unless a relative
+        # shares it; the top level is then still right.
+        self.assertGreaterEqual(alto, 0.97 * n)
+        self.assertGreaterEqual(lignaggio, 0.9 * n)
+        # Over HV2 alone far fewer haplogroups are told apart.
+        self.assertLess(conti[1][1], alto)
 
 
 class TabelleSpedite(unittest.TestCase):

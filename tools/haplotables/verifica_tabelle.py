@@ -9,7 +9,6 @@ read only to know who descends from whom (for the HV1 checks and the row
 order); the tables themselves are checked as the program will read them.
 """
 
-import argparse
 import os
 import re
 import sys
@@ -230,12 +229,8 @@ def statistica_hv1(righe, nodi, titolo):
 
 
 def main(argv=None):
-    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    ap.add_argument("xml", nargs="?", default=gen.DEFAULT_XML)
-    ap.add_argument("--rcrs")
-    ap.add_argument("--data-dir", default=os.path.join(gen.REPO_ROOT, "data"))
-    args = ap.parse_args(argv)
-    rcrs_path = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+    args = gen.argomenti_verifica(__doc__, argv)
+    rcrs_path = args.rcrs
 
     rcrs = gen.leggi_rcrs(rcrs_path)
     _radice, nodi = gen.leggi_albero(args.xml, rcrs)
