@@ -21,15 +21,23 @@ import simulazione as sim  # noqa: E402
 import verifica_tabelle as ver  # noqa: E402
 
 RCRS = os.path.join(os.path.dirname(gen.DEFAULT_XML), "rCRS.fasta")
-ALBERO = {}
+ALBERO = {}             # the tree, the model and the built program, shared by the tests
 
 
 def albero():
     """The tree and the model, read once for all the tests."""
-    if not ALBERO:
+    if "nodi" not in ALBERO:
         nodi, perdita, peso = gen.prepara(gen.DEFAULT_XML, RCRS)
         ALBERO.update(nodi=nodi, perdita=perdita, peso=peso)
     return ALBERO["nodi"], ALBERO["perdita"], ALBERO["peso"]
+
+
+def ottimizzatore():
+    """ottimizza_tabelle, built once for all the tests."""
+    if "programma" not in ALBERO:
+        ALBERO["cartella"] = tempfile.TemporaryDirectory()
+        ALBERO["programma"] = gen.Ottimizzatore(ALBERO["cartella"].name)
+    return ALBERO["programma"]
 
 
 def sottoalbero(nodi, radice):
@@ -109,7 +117,7 @@ class Ottimizzatore(unittest.TestCase):
         cls.profili = sim.simulati(sottoalbero(nodi, "HV"), perdita, peso, 3, 1)
         cls.ordinati = gen.scrivi_dati(cls.dati, nodi, perdita, peso, cls.profili)
         cls.numero = {n: i for i, n in enumerate(cls.ordinati)}
-        cls.ott = gen.Ottimizzatore(cls.cartella.name)
+        cls.ott = ottimizzatore()
         # Every fifth haplogroup of HV with a motif, whole, capped at 6 positions.
         cls.righe = [(n, tuple((p, nodi[n].motivo[p]) for p in sorted(nodi[n].motivo)[:6]))
                      for n in sorted(sottoalbero(nodi, "HV"), key=lambda n: nodi[n].ordine)[::5]
@@ -190,7 +198,7 @@ class Tetto(unittest.TestCase):
         with tempfile.TemporaryDirectory() as cartella:
             dati = os.path.join(cartella, "dati.txt")
             gen.scrivi_dati(dati, nodi, perdita, peso, profili)
-            uscita = gen.Ottimizzatore(cartella).esegui("tetto", dati).splitlines()
+            uscita = ottimizzatore().esegui("tetto", dati).splitlines()
         conti = mis.leggi_conti("\n".join(uscita[:3]))
         n, alto, _due, lignaggio, _vuoti = conti[2]
         self.assertEqual(n, len(scelti))
