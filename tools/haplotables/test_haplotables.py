@@ -210,6 +210,93 @@ class Tetto(unittest.TestCase):
         self.assertLess(conti[1][1], alto)
 
 
+class LetturaAlbero(unittest.TestCase):
+    def test_notazioni(self):
+        self.assertEqual(gen.interpreta_poly("16069T", "x"), [(16069, "T")])
+        self.assertEqual(gen.interpreta_poly("16311C!", "x"), [(16311, "C")])
+        self.assertEqual(gen.interpreta_poly("152", "x"), [(152, None)])
+        self.assertEqual(gen.interpreta_poly("8281-8283d", "x"),
+                         [(8281, gen.GAP), (8282, gen.GAP), (8283, gen.GAP)])
+        self.assertEqual(gen.interpreta_poly("573.XC", "x"), [])
+        self.assertEqual(gen.interpreta_poly("(16093C)", "x"), [])
+        with self.assertRaises(SystemExit):
+            gen.interpreta_poly("16069Q", "x")
+
+    def test_posizioni_private_pesate_e_fuori_dal_motivo(self):
+        peso = {p: 1 for p in sim.posizioni_controllo()}
+        peso[16311] = 1000
+        sito = sim.Sito(peso)
+        casuale = sim.Casuale(1)
+        escluse = {16519, 16223}
+        estratte = [sito.estrai(casuale, escluse) for _ in range(400)]
+        self.assertFalse(escluse & set(estratte))
+        self.assertGreater(estratte.count(16311), 100)      # about 47% of the weight
+        self.assertTrue(all(sim.nella_regione(p, sim.REGIONI[2][1]) for p in estratte))
+
+
+class FileTabella(unittest.TestCase):
+    """A table as written, and what the checker finds wrong in one."""
+
+    def scrivi_e_verifica(self, righe, trasforma=lambda t: t):
+        nodi, _, _ = albero()
+        with tempfile.TemporaryDirectory() as cartella:
+            percorso = os.path.join(cartella, "t.csv")
+            gen.scrivi_tabella(percorso, ["# prova"], righe, nodi)
+            with open(percorso, "rb") as f:
+                testo = trasforma(f.read().decode("ascii"))
+            with open(percorso, "wb") as f:
+                f.write(testo.encode("ascii"))
+            errori = ver.Errori()
+            lette = ver.leggi_tabella(percorso, errori)
+            rcrs = gen.leggi_rcrs(RCRS)
+            ver.controlla_righe(lette, 5, 15, rcrs, errori)
+            ver.controlla_ricerca(lette, nodi, errori, "t")
+        return testo, errori.lista
+
+    def righe(self, nome, quante):
+        nodi, _, _ = albero()
+        posizioni = sorted(nodi[nome].motivo, key=gen.chiave_posizione)[:quante]
+        return (nome, tuple((p, nodi[nome].motivo[p]) for p in posizioni))
+
+    def test_riga_parziale_lo_dice(self):
+        nodi, _, _ = albero()
+        intero = len(nodi["J1c"].motivo)
+        testo, errori = self.scrivi_e_verifica([self.righe("J1c", 2), self.righe("K", 99)])
+        self.assertIn(f"(part of the motif: 2 of {intero} positions)", testo)
+        k = [l for l in testo.split("\r\n") if l.startswith("K;")][0]
+        self.assertNotIn("part of", k)
+        # The J sample lands in J1c, the K one in K; T and U5 have no row here.
+        self.assertEqual([e.split()[3] for e in errori if "HV1 sample" in e],
+                         ["16126,16294", "16192,16270"], errori)
+
+    def test_errori_trovati(self):
+        guasti = [
+            (lambda t: t.replace("K;16224-", "K;16193-"), "hot spot"),
+            (lambda t: t.replace("K;16224-", "K;16069-"), "outside its own motif"),
+            (lambda t: t.replace("positions)", "positions) x"), "remark"),
+            (lambda t: t.replace(" (part of the motif: 2 of", " (part of the motif: 1 of"), "partial"),
+            (lambda t: t.replace("J1c;16069-16126;16069T 16126C", "J1c;16069-16126;16069T 16126C x"),
+             "remark"),
+            (lambda t: t.replace("(part of", "(part  of"), "partial"),
+            (lambda t: t, None),
+            (lambda t: t.replace("J1c;", "J1c ;"), "not a haplogroup"),
+        ]
+        for guasto, atteso in guasti:
+            _testo, errori = self.scrivi_e_verifica([self.righe("J1c", 2), self.righe("K", 99)], guasto)
+            errori = [e for e in errori if "HV1 sample" not in e]
+            if atteso is None:
+                self.assertEqual(errori, [])
+            else:
+                self.assertTrue(any(atteso in e for e in errori), (atteso, errori))
+
+    def test_righe_da_numeri_hv1_prima(self):
+        nodi, _, _ = albero()
+        ordinati = sorted(nodi, key=lambda n: nodi[n].ordine)
+        numero = {n: i for i, n in enumerate(ordinati)}
+        righe = gen.righe_da_numeri(f"{numero['K']} 3 73 16311 16224\n", ordinati, nodi)
+        self.assertEqual(righe, [("K", ((16224, "C"), (16311, "C"), (73, "G")))])
+
+
 class TabelleSpedite(unittest.TestCase):
     def test_verifica(self):
         self.assertEqual(ver.main([]), 0)

@@ -112,7 +112,7 @@ def controlla_righe(righe, max_righe, max_pos, rcrs, errore):
             errore(f"{dove}: repeated position")
         if posizioni != sorted(posizioni, key=gen.chiave_posizione):
             errore(f"{dove}: positions not in HV1-then-HV2 ascending order")
-        voci, parte = dividi_nota(nota)
+        voci, _parte = dividi_nota(nota)
         if [re.sub(r"[ACGT]$", "", v) for v in voci] != tokens:
             errore(f"{dove}: remark {nota!r} does not list the same positions")
             continue
@@ -122,8 +122,6 @@ def controlla_righe(righe, max_righe, max_pos, rcrs, errore):
                 errore(f"{dove}: remark entry {v!r} is not position+base")
             elif rcrs[int(m.group(1))] == m.group(2):
                 errore(f"{dove}: remark {v} is the rCRS base, not a difference")
-        if parte is not None and not len(tokens) < parte:
-            errore(f"{dove}: says it lists part of a {parte}-position motif, lists {len(tokens)}")
 
 
 # A row that lists only part of its haplogroup's motif ends its remark with this.
@@ -131,10 +129,10 @@ PARTE = re.compile(r" \(part of the motif: (\d+) of (\d+) positions\)$")
 
 
 def dividi_nota(nota):
-    """The remark's position+base entries, and the size of the whole motif
-    when the row lists only part of it (None when it lists all of it)."""
+    """The remark's position+base entries, and (listed, whole motif) when the
+    row says it lists only part of its motif (None when it says nothing)."""
     m = PARTE.search(nota)
-    parte = int(m.group(2)) if m else None
+    parte = (int(m.group(1)), int(m.group(2))) if m else None
     if m:
         nota = nota[:m.start()]
     return (nota.split(" ") if nota else []), parte
@@ -174,11 +172,17 @@ def discende_da(nodi, nome, antenato):
 
 
 def controlla_ricerca(righe, nodi, errore, titolo):
-    for nome, tokens, _n, dove in righe:
+    for nome, tokens, nota, dove in righe:
         if nome not in nodi:
             errore(f"{dove}: {nome} is not a haplogroup of the tree")
-        elif any(t.isdigit() and int(t) not in nodi[nome].motivo for t in tokens):
+            continue
+        motivo = nodi[nome].motivo
+        if any(t.isdigit() and int(t) not in motivo for t in tokens):
             errore(f"{dove}: {nome} lists a position outside its own motif")
+        parte = dividi_nota(nota)[1]
+        atteso = (len(tokens), len(motivo)) if len(tokens) < len(motivo) else None
+        if parte != atteso:
+            errore(f"{dove}: the remark's note on a partial motif should be {atteso}, is {parte}")
 
     # Each row, taken as a sample, comes back as itself unless an earlier row
     # lists all its positions: not a failure (the rows are chosen for real
