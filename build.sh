@@ -2,13 +2,16 @@
 # ./build.sh run   - builds and starts Vorlane on the ready working folder lavoro/
 # ./build.sh test  - builds and runs every test
 # ./build.sh asan  - builds and runs every test under AddressSanitizer and UBSan
+# ./build.sh release   - builds the Release configuration and runs every test on it
+# ./build.sh pacchetto - builds the Debian package vorlane_VERSION_ARCH.deb in this folder
+# Warnings are errors when VORLANE_WERROR=ON is in the environment (the CI build sets it).
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/installa-dipendenze.sh
 
 compila() {  # build-folder, extra cmake arguments...
   local dir=$1; shift
-  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake -S . -B "$dir" -G Ninja -DVORLANE_WERROR="${VORLANE_WERROR:-OFF}" "$@" >/dev/null
   cmake --build "$dir" -j"$(nproc)"
 }
 
@@ -38,8 +41,22 @@ case "${1:-}" in
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
       ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
     ;;
+  release)
+    compila build-release -DCMAKE_BUILD_TYPE=Release
+    ctest --test-dir build-release --output-on-failure -j"$(nproc)"
+    ;;
+  pacchetto)
+    # The package's dependencies are the libraries the programs link (dpkg-shlibdeps) and the
+    # few the CMake rules name.
+    compila build-pacchetto -DCMAKE_BUILD_TYPE=Release -DVORLANE_TESTS=OFF \
+      -DCMAKE_INSTALL_PREFIX=/usr
+    rm -f build-pacchetto/vorlane_*.deb
+    (cd build-pacchetto && cpack -G DEB >/dev/null)
+    cp build-pacchetto/vorlane_*.deb .
+    ls vorlane_*.deb
+    ;;
   *)
-    echo "uso: ./build.sh run|test|asan" >&2
+    echo "uso: ./build.sh run|test|asan|release|pacchetto" >&2
     exit 64
     ;;
 esac

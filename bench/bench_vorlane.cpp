@@ -99,7 +99,8 @@ Scritture scritture(const Istantanea& prima, const Istantanea& dopo) {
 
 std::string listaPosizioni(int quante) {
   std::string lista;
-  for (int i = 0; i < quante; ++i) lista += (i ? "," : "") + std::to_string(16010 + i * 13);
+  for (int i = 0; i < quante; ++i)
+    lista.append(i ? "," : "").append(std::to_string(16010 + i * 13));
   return lista;
 }
 

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -38,26 +39,47 @@ QSize misuraVisore(QWidget* padre) {
   return QSize(qMin(900, disponibile.width() * 9 / 10), qMin(640, disponibile.height() * 8 / 10));
 }
 
-void mostraTestoLungo(QWidget* padre, const QString& testo, const QString& titolo) {
-  QDialog visore(padre);
-  visore.setObjectName(QStringLiteral("VisoreTesto"));
-  visore.setWindowTitle(titolo);
-  auto* area = new QPlainTextEdit(&visore);
+}  // namespace
+
+std::unique_ptr<QDialog> creaVisore(QWidget* padre, const QString& testo, const QString& titolo) {
+  auto visore = std::make_unique<QDialog>(padre);
+  visore->setObjectName(QStringLiteral("VisoreTesto"));
+  visore->setWindowTitle(titolo);
+  auto* area = new QPlainTextEdit(visore.get());
   area->setReadOnly(true);
   area->setLineWrapMode(QPlainTextEdit::NoWrap);
   area->setFont(fontFisso());
   area->setPlainText(testo);
-  auto* pulsanti = new QDialogButtonBox(QDialogButtonBox::Ok, &visore);
-  QObject::connect(pulsanti, &QDialogButtonBox::accepted, &visore, &QDialog::accept);
-  auto* colonna = new QVBoxLayout(&visore);
+  auto* pulsanti = new QDialogButtonBox(QDialogButtonBox::Ok, visore.get());
+  QObject::connect(pulsanti, &QDialogButtonBox::accepted, visore.get(), &QDialog::accept);
+  auto* colonna = new QVBoxLayout(visore.get());
   colonna->addWidget(area);
   colonna->addWidget(pulsanti);
-  visore.resize(misuraVisore(padre));
+  visore->resize(misuraVisore(padre));
   pulsanti->button(QDialogButtonBox::Ok)->setFocus();
-  visore.exec();
+  return visore;
 }
 
-}  // namespace
+std::unique_ptr<QMessageBox> creaMessaggio(QWidget* padre, const QString& testo,
+                                           const QString& titolo, Icona icona) {
+  auto box = std::make_unique<QMessageBox>(iconaQt(icona), titolo, testo, QMessageBox::Ok, padre);
+  box->setTextFormat(Qt::PlainText);
+  if (icona == Icona::nessuna) {
+    if (auto* etichetta = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+      etichetta->setFont(fontFisso());
+  }
+  return box;
+}
+
+std::unique_ptr<QMessageBox> creaDomanda(QWidget* padre, const QString& testo,
+                                         const QString& titolo) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, titolo, testo,
+                                           QMessageBox::Yes | QMessageBox::No, padre);
+  box->setTextFormat(Qt::PlainText);
+  // Overwriting is the question asked: a stray Enter keeps the file.
+  box->setDefaultButton(QMessageBox::No);
+  return box;
+}
 
 bool testoDaScorrere(const QString& testo) {
   return testo.size() > kCaratteriInBox || testo.count(QLatin1Char('\n')) >= kRigheInBox;
@@ -65,18 +87,15 @@ bool testoDaScorrere(const QString& testo) {
 
 void DialoghiQt::messaggio(QWidget* padre, const QString& testo, const QString& titolo,
                            Icona icona) {
-  if (testoDaScorrere(testo)) return mostraTestoLungo(padre, testo, titolo);
-  QMessageBox box(iconaQt(icona), titolo, testo, QMessageBox::Ok, padre);
-  box.setTextFormat(Qt::PlainText);
-  box.exec();
+  if (testoDaScorrere(testo)) {
+    creaVisore(padre, testo, titolo)->exec();
+    return;
+  }
+  creaMessaggio(padre, testo, titolo, icona)->exec();
 }
 
 bool DialoghiQt::domandaSiNo(QWidget* padre, const QString& testo, const QString& titolo) {
-  QMessageBox box(QMessageBox::NoIcon, titolo, testo, QMessageBox::Yes | QMessageBox::No, padre);
-  box.setTextFormat(Qt::PlainText);
-  // Overwriting is the question asked: a stray Enter keeps the file.
-  box.setDefaultButton(QMessageBox::No);
-  return box.exec() == QMessageBox::Yes;
+  return creaDomanda(padre, testo, titolo)->exec() == QMessageBox::Yes;
 }
 
 bool DialoghiQt::apriDocumento(const QUrl& indirizzo) {

@@ -4,9 +4,12 @@
 
 #include <QString>
 #include <QUrl>
+#include <memory>
 
 #include "app/porta.h"
 
+class QDialog;
+class QMessageBox;
 class QWidget;
 
 namespace vorlane::ui {
@@ -27,6 +30,15 @@ class DialoghiQt : public Dialoghi {
   bool domandaSiNo(QWidget* padre, const QString& testo, const QString& titolo) override;
   bool apriDocumento(const QUrl& indirizzo) override;
 };
+
+// The boxes DialoghiQt shows, built apart so the window tests can look at them. A box without
+// an icon carries a log block, whose columns line up only in a fixed pitch: it is shown in one.
+std::unique_ptr<QMessageBox> creaMessaggio(QWidget* padre, const QString& testo,
+                                           const QString& titolo, Icona icona);
+std::unique_ptr<QMessageBox> creaDomanda(QWidget* padre, const QString& testo,
+                                         const QString& titolo);
+// The scrolling viewer of a text too long for a box.
+std::unique_ptr<QDialog> creaVisore(QWidget* padre, const QString& testo, const QString& titolo);
 
 // A log block can run to a hundred thousand lines: past this a message box would grow beyond
 // the screen, so such a text goes into a scrolling viewer instead.

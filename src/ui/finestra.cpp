@@ -4,6 +4,7 @@
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QScopeGuard>
+#include <QTimer>
 
 #include "app/avvio.h"
 #include "app/parametri.h"
@@ -12,6 +13,14 @@
 #include "testo_qt.h"
 
 namespace vorlane::ui {
+namespace {
+
+bool invio(QEvent* evento) {
+  int tasto = static_cast<QKeyEvent*>(evento)->key();
+  return tasto == Qt::Key_Return || tasto == Qt::Key_Enter;
+}
+
+}  // namespace
 
 FinestraVorlane::FinestraVorlane(std::unique_ptr<Dialoghi> dialoghi)
     : dialoghi_(std::move(dialoghi)) {
@@ -48,6 +57,8 @@ void FinestraVorlane::collega() {
     connect(t, &QLineEdit::returnPressed, this, [this, t] { lasciaCasella(t); });
   }
   c_->File_Sequenza->installEventFilter(this);
+  // Enter on a focused command presses it, as Space does.
+  for (QToolButton* b : c_->Frame3->findChildren<QToolButton*>()) b->installEventFilter(this);
 }
 
 bool FinestraVorlane::avvia(const std::filesystem::path& cartella) {
@@ -104,6 +115,7 @@ void FinestraVorlane::messaggio(const std::string& testo, const std::string& tit
   // The user reads the box with the ordinary pointer, then the operation goes on.
   const bool eraOccupato = occupato_;
   puntatoreOccupato(false);
+  ++messaggiMostrati_;
   dialoghi_->messaggio(this, versoQt(testo), versoQt(titolo), icona);
   puntatoreOccupato(eraOccupato);
 }
@@ -166,21 +178,59 @@ void FinestraVorlane::impostaTesto(Controllo controllo, const std::string& testo
 // --- The position boxes ---------------------------------------------------------------------
 
 bool FinestraVorlane::eventFilter(QObject* oggetto, QEvent* evento) {
+  if (clicInterrotto_ && evento->type() == QEvent::MouseButtonPress)
+    return riprendiClic(oggetto, evento);
   if (evento->type() == QEvent::FocusOut &&
       (oggetto == c_->Text_PosizioneMutazioneDa || oggetto == c_->Text_PosizioneMutazioneA)) {
     // Another window coming forward (a message box among them) or a popup menu opening does not
     // mean the user has left the box.
     auto motivo = static_cast<QFocusEvent*>(evento)->reason();
-    if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason)
+    if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason) {
+      const int prima = messaggiMostrati_;
       lasciaCasella(static_cast<QLineEdit*>(oggetto));
-  } else if (evento->type() == QEvent::KeyPress && oggetto == c_->File_Sequenza) {
-    int tasto = static_cast<QKeyEvent*>(evento)->key();
-    if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+      if (motivo == Qt::MouseFocusReason && messaggiMostrati_ != prima) attendiClicInterrotto();
+    }
+  } else if (evento->type() == QEvent::KeyPress && invio(evento)) {
+    if (oggetto == c_->File_Sequenza) {
       File_Sequenza_DblClick(c_->File_Sequenza->currentItem());
+      return true;
+    }
+    if (auto* comando = qobject_cast<QToolButton*>(oggetto)) {
+      comando->click();
       return true;
     }
   }
   return QMainWindow::eventFilter(oggetto, evento);
+}
+
+// The box's message came up between the press of a click that left the box and the press
+// reaching its control: the release went to the message, so the control would stay drawn
+// pressed and never see its click. The press is taken here instead and the click done whole.
+void FinestraVorlane::attendiClicInterrotto() {
+  clicInterrotto_ = true;
+  QApplication::instance()->installEventFilter(this);
+  // Had the focus moved without a press, nothing is waited for past this turn of events.
+  QTimer::singleShot(0, this, [this] {
+    if (!clicInterrotto_) return;
+    clicInterrotto_ = false;
+    QApplication::instance()->removeEventFilter(this);
+  });
+}
+
+bool FinestraVorlane::riprendiClic(QObject* oggetto, QEvent* evento) {
+  clicInterrotto_ = false;
+  QApplication::instance()->removeEventFilter(this);
+  if (auto* pulsante = qobject_cast<QAbstractButton*>(oggetto)) {
+    pulsante->click();
+    return true;
+  }
+  if (oggetto == c_->File_Sequenza->viewport()) {
+    QPoint punto = static_cast<QMouseEvent*>(evento)->position().toPoint();
+    if (QListWidgetItem* voce = c_->File_Sequenza->itemAt(punto))
+      c_->File_Sequenza->setCurrentItem(voce);
+    return true;
+  }
+  return false;
 }
 
 void FinestraVorlane::lasciaCasella(QLineEdit* t) {

@@ -3,6 +3,7 @@
 // to the core; it owns no data beyond what it displays.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <filesystem>
 #include <memory>
 
@@ -61,6 +62,8 @@ class FinestraVorlane : public QMainWindow, public Porta {
   void mostraStatoIniziale();
   void aggiornaElenco();
   void lasciaCasella(QLineEdit* casella);
+  void attendiClicInterrotto();
+  bool riprendiClic(QObject* oggetto, QEvent* evento);
   void aggiornaIntervallo();
   QLabel* etichetta(Controllo controllo) const;
   QLineEdit* casella(Controllo controllo) const;
@@ -70,6 +73,8 @@ class FinestraVorlane : public QMainWindow, public Porta {
   std::unique_ptr<Controlli> c_;
   bool occupato_ = false;
   bool casellaInVerifica_ = false;
+  int messaggiMostrati_ = 0;
+  bool clicInterrotto_ = false;
 };
 
 }  // namespace vorlane::ui

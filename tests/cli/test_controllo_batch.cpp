@@ -89,7 +89,7 @@ TEST_F(ControlloBatch, IlBloccoMostratoPerIntero) {
   std::string html = leggiFile(cartella / "html" / "ControlloMutazioni_p.htm");
   std::size_t dove = 0;
   for (int i = 0; i < 4000 && dove != std::string::npos; ++i)
-    dove = html.find(" " + std::to_string(i) + "\r\n", dove);
+    dove = html.find(std::string(" ").append(std::to_string(i)).append("\r\n"), dove);
   EXPECT_NE(dove, std::string::npos);
   std::size_t righeTabella = 0;
   for (std::size_t p = 0; (p = html.find("<TR>", p)) != std::string::npos; ++p) ++righeTabella;

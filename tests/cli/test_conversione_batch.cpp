@@ -60,7 +60,7 @@ TEST_F(ConversioneBatch, NormalisesToFastaAndArlequin) {
   ASSERT_EQ(esegui({"normalizza", "tab.txt"}).stato, 0);
   ASSERT_EQ(esegui({"--arlequin", "normalizza", "tab.txt"}).stato, 0);
 
-  std::string mutata = "G" + rif.substr(1, 1) + "C" + rif.substr(3);
+  std::string mutata = std::string("G").append(rif, 1, 1).append("C").append(rif, 3);
   ASSERT_EQ(rif.substr(0, 3), "att");
   EXPECT_EQ(leggiFile(cartella / "esporta" / "tab.FASTA"), ">X (freq: 3)\r\n" + mutata + "\r\n");
   EXPECT_EQ(leggiFile(cartella / "esporta" / "tab.ARL"), "X\t3\t" + mutata + "\r\n");

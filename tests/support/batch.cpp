@@ -23,7 +23,7 @@ EsitoBatch esegui(const std::filesystem::path& cartella, const std::vector<std::
                   const std::string& prefisso) {
   std::string comando =
       "cd " + citato(cartella.string()) + " && LC_ALL=C " + prefisso + citato(VORLANE_BATCH);
-  for (const auto& a : argomenti) comando += " " + citato(a);
+  for (const auto& a : argomenti) comando.append(" ").append(citato(a));
   comando += " >.batch_out 2>.batch_err </dev/null";
   int s = std::system(comando.c_str());
   EsitoBatch e;

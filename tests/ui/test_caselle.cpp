@@ -4,7 +4,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include "banco.h"
 
@@ -78,6 +80,65 @@ class TestCaselle : public QObject {
     QApplication::sendEvent(da, &uscita);
     QVERIFY(b->dialoghi->messaggi.empty());
     QCOMPARE(da->text(), "abc");
+  }
+
+  // A click that leaves a box holding text that is no position: the box's message comes up
+  // between the click's press and the press reaching the control, and the release goes to the
+  // message. The control then gets the press alone, as here.
+  void clicSuUnComandoDopoIlMessaggioLoPrepara() {
+    scrivi(da, "abc");
+    auto* conversione = b->trova<QToolButton>("Cmd_ConvertiInTabella");
+    QTest::mousePress(conversione, Qt::LeftButton, {}, conversione->rect().center());
+    QCOMPARE(b->dialoghi->messaggi.size(), 1u);
+    QCOMPARE(da->text(), "16001");
+    QVERIFY(!conversione->isDown());
+    QCOMPARE(int(b->finestra->stato().codiceOperazione), 40);
+    QCOMPARE(b->trova<QLabel>("Lbl_Titolo")->text(),
+             "Conversione in tabella delle mutazioni: file FASTA");
+    QVERIFY(b->trova<QListWidget>("File_Sequenza")->isVisible());
+    // A release arriving late presses nothing a second time.
+    QTest::mouseRelease(conversione, Qt::LeftButton, {}, conversione->rect().center());
+    QCOMPARE(int(b->finestra->stato().codiceOperazione), 40);
+    // The next click, with nothing wrong, goes its ordinary way.
+    clic(b->trova<QToolButton>("Cmd_Normalizza"));
+    QCOMPARE(int(b->finestra->stato().codiceOperazione), 20);
+    QCOMPARE(b->dialoghi->messaggi.size(), 1u);
+  }
+
+  void clicSuUnFileDopoIlMessaggioLoSceglie() {
+    clic(b->trova<QToolButton>("Cmd_ConfrontaSingolo"));
+    for (const char* nome : {"a.FASTA", "b.FASTA"})
+      vorlane::test::scriviFile(b->cartella / "esporta" / nome, ">S\r\nacgt\r\n");
+    auto* lista = b->trova<QListWidget>("File_Sequenza");
+    QTRY_COMPARE(lista->count(), 2);
+    scrivi(a, "x");
+    QTest::mousePress(lista->viewport(), Qt::LeftButton, {},
+                      lista->visualItemRect(lista->item(1)).center());
+    QCOMPARE(b->dialoghi->messaggi.size(), 1u);
+    QCOMPARE(a->text(), "16400");
+    QCOMPARE(lista->currentRow(), 1);
+    // Choosing is all a single click does: nothing has been run.
+    QVERIFY(b->finestra->stato().nomeFileScelto.empty());
+  }
+
+  void clicSuEsciDopoIlMessaggioSalvaIlValoreValidoEChiude() {
+    scrivi(da, "16x");
+    auto* esci = b->trova<QToolButton>("Cmd_esci");
+    QTest::mousePress(esci, Qt::LeftButton, {}, esci->rect().center());
+    QCOMPARE(b->dialoghi->messaggi.size(), 1u);
+    QVERIFY(!b->finestra->isVisible());
+    const std::string ini = vorlane::test::leggiFile(b->cartella / "Vorlane.ini");
+    QVERIFY(ini.find("InizioSequenza=16001\r\n") != std::string::npos);
+  }
+
+  // Leaving the box by keyboard arms nothing: a later click is an ordinary one.
+  void uscitaDaTastieraNonTrattieneClic() {
+    scrivi(da, "abc");
+    QTest::keyClick(da, Qt::Key_Tab);
+    QCOMPARE(b->dialoghi->messaggi.size(), 1u);
+    QTest::qWait(1);
+    clic(b->trova<QToolButton>("Cmd_Normalizza"));
+    QCOMPARE(int(b->finestra->stato().codiceOperazione), 20);
   }
 
   void listaPosizioniSegueOgniModifica() {

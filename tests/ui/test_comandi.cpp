@@ -141,7 +141,7 @@ class TestComandi : public QObject {
     premi(b, Comando::ConfrontaSingolo);
     clic(b.trova<QRadioButton>("Option_TipoFileSequenza_1"));
     premi(b, Comando::ControlloMutazioni);
-    QCOMPARE(b.finestra->stato().codiceOperazione, 11);
+    QCOMPARE(int(b.finestra->stato().codiceOperazione), 11);
     QCOMPARE(nomiElencati(b), kArl);
     QCOMPARE(b.trova<QLabel>("Lbl_Titolo")->text(),
              "Controllo mutazioni: campioni in formato Arlequin");
@@ -199,6 +199,21 @@ class TestComandi : public QObject {
     QTest::keyClick(lista, Qt::Key_Return);
     QCOMPARE(b.trova<QLabel>("Label_FileSequenzaCampione")->text(),
              QString::fromStdString("File in uso: " + (b / "esporta" / "uno.FASTA").native()));
+  }
+
+  void invioSulComandoLoPreme() {
+    Banco b;
+    QVERIFY(b.avvia());
+    fileDiProva(b);
+    auto* normalizza = b.trova<QToolButton>("Cmd_Normalizza");
+    normalizza->setFocus();
+    QTest::keyClick(normalizza, Qt::Key_Return);
+    QCOMPARE(nomiElencati(b), kTabelle);
+    auto* confronto = b.trova<QToolButton>("Cmd_ConfrontaSingoloNew");
+    confronto->setFocus();
+    QTest::keyClick(confronto, Qt::Key_Enter);
+    QCOMPARE(nomiElencati(b), kFasta);
+    QCOMPARE(int(b.finestra->stato().codiceOperazione), 80);
   }
 
   // Runs once the Arlequin table conversion is part of the program.

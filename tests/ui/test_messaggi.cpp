@@ -2,13 +2,20 @@
 // viewer, the busy pointer around a box.
 
 #include <QDialog>
+#include <QFontInfo>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
+#include "avvio_qt.h"
 #include "banco.h"
 #include "finestra.h"
 #include "log/registro.h"
@@ -28,10 +35,80 @@ void allApertura(F controlla) {
   });
 }
 
+bool passoFisso(const QWidget* w) {
+  return QFontInfo(w->font()).fixedPitch();
+}
+
 class TestMessaggi : public QObject {
   Q_OBJECT
 
+  // Qt's Italian catalogue, read here on its own: what the window shows must be its text.
+  QTranslator italiano;
+
  private slots:
+  void initTestCase() {
+    QVERIFY(installaTraduzioneQt(*QCoreApplication::instance()));
+    QVERIFY(italiano.load(QStringLiteral("qtbase_it"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+  }
+
+  void domandaSiNoInItaliano() {
+    FinestraVorlane finestra;
+    const QString si = italiano.translate("QPlatformTheme", "&Yes");
+    const QString no = italiano.translate("QPlatformTheme", "&No");
+    QVERIFY2(!si.isEmpty() && si != "&Yes", qPrintable(si));
+    QString testoSi, testoNo;
+    QPushButton* predefinito = nullptr;
+    allApertura([&](QWidget* w) {
+      auto* box = qobject_cast<QMessageBox*>(w);
+      if (!box) return;
+      testoSi = box->button(QMessageBox::Yes)->text();
+      testoNo = box->button(QMessageBox::No)->text();
+      predefinito = box->defaultButton();
+      if (predefinito != box->button(QMessageBox::No)) predefinito = nullptr;
+    });
+    QVERIFY(!finestra.domandaSiNo("Sovrascrivere il file?", "Vorlane"));
+    QCOMPARE(testoSi, si);
+    QCOMPARE(testoNo, no.isEmpty() ? QStringLiteral("&No") : no);
+    QVERIFY(predefinito);
+  }
+
+  void menuDelleCaselleInItaliano() {
+    Banco b;
+    QVERIFY(b.avvia());
+    const QString annulla = italiano.translate("QLineEdit", "&Undo");
+    QVERIFY2(!annulla.isEmpty() && annulla != "&Undo", qPrintable(annulla));
+    std::unique_ptr<QMenu> menu(
+        b.trova<QLineEdit>("Text_posMutazione")->createStandardContextMenu());
+    QStringList voci;
+    for (QAction* a : menu->actions()) voci << a->text();
+    QVERIFY2(voci.first().startsWith(annulla), qPrintable(voci.join('|')));
+    QVERIFY(!voci.join('|').contains("Undo"));
+  }
+
+  // The log block's columns line up only in a fixed pitch, in the box and in the viewer alike.
+  void bloccoDelRegistroAPassoFisso() {
+    FinestraVorlane finestra;
+    bool boxFisso = false, altroFisso = true, visoreFisso = false;
+    allApertura([&](QWidget* w) {
+      if (auto* l = w->findChild<QLabel*>("qt_msgbox_label")) boxFisso = passoFisso(l);
+    });
+    finestra.messaggio("Campione        : S1\r\nMutazioni      : 3", "Vorlane", Icona::nessuna);
+    allApertura([&](QWidget* w) {
+      if (auto* l = w->findChild<QLabel*>("qt_msgbox_label")) altroFisso = passoFisso(l);
+    });
+    finestra.messaggio("Operazione terminata", "Vorlane", Icona::informazione);
+    std::string lungo;
+    for (int i = 0; i < 200; ++i) lungo += "Campione        : S" + std::to_string(i) + "\r\n";
+    allApertura([&](QWidget* w) {
+      if (auto* area = w->findChild<QPlainTextEdit*>()) visoreFisso = passoFisso(area);
+    });
+    finestra.messaggio(lungo, "Vorlane", Icona::nessuna);
+    QVERIFY(boxFisso);
+    QVERIFY(!altroFisso);
+    QVERIFY(visoreFisso);
+  }
+
   void boxConIconaETitolo_data() {
     QTest::addColumn<Icona>("icona");
     QTest::addColumn<int>("attesa");

@@ -32,7 +32,7 @@ void caricaMessaggiDa(const std::filesystem::path& percorso, StatoVorlane& stato
 
 void CaricaMessaggi(StatoVorlane& stato) {
   procedura("CaricaMessaggi",
-            [&] { caricaMessaggiDa(stato.cartellaCorrente / "messaggi.txt", stato); });
+            [&] { caricaMessaggiDa(stato.cartellaCorrente / kFileMessaggi, stato); });
 }
 
 }  // namespace vorlane

@@ -6,6 +6,7 @@
 
 namespace vorlane {
 
+// A box without an icon is the log block: the window shows it in a fixed pitch.
 enum class Icona { nessuna, informazione, esclamazione, critica };
 
 // The controls whose text the core reads or sets.

@@ -25,7 +25,7 @@ char carattere(const std::string& sequenza, int p) {
 
 // One cell per position; a mutated one is red and its title names the reference base.
 void cellaPosizione(ScrittoreTesto& pagina, const StatoVorlane& stato, int p) {
-  std::string numero = " " + testoNumero(p);
+  std::string numero = std::string(" ").append(testoNumero(p));
   std::string base = htmlTesto(std::string(1, carattere(stato.sequenzaCampione, p)));
   bool mutata = static_cast<std::size_t>(p) < stato.marcaMutazioni.size() &&
                 stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*';
@@ -43,7 +43,7 @@ void grigliaBasi(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   aperturaGriglia(pagina, "Pos", stato.messaggi[89]);
   for (int inizio = 1; inizio <= kUltimaPosizione; inizio += kPosizioniPerRiga) {
     pagina.riga("              <TR>");
-    cellaGriglia(pagina, "                <TD>", " " + testoNumero(inizio));
+    cellaGriglia(pagina, "                <TD>", std::string(" ").append(testoNumero(inizio)));
     int fine = std::min(inizio + kPosizioniPerRiga - 1, kUltimaPosizione);
     for (int p = inizio; p <= fine; ++p) cellaPosizione(pagina, stato, p);
     pagina.riga("              </TR>");

@@ -34,7 +34,8 @@ std::vector<Campione> generaCampioni(const StatoVorlane& stato, const Caso& c, i
   const char* frequenze[] = {"1", "2", "0,5", "12", "x"};
   std::vector<Campione> campioni;
   for (int i = 0; i < quanti; ++i) {
-    Campione k{"S" + std::to_string(i) + (i % 3 ? " hv1" : ""), frequenze[i % 5], rif};
+    Campione k{std::string("S").append(std::to_string(i)).append(i % 3 ? " hv1" : ""),
+               frequenze[i % 5], rif};
     if (cento(caso) < 10) k.sequenza.resize(static_cast<std::size_t>(cento(caso)));
     int densita = cento(caso) % 20;
     for (char& b : k.sequenza) {

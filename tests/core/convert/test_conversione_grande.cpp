@@ -26,7 +26,7 @@ class ConversioneGrande : public ::testing::Test {
     for (int i = 0; i < 10; ++i) {
       std::string s = campioneRiferimento(a.stato, kDa, kA);
       for (int m = 0; m < i; ++m) s[caso() % s.size()] = varianti[caso() % varianti.size()];
-      std::string nome = "S" + std::to_string(i);
+      std::string nome = std::string("S").append(std::to_string(i));
       testo += arlequin ? nome + "\t" + std::to_string(i + 1) + "\t" + s + fineRiga
                         : ">" + nome + fineRiga + s + fineRiga;
     }

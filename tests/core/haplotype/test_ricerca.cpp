@@ -90,7 +90,7 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneDellaGriglia) {
   for (int prova = 0; prova < 300; ++prova) {
     GrigliaAplotipi g(12, 5);
     for (int r = 1; r <= 12; ++r) {
-      g.imposta(r, 0, caso() % 15 == 0 ? "" : "R" + std::to_string(r));
+      g.imposta(r, 0, caso() % 15 == 0 ? "" : std::string("R").append(std::to_string(r)));
       for (int c = 1; c <= 5; ++c) g.imposta(r, c, voci[static_cast<std::size_t>(voce(caso))]);
     }
     IndiceAplotipi indice(g);
@@ -115,7 +115,7 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneSuTabelleGrandiECampioniLunghi) {
     GrigliaAplotipi g(469, 15);
     int righe = 60 + static_cast<int>(caso() % 410);
     for (int r = 1; r <= righe; ++r) {
-      g.imposta(r, 0, "R" + std::to_string(r));
+      g.imposta(r, 0, std::string("R").append(std::to_string(r)));
       int celle = static_cast<int>(caso() % 16);
       for (int c = 1; c <= celle; ++c) g.imposta(r, c, std::to_string(voce(caso)));
     }
@@ -148,7 +148,7 @@ TEST(RicercaAplotipo, PosizioniComeNumeriOComeTesto) {
   for (int prova = 0; prova < 200; ++prova) {
     GrigliaAplotipi g(140, 6);
     for (int r = 1; r <= 140; ++r) {
-      g.imposta(r, 0, "R" + std::to_string(r));
+      g.imposta(r, 0, std::string("R").append(std::to_string(r)));
       for (int c = 1; c <= static_cast<int>(caso() % 7); ++c)
         g.imposta(r, c, voci[caso() % voci.size()]);
     }

@@ -28,13 +28,14 @@ std::string errore(const CartellaTemporanea& c, const std::string& testo,
 
 std::string righeDati(int quante, const std::string& posizioni = "73") {
   std::string testo;
-  for (int i = 1; i <= quante; ++i) testo += "H" + std::to_string(i) + ";" + posizioni + "\r\n";
+  for (int i = 1; i <= quante; ++i)
+    testo.append("H").append(std::to_string(i)).append(";").append(posizioni).append("\r\n");
   return testo;
 }
 
 std::string posizioni(int quante) {
   std::string testo = "100";
-  for (int i = 1; i < quante; ++i) testo += "-" + std::to_string(100 + i);
+  for (int i = 1; i < quante; ++i) testo.append("-").append(std::to_string(100 + i));
   return testo;
 }
 

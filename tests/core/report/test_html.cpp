@@ -44,7 +44,7 @@ TEST(HtmlTesto, APageLineGetsTheSameTextAsAString) {
     aggiungiHtml(pagina, t);
     pagina.aggiungi("]");
     pagina.fineRiga();
-    atteso += "[" + htmlTesto(t) + "]\r\n";
+    atteso.append("[").append(htmlTesto(t)).append("]\r\n");
   }
   pagina.conferma();
   EXPECT_EQ(test::leggiFile(file), atteso);
