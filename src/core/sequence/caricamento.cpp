@@ -80,7 +80,10 @@ void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
     double fine = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneA));
     // Line by line: the position runs on across lines and headers alike, and reading stops at
     // the interval's end, however long the sample or the file.
-    LettoreCampioni file(stato.fileCampione, {FormatoCampioni::fasta, true, true, false});
+    LettoreCampioni file(stato.fileCampione, {.formato = FormatoCampioni::fasta,
+                                              .regolaTab = true,
+                                              .saltaVuote = true,
+                                              .unisciRighe = false});
     TabellaCaratteri caratteri = tabellaCaratteri(stato);
     RecordCampione r;
     while (p <= fine && file.prossimo(r))

@@ -41,30 +41,12 @@ std::vector<std::string> records(const std::filesystem::path& p, OpzioniCampioni
   return leggiTutti(file);
 }
 
-// Lines split byte by byte at CR LF, CR or LF, each transcoded on its own.
-std::vector<std::string> righe(std::string_view testo) {
+// The FASTA records of file `p` as the rules state them, worked on its lines one by one, each
+// kept whole: no line is looked at before it is taken.
+std::vector<std::string> modello(const std::filesystem::path& p, OpzioniCampioni o) {
   std::vector<std::string> tutte;
-  std::string corrente;
-  bool aperta = false;
-  for (std::size_t i = 0; i < testo.size(); ++i) {
-    char c = testo[i];
-    if (c != '\r' && c != '\n') {
-      corrente += c;
-      aperta = true;
-      continue;
-    }
-    tutte.push_back(daUtf8(corrente));
-    corrente.clear();
-    aperta = false;
-    if (c == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
-  }
-  if (aperta) tutte.push_back(daUtf8(corrente));
-  return tutte;
-}
-
-// The FASTA records of `testo` as the rules state them, worked on whole lines with no buffer.
-std::vector<std::string> modello(std::string_view testo, OpzioniCampioni o) {
-  const std::vector<std::string> tutte = righe(testo);
+  LettoreRighe righe(p);
+  for (std::string_view riga; righe.leggi(riga);) tutte.emplace_back(riga);
   auto intestazione = [](const std::string& l) { return !l.empty() && l[0] == '>'; };
   auto conTab = [&](const std::string& l) {
     return o.regolaTab && l.find('\t') != std::string::npos;
@@ -210,7 +192,7 @@ TEST(LettoreCampioni, WrappedSamplesAcrossBuffersMatchTheRules) {
   scriviFile(t / "a.FASTA", testo);
   for (OpzioniCampioni o : {kControllo, kMultiplo}) {
     SCOPED_TRACE(o.regolaTab);
-    const std::vector<std::string> attesi = modello(testo, o);
+    const std::vector<std::string> attesi = modello(t / "a.FASTA", o);
     ASSERT_GT(attesi.size(), 5000u);
     EXPECT_TRUE(records(t / "a.FASTA", o) == attesi);
     // As a piece is read: smaller buffers, no reading ahead.
