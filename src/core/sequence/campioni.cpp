@@ -44,8 +44,9 @@ bool LettoreCampioni::continua(std::string_view riga) const {
 }
 
 // The record's text stays a view into the reader's buffer until a second line brings sequence
-// to it: a file with each sample on one line is read without a copy. Only a line that lies
-// beyond the buffer, once in some hundred kilobytes, needs the text kept before it is read.
+// to it: a file with each sample on one line is read without a copy. Only a next line that
+// cannot be looked at in place (beyond the buffer, once in some hundred kilobytes, or to be
+// transcoded) makes the text be kept before it is read.
 void LettoreCampioni::unisci(RecordCampione& record) {
   bool unita = false;
   auto aggiungi = [&](std::string_view riga) {
@@ -69,6 +70,7 @@ void LettoreCampioni::unisci(RecordCampione& record) {
     unita = true;
     if (!righe_.leggi(riga)) break;
     if (!continua(riga)) {
+      // The next record's first line, valid until the reader is next asked for one.
       inAttesa_ = riga;
       break;
     }

@@ -31,7 +31,7 @@ struct OpzioniCampioni {
 struct RecordCampione {
   enum class Tipo {
     intestazione,  // FASTA ">" line: `nome` is the rest of the line
-    sequenza,      // a sample line: `sequenza`, and `nome` when the line carries one
+    sequenza,      // a sample: `sequenza`, and `nome` when its line carries one
     senzaTab,      // an Arlequin line without TAB
   };
   Tipo tipo = Tipo::sequenza;
