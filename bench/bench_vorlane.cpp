@@ -1,7 +1,9 @@
 // The speed benchmark: 100,000 HV1 samples (haplogroup motifs from the motif table plus private
-// mutations, some N and "?"), every file operation run through vorlane-batch, each timed beside
-// a plain copy of the same input and output bytes on the same machine in the same run: in this
-// process ("copia", the ratio that counts), and as a program of its own started like
+// mutations, some N and "?"), every file operation run through vorlane-batch (the check, the
+// FASTA conversion and the multiple comparison also on the samples wrapped at 70 characters a
+// line, as GenBank and sequencing pipelines write them), each timed beside a plain copy of the
+// same input and output bytes on the same machine in the same run: in this process ("copia",
+// the ratio that counts), and as a program of its own started like
 // vorlane-batch ("copia pr.", which pays the same process start-up).
 //   bench_vorlane [samples] [--conserva]
 // --conserva keeps the working folder, for profiling an operation on its files afterwards.
@@ -133,6 +135,7 @@ int main(int argc, char** argv) {
       bench::leggiMotivi(cartella / "tabella_mutazioni_Motifs.csv", opzioni.da, opzioni.a);
   auto campioni = bench::generaCampioni(opzioni);
   bench::scriviFasta(cartella / "esporta" / "campioni_fa.FASTA", campioni);
+  bench::scriviFasta(cartella / "esporta" / "campioni_ac.FASTA", campioni, 70);
   bench::scriviArlequin(cartella / "esporta" / "campioni_ar.ARL", campioni);
 
   const std::string posizioni = listaPosizioni(30);
@@ -146,6 +149,12 @@ int main(int argc, char** argv) {
       {"conversione FASTA",
        {"--sovrascrivi", "converti", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},
+      {"controllo FASTA a capo",
+       {"--posizioni", posizioni, "controllo", "campioni_ac.FASTA"},
+       "esporta/campioni_ac.FASTA"},
+      {"conversione FASTA a capo",
+       {"--sovrascrivi", "converti", "campioni_ac.FASTA"},
+       "esporta/campioni_ac.FASTA"},
       {"conversione Arlequin",
        {"--sovrascrivi", "--arlequin", "converti", "campioni_ar.ARL"},
        "esporta/campioni_ar.ARL"},
@@ -154,6 +163,9 @@ int main(int argc, char** argv) {
       {"confronto multiplo",
        {"confronta-multiplo", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},
+      {"confronto multiplo a capo",
+       {"confronta-multiplo", "campioni_ac.FASTA"},
+       "esporta/campioni_ac.FASTA"},
       {"confronto multiplo motivi",
        {"confronta-multiplo-motivi", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},

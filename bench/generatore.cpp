@@ -69,12 +69,17 @@ std::vector<CampioneSintetico> generaCampioni(const OpzioniGeneratore& o) {
   return campioni;
 }
 
-void scriviFasta(const std::filesystem::path& file,
-                 const std::vector<CampioneSintetico>& campioni) {
+void scriviFasta(const std::filesystem::path& file, const std::vector<CampioneSintetico>& campioni,
+                 std::size_t larghezza) {
   ScrittoreTesto f(file);
   for (const auto& c : campioni) {
     f.righe(">", c.nome);
-    f.riga(c.sequenza);
+    if (larghezza == 0) {
+      f.riga(c.sequenza);
+      continue;
+    }
+    std::string_view s = c.sequenza;
+    for (std::size_t i = 0; i < s.size(); i += larghezza) f.riga(s.substr(i, larghezza));
   }
   f.conferma();
 }

@@ -33,8 +33,10 @@ struct CampioneSintetico {
 };
 
 std::vector<CampioneSintetico> generaCampioni(const OpzioniGeneratore& opzioni);
-// One-line FASTA records, CR LF line ends.
-void scriviFasta(const std::filesystem::path& file, const std::vector<CampioneSintetico>& campioni);
+// FASTA records, CR LF line ends: each sequence on one line, or wrapped at `larghezza`
+// characters a line as GenBank and sequencing pipelines write it.
+void scriviFasta(const std::filesystem::path& file, const std::vector<CampioneSintetico>& campioni,
+                 std::size_t larghezza = 0);
 // Arlequin sample lines: name TAB frequency TAB sequence.
 void scriviArlequin(const std::filesystem::path& file,
                     const std::vector<CampioneSintetico>& campioni);

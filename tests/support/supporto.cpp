@@ -2,10 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 #include "app/avvio.h"
 
@@ -64,6 +66,27 @@ std::vector<std::string> righeCrLf(const std::string& contenuto) {
     i = f + 2;
   }
   return righe;
+}
+
+std::string fastaACapo(const std::string& fasta, std::size_t larghezza, const std::string& fine,
+                       RigheVuoteACapo vuote) {
+  std::string testo;
+  std::size_t i = 0;
+  while (i < fasta.size()) {
+    std::size_t f = std::min(fasta.find_first_of("\r\n", i), fasta.size());
+    std::string_view riga(fasta.data() + i, f - i);
+    i = f + (fasta.compare(f, 2, "\r\n") == 0 ? 2 : 1);
+    if (riga.empty()) continue;
+    if (riga[0] == '>') {
+      testo.append(riga).append(fine);
+      if (vuote.dopoIntestazione) testo += fine;
+      continue;
+    }
+    for (std::size_t k = 0; k < riga.size(); k += larghezza)
+      testo.append(riga.substr(k, larghezza)).append(fine);
+    if (vuote.dopoCampione) testo += fine;
+  }
+  return testo;
 }
 
 std::tm momentoFisso() {

@@ -64,6 +64,16 @@ void scriviFile(const std::filesystem::path& p, const std::string& contenuto);
 std::string leggiFile(const std::filesystem::path& p);
 std::vector<std::string> righeCrLf(const std::string& contenuto);  // splits at CR LF
 
+// Where a wrapped FASTA copy has empty lines of its own.
+struct RigheVuoteACapo {
+  bool dopoIntestazione = false, dopoCampione = false;
+};
+// `fasta` with every sequence line cut into lines of `larghezza` characters, each line ended by
+// `fine`: the wrapped layout GenBank and sequencing pipelines write. Lines of `fasta` may end at
+// CR LF, CR or LF; its empty lines are left out.
+std::string fastaACapo(const std::string& fasta, std::size_t larghezza, const std::string& fine,
+                       RigheVuoteACapo vuote = {});
+
 // A fixed moment for logs and reports: 7 December 2026, 10:20:30.
 std::tm momentoFisso();
 

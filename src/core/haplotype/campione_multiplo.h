@@ -73,7 +73,7 @@ class CampioneMultiplo {
 
   IndiceAplotipi indice_;
   std::string identificativo_;
-  // Positions the current line stored, and those the last comparison looked at.
+  // Positions the current sample stored, and those the last comparison looked at.
   long primoCampione_ = 0, ultimoCampione_ = -1;
   long primoMarche_ = 0, ultimoMarche_ = -1;
   // The positions the last comparison marked: they are its list, with no search of the marks,

@@ -1,6 +1,6 @@
 #pragma once
-// The comparison of every sample of a file, one sample per line: a log block per sample and one
-// result record per sample, then one table page.
+// The comparison of every sample of a file: a log block per sample and one result record per
+// sample, then one table page.
 
 #include <cstdint>
 #include <ctime>
@@ -30,10 +30,10 @@ class ConfrontoMultiplo {
   ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella);
   ~ConfrontoMultiplo();
 
-  // Reads the file line by line: a ">" line names the samples that follow, a line with a TAB
-  // names its own sample (text before the first TAB) and holds the sequence after the last
-  // one, any other line is sequence. A line that stores two or more characters of the interval
-  // is compared.
+  // Reads the file sample by sample: a ">" line names the sample whose lines follow it, joined
+  // up to the next ">" line or TAB line; a line with a TAB is a sample of its own, named by the
+  // text before its first TAB, its sequence the text after its last one. A sample that stores
+  // two or more characters of the interval is compared.
   void CaricaSequenzaDatiMultipli();
   // Compares the sample in sequenzaCampione, logs its block and appends its result record.
   void ConfrontaCampionamentoMultiplo(std::string_view identificativo);

@@ -1,6 +1,6 @@
 #pragma once
-// The multiple comparison's store of a line over the analysis interval. A run stores a hundred
-// thousand lines of a few hundred characters: looking each character up in the character table
+// The multiple comparison's store of a sample over the analysis interval. A run stores a hundred
+// thousand samples of a few hundred characters: looking each character up in the character table
 // would cost more than the rest of the comparison.
 
 #include <cstddef>
@@ -27,7 +27,7 @@ class MemoriaIntervallo {
 
   TabellaCaratteri caratteri_;
   double da_, a_;
-  // Whether the interval starts on a whole position inside the sequence, which lets a line be
+  // Whether the interval starts on a whole position inside the sequence, which lets a sample be
   // copied as a block; and how many characters at most it takes then.
   bool intero_ = false;
   double massimo_ = 0;

@@ -9,10 +9,17 @@ LettoreCampioni::LettoreCampioni(const std::filesystem::path& file, OpzioniCampi
                                  TrattoFile tratto)
     : righe_(file, tratto), opzioni_(opzioni) {}
 
+bool LettoreCampioni::leggiRiga(std::string_view& riga) {
+  if (!inAttesa_) return righe_.leggi(riga);
+  riga = *inAttesa_;
+  inAttesa_.reset();
+  return true;
+}
+
 bool LettoreCampioni::prossimo(RecordCampione& record) {
   std::string_view riga;
   do {
-    if (!righe_.leggi(riga)) return false;
+    if (!leggiRiga(riga)) return false;
   } while (riga.empty() && opzioni_.saltaVuote);
   // Field by field: a whole new record (or a chained assignment) is built in memory and read
   // back at once, which stalls the processor on every line of a large file.
@@ -21,11 +28,55 @@ bool LettoreCampioni::prossimo(RecordCampione& record) {
   record.sequenza = {};
   record.tipo = RecordCampione::Tipo::sequenza;
   record.conNome = false;
-  if (opzioni_.formato == FormatoCampioni::fasta)
+  if (opzioni_.formato == FormatoCampioni::fasta) {
     leggiFasta(riga, record);
-  else
+    if (opzioni_.unisciRighe && record.tipo == RecordCampione::Tipo::sequenza && !record.conNome)
+      unisci(record);
+  } else {
     leggiArlequin(riga, record);
+  }
   return true;
+}
+
+bool LettoreCampioni::continua(std::string_view riga) const {
+  if (!riga.empty() && riga.front() == '>') return false;
+  return !opzioni_.regolaTab || riga.find('\t') == std::string_view::npos;
+}
+
+// The record's text stays a view into the reader's buffer until a second line brings sequence
+// to it: a file with each sample on one line is read without a copy. Only a next line that
+// cannot be looked at in place (beyond the buffer, once in some hundred kilobytes, or to be
+// transcoded) makes the text be kept before it is read.
+void LettoreCampioni::unisci(RecordCampione& record) {
+  bool unita = false;
+  auto aggiungi = [&](std::string_view riga) {
+    if (!unita && record.sequenza.empty()) {
+      record.sequenza = riga;
+      return;
+    }
+    if (!unita) unione_.assign(record.sequenza);
+    unita = true;
+    unione_.append(riga);
+  };
+  std::string_view riga;
+  for (;;) {
+    if (righe_.sbircia(riga)) {
+      if (!continua(riga)) break;
+      righe_.leggi(riga);
+      if (!riga.empty()) aggiungi(riga);
+      continue;
+    }
+    if (!unita) unione_.assign(record.sequenza);
+    unita = true;
+    if (!righe_.leggi(riga)) break;
+    if (!continua(riga)) {
+      // The next record's first line, valid until the reader is next asked for one.
+      inAttesa_ = riga;
+      break;
+    }
+    unione_.append(riga);
+  }
+  if (unita) record.sequenza = unione_;
 }
 
 void LettoreCampioni::leggiFasta(std::string_view riga, RecordCampione& record) const {

@@ -3,6 +3,8 @@
 // does with them differs only in the options it passes.
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "text/righe.h"
@@ -19,12 +21,17 @@ struct OpzioniCampioni {
   // Empty lines are passed over; otherwise an empty line is a record of its own (a sequence
   // line with no text in FASTA, a line without TAB in Arlequin).
   bool saltaVuote = true;
+  // FASTA: a sample's sequence lines, up to the next header, are one record with the lines
+  // joined (the field wraps sequences at 60 or 70 characters), and so are the lines before the
+  // first header. An empty line inside a sample adds nothing to it; under regolaTab a line
+  // holding a TAB names a sample of its own and is neither joined nor joined to.
+  bool unisciRighe = true;
 };
 
 struct RecordCampione {
   enum class Tipo {
     intestazione,  // FASTA ">" line: `nome` is the rest of the line
-    sequenza,      // a sample line: `sequenza`, and `nome` when the line carries one
+    sequenza,      // a sample: `sequenza`, and `nome` when its line carries one
     senzaTab,      // an Arlequin line without TAB
   };
   Tipo tipo = Tipo::sequenza;
@@ -42,7 +49,10 @@ class LettoreCampioni {
   // fewer than three fields is an error naming the file and the line.
   bool prossimo(RecordCampione& record);
   // See LettoreRighe::riparti.
-  void riparti(std::uintmax_t da, std::uintmax_t a) { righe_.riparti(da, a); }
+  void riparti(std::uintmax_t da, std::uintmax_t a) {
+    inAttesa_.reset();
+    righe_.riparti(da, a);
+  }
   std::size_t numeroRiga() const { return righe_.numeroRiga(); }
   // The lines under the records, for a reader of tables that has rules of its own for them.
   LettoreRighe& righe() { return righe_; }
@@ -51,9 +61,17 @@ class LettoreCampioni {
  private:
   void leggiFasta(std::string_view riga, RecordCampione& record) const;
   void leggiArlequin(std::string_view riga, RecordCampione& record) const;
+  bool leggiRiga(std::string_view& riga);
+  // Whether a line goes on with the sequence of the FASTA sample before it.
+  bool continua(std::string_view riga) const;
+  void unisci(RecordCampione& record);
 
   LettoreRighe righe_;
   OpzioniCampioni opzioni_;
+  // The line read past the end of a joined sample, which starts the next record.
+  std::optional<std::string_view> inAttesa_;
+  // A sample's lines joined, reused from sample to sample.
+  std::string unione_;
 };
 
 }  // namespace vorlane

@@ -78,7 +78,12 @@ void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
     azzeraSequenzaCampione(stato);
     double p = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneDa));
     double fine = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneA));
-    LettoreCampioni file(stato.fileCampione, {FormatoCampioni::fasta, true, true});
+    // Line by line: the position runs on across lines and headers alike, and reading stops at
+    // the interval's end, however long the sample or the file.
+    LettoreCampioni file(stato.fileCampione, {.formato = FormatoCampioni::fasta,
+                                              .regolaTab = true,
+                                              .saltaVuote = true,
+                                              .unisciRighe = false});
     TabellaCaratteri caratteri = tabellaCaratteri(stato);
     RecordCampione r;
     while (p <= fine && file.prossimo(r))

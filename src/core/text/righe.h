@@ -63,6 +63,16 @@ class LettoreRighe {
     }
     return leggiAltre(riga);
   }
+  // The next line, without taking it, when taking it leaves the views handed out so far valid:
+  // it lies whole in the buffer and is plain ASCII. False otherwise (a line further on, or the
+  // end): only reading it tells what it is.
+  bool sbircia(std::string_view& riga) const {
+    if (prossima_ >= corrente_.fini.size()) return false;
+    const FineRiga& f = corrente_.fini[prossima_];
+    if (f.nonAscii || f.a == corrente_.letti) return false;
+    riga = std::string_view(corrente_.dati.get() + inizio_, f.a - inizio_);
+    return true;
+  }
   // Reads the stretch da..a of the same file from its start, keeping the buffers: for taking one
   // stretch after another. Line numbers start again from 1.
   void riparti(std::uintmax_t da, std::uintmax_t a);

@@ -73,6 +73,19 @@ TEST_F(ConversioneGrande, PiecesGiveTheRowsOfOneReading) {
   }
 }
 
+TEST_F(ConversioneGrande, AWrappedFileGivesTheTableOfTheOneLineFile) {
+  const std::string unaRiga = ripeti(blocco(false, "\r\n"), kCopie);
+  std::string attesa = converti(false, unaRiga, EsitoEvento::completato);
+  ASSERT_EQ(righeCrLf(attesa).size(), 4u + 10u * kCopie);
+  for (std::size_t larghezza : {60, 70}) {
+    SCOPED_TRACE(larghezza);
+    std::string aCapo = fastaACapo(unaRiga, larghezza, "\n");
+    ASSERT_GT(aCapo.size(), 3u << 20);
+    EXPECT_TRUE(converti(false, aCapo, EsitoEvento::completato) == attesa);
+    EXPECT_EQ(fileNeiDati(), 1u);
+  }
+}
+
 TEST_F(ConversioneGrande, ALineWithoutTabInAnyPieceStopsWhereAReadingInOneGoStops) {
   std::string piccola = converti(true, blocco(true, "\r\n"), EsitoEvento::completato);
   std::string testata = piccola.substr(0, piccola.find("campioni S0"));

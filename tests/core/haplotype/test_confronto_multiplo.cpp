@@ -28,27 +28,30 @@ std::string hv1(const std::map<int, char>& basi = {}) {
 
 TEST(ConfrontoMultiplo, NomiRigheETabulazioni) {
   Ambiente amb;
+  // "due" wrapped over two lines, its second line going on at 16201; the plain line after the
+  // TAB line a sample of its own under the TAB line's name, longer than the interval; a sample of
+  // one character, not compared.
+  const std::string due = hv1({{16126, 'C'}, {16300, altraBase(16300)}});
   std::string testo = ">uno\r\n" + hv1({{16069, 'T'}, {16126, 'C'}}) + "\r\n" + ">due\r\n" +
-                      hv1({{16126, 'C'}}).substr(0, 200) + "\r\n" +
-                      sequenzaDa(16001, 16200, {{16100, altraBase(16100)}}) + "\r\n" +
+                      due.substr(0, 200) + "\r\n" + due.substr(200) + "\r\n" +
                       "tre\tfreq\taltro\t" + hv1({{16224, 'C'}, {16311, 'C'}}) + "\r\n" +
-                      "A\r\n\r\n" + sequenzaDa(16001, 16500) + "\r\n";
+                      sequenzaDa(16001, 16500) + "\r\n>corto\r\nA\r\n\r\n";
   Righe righe = confronta(amb, testo, Comando::ConfrontaMultiploNew);
-  ASSERT_EQ(righe.size(), 5u);
+  ASSERT_EQ(righe.size(), 4u);
   std::vector<std::string> nomi, numeri;
   for (const auto& r : righe) {
     ASSERT_EQ(r.size(), 3u);
     nomi.push_back(r[0]);
     numeri.push_back(r[2]);
   }
-  EXPECT_EQ(nomi, (std::vector<std::string>{"uno", "due", "due", "tre", "tre"}));
-  EXPECT_EQ(numeri, (std::vector<std::string>{"2", "1", "1", "2", "0"}));
+  EXPECT_EQ(nomi, (std::vector<std::string>{"uno", "due", "tre", "tre"}));
+  EXPECT_EQ(numeri, (std::vector<std::string>{"2", "2", "2", "0"}));
   EXPECT_EQ(righe[0][1].substr(0, 1), "J");
-  EXPECT_EQ(righe[3][1].substr(0, 1), "K");
-  EXPECT_EQ(righe[4][1], "");
-  EXPECT_EQ(amb.stato.campioniConfrontati, 5);
-  ASSERT_EQ(amb.stato.risultatiMultipli.size(), 5u);
-  EXPECT_EQ(amb.stato.risultatiMultipli[3].aplotipo, righe[3][1]);
+  EXPECT_EQ(righe[2][1].substr(0, 1), "K");
+  EXPECT_EQ(righe[3][1], "");
+  EXPECT_EQ(amb.stato.campioniConfrontati, 4);
+  ASSERT_EQ(amb.stato.risultatiMultipli.size(), 4u);
+  EXPECT_EQ(amb.stato.risultatiMultipli[2].aplotipo, righe[2][1]);
   EXPECT_EQ(amb.porta.testo(Controllo::Lbl_Titolo), amb.stato.messaggi[82]);
   // Only the report is announced: the log is written, not shown.
   ASSERT_EQ(amb.porta.messaggi.size(), 1u);

@@ -168,15 +168,14 @@ TEST_F(ControlloMutazioni, VoceConSpazioInizialeEListaVuota) {
 }
 
 TEST_F(ControlloMutazioni, RecordFastaEArlequin) {
-  // A sequence split over two lines is two records of the same name; a TAB is a character.
+  // A sequence split over two lines is one record; a TAB is a character.
   std::string contenuto = "senza nome\r\n>a\r\n" + hv1().substr(0, 300) + "\r\n" +
                           hv1().substr(300) + "\r\n\r\n>b\r\n" + std::string(188, '\t') + "T\r\n";
   ASSERT_EQ(esegui("f.FASTA", contenuto, "16189"), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
   std::vector<std::string> nomi(righe.begin() + 5, righe.end());
   EXPECT_EQ(nomi, (std::vector<std::string>{campione(""), mutazioni("16189"), campione("a"),
-                                            campione("a"), mutazioni("16189"), campione("b"),
-                                            m(43) + "    : 2"}));
+                                            campione("b"), m(43) + "    : 1"}));
 
   ASSERT_EQ(esegui("f.ARL", "S1\t3\t" + hv1() + "\textra\r\n\r\nS2\t1\tNNN\r\n", "16189", true),
             EsitoEvento::completato);
@@ -291,6 +290,36 @@ TEST_F(ControlloMutazioni, UnFileGrandeDaQuelloCheDaUnaLetturaSola) {
       EXPECT_NE(a.porta.messaggi[0].testo.find(m(33)), std::string::npos);
     }
   }
+}
+
+TEST_F(ControlloMutazioni, UnFileGrandeACapoDaQuelloSuUnaRiga) {
+  // Some 4 MB of samples, read in pieces: wrapped at 70 characters they give the same log lines
+  // and page as on one line each.
+  // Sample i has an N at column 1 + i % 400 and, but for every third, a C at 16189 (where the
+  // reference has T): it is marked unless the N lies outside the list.
+  std::string unaRiga;
+  std::size_t mutati = 0;
+  for (int i = 0; i < 10000; ++i) {
+    std::string s = hv1();
+    s[static_cast<std::size_t>(i % 400)] = 'N';
+    s[188] = i % 3 ? 'C' : 'T';
+    unaRiga += ">c" + std::to_string(i) + "\r\n" + s + "\r\n";
+    mutati += i % 3 != 0 || i % 400 == 222 || i % 400 == 299;
+  }
+  std::vector<std::string> registri;
+  std::vector<std::string> pagine;
+  for (const std::string& testo : {unaRiga, fastaACapo(unaRiga, 70, "\r\n")}) {
+    std::filesystem::remove(percorsoRegistro(a.stato));
+    ASSERT_EQ(esegui("p.FASTA", testo, "16189,16223,16300"), EsitoEvento::completato);
+    ASSERT_GT(std::filesystem::file_size(a.stato.cartellaEsporta / "p.FASTA"), 3u << 20);
+    registri.push_back(leggiFile(percorsoRegistro(a.stato)));
+    pagine.push_back(leggiFile(pagina("p")));
+  }
+  std::vector<std::string> righe = righeCrLf(registri[0]);
+  ASSERT_EQ(righe.size(), 5 + 10000 + mutati + 1);
+  EXPECT_EQ(righe.back(), m(43) + "    : " + std::to_string(mutati));
+  EXPECT_TRUE(registri[1] == registri[0]);
+  EXPECT_TRUE(pagine[1] == pagine[0]);
 }
 
 TEST_F(ControlloMutazioni, NomiScappatiEPaginaSoloAscii) {

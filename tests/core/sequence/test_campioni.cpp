@@ -1,0 +1,220 @@
+// The sample reader: a FASTA sample wrapped over several lines is one record, whatever the
+// buffers do, and a file with each sample on one line reads exactly as line by line.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sequence/campioni.h"
+#include "support/supporto.h"
+#include "text/testo.h"
+
+namespace vorlane::test {
+namespace {
+
+// A record as one text, so that lists of them compare and print plainly.
+std::string descrivi(const RecordCampione& r) {
+  switch (r.tipo) {
+    case RecordCampione::Tipo::intestazione:
+      return "H[" + std::string(r.nome) + "]";
+    case RecordCampione::Tipo::senzaTab:
+      return "T";
+    case RecordCampione::Tipo::sequenza:
+      break;
+  }
+  std::string d = "S[" + std::string(r.sequenza) + "]";
+  if (r.conNome) d += " N[" + std::string(r.nome) + "|" + std::string(r.frequenza) + "]";
+  return d;
+}
+
+std::vector<std::string> leggiTutti(LettoreCampioni& file) {
+  std::vector<std::string> tutti;
+  for (RecordCampione r; file.prossimo(r);) tutti.push_back(descrivi(r));
+  return tutti;
+}
+
+std::vector<std::string> records(const std::filesystem::path& p, OpzioniCampioni opzioni,
+                                 TrattoFile tratto = {}) {
+  LettoreCampioni file(p, opzioni, tratto);
+  return leggiTutti(file);
+}
+
+// The FASTA records of file `p` as the rules state them, worked on its lines one by one, each
+// kept whole: no line is looked at before it is taken.
+std::vector<std::string> modello(const std::filesystem::path& p, OpzioniCampioni o) {
+  std::vector<std::string> tutte;
+  LettoreRighe righe(p);
+  for (std::string_view riga; righe.leggi(riga);) tutte.emplace_back(riga);
+  auto intestazione = [](const std::string& l) { return !l.empty() && l[0] == '>'; };
+  auto conTab = [&](const std::string& l) {
+    return o.regolaTab && l.find('\t') != std::string::npos;
+  };
+  std::vector<std::string> attesi;
+  for (std::size_t i = 0; i < tutte.size();) {
+    const std::string& l = tutte[i++];
+    if (l.empty() && o.saltaVuote) continue;
+    if (intestazione(l)) {
+      attesi.push_back("H[" + l.substr(1) + "]");
+    } else if (conTab(l)) {
+      attesi.push_back("S[" + l.substr(l.rfind('\t') + 1) + "] N[" + l.substr(0, l.find('\t')) +
+                       "|]");
+    } else {
+      std::string sequenza = l;
+      while (o.unisciRighe && i < tutte.size() && !intestazione(tutte[i]) && !conTab(tutte[i]))
+        sequenza += tutte[i++];
+      attesi.push_back("S[" + sequenza + "]");
+    }
+  }
+  return attesi;
+}
+
+// The options of the mutation check and the conversion, and those of the multiple comparison.
+constexpr OpzioniCampioni kControllo{FormatoCampioni::fasta, false, true};
+constexpr OpzioniCampioni kMultiplo{FormatoCampioni::fasta, true, false};
+
+TEST(LettoreCampioni, AWrappedSampleIsOneRecordWithItsLinesJoined) {
+  CartellaTemporanea t;
+  const std::string s = "ACGTTGCAACGTTGCAACGT";
+  scriviFile(t / "a.FASTA", "prima\r\nriga\r\n>uno\r\n" + fastaACapo(s, 7, "\r\n") + ">due\n" +
+                                fastaACapo(s, 3, "\n") + "\n\nTT\r>tre\r\n>quattro");
+  const std::vector<std::string> attesi = {"S[primariga]",   "H[uno]", "S[" + s + "]", "H[due]",
+                                           "S[" + s + "TT]", "H[tre]", "H[quattro]"};
+  EXPECT_EQ(records(t / "a.FASTA", kControllo), attesi);
+  EXPECT_EQ(records(t / "a.FASTA", kMultiplo), attesi);
+  // Line by line, as the single comparison's loader reads.
+  OpzioniCampioni righe = kControllo;
+  righe.unisciRighe = false;
+  EXPECT_EQ(records(t / "a.FASTA", righe).size(), 17u);
+}
+
+TEST(LettoreCampioni, EmptyLinesAndTabLinesInsideASample) {
+  CartellaTemporanea t;
+  scriviFile(t / "a.FASTA", ">a\r\n\r\nAC\r\n\r\nGT\r\nid\tx\tCCC\r\nGG\r\nTT\r\n\r\n>b\r\n\r\n");
+  // A TAB is a character of the sequence; empty lines add nothing and are passed over.
+  EXPECT_EQ(records(t / "a.FASTA", kControllo),
+            (std::vector<std::string>{"H[a]", "S[ACGTid\tx\tCCCGGTT]", "H[b]"}));
+  // Under the TAB rule the TAB line is a sample of its own; the lines after it are one sample
+  // again; an empty line where a record starts is a record with no sequence.
+  EXPECT_EQ(
+      records(t / "a.FASTA", kMultiplo),
+      (std::vector<std::string>{"H[a]", "S[ACGT]", "S[CCC] N[id|]", "S[GGTT]", "H[b]", "S[]"}));
+  // A table of TAB lines reads one line a sample, empty lines between them included.
+  scriviFile(t / "b.txt", "u\tAAA\r\n\r\nv\tCCC\r\nw\tGGG");
+  EXPECT_EQ(records(t / "b.txt", kMultiplo),
+            (std::vector<std::string>{"S[AAA] N[u|]", "S[]", "S[CCC] N[v|]", "S[GGG] N[w|]"}));
+}
+
+TEST(LettoreCampioni, ArlequinStaysOneSamplePerLine) {
+  CartellaTemporanea t;
+  scriviFile(t / "a.ARL", "S1\t2\tACGT\r\nGGCC\r\nS2\t1\tTT\textra\r\n");
+  OpzioniCampioni arlequin{FormatoCampioni::arlequin, false, true};
+  EXPECT_EQ(records(t / "a.ARL", arlequin),
+            (std::vector<std::string>{"S[ACGT] N[S1|2]", "T", "S[TT] N[S2|1]"}));
+}
+
+// Empty records aside: an empty line after a sample is a record of its own only line by line,
+// and the multiple comparison never compares one.
+std::vector<std::string> senzaVuoti(std::vector<std::string> tutti) {
+  std::erase(tutti, "S[]");
+  return tutti;
+}
+
+TEST(LettoreCampioni, OneLineSamplesReadAsLineByLine) {
+  CartellaTemporanea t;
+  std::mt19937 caso(5);
+  std::string fasta = "davanti al primo\r\n", tabella;
+  for (int i = 0; i < 30000; ++i) {
+    fasta += ">c" + std::to_string(i) + (caso() % 50 == 0 ? " citt\xC3\xA0" : "") + "\r\n";
+    fasta += std::string(300 + caso() % 200, "ACGT"[caso() % 4]) + "\r\n";
+    if (caso() % 40 == 0) fasta += "\r\n";
+    tabella += "id" + std::to_string(i) + "\tf\t" + std::string(400, 'A') + "\r\n";
+    if (caso() % 40 == 0) tabella += "\r\n";
+  }
+  scriviFile(t / "a.FASTA", fasta);
+  scriviFile(t / "b.txt", tabella);
+  for (OpzioniCampioni o : {kControllo, kMultiplo}) {
+    OpzioniCampioni righe = o;
+    righe.unisciRighe = false;
+    for (const char* nome : {"a.FASTA", "b.txt"}) {
+      // A TAB line is a sample line of its own only under the TAB rule.
+      if (!o.regolaTab && std::string(nome) == "b.txt") continue;
+      SCOPED_TRACE(std::string(nome) + (o.regolaTab ? " TAB" : ""));
+      std::vector<std::string> unite = records(t / nome, o);
+      ASSERT_GT(unite.size(), 30000u);
+      EXPECT_TRUE(unite == records(t / nome, o, {0, UINTMAX_MAX, false}));
+      if (o.saltaVuote)
+        EXPECT_TRUE(unite == records(t / nome, righe));
+      else
+        EXPECT_TRUE(senzaVuoti(unite) == senzaVuoti(records(t / nome, righe)));
+    }
+  }
+}
+
+// Files of several buffers, wrapped at every width, with every line end, empty lines, TAB lines,
+// non-ASCII lines that are transcoded and lines longer than a buffer: whatever line a buffer
+// ends in, the records are those of the rules.
+TEST(LettoreCampioni, WrappedSamplesAcrossBuffersMatchTheRules) {
+  CartellaTemporanea t;
+  std::mt19937 caso(23);
+  const std::string fini[] = {"\r\n", "\n", "\r"};
+  const std::string lunga(LettoreRighe::kBuffer / 2 + 7, 'g');
+  std::string testo;
+  while (testo.size() < 2 * LettoreRighe::kBuffer + 300000) {
+    const std::string& fine = fini[caso() % 3];
+    switch (caso() % 12) {
+      case 0:
+        testo += fine;
+        break;
+      case 1:
+        testo += "id" + std::to_string(caso() % 100) + "\tf\t" + std::string(50, 'C') + fine;
+        break;
+      case 2:
+        testo +=
+            ">citt\xC3\xA0" + fine + "ACGT\xC3\xA8TTGG" + fine + (caso() % 2 ? "CC" + fine : "");
+        break;
+      case 3:
+        testo += "T\xC3\xA8T" + fine;
+        break;
+      case 4:
+        // Once or twice: a sample with a line longer than a buffer, and one continued by it.
+        if (caso() % 200 == 0) testo += ">l" + fine + lunga + fine + "AC" + fine + lunga + fine;
+        break;
+      default: {
+        testo += ">s" + std::to_string(testo.size()) + fine;
+        std::string s(1 + caso() % 600, 'A');
+        for (char& c : s) c = "ACGTNacgt-"[caso() % 10];
+        testo += fastaACapo(s, 1 + caso() % 90, fine);
+      }
+    }
+  }
+  scriviFile(t / "a.FASTA", testo);
+  for (OpzioniCampioni o : {kControllo, kMultiplo}) {
+    SCOPED_TRACE(o.regolaTab);
+    const std::vector<std::string> attesi = modello(t / "a.FASTA", o);
+    ASSERT_GT(attesi.size(), 5000u);
+    EXPECT_TRUE(records(t / "a.FASTA", o) == attesi);
+    // As a piece is read: smaller buffers, no reading ahead.
+    EXPECT_TRUE(records(t / "a.FASTA", o, {0, UINTMAX_MAX, false}) == attesi);
+  }
+}
+
+// A reader taken back to the start forgets the line it had read past a sample.
+TEST(LettoreCampioni, StartingAgainForgetsTheLineReadPastASample) {
+  CartellaTemporanea t;
+  // The non-ASCII header after the sample is only known by reading it.
+  const std::string testo = ">a\r\nAC\r\nGT\r\n>citt\xC3\xA0\r\nTT\r\n";
+  scriviFile(t / "a.FASTA", testo);
+  LettoreCampioni file(t / "a.FASTA", kControllo);
+  RecordCampione r;
+  ASSERT_TRUE(file.prossimo(r));
+  ASSERT_TRUE(file.prossimo(r));
+  EXPECT_EQ(descrivi(r), "S[ACGT]");
+  file.riparti(0, testo.size());
+  EXPECT_EQ(leggiTutti(file),
+            (std::vector<std::string>{"H[a]", "S[ACGT]", "H[citt\xE0]", "S[TT]"}));
+}
+
+}  // namespace
+}  // namespace vorlane::test
