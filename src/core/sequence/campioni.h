@@ -19,6 +19,9 @@ struct OpzioniCampioni {
   // Empty lines are passed over; otherwise an empty line is a record of its own (a sequence
   // line with no text in FASTA, a line without TAB in Arlequin).
   bool saltaVuote = true;
+  // Arlequin: a line of two fields is a sample without sequence rather than an error (the
+  // mutation check with no position to look at never reaches for the third).
+  bool dueCampi = false;
 };
 
 struct RecordCampione {
