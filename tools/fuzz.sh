@@ -12,6 +12,8 @@ if ! uscita=$(cmake --build build-fuzz -j"$(nproc)" 2>&1); then
   echo "$uscita" >&2
   exit 1
 fi
+# Undefined behaviour is a finding like a crash, not a line of output to overlook.
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 bersagli=("$@")
 [ ${#bersagli[@]} -eq 0 ] && bersagli=($(cd build-fuzz/fuzz && ls fuzz_* | grep -v '\.' ))
 for b in "${bersagli[@]}"; do
