@@ -3,6 +3,7 @@
 // exit status that says so, and no output file that existed before is lost or half written.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <ctime>
@@ -265,6 +266,12 @@ TEST_F(IngressiCattivi, AWorkingFolderThatIsGoneOrSettingsThatAreAFolderAreNamed
   EXPECT_NE(e.errori.find("Vorlane.ini"), std::string::npos) << e.errori;
   EXPECT_NE(e.errori.find("\xC3\xA8 una cartella"), std::string::npos) << e.errori;
   EXPECT_EQ(e.errori.find("Nessun carattere"), std::string::npos) << e.errori;
+  // A pipe of that name is not waited on.
+  fs::remove(cartella / "Vorlane.ini");
+  ASSERT_EQ(::mkfifo((cartella / "Vorlane.ini").c_str(), 0644), 0);
+  e = lancia(std::vector<std::string>{});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("non \xC3\xA8 un file ordinario"), std::string::npos) << e.errori;
 
   const fs::path via = cartella / "via";
   fs::create_directory(via);

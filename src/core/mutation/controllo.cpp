@@ -334,11 +334,14 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
     MatriceMutazioni matrice;
     if (!leggiCampioni(stato, porta, v, matrice)) return Esito::interrotta;
     double campioniMutati = scriviRisultati(stato, matrice);
+    // The summary says the work is done: the log and the page are written before it.
+    SvuotaRegistro(stato);
+    std::filesystem::path pagina = scriviPaginaMatrice(stato, porta, matrice);
     porta.messaggio(m[44] + "\r\n" + testoPercorso(stato.fileCampione) + "\r\n" + m[45] + "\r\n" +
                         m[46] + ": " + testoNumero(campioniMutati) + "\r\n" + m[47] + " ",
                     m[48], Icona::informazione);
     VisualizzaLogOperazioni(stato, porta);
-    ScriviHTML_MATRICE(stato, porta, matrice);
+    messaggioPaginaMatrice(stato, porta, pagina);
     return Esito::completata;
   });
 }

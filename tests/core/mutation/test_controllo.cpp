@@ -366,6 +366,22 @@ TEST_F(ControlloMutazioni, EditingTheListBetweenTwoChecksExaminesTheNewPositions
 
 // Records the check reads as the native program did, where the reading of lines would otherwise
 // stop a run or show what an earlier run read.
+TEST_F(ControlloMutazioni, APageThatCannotBeWrittenIsNotPrecededByTheSummary) {
+  // The summary tells the user the work is done; it comes only once the page is on disk.
+  std::string contenuto;
+  for (int i = 0; i < 1000; ++i) contenuto += ">primo" + std::to_string(i) + "\n" + hv1() + "\n";
+  scriviFile(a.stato.cartellaEsporta / "s.FASTA", contenuto);
+  EsitoEvento esito;
+  {
+    LimiteFile limite(256 * 1024);  // room for the log, not for the page
+    esito = avvia("s.FASTA", "16010,16020,16030,16040,16050,16060,16070,16080,16090,16100");
+  }
+  EXPECT_EQ(esito, EsitoEvento::errore);
+  ASSERT_EQ(a.porta.messaggi.size(), 1u);
+  EXPECT_NE(a.porta.messaggi[0].testo.find("ScriviHTML_MATRICE"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(pagina("s")));
+}
+
 TEST_F(ControlloMutazioni, AnArlequinLineOfTwoFieldsIsARecordWhileNoPositionIsListed) {
   const std::string contenuto = "S1\t3\r\nS2\t1\t" + hv1() + "\r\n";
   ASSERT_EQ(esegui("d.ARL", contenuto, "", true), EsitoEvento::completato);
