@@ -54,17 +54,20 @@ std::optional<std::string> contenuto(const std::filesystem::path& file) {
 }  // namespace
 
 void controllaPagina(const std::filesystem::path& pagina) {
-  std::optional<std::string> testo = contenuto(pagina);
-  if (!testo) return;
+  std::optional<std::string> contenutoPagina = contenuto(pagina);
+  if (!contenutoPagina) return;
+  // Pages of a large file run to tens of megabytes: plain pointers, no checked access.
+  const char* p = contenutoPagina->data();
+  const char* fine = p + contenutoPagina->size();
   bool inTag = false;
   char virgolette = 0;  // the quote a tag's attribute is open with
-  for (std::size_t i = 0; i < testo->size(); ++i) {
-    auto c = static_cast<unsigned char>((*testo)[i]);
+  for (; p < fine; ++p) {
+    auto c = static_cast<unsigned char>(*p);
     if (c >= 0x80 || c == 0x7F || (c < 0x20 && c != '\t' && c != '\r' && c != '\n')) std::abort();
     if (!inTag) {
       if (c == '>') std::abort();
       if (c != '<') continue;
-      char dopo = i + 1 < testo->size() ? (*testo)[i + 1] : 0;
+      char dopo = p + 1 < fine ? p[1] : 0;
       bool apre = (dopo >= 'A' && dopo <= 'Z') || (dopo >= 'a' && dopo <= 'z') || dopo == '/' ||
                   dopo == '!';
       if (!apre) std::abort();
