@@ -158,8 +158,11 @@ int main(int argc, char** argv) {
       {"conversione Arlequin",
        {"--sovrascrivi", "--arlequin", "converti", "campioni_ar.ARL"},
        "esporta/campioni_ar.ARL"},
-      {"normalizzazione FASTA", {"normalizza", "norm_fa.txt"}, "dati/norm_fa.txt"},
-      {"normalizzazione Arlequin", {"--arlequin", "normalizza", "norm_ar.txt"}, "dati/norm_ar.txt"},
+      // The replacing run finds the file of the run before: the question is answered Yes.
+      {"normalizzazione FASTA", {"--sovrascrivi", "normalizza", "norm_fa.txt"}, "dati/norm_fa.txt"},
+      {"normalizzazione Arlequin",
+       {"--sovrascrivi", "--arlequin", "normalizza", "norm_ar.txt"},
+       "dati/norm_ar.txt"},
       {"confronto multiplo",
        {"confronta-multiplo", "campioni_fa.FASTA"},
        "esporta/campioni_fa.FASTA"},

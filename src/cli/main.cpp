@@ -12,6 +12,7 @@
 #include "app/avvio.h"
 #include "app/operazioni.h"
 #include "app/parametri.h"
+#include "app/segnalazione.h"
 #include "porta_batch.h"
 #include "text/testo.h"
 
@@ -133,7 +134,14 @@ int main(int argc, char** argv) {
   PortaBatch porta(std::cout, std::cerr, richiesta->sovrascrivi);
   std::error_code ec;
   std::filesystem::path cartella = std::filesystem::current_path(ec);
-  if (ec || !Avvio(stato, porta, cartella)) return kEsitoErrore;
+  if (ec) {
+    // A folder removed while a shell stood in it: nothing can be read or written there.
+    segnalaErrore(stato, porta,
+                  ErroreVorlane("Form_Load", "impossibile trovare la cartella di lavoro: " +
+                                                 descrizioneSistema(ec.value())));
+    return kEsitoErrore;
+  }
+  if (!Avvio(stato, porta, cartella)) return kEsitoErrore;
   int esito = esegui(stato, porta, *richiesta);
   if (richiesta->salva && !Cmd_esci_Click(stato, porta)) esito = kEsitoErrore;
   return esito;

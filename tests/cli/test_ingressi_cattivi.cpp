@@ -3,7 +3,10 @@
 // exit status that says so, and no output file that existed before is lost or half written.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
+#include <ctime>
 #include <random>
 
 #include "sequence/riferimento.h"
@@ -34,8 +37,8 @@ const Caso kCasi[] = {
      "ControlloMutazioni_c.htm"},
     {{"--sovrascrivi", "converti", "c.FASTA"}, "esporta/c.FASTA", "dati", "c.txt"},
     {{"--sovrascrivi", "--arlequin", "converti", "c.ARL"}, "esporta/c.ARL", "dati", "c.txt"},
-    {{"normalizza", "t.txt"}, "dati/t.txt", "esporta", "t.FASTA"},
-    {{"--arlequin", "normalizza", "t.txt"}, "dati/t.txt", "esporta", "t.ARL"},
+    {{"--sovrascrivi", "normalizza", "t.txt"}, "dati/t.txt", "esporta", "t.FASTA"},
+    {{"--sovrascrivi", "--arlequin", "normalizza", "t.txt"}, "dati/t.txt", "esporta", "t.ARL"},
     {{"confronta", "c.FASTA"}, "esporta/c.FASTA", "html", "Confronto_c.htm"},
     {{"confronta-motivi", "c.FASTA"}, "esporta/c.FASTA", "html", "Confronto_c.htm"},
     {{"confronta-multiplo", "c.FASTA"}, "esporta/c.FASTA", "html", "Confronto_c.htm"},
@@ -123,6 +126,190 @@ TEST_F(IngressiCattivi, UnreadableInputOrReadOnlyOutputFolderKeepsTheOldOutput) 
                            fs::perms::owner_read | fs::perms::owner_exec);
   }
   nessunAvanzo();
+}
+
+// A good input for each case, the same as the one the permission test uses.
+std::string ingressoValido(const Caso& c) {
+  if (std::string(c.ingresso).starts_with("dati")) return "S1\t1\t16189C\r\n";
+  if (std::string(c.ingresso).ends_with(".ARL")) return "S1\t1\t" + hv1() + "\r\n";
+  return ">S1\r\n" + hv1() + "\r\n";
+}
+
+std::string impostazioni(const std::string& inizio, const std::string& fine) {
+  return "[InizioSequenza]\r\nInizioSequenza=" + inizio +
+         "\r\n[FineSequenza]\r\nFineSequenza=" + fine +
+         "\r\n[caratteriPermessi]\r\ncaratteriPermessi=A,T,G,C,N,X,?\r\n";
+}
+
+TEST_F(IngressiCattivi, AStartOrEndThatIsNotAPositionIsTheSameErrorInEveryOperation) {
+  // Read as 0 (or converted to an integer out of range) they listed every position as mutated,
+  // or wrote every sequence empty and said the work was done.
+  const std::pair<std::string, std::string> intervalli[] = {
+      {"", "16400"},    {"abc", "16400"},   {"-1e308", "16400"}, {"1e20", "16400"},
+      {"16001", "nan"}, {"16001", "inf"},   {"0", "16400"},      {"16001", "16570"},
+      {"16001", "-5"},  {"16400", "16001"},
+  };
+  for (const Caso& c : kCasi) {
+    scriviFile(cartella / c.ingresso, ingressoValido(c));
+    const fs::path uscita = cartella / c.cartellaUscita / c.uscita;
+    fs::create_directories(uscita.parent_path());
+    for (const auto& [inizio, fine] : intervalli) {
+      SCOPED_TRACE(c.argomenti.back() + " " + c.ingresso + " " + inizio + "-" + fine);
+      scriviFile(uscita, "risultato precedente\r\n");
+      scriviFile(cartella / "Vorlane.ini", impostazioni(inizio, fine));
+      EsitoBatch e = lancia(c.argomenti);
+      EXPECT_EQ(e.stato, 1) << e.uscita;
+      bool fineDopo = inizio == "16400";
+      EXPECT_NE(
+          e.errori.find(fineDopo ? "prima dell'inizio" : "non \xC3\xA8 un numero tra 1 e 16569"),
+          std::string::npos)
+          << e.errori;
+      EXPECT_EQ(leggiFile(uscita), "risultato precedente\r\n");
+    }
+  }
+  nessunAvanzo();
+}
+
+TEST_F(IngressiCattivi, AByteOrderMarkIsDroppedByEveryReader) {
+  const std::string bom = "\xEF\xBB\xBF";
+  // The messages, the settings and both haplotype tables start with one.
+  for (const char* file :
+       {"messaggi.txt", "tabella_mutazioni_OLD.csv", "tabella_mutazioni_Motifs.csv"})
+    scriviFile(cartella / file, bom + leggiFile(cartella / file));
+  scriviFile(cartella / "Vorlane.ini",
+             bom + "[caratteriPermessi]\r\ncaratteriPermessi=A,T,G,C,N,X,?\r\n");
+  // A FASTA file and an Arlequin file whose first sample equals the reference: a table row
+  // without mutations, under the sample's own name.
+  scriviFile(cartella / "esporta" / "f.FASTA", bom + ">S1\r\n" + hv1() + "\r\n");
+  ASSERT_EQ(lancia(std::vector<std::string>{"converti", "f.FASTA"}).stato, 0);
+  EXPECT_EQ(righeCrLf(leggiFile(cartella / "dati" / "f.txt")).at(4), "f S1\t1");
+  scriviFile(cartella / "esporta" / "a.ARL", bom + "S1\t2\t" + hv1() + "\r\n");
+  ASSERT_EQ(lancia({"--arlequin", "converti", "a.ARL"}).stato, 0);
+  EXPECT_EQ(righeCrLf(leggiFile(cartella / "dati" / "a.txt")).at(4), "a S1\t2");
+  // A mutation table: its header is still a comment.
+  scriviFile(cartella / "dati" / "t.txt", bom + "/ intestazione\r\nS1\t1\t16189C\r\n");
+  ASSERT_EQ(lancia(std::vector<std::string>{"normalizza", "t.txt"}).stato, 0);
+  EXPECT_EQ(righeCrLf(leggiFile(cartella / "esporta" / "t.FASTA")).at(0), ">S1 (freq: 1)");
+  // A file large enough to be read in pieces: its first sample is not lost either.
+  std::string grande = bom;
+  for (int i = 0; grande.size() < (4u << 20); ++i)
+    grande += ">S" + std::to_string(i) + "\r\n" + hv1() + "\r\n";
+  scriviFile(cartella / "esporta" / "g.FASTA", grande);
+  ASSERT_EQ(lancia(std::vector<std::string>{"converti", "g.FASTA"}).stato, 0);
+  EXPECT_EQ(righeCrLf(leggiFile(cartella / "dati" / "g.txt")).at(4), "g S0\t1");
+  ASSERT_EQ(lancia(std::vector<std::string>{"confronta-multiplo", "g.FASTA"}).stato, 0);
+  EXPECT_EQ(registro().find("?S0"), std::string::npos);
+  EXPECT_NE(registro().find(": S0\r\n"), std::string::npos);
+}
+
+std::string registroDiOggi() {
+  std::time_t ora = std::time(nullptr);
+  std::tm oggi{};
+  ::localtime_r(&ora, &oggi);
+  char nome[32];
+  std::strftime(nome, sizeof nome, "%Y%m%d_Vorlane.log", &oggi);
+  return nome;
+}
+
+TEST_F(IngressiCattivi, TheLogIsNotWrittenThroughALinkAndItsFailureIsNotCalledSuccess) {
+  scriviFile(cartella / "esporta" / "c.FASTA", ">S1\r\n" + hv1() + "\r\n");
+  fs::create_directories(cartella / "log");
+  scriviFile(cartella / "fuori.txt", "altrui\r\n");
+  fs::create_symlink(cartella / "fuori.txt", cartella / "log" / registroDiOggi());
+  for (const char* operazione : {"controllo", "confronta", "confronta-multiplo"}) {
+    SCOPED_TRACE(operazione);
+    EsitoBatch e = lancia({"--posizioni", "16189", operazione, "c.FASTA"});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_NE(e.errori.find("collegamento simbolico"), std::string::npos) << e.errori;
+    EXPECT_EQ(leggiFile(cartella / "fuori.txt"), "altrui\r\n");
+  }
+  // A log that cannot be written: the multiple comparison does not say it completed first.
+  fs::remove(cartella / "log" / registroDiOggi());
+  scriviFile(cartella / "html" / "Confronto_c.htm", "precedente\r\n");
+  fs::permissions(cartella / "log", fs::perms::owner_read | fs::perms::owner_exec);
+  EsitoBatch e = eseguiBatchSenzaPrivilegi(cartella.percorso(), {"confronta-multiplo", "c.FASTA"});
+  fs::permissions(cartella / "log", fs::perms::owner_all);
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("ScriviLogOperazioni"), std::string::npos) << e.errori;
+  EXPECT_EQ(e.uscita.find("Elaborazione completata"), std::string::npos) << e.uscita;
+  EXPECT_EQ(leggiFile(cartella / "html" / "Confronto_c.htm"), "precedente\r\n");
+}
+
+TEST_F(IngressiCattivi, ANormalisationAsksBeforeReplacingTheSamplesItCameFrom) {
+  const std::string originale = "S1\t1\tnnnn" + hv1() + "acgt\r\n";
+  scriviFile(cartella / "esporta" / "campioni.ARL", originale);
+  ASSERT_EQ(lancia({"--sovrascrivi", "--arlequin", "converti", "campioni.ARL"}).stato, 0);
+  EsitoBatch no = lancia({"--arlequin", "normalizza", "campioni.txt"});
+  EXPECT_EQ(no.stato, 2);
+  EXPECT_NE(no.uscita.find("campioni.ARL"), std::string::npos) << no.uscita;
+  EXPECT_EQ(leggiFile(cartella / "esporta" / "campioni.ARL"), originale);
+  EXPECT_EQ(lancia({"--sovrascrivi", "--arlequin", "normalizza", "campioni.txt"}).stato, 0);
+  EXPECT_TRUE(leggiFile(cartella / "esporta" / "campioni.ARL").starts_with("campioni S1\t1\tNNNN"));
+}
+
+TEST_F(IngressiCattivi, LineBreaksTypedIntoTheListNeverReachTheSettingsAsLines) {
+  // Written as lines, the list would plant a section whose empty entry is found first.
+  ASSERT_EQ(lancia({"--posizioni", "16189\r\n[caratteriPermessi]\ncaratteriPermessi=\r", "--salva"})
+                .stato,
+            0);
+  std::vector<std::string> righe = righeCrLf(leggiFile(cartella / "Vorlane.ini"));
+  EXPECT_EQ(righe.size(), 31u);
+  scriviFile(cartella / "esporta" / "c.FASTA", ">S1\r\n" + hv1() + "\r\n");
+  EsitoBatch e = lancia({"--posizioni", "16189", "controllo", "c.FASTA"});
+  EXPECT_EQ(e.stato, 0) << e.errori;
+}
+
+TEST_F(IngressiCattivi, AWorkingFolderThatIsGoneOrSettingsThatAreAFolderAreNamed) {
+  fs::create_directory(cartella / "Vorlane.ini");
+  EsitoBatch e = lancia(std::vector<std::string>{});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("Vorlane.ini"), std::string::npos) << e.errori;
+  EXPECT_NE(e.errori.find("\xC3\xA8 una cartella"), std::string::npos) << e.errori;
+  EXPECT_EQ(e.errori.find("Nessun carattere"), std::string::npos) << e.errori;
+  // A pipe of that name is not waited on.
+  fs::remove(cartella / "Vorlane.ini");
+  ASSERT_EQ(::mkfifo((cartella / "Vorlane.ini").c_str(), 0644), 0);
+  e = lancia(std::vector<std::string>{});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("non \xC3\xA8 un file ordinario"), std::string::npos) << e.errori;
+
+  const fs::path via = cartella / "via";
+  fs::create_directory(via);
+  const std::string comando = "cd '" + via.string() + "' && rmdir '" + via.string() + "' && " +
+                              VORLANE_BATCH + " >'" + (cartella / "out").string() + "' 2>'" +
+                              (cartella / "err").string() + "'";
+  int stato = std::system(comando.c_str());
+  EXPECT_TRUE(WIFEXITED(stato) && WEXITSTATUS(stato) == 1) << stato;
+  std::string errori = leggiFile(cartella / "err");
+  EXPECT_NE(errori.find("cartella di lavoro"), std::string::npos) << errori;
+  EXPECT_NE(errori.find("file o cartella inesistente"), std::string::npos) << errori;
+}
+
+TEST_F(IngressiCattivi, SystemErrorsAreDescribedInItalian) {
+  EsitoBatch e = lancia(std::vector<std::string>{"confronta", "manca.FASTA"});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("file o cartella inesistente"), std::string::npos) << e.errori;
+  EXPECT_EQ(e.errori.find("No such file"), std::string::npos) << e.errori;
+}
+
+TEST_F(IngressiCattivi, ControlCharactersInNamesAreShownNotObeyed) {
+  const std::string nome = "S\x1B]0;titolo\x07\x1B[2J\x01";
+  scriviFile(cartella / "esporta" / "c.FASTA", ">" + nome + "\r\n" + hv1() + "\r\n");
+  for (const char* operazione : {"controllo", "confronta-multiplo"}) {
+    EsitoBatch e = lancia({"--posizioni", "16189", operazione, "c.FASTA"});
+    ASSERT_EQ(e.stato, 0) << operazione << e.errori;
+    EXPECT_EQ(e.uscita.find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos)
+        << operazione;
+  }
+  // The check shows its log block, names included.
+  EXPECT_NE(lancia({"--posizioni", "16189", "controllo", "c.FASTA"})
+                .uscita.find("S\xE2\x90\x9B]0;titolo\xE2\x90\x87"),
+            std::string::npos);
+  for (const char* pagina : {"ControlloMutazioni_c.htm", "Confronto_c.htm"}) {
+    std::string html = leggiFile(cartella / "html" / pagina);
+    EXPECT_EQ(html.find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos) << pagina;
+    EXPECT_NE(html.find("S&#9243;]0;titolo&#9223;"), std::string::npos) << pagina;
+  }
 }
 
 }  // namespace

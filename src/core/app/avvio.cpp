@@ -21,8 +21,7 @@ void creaCartelle(StatoVorlane& stato) {
     std::error_code ec;
     if (std::filesystem::is_directory(*c, ec)) continue;
     if (!std::filesystem::create_directory(*c, ec) || ec)
-      throw ErroreVorlane("impossibile creare la cartella '" + testoPercorso(*c) +
-                          "': " + ec.message());
+      throw erroreFile("impossibile creare la cartella", *c, ec.value());
   }
 }
 

@@ -1,5 +1,7 @@
 #include "app/parametri.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <optional>
 
 #include "app/errore.h"
@@ -70,6 +72,14 @@ void rifiuta(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, const st
   porta.impostaTesto(r.propria, precedente);
 }
 
+// A value as one line of the file: a line break typed or pasted into a box would start a line
+// of its own there, a section header say, that the next start reads.
+std::string inUnaRiga(std::string valore) {
+  std::replace_if(
+      valore.begin(), valore.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+  return valore;
+}
+
 std::string testoNumeroIntero(int n) {
   return std::to_string(n);
 }
@@ -85,7 +95,14 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
   std::vector<std::string> valori;
   for (const VoceIni& v : voci) valori.emplace_back(v.predefinito);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return valori;
+  std::filesystem::file_status tipo = std::filesystem::status(file, ec);
+  if (!std::filesystem::exists(tipo)) return valori;
+  // Anything else of that name (a folder, a pipe) is not read as if it were missing: the
+  // defaults would hide it behind a message about the allowed characters.
+  if (!std::filesystem::is_regular_file(tipo))
+    throw ErroreVorlane("impossibile leggere il file '" + testoPercorso(file) + "': " +
+                        (std::filesystem::is_directory(tipo) ? descrizioneSistema(EISDIR)
+                                                             : "non \xE8 un file ordinario"));
   LettoreRighe lettore(file);
   std::string_view riga;
   // Per key: whether the lines read are in its section, and whether its value was found (the
@@ -109,6 +126,39 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
     }
   }
   return valori;
+}
+
+namespace {
+// A position setting as a number within the sequence, or nothing.
+std::optional<double> posizione(std::string_view testo) {
+  std::optional<double> p = numeroRigoroso(testo);
+  if (p && *p >= 1 && *p <= kUltimaPosizione) return p;
+  return std::nullopt;
+}
+}  // namespace
+
+IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine) {
+  IntervalloImpostato intervallo;
+  std::optional<double> da = posizione(inizio), a = posizione(fine);
+  if (!da || !a) {
+    intervallo.errore = std::string(!da ? "l'inizio" : "la fine") +
+                        " dell'intervallo di analisi (" +
+                        (!da ? "InizioSequenza" : "FineSequenza") + ") \"" +
+                        std::string(!da ? inizio : fine) + "\" non \xE8 un numero tra 1 e 16569";
+  } else if (*a < *da) {
+    intervallo.errore = "la fine dell'intervallo di analisi (FineSequenza) " + testoNumero(*a) +
+                        " \xE8 prima dell'inizio (InizioSequenza) " + testoNumero(*da);
+  } else {
+    intervallo.inizio = *da;
+    intervallo.fine = *a;
+  }
+  return intervallo;
+}
+
+IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine) {
+  IntervalloImpostato intervallo = leggiIntervallo(inizio, fine);
+  if (!intervallo.errore.empty()) throw ErroreVorlane(intervallo.errore);
+  return intervallo;
 }
 
 std::filesystem::path percorsoParametri(const StatoVorlane& stato) {
@@ -141,7 +191,7 @@ void ScriviFileParametri(const StatoVorlane& stato) {
     for (const char* riga : kLegenda) file.riga(riga);
     for (const auto& v : kVoci) {
       file.righe("[", v.chiave, "]");
-      file.righe(v.chiave, "=", stato.impostazioni.*v.valore);
+      file.righe(v.chiave, "=", inUnaRiga(stato.impostazioni.*v.valore));
     }
     file.conferma();
   });

@@ -25,6 +25,17 @@ struct VoceIni {
 std::vector<std::string> LeggiIni(const std::filesystem::path& file,
                                   const std::vector<VoceIni>& voci);
 
+// The analysis interval given as a start and an end text: the settings InizioSequenza and
+// FineSequenza, or the two boxes that show them. Each must be a number within 1-16569 and the
+// end not below the start; `errore` says what is wrong otherwise (empty when nothing is).
+struct IntervalloImpostato {
+  double inizio = 0, fine = 0;
+  std::string errore;
+};
+IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine);
+// The same, an interval that is not valid being an error that says why.
+IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine);
+
 void SettaValoriBase(StatoVorlane& stato);
 // Reads the eight settings; false (after telling the user) when no allowed character is defined.
 bool InizializzaValori(StatoVorlane& stato, Porta& porta);

@@ -1,5 +1,7 @@
 #include "app/segnalazione.h"
 
+#include <string_view>
+
 #include "log/registro.h"
 
 namespace vorlane {
@@ -22,13 +24,15 @@ bool eseguiEvento(StatoVorlane& stato, Porta& porta, const char* etichetta,
     });
     return true;
   } catch (const ErroreVorlane& e) {
+    segnalaErrore(stato, porta, e);
+    // The lines written before the failure still go to the log; a log out of reach is a failure
+    // of its own, reported in its turn (unless it is the one just reported).
     try {
       SvuotaRegistro(stato);
-    } catch (const ErroreVorlane&) {
-      // The log is out of reach; the report below is what matters now.
+    } catch (const ErroreVorlane& registro) {
+      if (std::string_view(registro.what()) != e.what()) segnalaErrore(stato, porta, registro);
     }
     stato.registro.testo.clear();
-    segnalaErrore(stato, porta, e);
     return false;
   }
 }

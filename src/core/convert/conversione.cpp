@@ -32,25 +32,13 @@ constexpr FormatoConversione kFasta{
 constexpr FormatoConversione kArlequin{
     "ConvertiARLinTabella", FormatoCampioni::arlequin, 4, 59, 64, 65};
 
-// A directory entry of exactly this name, letter case included.
-bool esisteNomeEsatto(const std::filesystem::path& cartella, const std::filesystem::path& nome) {
-  std::error_code ec;
-  for (std::filesystem::directory_iterator it(cartella, ec), fine; !ec && it != fine;
-       it.increment(ec))
-    if (it->path().filename() == nome) return true;
-  return false;
-}
-
 // False when the user keeps the table already there.
 bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const FormatoConversione& f,
                               const NomeBase& base, const std::filesystem::path& tabella) {
-  if (!esisteNomeEsatto(tabella.parent_path(), tabella.filename())) return true;
   const auto& m = stato.messaggi;
-  if (porta.domandaSiNo(m[56] + " " + base.testo + ".txt\r\n" + m[57] + "\r\n" + m[58],
-                        m[f.titoloDomanda]))
-    return true;
-  porta.puntatoreOccupato(false);
-  return false;
+  return sostituzioneConsentita(porta, tabella,
+                                m[56] + " " + base.testo + ".txt\r\n" + m[57] + "\r\n" + m[58],
+                                m[f.titoloDomanda]);
 }
 
 // Bit i set where campione[i], folded with piega[i], is not riferimento[i], for i < 16.
@@ -180,8 +168,7 @@ void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoConvers
 Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
   return procedura(f.etichetta, [&] {
     bool fasta = f.formato == FormatoCampioni::fasta;
-    ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervalloAnalisi(stato, fasta),
-                                   fasta);
+    ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervalloAnalisi(stato), fasta);
     NomeBase base = nomeBase(stato.nomeFileScelto, f.taglio);
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;

@@ -31,9 +31,10 @@ bool cifra(char c) {
 // past it, so that a long run of digits cannot overflow.
 constexpr int kOltreUltima = kUltimaPosizione + 1;
 
-// Lines of blanks are passed over like comments.
+// Lines of blanks are passed over like comments. A TAB is not a blank: a line of TABs is a row
+// with an empty name.
 bool soloSpazi(std::string_view riga) {
-  return riga.find_first_not_of(" \t") == std::string_view::npos;
+  return riga.find_first_not_of(' ') == std::string_view::npos;
 }
 
 // The fields of a row: name, frequency and mutation list (empty when the row stops after the
@@ -61,6 +62,12 @@ void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoNormali
                   Icona::informazione);
 }
 
+std::string domandaSostituzione(const NomeBase& base, const FormatoNormalizzazione& f) {
+  return "Nella cartella esporta esiste gi\xE0 il file " + base.testo + f.estensione +
+         "\r\nSostituendolo, il contenuto attuale andr\xE0 perso.\r\nSovrascrivere il file "
+         "esistente?";
+}
+
 // The rows of the table that `righe` reads, as sequences.
 bool sequenze(LettoreRighe& righe, ScrittoreTesto& uscita, const Ricostruzione& ricostruzione,
               bool fasta) {
@@ -86,11 +93,17 @@ bool sequenze(LettoreRighe& righe, ScrittoreTesto& uscita, const Ricostruzione& 
 
 Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione& f) {
   return procedura(f.etichetta, [&] {
-    Intervallo intervallo = intervalloAnalisi(stato, false);
+    Intervallo intervallo = intervalloAnalisi(stato);
     NomeBase base = nomeBase(stato.nomeFileScelto, 4);
     // A table that cannot be read is reported before the output is created, whatever else fails.
     LettoreRighe(stato.nomeFileScelto, TrattoFile{0, 0, false});
-    ScrittoreTesto uscita(stato.cartellaEsporta / (base.nativo + f.estensione));
+    // The file it would replace is often the user's original samples, which hold what the table
+    // cannot: every N, the base at 3107, everything outside the interval.
+    std::filesystem::path destinazione = stato.cartellaEsporta / (base.nativo + f.estensione);
+    if (!sostituzioneConsentita(porta, destinazione, domandaSostituzione(base, f),
+                                stato.messaggi[f.titoloFine]))
+      return Esito::interrotta;
+    ScrittoreTesto uscita(destinazione);
     const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
     // Every row stands alone: a large table is rebuilt a piece at a time on two processors, the
     // pieces cut at any line. A row of some 60 bytes becomes a sequence of 400 or more: pieces

@@ -3,25 +3,15 @@
 #include <string_view>
 
 #include "app/errore.h"
+#include "app/parametri.h"
 #include "text/testo.h"
 
 namespace vorlane {
-namespace {
-double posizioneImpostata(const std::string& valore) {
-  return arrotondaPari(numeroIniziale(valore));
-}
-}  // namespace
-
-Intervallo intervalloAnalisi(const StatoVorlane& stato, bool fineOltreRiferimento) {
-  double inizio = posizioneImpostata(stato.impostazioni.InizioSequenza);
-  double fine = posizioneImpostata(stato.impostazioni.FineSequenza);
-  if (inizio < 1 || (fine > kUltimaPosizione && !fineOltreRiferimento))
-    throw ErroreVorlane("l'intervallo di analisi " + testoNumero(inizio) + "-" + testoNumero(fine) +
-                        " esce dalla sequenza di riferimento (1-16569)");
-  if (inizio > kUltimaPosizione) inizio = kUltimaPosizione + 1;
-  if (fine > kUltimaPosizione) fine = kUltimaPosizione;
-  if (fine < 0) fine = 0;
-  return {static_cast<int>(inizio), static_cast<int>(fine)};
+Intervallo intervalloAnalisi(const StatoVorlane& stato) {
+  IntervalloImpostato i =
+      intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza);
+  // Within the sequence: the conversion to int cannot overflow.
+  return {static_cast<int>(arrotondaPari(i.inizio)), static_cast<int>(arrotondaPari(i.fine))};
 }
 
 NomeBase nomeBase(const std::filesystem::path& file, std::size_t taglio) {
@@ -40,6 +30,24 @@ NomeBase nomeBase(const std::filesystem::path& file, std::size_t taglio) {
   }
   testo.resize(testo.size() - taglio);
   return {testo, percorsoDaTesto(testo).native()};
+}
+
+namespace {
+bool esisteNomeEsatto(const std::filesystem::path& cartella, const std::filesystem::path& nome) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(cartella, ec), fine; !ec && it != fine;
+       it.increment(ec))
+    if (it->path().filename() == nome) return true;
+  return false;
+}
+}  // namespace
+
+bool sostituzioneConsentita(Porta& porta, const std::filesystem::path& file,
+                            const std::string& domanda, const std::string& titolo) {
+  if (!esisteNomeEsatto(file.parent_path(), file.filename())) return true;
+  if (porta.domandaSiNo(domanda, titolo)) return true;
+  porta.puntatoreOccupato(false);
+  return false;
 }
 
 char partnerTransizione(char base) {

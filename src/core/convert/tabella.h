@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/porta.h"
 #include "app/stato.h"
 
 namespace vorlane {
@@ -18,10 +19,9 @@ struct Intervallo {
   }
 };
 
-// The interval of the settings InizioSequenza and FineSequenza. A start below 1 is an error, and
-// so is an end beyond the reference unless `fineOltreRiferimento` allows it (the end is then cut
-// to the last position).
-Intervallo intervalloAnalisi(const StatoVorlane& stato, bool fineOltreRiferimento);
+// The interval of the settings InizioSequenza and FineSequenza; one outside the sequence, or
+// ending before it starts, is an error that says so.
+Intervallo intervalloAnalisi(const StatoVorlane& stato);
 
 // A file's name without its last `taglio` characters (its extension), as text for rows and
 // messages and as the native name for the output path.
@@ -31,6 +31,11 @@ struct NomeBase {
 };
 // A name shorter than `taglio` is an error naming the file.
 NomeBase nomeBase(const std::filesystem::path& file, std::size_t taglio);
+
+// Whether `file` may be replaced: true when there is no entry of exactly that name (letter case
+// included), or when the user answers Yes to `domanda`. A No restores the normal pointer.
+bool sostituzioneConsentita(Porta& porta, const std::filesystem::path& file,
+                            const std::string& domanda, const std::string& titolo);
 
 // The transition partner of an upper-case base (A-G, C-T); 0 for anything else.
 char partnerTransizione(char base);

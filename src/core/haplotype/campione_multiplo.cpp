@@ -102,7 +102,6 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
               r_.fisse.coda);
   elenco_.azzera();
   if (regole.elenca(numeroMutazioni_) && primoMarche_ <= ultimoMarche_) {
-    controllaIntervallo(regole);
     elencaPosizioni(segnate_, elenco_, blocco);
   }
   aplotipo_ = indice_.nome(indice_.cerca(elenco_.numeri));

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/errore.h"
+#include "app/parametri.h"
 #include "log/registro.h"
 #include "text/blocchi.h"
 #include "text/date.h"
@@ -20,20 +21,15 @@ RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta) {
   RegoleConfronto r;
   r.mutazioniDa = numeroIniziale(stato.impostazioni.NumeroMutazioniDa);
   r.mutazioniA = numeroIniziale(stato.impostazioni.NumeroMutazioniA);
-  r.da = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneDa));
-  r.a = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneA));
-  if (r.a >= r.da) {
-    r.primo = static_cast<long>(arrotondaPari(r.da));
-    r.ultimo = static_cast<long>(arrotondaPari(r.da + std::floor(r.a - r.da)));
-  }
+  IntervalloImpostato intervallo =
+      intervalloImpostato(porta.testo(Controllo::Text_PosizioneMutazioneDa),
+                          porta.testo(Controllo::Text_PosizioneMutazioneA));
+  r.da = intervallo.inizio;
+  r.a = intervallo.fine;
+  // Within the sequence: the conversions to long cannot overflow.
+  r.primo = static_cast<long>(arrotondaPari(r.da));
+  r.ultimo = static_cast<long>(arrotondaPari(r.da + std::floor(r.a - r.da)));
   return r;
-}
-
-void controllaIntervallo(const RegoleConfronto& regole) {
-  if (regole.primo > regole.ultimo) return;
-  if (regole.primo < 0 || regole.ultimo > kUltimaPosizione)
-    throw ErroreVorlane("l'intervallo di analisi da " + testoNumero(regole.da) + " a " +
-                        testoNumero(regole.a) + " esce dalla sequenza (0-16569)");
 }
 
 void azzeraMarche(StatoVorlane& stato) {

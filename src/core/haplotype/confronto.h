@@ -21,8 +21,7 @@ inline constexpr const char* kRigaMutazioni = "Mutazioni                     : "
 struct RegoleConfronto {
   double mutazioniDa = 0, mutazioniA = 0;  // NumeroMutazioniDa / NumeroMutazioniA
   double da = 0, a = 0;                    // the two position boxes, read leniently
-  // The positions the interval covers, as the loader's rounding indexes them; primo > ultimo
-  // when the interval is empty.
+  // The positions the interval covers, as the loader's rounding indexes them.
   long primo = 0, ultimo = -1;
 
   // Whether a sample with `numeroMutazioni` mutations gets its positions listed.
@@ -30,9 +29,8 @@ struct RegoleConfronto {
     return mutazioniDa <= numeroMutazioni && numeroMutazioni <= mutazioniA;
   }
 };
+// An interval that is not valid (see intervalloImpostato) is an error that says why.
 RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta);
-// An interval reaching outside the sequence cannot be listed: an error naming it.
-void controllaIntervallo(const RegoleConfronto& regole);
 
 // Empties marcaMutazioni (16,570 entries) and sets numeroMutazioni to 0.
 void azzeraMarche(StatoVorlane& stato);

@@ -211,6 +211,8 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
   stato.risultatiMultipli.clear();
   stato.campioniConfrontati = 0;
   caricaMultipli(stato, porta, tabella);
+  // The page's message says the work is done: the log must be written before it.
+  SvuotaRegistro(stato);
   ScriviHTMLMultiplo(stato, porta);
   return Esito::completata;
 }

@@ -32,7 +32,6 @@ void intestazione(const StatoVorlane& stato, const Porta& porta, BloccoRegistro&
 void elenca(const StatoVorlane& stato, const RegoleConfronto& regole, ElencoMutazioni& elenco,
             BloccoRegistro& blocco) {
   if (!regole.elenca(stato.numeroMutazioni) || regole.primo > regole.ultimo) return;
-  controllaIntervallo(regole);
   elencaMutazioni(stato, static_cast<std::size_t>(regole.primo),
                   static_cast<std::size_t>(regole.ultimo), elenco, blocco);
   if (!elenco.parziale().empty()) blocco.riga(kRigaMutazioni, elenco.parziale());

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "app/errore.h"
+#include "app/parametri.h"
 #include "log/registro.h"
 #include "mutation/matrice.h"
 #include "sequence/campioni.h"
@@ -219,6 +220,10 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
                    MatriceMutazioni& matrice) {
   OpzioniCampioni opzioni;
   opzioni.formato = v.formato;
+  // Read now, not at the first record: the page of a file without records shows the list of
+  // this run, not the one an earlier run read.
+  AggiornaMAT_BASI(stato, porta);
+  opzioni.dueCampi = stato.listaPosizioni.empty();
   std::error_code errore;
   std::uintmax_t dimensione = std::filesystem::file_size(stato.fileCampione, errore);
   if (!errore && daTagliare(dimensione) && marcaAPezzi(stato, porta, opzioni, dimensione, matrice))
@@ -324,15 +329,19 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
   return procedura(v.procedura, [&] {
     const auto& m = stato.messaggi;
     stato.fileCampione = stato.nomeFileScelto;
+    intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza);
     scriviIntestazione(stato, porta, v);
     MatriceMutazioni matrice;
     if (!leggiCampioni(stato, porta, v, matrice)) return Esito::interrotta;
     double campioniMutati = scriviRisultati(stato, matrice);
+    // The summary says the work is done: the log and the page are written before it.
+    SvuotaRegistro(stato);
+    std::filesystem::path pagina = scriviPaginaMatrice(stato, porta, matrice);
     porta.messaggio(m[44] + "\r\n" + testoPercorso(stato.fileCampione) + "\r\n" + m[45] + "\r\n" +
                         m[46] + ": " + testoNumero(campioniMutati) + "\r\n" + m[47] + " ",
                     m[48], Icona::informazione);
     VisualizzaLogOperazioni(stato, porta);
-    ScriviHTML_MATRICE(stato, porta, matrice);
+    messaggioPaginaMatrice(stato, porta, pagina);
     return Esito::completata;
   });
 }

@@ -127,8 +127,9 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
 
 }  // namespace
 
-void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazioni& matrice) {
-  procedura("ScriviHTML_MATRICE", [&] {
+std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Porta& porta,
+                                          const MatriceMutazioni& matrice) {
+  return procedura("ScriviHTML_MATRICE", [&] {
     const auto& m = stato.messaggi;
     std::filesystem::path file =
         stato.cartellaHtml /
@@ -140,9 +141,19 @@ void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazion
     griglia(pagina, stato, matrice);
     chiusuraPagina(pagina);
     pagina.conferma();
-    porta.messaggio(m[90] + "\r\n" + testoPercorso(file) + "\r\n" + m[45], m[48],
-                    Icona::informazione);
+    return file;
   });
+}
+
+void messaggioPaginaMatrice(const StatoVorlane& stato, Porta& porta,
+                            const std::filesystem::path& pagina) {
+  const auto& m = stato.messaggi;
+  porta.messaggio(m[90] + "\r\n" + testoPercorso(pagina) + "\r\n" + m[45], m[48],
+                  Icona::informazione);
+}
+
+void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazioni& matrice) {
+  messaggioPaginaMatrice(stato, porta, scriviPaginaMatrice(stato, porta, matrice));
 }
 
 }  // namespace vorlane

@@ -51,6 +51,9 @@ constexpr std::array<bool, 256> kDaSostituire = [] {
   std::array<bool, 256> tabella{};
   for (unsigned char c : {'&', '<', '>', '"', '\''}) tabella[c] = true;
   for (std::size_t c = 0x80; c < 256; ++c) tabella[c] = true;
+  // Control characters, which a page must not hold raw; TAB, LF and CR are white space there.
+  for (std::size_t c = 0; c < 0x20; ++c) tabella[c] = c != '\t' && c != '\n' && c != '\r';
+  tabella[0x7F] = true;
   return tabella;
 }();
 
@@ -76,11 +79,13 @@ void aggiungiSostituto(std::string& uscita, char c) {
       uscita += "&#39;";
       return;
     default: {
-      // The code point, via the UTF-8 form of the character.
+      // The code point, via the UTF-8 form of the character; a control character shows as its
+      // visible picture (see codiceVisibile).
       std::string u = versoUtf8(std::string_view(&c, 1));
-      char32_t cp = u.size() == 2 ? ((u[0] & 0x1F) << 6) | (u[1] & 0x3F)
-                                  : ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
-      uscita += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+      char32_t cp = u.size() == 1   ? static_cast<unsigned char>(u[0])
+                    : u.size() == 2 ? ((u[0] & 0x1F) << 6) | (u[1] & 0x3F)
+                                    : ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+      uscita += "&#" + std::to_string(static_cast<unsigned long>(codiceVisibile(cp))) + ";";
     }
   }
 }

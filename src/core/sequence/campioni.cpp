@@ -102,6 +102,7 @@ void LettoreCampioni::leggiArlequin(std::string_view riga, RecordCampione& recor
     return;
   }
   std::size_t t2 = riga.find('\t', t1 + 1);
+  if (t2 == std::string_view::npos && opzioni_.dueCampi) t2 = riga.size();
   if (t2 == std::string_view::npos)
     throw ErroreVorlane(testoPercorso(percorso()) + ", riga " + std::to_string(numeroRiga()) +
                         ": la riga Arlequin ha meno di tre campi (nome, frequenza, sequenza)");
@@ -109,7 +110,8 @@ void LettoreCampioni::leggiArlequin(std::string_view riga, RecordCampione& recor
   record.tipo = RecordCampione::Tipo::sequenza;
   record.nome = riga.substr(0, t1);
   record.frequenza = riga.substr(t1 + 1, t2 - t1 - 1);
-  record.sequenza = riga.substr(t2 + 1, t3 == std::string_view::npos ? t3 : t3 - t2 - 1);
+  if (t2 < riga.size())
+    record.sequenza = riga.substr(t2 + 1, t3 == std::string_view::npos ? t3 : t3 - t2 - 1);
   record.conNome = true;
 }
 

@@ -26,6 +26,9 @@ struct OpzioniCampioni {
   // first header. An empty line inside a sample adds nothing to it; under regolaTab a line
   // holding a TAB names a sample of its own and is neither joined nor joined to.
   bool unisciRighe = true;
+  // Arlequin: a line of two fields is a sample without sequence rather than an error (the
+  // mutation check with no position to look at never reaches for the third).
+  bool dueCampi = false;
 };
 
 struct RecordCampione {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/errore.h"
+#include "app/parametri.h"
 #include "sequence/campioni.h"
 #include "text/testo.h"
 
@@ -76,8 +77,13 @@ void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
   procedura("CaricaSequenzaDati", [&] {
     stato.fileCampione = stato.nomeFileScelto;
     azzeraSequenzaCampione(stato);
-    double p = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneDa));
-    double fine = numeroIniziale(porta.testo(Controllo::Text_PosizioneMutazioneA));
+    // An interval that is not valid loads nothing: the comparison that follows says why.
+    IntervalloImpostato intervallo =
+        leggiIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
+                        porta.testo(Controllo::Text_PosizioneMutazioneA));
+    if (!intervallo.errore.empty()) return;
+    double p = intervallo.inizio;
+    double fine = intervallo.fine;
     // Line by line: the position runs on across lines and headers alike, and reading stops at
     // the interval's end, however long the sample or the file.
     LettoreCampioni file(stato.fileCampione, {.formato = FormatoCampioni::fasta,

@@ -3,6 +3,9 @@
 namespace vorlane {
 
 std::uintmax_t LavoroPezzi::inizio(std::size_t pezzo) {
+  // The first piece starts where the file does, whatever its first line holds (a byte-order
+  // mark, or sequence lines before the first header): a reading in one go reads it too.
+  if (pezzo == 0) return 0;
   {
     std::lock_guard<std::mutex> blocco(mutex_);
     if (inizi_[pezzo]) return *inizi_[pezzo];

@@ -19,16 +19,12 @@ namespace {
 // Bytes a line-end search may load past the data: one step of two registers.
 constexpr std::size_t kOltre = 64;
 
-std::string descrizioneErrore(const char* cosa, const std::filesystem::path& p, int err) {
-  return std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err);
-}
-
 std::FILE* apri(const std::filesystem::path& percorso) {
   std::error_code ec;
   if (std::filesystem::is_directory(percorso, ec))
-    throw ErroreVorlane(descrizioneErrore("impossibile leggere il file", percorso, EISDIR));
+    throw erroreFile("impossibile leggere il file", percorso, EISDIR);
   std::FILE* file = std::fopen(percorso.c_str(), "rb");
-  if (!file) throw ErroreVorlane(descrizioneErrore("impossibile aprire il file", percorso, errno));
+  if (!file) throw erroreFile("impossibile aprire il file", percorso, errno);
   return file;
 }
 
@@ -63,6 +59,7 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tra
     : percorso_(percorso),
       anticipa_(tratto.anticipa),
       restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0) {
+  daInizio_ = tratto.da == 0;
   file_ = apri(percorso_);
   if (tratto.da > 0 && !posiziona(file_, tratto.da)) restanti_ = 0;
   std::uintmax_t daLeggere = restanti_;
@@ -100,7 +97,7 @@ void LettoreRighe::leggiPezzo(Pezzo& p, bool dopoCr) {
   p.letti = n;
   p.ultimo = n < richiesti || restanti_ == 0;
   if (n < richiesti && std::ferror(file_))
-    throw ErroreVorlane(descrizioneErrore("errore di lettura del file", percorso_, errno));
+    throw erroreFile("errore di lettura del file", percorso_, errno);
   // The LFs past the data stop the search for a line end there without a bound check on every
   // block, and every block it loads is within the allocation and initialised.
   std::memset(dati + n, '\n', kOltre);
@@ -141,15 +138,23 @@ bool LettoreRighe::riempi() {
   return corrente_.letti > 0;
 }
 
+std::string_view LettoreRighe::senzaBom(std::string_view grezza) const {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (numeroRiga_ == 1 && daInizio_ && grezza.starts_with(kBom)) grezza.remove_prefix(kBom.size());
+  return grezza;
+}
+
+// The mark is non-ASCII: a first line that holds it always comes through here or consegnaLunga.
 std::string_view LettoreRighe::consegna(std::size_t da, std::size_t a, bool nonAscii) {
   ++numeroRiga_;
-  std::string_view grezza(corrente_.dati.get() + da, a - da);
-  return nonAscii ? transcodifica(grezza) : grezza;
+  std::string_view grezza = senzaBom({corrente_.dati.get() + da, a - da});
+  return nonAscii && !soloAscii(grezza) ? transcodifica(grezza) : grezza;
 }
 
 std::string_view LettoreRighe::consegnaLunga() {
   ++numeroRiga_;
-  return soloAscii(lunga_) ? std::string_view(lunga_) : transcodifica(lunga_);
+  std::string_view grezza = senzaBom(lunga_);
+  return soloAscii(grezza) ? grezza : transcodifica(grezza);
 }
 
 std::string_view LettoreRighe::transcodifica(std::string_view grezza) {
@@ -174,6 +179,7 @@ void LettoreRighe::riparti(std::uintmax_t da, std::uintmax_t a) {
   prossima_ = 0;
   inizio_ = 0;
   numeroRiga_ = 0;
+  daInizio_ = da == 0;
 }
 
 bool LettoreRighe::leggiAltre(std::string_view& riga) {

@@ -113,6 +113,8 @@ class LettoreRighe {
   std::string_view consegna(std::size_t da, std::size_t a, bool nonAscii);
   std::string_view consegnaLunga();
   std::string_view transcodifica(std::string_view grezza);
+  // The first line of a file without the UTF-8 byte-order mark that many editors put there.
+  std::string_view senzaBom(std::string_view grezza) const;
 
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
@@ -127,6 +129,7 @@ class LettoreRighe {
   std::size_t prossima_ = 0;  // in corrente_.fini
   std::size_t inizio_ = 0;    // of the next line in corrente_
   std::size_t numeroRiga_ = 0;
+  bool daInizio_ = true;  // the stretch starts at the file's first byte
   std::string lunga_;
   std::string convertita_;
   // Last: it must stop before the buffers and the file it uses go.

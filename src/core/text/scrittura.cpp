@@ -27,10 +27,6 @@ constexpr std::size_t kMemoria = 1 << 21;
 // past kSoglia would be a large page cleared for nothing. Growing, it takes whole large pages.
 constexpr std::size_t kIniziale = 1 << 16;
 
-ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& p, int err) {
-  return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err));
-}
-
 void scriviTutto(int fd, std::string_view dati, const std::filesystem::path& p) {
   while (!dati.empty()) {
     ssize_t n = ::write(fd, dati.data(), dati.size());
@@ -155,12 +151,36 @@ void ScrittoreTesto::conferma() {
   }
 }
 
+namespace {
+// Whether the file's last line, before `fine`, is ended. A file that cannot be read back is
+// taken to be: nothing is added to it on a guess.
+bool righeFinite(int fd, off_t fine) {
+  char coda[2];
+  if (fine < 2) return fine == 0;
+  if (::pread(fd, coda, 2, fine - 2) != 2) return true;
+  return coda[0] == '\r' && coda[1] == '\n';
+}
+}  // namespace
+
 void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo) {
-  int fd = ::open(percorso.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  // Never through a symbolic link: one planted at the file's name would carry what is written
+  // to a file anywhere else.
+  int fd = ::open(percorso.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+  if (fd < 0 && errno == EACCES)
+    fd = ::open(percorso.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0) throw erroreFile("impossibile aprire il file", percorso, errno);
+  struct stat st;
+  off_t prima = ::fstat(fd, &st) == 0 ? st.st_size : -1;
   try {
+    // A last line left without its end (by hand, or by another program) is ended first: the new
+    // lines must not be glued onto it.
+    if (prima > 0 && !righeFinite(fd, prima)) scriviTutto(fd, "\r\n", percorso);
     scriviTutto(fd, testo, percorso);
   } catch (...) {
+    // A write cut short (a full disk) leaves no partial line: the file goes back to what it held.
+    if (prima >= 0 && ::ftruncate(fd, prima) != 0) {
+      // Nothing more can be done; the error being reported is the write's.
+    }
     ::close(fd);
     throw;
   }

@@ -89,7 +89,9 @@ class ScrittoreTesto {
 };
 
 // Appends text (already made of CR LF-ended lines) to a file, creating it when missing. The file
-// is opened and closed within the call so that other writers can append between calls.
+// is opened and closed within the call so that other writers can append between calls. It is
+// never written through a symbolic link; a file whose last line has no CR LF gets one first; a
+// write that fails leaves the file as it was.
 void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo);
 
 }  // namespace vorlane

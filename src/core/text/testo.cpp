@@ -119,6 +119,30 @@ std::string versoUtf8(std::string_view cp1252) {
   return out;
 }
 
+char32_t codiceVisibile(char32_t cp) {
+  if (cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') return 0x2400 + cp;
+  if (cp == 0x7F) return 0x2421;
+  if (cp >= 0x80 && cp < 0xA0) return 0xFFFD;
+  return cp;
+}
+
+namespace {
+// versoUtf8 with control characters made visible; LF and TAB are kept.
+std::string versoTerminale(std::string_view cp1252) {
+  auto semplice = [](char c) { return (c >= 0x20 && c < 0x7F) || c == '\n' || c == '\t'; };
+  if (std::all_of(cp1252.begin(), cp1252.end(), semplice)) return std::string(cp1252);
+  std::string out;
+  out.reserve(cp1252.size() + cp1252.size() / 2);
+  for (char c : cp1252) {
+    if (semplice(c))
+      out += c;
+    else
+      aggiungiUtf8(out, codiceVisibile(daByte(static_cast<unsigned char>(c))));
+  }
+  return out;
+}
+}  // namespace
+
 void scriviPerTerminale(std::ostream& os, std::string_view testo) {
   constexpr std::size_t kPezzo = 1 << 16;
   std::string righe;
@@ -133,7 +157,7 @@ void scriviPerTerminale(std::ostream& os, std::string_view testo) {
       if (cr + 1 == testo.size() || testo[cr + 1] != '\n') righe += '\n';
       i = cr + 1;
     }
-    os << versoUtf8(righe);
+    os << versoTerminale(righe);
     inizio = fine;
   }
 }

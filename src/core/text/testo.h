@@ -21,8 +21,13 @@ bool soloAscii(std::string_view testo);
 std::string daUtf8(std::string_view testo);
 // Windows-1252 to UTF-8, for display and for file names.
 std::string versoUtf8(std::string_view cp1252);
+// A control character (C0 but TAB, LF and CR; DEL; C1) as a visible one: its picture in
+// Unicode's Control Pictures (U+2400 + code, U+2421 for DEL), U+FFFD for C1. Any other
+// character is itself.
+char32_t codiceVisibile(char32_t cp);
 // Writes box text (Windows-1252, lines separated by CR LF or CR) as a terminal wants it: UTF-8,
-// lines separated by LF. A text of hundreds of thousands of lines goes out 64 KB at a time.
+// lines separated by LF, control characters made visible (a name holding an escape sequence
+// cannot drive the terminal). A text of hundreds of thousands of lines goes out 64 KB at a time.
 void scriviPerTerminale(std::ostream& os, std::string_view testo);
 
 // A path as it is written into a log, a report or a message.
@@ -44,18 +49,35 @@ double arrotondaPari(double valore);
 
 std::vector<std::string> dividi(std::string_view testo, char separatore);
 std::string_view senzaSpazi(std::string_view testo);
-// Windows-1252 letter case. Inline: the sample loops call them for every position.
+// Windows-1252 letter case, one table load each: the sample loops call them for every position.
+namespace dettaglio {
+struct TabelleMaiuscole {
+  unsigned char minuscole[256], maiuscole[256];
+};
+inline constexpr TabelleMaiuscole kMaiuscole = [] {
+  TabelleMaiuscole t{};
+  for (int b = 0; b < 256; ++b) t.minuscole[b] = t.maiuscole[b] = static_cast<unsigned char>(b);
+  auto coppia = [&](int grande, int piccola) {
+    t.minuscole[grande] = static_cast<unsigned char>(piccola);
+    t.maiuscole[piccola] = static_cast<unsigned char>(grande);
+  };
+  for (int b = 'A'; b <= 'Z'; ++b) coppia(b, b + 32);
+  for (int b = 0xC0; b <= 0xDE; ++b)
+    if (b != 0xD7) coppia(b, b + 32);
+  // The letters Windows-1252 keeps apart from the Latin-1 range: S, OE and Z with caron or
+  // ligature, and Y with diaeresis.
+  coppia(0x8A, 0x9A);
+  coppia(0x8C, 0x9C);
+  coppia(0x8E, 0x9E);
+  coppia(0x9F, 0xFF);
+  return t;
+}();
+}  // namespace dettaglio
 inline char minuscola(char c) {
-  auto b = static_cast<unsigned char>(c);
-  if ((b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7))
-    return static_cast<char>(b + 32);
-  return c;
+  return static_cast<char>(dettaglio::kMaiuscole.minuscole[static_cast<unsigned char>(c)]);
 }
 inline char maiuscola(char c) {
-  auto b = static_cast<unsigned char>(c);
-  if ((b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7))
-    return static_cast<char>(b - 32);
-  return c;
+  return static_cast<char>(dettaglio::kMaiuscole.maiuscole[static_cast<unsigned char>(c)]);
 }
 bool ugualiSenzaMaiuscole(std::string_view a, std::string_view b);
 

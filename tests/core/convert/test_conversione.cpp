@@ -259,14 +259,20 @@ TEST_F(Conversione, IntervalEndBeyondTheReference) {
   scriviFile(esporta("campioni.FASTA"), ">F\r\n" + s + "\r\n");
   scriviFile(esporta("campioni.ARL"), "A\t1\t" + s + "\r\n");
 
-  // A FASTA line simply ends at the last position; an Arlequin conversion cannot run.
-  EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, false, "campioni.FASTA"),
-            EsitoEvento::completato);
-  EXPECT_EQ(righeTabella(), conTestata(a.stato, {"campioni F\t1\t16569"}));
+  // Neither conversion runs with an end outside the sequence, and neither writes a table.
   a.porta.rispostaSi = true;
+  EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, false, "campioni.FASTA"),
+            EsitoEvento::errore);
+  EXPECT_NE(a.porta.messaggi.back().testo.find("ConvertiFASTAinTabella"), std::string::npos);
+  EXPECT_NE(a.porta.messaggi.back().testo.find("(FineSequenza) \"17000\""), std::string::npos);
   EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, true, "campioni.ARL"),
             EsitoEvento::errore);
   EXPECT_NE(a.porta.messaggi.back().testo.find("ConvertiARLinTabella"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_empty(a.stato.cartellaDati));
+
+  impostaIntervallo(a, 16560, 16569);
+  EXPECT_EQ(eseguiComando(a, Comando::ConvertiInTabella, false, "campioni.FASTA"),
+            EsitoEvento::completato);
   EXPECT_EQ(righeTabella(), conTestata(a.stato, {"campioni F\t1\t16569"}));
 }
 

@@ -28,6 +28,12 @@ class Normalizzazione : public ::testing::Test {
     return righe[0].substr(std::string("S\t1\t").size());
   }
 
+  void SetUp() override {
+    ASSERT_TRUE(a.avviato);
+    // Most cases normalise the same table again and again over the file the run before wrote.
+    a.porta.rispostaSi = true;
+  }
+
   Ambiente a;
 };
 
@@ -44,7 +50,9 @@ TEST_F(Normalizzazione, WorkedExampleRebuildsTheIntervalExactly) {
   attesa[16223 - 16001] = 'T';
   attesa[16183 - 16001] = 'C';
   EXPECT_EQ(leggiFile(uscita(".FASTA")), ">campioni S1 (freq: 1)\r\n" + attesa + "\r\n");
-  EXPECT_TRUE(a.porta.domande.empty());
+  // The file it replaced was there: the user was asked first.
+  ASSERT_EQ(a.porta.domande.size(), 1u);
+  EXPECT_EQ(a.porta.domande[0].titolo, a.stato.messaggi[67]);
   ASSERT_EQ(a.porta.messaggi.size(), 1u);
   EXPECT_EQ(a.porta.messaggi[0].titolo, a.stato.messaggi[67]);
   EXPECT_EQ(a.porta.messaggi[0].testo,
@@ -57,8 +65,10 @@ TEST_F(Normalizzazione, ArlequinLinesKeepNameAndFrequency) {
   EXPECT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::completato);
   std::string mutata = rif(16001, 16400);
   mutata[0] = 'G';
+  // "\t " holds a TAB, which is not a blank: it is a row with an empty name.
   EXPECT_EQ(righeCrLf(leggiFile(uscita(".ARL"))),
-            (std::vector<std::string>{"X a\t2,5\t" + mutata, "X a\t1\t" + rif(16001, 16400)}));
+            (std::vector<std::string>{"\t \t" + rif(16001, 16400), "X a\t2,5\t" + mutata,
+                                      "X a\t1\t" + rif(16001, 16400)}));
   ASSERT_EQ(a.porta.messaggi.size(), 1u);
   EXPECT_EQ(a.porta.messaggi[0].titolo, a.stato.messaggi[71]);
   EXPECT_EQ(a.porta.messaggi[0].testo,
@@ -141,6 +151,37 @@ TEST_F(Normalizzazione, ALargeTableGivesWhatOneReadingGives) {
               std::string::npos)
         << a.porta.messaggi[0].testo;
   }
+}
+
+TEST_F(Normalizzazione, ALineOfTabsIsARowWithAnEmptyName) {
+  scriviFile(tabella(), kTestata + "\t\t\r\n\t\r\n  \r\n");
+  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, false, "campioni.txt"), EsitoEvento::completato);
+  const std::string r = rif(16001, 16400);
+  EXPECT_EQ(leggiFile(uscita(".FASTA")), "> (freq: )\r\n" + r + "\r\n> (freq: )\r\n" + r + "\r\n");
+}
+
+TEST_F(Normalizzazione, AnExistingOutputIsReplacedOnlyWhenTheUserSaysSo) {
+  // The table made from the user's own samples would otherwise replace them: every N and
+  // everything outside the interval would be gone.
+  const std::string originale = "S1\t1\tnnnn" + rif(16001, 16400) + "acgt\r\n";
+  scriviFile(uscita(".ARL"), originale);
+  scriviFile(tabella(), kTestata + "S1\t1\r\n");
+  a.porta.rispostaSi = false;
+  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::interrotto);
+  EXPECT_EQ(leggiFile(uscita(".ARL")), originale);
+  ASSERT_EQ(a.porta.domande.size(), 1u);
+  EXPECT_NE(a.porta.domande[0].testo.find("campioni.ARL"), std::string::npos);
+  EXPECT_EQ(a.porta.domande[0].titolo, a.stato.messaggi[71]);
+  EXPECT_TRUE(a.porta.messaggi.empty());
+  EXPECT_FALSE(a.porta.occupato());
+
+  a.porta.rispostaSi = true;
+  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, true, "campioni.txt"), EsitoEvento::completato);
+  EXPECT_EQ(leggiFile(uscita(".ARL")), "S1\t1\t" + rif(16001, 16400) + "\r\n");
+  // A file that is not there is written without a question.
+  a.porta.domande.clear();
+  EXPECT_EQ(eseguiComando(a, Comando::Normalizza, false, "campioni.txt"), EsitoEvento::completato);
+  EXPECT_TRUE(a.porta.domande.empty());
 }
 
 TEST_F(Normalizzazione, AMissingTableIsReportedBeforeTheOutputIsCreated) {

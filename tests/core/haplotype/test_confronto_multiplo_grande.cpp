@@ -121,33 +121,30 @@ TEST_F(ConfrontoMultiploGrande, AWrappedFileGivesWhatTheOneLineFileGives) {
   EXPECT_EQ(aCapo.aplotipo, attesa.aplotipo);
 }
 
-TEST_F(ConfrontoMultiploGrande, AnErrorInALaterPieceKeepsTheBlocksBeforeIt) {
-  // Samples with fewer than five mutations are not listed; the first one with more, far into the
-  // file, is, and its interval reaching past the sequence is an error.
+TEST_F(ConfrontoMultiploGrande, AnIntervalOutsideTheSequenceStopsBeforeAnyPiece) {
+  // The interval is checked before the file is read: a large file gives the error a small one
+  // gives, and no block reaches the log, however far into the file the first listed sample is.
   a.stato.impostazioni.NumeroMutazioniDa = "5";
   intervallo(a, "16001", "17000");
   std::string senzaUndici = blocco();
   senzaUndici.erase(senzaUndici.find(">undici"));
-  std::string testo = ripeti(senzaUndici, kCopie) + blocco();
-  Corsa grande = confronta(testo);
-  EXPECT_EQ(grande.esito, EsitoEvento::errore);
-  ASSERT_EQ(grande.messaggi.size(), 1u);
-  EXPECT_NE(grande.messaggi[0].testo.find("esce dalla sequenza"), std::string::npos);
-  EXPECT_NE(grande.messaggi[0].testo.find("ConfrontaCampionamentoMultiplo"), std::string::npos)
-      << grande.messaggi[0].testo;
-
-  // What the same samples give in one reading, the one that fails being the last.
-  std::string ultimo = ">undici\r\n" + blocco().substr(blocco().find(">undici") + 9);
-  Corsa piccolo = confronta(senzaUndici + ultimo);
-  EXPECT_EQ(piccolo.esito, EsitoEvento::errore);
-  EXPECT_EQ(grande.messaggi[0].testo, piccolo.messaggi[0].testo);
-  Corsa senzaErrore = confronta(senzaUndici);
-  std::size_t blocchi = 0;
-  for (std::size_t p = 0; (p = grande.registro.find("*---", p)) != std::string::npos; ++p)
-    ++blocchi;
-  EXPECT_EQ(blocchi, 4u * kCopie + 4u);
-  EXPECT_TRUE(grande.registro.substr(0, senzaErrore.registro.size() * kCopie) ==
-              ripeti(senzaErrore.registro, kCopie));
+  std::vector<Messaggio> messaggi[2];
+  for (int grande : {1, 0}) {
+    scriviFile(a.stato.cartellaEsporta / "multi.FASTA",
+               grande ? ripeti(senzaUndici, kCopie) + blocco() : blocco());
+    a.porta.messaggi.clear();
+    EXPECT_EQ(esegui(a, Comando::ConfrontaMultiplo, "multi.FASTA"), EsitoEvento::errore);
+    SvuotaRegistro(a.stato);
+    EXPECT_FALSE(std::filesystem::exists(percorsoRegistro(a.stato)));
+    EXPECT_TRUE(a.stato.risultatiMultipli.empty());
+    messaggi[grande] = a.porta.messaggi;
+  }
+  ASSERT_EQ(messaggi[1].size(), 1u);
+  const std::string& testo = messaggi[1][0].testo;
+  EXPECT_NE(testo.find("(FineSequenza) \"17000\""), std::string::npos) << testo;
+  EXPECT_NE(testo.find("CaricaSequenzaDatiMultipli"), std::string::npos) << testo;
+  ASSERT_EQ(messaggi[0].size(), 1u);
+  EXPECT_EQ(messaggi[0][0].testo, testo);
 }
 
 }  // namespace

@@ -144,5 +144,61 @@ TEST_F(Registro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
             "*--- oggi uno\r\ndue\r\n" + grande + "\r\n");
 }
 
+// The log after a full disk, a torn line or a planted link: a failed write is reported and takes
+// back what it wrote, a torn last line is ended before the next block, and a symbolic link at the
+// log's name is never written through.
+TEST_F(Registro, AFailedWriteLeavesNoPartialLineAndATornLineIsEndedFirst) {
+  const std::filesystem::path log = a.cartella / "log" / "20261207_Vorlane.log";
+  test::scriviFile(log, "*--- vecchio\r\nAplotip");
+  ScriviLogOperazioni(a.stato, "*--- nuovo");
+  SvuotaRegistro(a.stato);
+  EXPECT_EQ(test::leggiFile(log), "*--- vecchio\r\nAplotip\r\n*--- nuovo\r\n");
+  EXPECT_EQ(mostra(), "*--- nuovo\r\n");
+
+  const std::string prima = test::leggiFile(log);
+  ScriviLogOperazioni(a.stato, "*--- " + std::string(100, 'x'));
+  try {
+    test::LimiteFile limite(prima.size() + 10);
+    SvuotaRegistro(a.stato);
+    FAIL() << "the write past the limit must fail";
+  } catch (const ErroreVorlane& e) {
+    EXPECT_EQ(e.etichetta(), "ScriviLogOperazioni");
+    EXPECT_NE(std::string(e.what()).find("file troppo grande"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(test::leggiFile(log), prima);
+}
+
+TEST_F(Registro, AFailedLogWriteAfterAnotherFailureIsReportedToo) {
+  const std::filesystem::path log = a.cartella / "log" / "20261207_Vorlane.log";
+  test::scriviFile(log, "*--- vecchio\r\n");
+  bool ok;
+  {
+    test::LimiteFile limite(std::filesystem::file_size(log));
+    ok = eseguiEvento(a.stato, a.porta, "Prova", [&] {
+      ScriviLogOperazioni(a.stato, "*--- del guasto");
+      throw ErroreVorlane("pagina non scritta");
+    });
+  }
+  EXPECT_FALSE(ok);
+  ASSERT_EQ(a.porta.messaggi.size(), 2u);
+  EXPECT_EQ(a.porta.messaggi[0].testo, a.stato.messaggi[20] + " Prova\r\npagina non scritta");
+  EXPECT_NE(a.porta.messaggi[1].testo.find("ScriviLogOperazioni"), std::string::npos);
+  EXPECT_EQ(a.porta.messaggi[1].icona, Icona::critica);
+  EXPECT_EQ(test::leggiFile(log), "*--- vecchio\r\n");
+}
+
+TEST_F(Registro, ALinkAtTheLogsNameIsNotWrittenThrough) {
+  const std::filesystem::path fuori = a.cartella / "fuori.txt";
+  test::scriviFile(fuori, "altrui\r\n");
+  std::filesystem::create_symlink(fuori, a.cartella / "log" / "20261207_Vorlane.log");
+  bool ok = eseguiEvento(a.stato, a.porta, "Prova",
+                         [&] { ScriviLogOperazioni(a.stato, "*--- campione segreto"); });
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(test::leggiFile(fuori), "altrui\r\n");
+  ASSERT_EQ(a.porta.messaggi.size(), 1u);
+  EXPECT_NE(a.porta.messaggi[0].testo.find("collegamento simbolico"), std::string::npos)
+      << a.porta.messaggi[0].testo;
+}
+
 }  // namespace
 }  // namespace vorlane

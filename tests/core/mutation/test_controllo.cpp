@@ -393,5 +393,49 @@ TEST_F(ControlloMutazioni, EditingTheListBetweenTwoChecksExaminesTheNewPositions
   EXPECT_EQ(righe[6 + 8], mutazioni("16223"));
 }
 
+// Records the check reads as the native program did, where the reading of lines would otherwise
+// stop a run or show what an earlier run read.
+TEST_F(ControlloMutazioni, APageThatCannotBeWrittenIsNotPrecededByTheSummary) {
+  // The summary tells the user the work is done; it comes only once the page is on disk.
+  std::string contenuto;
+  for (int i = 0; i < 1000; ++i) contenuto += ">primo" + std::to_string(i) + "\n" + hv1() + "\n";
+  scriviFile(a.stato.cartellaEsporta / "s.FASTA", contenuto);
+  EsitoEvento esito;
+  {
+    LimiteFile limite(256 * 1024);  // room for the log, not for the page
+    esito = avvia("s.FASTA", "16010,16020,16030,16040,16050,16060,16070,16080,16090,16100");
+  }
+  EXPECT_EQ(esito, EsitoEvento::errore);
+  ASSERT_EQ(a.porta.messaggi.size(), 1u);
+  EXPECT_NE(a.porta.messaggi[0].testo.find("ScriviHTML_MATRICE"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(pagina("s")));
+}
+
+TEST_F(ControlloMutazioni, AnArlequinLineOfTwoFieldsIsARecordWhileNoPositionIsListed) {
+  const std::string contenuto = "S1\t3\r\nS2\t1\t" + hv1() + "\r\n";
+  ASSERT_EQ(esegui("d.ARL", contenuto, "", true), EsitoEvento::completato);
+  std::vector<std::string> righe = registro();
+  ASSERT_EQ(righe.size(), 8u);
+  EXPECT_EQ(righe[5], campione("S1(freq: 3)"));
+  EXPECT_EQ(righe[6], campione("S2(freq: 1)"));
+  EXPECT_EQ(righe[7], m(43) + "    : 0");
+
+  // With a position to look at, the missing sequence is an error naming the line.
+  ASSERT_EQ(avvia("d.ARL", "16189", true), EsitoEvento::errore);
+  ASSERT_FALSE(a.porta.messaggi.empty());
+  EXPECT_NE(a.porta.messaggi.back().testo.find(", riga 1:"), std::string::npos)
+      << a.porta.messaggi.back().testo;
+}
+
+TEST_F(ControlloMutazioni, AFileWithoutRecordsShowsTheListOfItsOwnRun) {
+  ASSERT_EQ(esegui("pieno.FASTA", ">uno\r\n" + hv1() + "\r\n", "16189,16223"),
+            EsitoEvento::completato);
+  ASSERT_EQ(esegui("vuoto.FASTA", "", "16311"), EsitoEvento::completato);
+  std::string html = leggiFile(pagina("vuoto"));
+  EXPECT_NE(html.find("\r\n16311\r\n"), std::string::npos);
+  EXPECT_EQ(html.find("\r\n16189\r\n"), std::string::npos);
+  EXPECT_EQ(html.find("\r\n16223\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorlane::test

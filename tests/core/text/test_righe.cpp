@@ -141,6 +141,33 @@ TEST(LettoreRighe, TranscodesUtf8LinesAndKeepsWindows1252Bytes) {
   EXPECT_EQ(righe[1], "gi\xE0");            // not UTF-8: already Windows-1252
 }
 
+TEST(LettoreRighe, AByteOrderMarkAtTheFilesStartIsDropped) {
+  // What many Windows editors write first: in front of an ASCII line, a UTF-8 one, a Windows-1252
+  // one, an empty file's only line, and a first line longer than the buffer. Only the first
+  // line's mark goes; one that starts a later line, or a stretch read from the middle, is text.
+  test::CartellaTemporanea cartella;
+  const std::filesystem::path p = cartella / "bom.txt";
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string lunga(LettoreRighe::kBuffer + 100, 'a');
+  const std::pair<std::string, std::vector<std::string>> casi[] = {
+      {bom + ">S1\r\nACGT\r\n", {">S1", "ACGT"}},  {bom + "caff\xC3\xA8\r\n", {"caff\xE8"}},
+      {bom + "caff\xE8\n", {"caff\xE8"}},          {bom, {""}},
+      {bom + lunga + "\r\nfine", {lunga, "fine"}}, {"a\r\n" + bom + "b\r\n", {"a", "?b"}},
+  };
+  for (const auto& [testo, attese] : casi) {
+    test::scriviFile(p, testo);
+    EXPECT_EQ(tutteLeRighe(p), attese) << testo.substr(0, 20);
+  }
+  test::scriviFile(p, bom + "uno\r\n" + bom + "due\r\n");
+  LettoreRighe stretto(p, TrattoFile{bom.size() + 5, UINTMAX_MAX, false});
+  std::string_view riga;
+  ASSERT_TRUE(stretto.leggi(riga));
+  EXPECT_EQ(riga, "?due");
+  stretto.riparti(0, UINTMAX_MAX);
+  ASSERT_TRUE(stretto.leggi(riga));
+  EXPECT_EQ(riga, "uno");
+}
+
 TEST(LettoreRighe, CountsLinesAndNamesAMissingFile) {
   test::CartellaTemporanea t;
   test::scriviFile(t / "n.txt", "a\nb\n");

@@ -53,6 +53,26 @@ TEST(Testo, SplitKeepsEmptyPiecesAndCaseFolding) {
   EXPECT_EQ(maiuscola('a'), 'A');
 }
 
+TEST(Testo, CaseOfTheLettersOutsideTheLatin1Range) {
+  // S, OE and Z with caron or ligature and Y with diaeresis: Windows-1252 puts them in
+  // 0x8A-0x9F and 0xFF, away from the other letters.
+  const std::pair<char, char> coppie[] = {
+      {'\x8A', '\x9A'}, {'\x8C', '\x9C'}, {'\x8E', '\x9E'}, {'\x9F', '\xFF'}};
+  for (auto [grande, piccola] : coppie) {
+    EXPECT_EQ(maiuscola(piccola), grande) << int(static_cast<unsigned char>(piccola));
+    EXPECT_EQ(minuscola(grande), piccola) << int(static_cast<unsigned char>(grande));
+    EXPECT_EQ(maiuscola(grande), grande);
+    EXPECT_EQ(minuscola(piccola), piccola);
+  }
+  // Their neighbours are not letters and stay as they are; so do the multiplication and
+  // division signs between the Latin-1 letters.
+  for (char c : {'\x8B', '\x9B', '\x9D', '\xD7', '\xF7', '\x80'}) {
+    EXPECT_EQ(maiuscola(c), c);
+    EXPECT_EQ(minuscola(c), c);
+  }
+  EXPECT_TRUE(ugualiSenzaMaiuscole("\x8Aibenik", "\x9Aibenik"));
+}
+
 TEST(Testo, FirstNonAsciiByteWhereverItFallsInABlock) {
   // The search clears whole blocks at a time: a high byte at any offset, near a block's edge or
   // in the tail after the last whole block, must still be found.
@@ -80,6 +100,14 @@ TEST(Testo, TerminalTextWhereverALineEndFallsAgainstThePieces) {
     scriviPerTerminale(os, testo);
     EXPECT_EQ(os.str(), std::string(prima, 'a') + "\n\xC3\xA0\nb\n") << prima;
   }
+  // Control characters are shown, not obeyed: an escape sequence in a sample name cannot clear
+  // the screen or retitle the window.
+  const char kNome[] = "S\x1B[2J\x1B]0;x\x07\0\x7F\x81\tfine\r\n";
+  std::ostringstream controlli;
+  scriviPerTerminale(controlli, std::string(kNome, sizeof kNome - 1));
+  EXPECT_EQ(controlli.str(),
+            "S\xE2\x90\x9B[2J\xE2\x90\x9B]0;x\xE2\x90\x87\xE2\x90\x80\xE2\x90\xA1"
+            "\xEF\xBF\xBD\tfine\n");
   std::ostringstream vuoto;
   scriviPerTerminale(vuoto, "");
   scriviPerTerminale(vuoto, "\r");
