@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <functional>
 
+#include "io/scrittura.h"
 #include "sequence/campioni.h"
 #include "sequence/pezzi.h"
-#include "text/scrittura.h"
 
 namespace vorlane {
 

@@ -6,8 +6,8 @@
 
 #include "app/errore.h"
 #include "convert/a_pezzi.h"
-#include "text/righe.h"
-#include "text/scrittura.h"
+#include "io/righe.h"
+#include "io/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {

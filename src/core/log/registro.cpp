@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "app/errore.h"
+#include "io/scrittura.h"
 #include "text/date.h"
-#include "text/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {

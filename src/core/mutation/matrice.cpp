@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "app/errore.h"
+#include "io/scrittura.h"
 #include "report/html.h"
 #include "text/in_ordine.h"
-#include "text/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "text/righe.h"
+#include "io/righe.h"
 
 namespace vorlane {
 

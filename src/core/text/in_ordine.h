@@ -10,7 +10,7 @@
 #include <functional>
 #include <memory>
 
-#include "text/scrittura.h"
+#include "io/scrittura.h"
 
 namespace vorlane {
 

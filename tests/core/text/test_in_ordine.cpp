@@ -1,5 +1,5 @@
+#include "io/scrittura.h"
 #include "text/in_ordine.h"
-#include "text/scrittura.h"
 
 #include <gtest/gtest.h>
 

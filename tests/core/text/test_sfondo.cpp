@@ -5,9 +5,9 @@
 
 #include "app/errore.h"
 #include "app/segnalazione.h"
+#include "io/scrittura.h"
 #include "log/registro.h"
 #include "support/supporto.h"
-#include "text/scrittura.h"
 #include "text/sfondo.h"
 
 namespace vorlane {

@@ -1,4 +1,4 @@
-#include "text/righe.h"
+#include "io/righe.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>

@@ -1,4 +1,4 @@
-#include "text/scrittura.h"
+#include "io/scrittura.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

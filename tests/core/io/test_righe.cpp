@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/errore.h"
+#include "io/righe.h"
 #include "support/supporto.h"
-#include "text/righe.h"
 #include "text/testo.h"
 
 namespace vorlane {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/errore.h"
+#include "io/scrittura.h"
 #include "support/supporto.h"
-#include "text/scrittura.h"
 
 namespace vorlane {
 namespace {
