@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the window and the tests need; packages already
 # present are left alone, so it is safe to run again.
 set -euo pipefail
-pacchetti=(cmake ninja-build g++ clang libgtest-dev libgmock-dev qt6-base-dev python3)
+pacchetti=(cmake ninja-build g++ clang libgtest-dev libgmock-dev qt6-base-dev libtbb-dev python3)
 mancanti=()
 for p in "${pacchetti[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")

@@ -92,8 +92,8 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
     LettoreRighe(stato.nomeFileScelto, TrattoFile{0, 0, false});
     ScrittoreTesto uscita(stato.cartellaEsporta / (base.nativo + f.estensione));
     const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
-    // Every row stands alone: a large table is rebuilt a piece at a time on two processors, the
-    // pieces cut at any line. A row of some 60 bytes becomes a sequence of 400 or more: pieces
+    // Every row stands alone: a large table is rebuilt a piece at a time on the engine's threads,
+    // the pieces cut at any line. A row of some 60 bytes becomes a sequence of 400 or more: pieces
     // of an eighth of the usual size keep what waits in memory to a few MB.
     righeAPezzi(
         stato.nomeFileScelto, {FormatoCampioni::arlequin, false, true}, uscita,

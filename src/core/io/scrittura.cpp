@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "app/errore.h"
-#include "text/memoria.h"
+#include "io/memoria.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -20,7 +20,7 @@ namespace {
 // when confirmed: starting the thread for it would cost more than its writing.
 constexpr std::size_t kSoglia = 4 << 20;
 // A writer in memory starts with room for a piece of a file's rows, and grows past it: one large
-// page (see memoria.cpp), which costs one fault where growing by doubling from less would
+// page (see io/memoria.h), which costs one fault where growing by doubling from less would
 // touch fresh memory 4 KB at a time.
 constexpr std::size_t kMemoria = 1 << 21;
 // A writer to a file starts with less: most files written are a few kilobytes, and its room
@@ -59,12 +59,12 @@ ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
   temporaneo_ = modello;
   ::fchmod(fd_, permessiPredefiniti());
   capacita_ = kIniziale;
-  dati_.reset(new char[capacita_]);
+  dati_ = bloccoGrande(capacita_);
 }
 
 ScrittoreTesto::ScrittoreTesto() {
   capacita_ = kMemoria;
-  dati_.reset(new char[capacita_]);
+  dati_ = bloccoGrande(capacita_);
 }
 
 ScrittoreTesto::~ScrittoreTesto() {
@@ -90,7 +90,7 @@ void ScrittoreTesto::fineRiga() {
 // threshold.
 void ScrittoreTesto::allarga(std::size_t n) {
   std::size_t capacita = dimensioneConcessa(std::max(2 * capacita_, usati_ + n));
-  std::unique_ptr<char[]> dati(new char[capacita]);
+  BloccoGrande dati = bloccoGrande(capacita);
   std::memcpy(dati.get(), dati_.get(), usati_);
   dati_ = std::move(dati);
   capacita_ = capacita;
@@ -99,7 +99,7 @@ void ScrittoreTesto::allarga(std::size_t n) {
 void ScrittoreTesto::svuota() {
   sfondo_.attendi();
   if (!inScrittura_.dati) {
-    inScrittura_.dati.reset(new char[capacita_]);
+    inScrittura_.dati = bloccoGrande(capacita_);
     inScrittura_.capacita = capacita_;
   }
   std::swap(dati_, inScrittura_.dati);

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "text/sfondo.h"
+#include "io/memoria.h"
+#include "io/sfondo.h"
 
 namespace vorlane {
 
@@ -72,7 +73,7 @@ class ScrittoreTesto {
   void scriviOra();
 
   struct Memoria {
-    std::unique_ptr<char[]> dati;
+    BloccoGrande dati;
     std::size_t capacita = 0;
   };
 
@@ -81,7 +82,7 @@ class ScrittoreTesto {
   int fd_ = -1;  // none in memory
   // Not a std::string: room handed out by `spazio` is written before it counts as used, and a
   // string would clear it first.
-  std::unique_ptr<char[]> dati_;
+  BloccoGrande dati_;
   std::size_t usati_ = 0, capacita_ = 0;
   // The buffer being written out while `dati_` fills, allocated with the first one handed over.
   Memoria inScrittura_;

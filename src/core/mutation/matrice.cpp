@@ -4,9 +4,9 @@
 #include <cstring>
 
 #include "app/errore.h"
+#include "io/in_ordine.h"
 #include "io/scrittura.h"
 #include "report/html.h"
-#include "text/in_ordine.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -110,7 +110,7 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
   for (const std::string& posizione : matrice.posizioni())
     cellaGriglia(pagina, "                <TD>", htmlTesto(posizione));
   pagina.riga("              </TR>");
-  // Rows of about a megabyte at a time, made on two processors: a row takes some 50 bytes per
+  // Rows of about a megabyte at a time, made on the engine's threads: a row takes some 50 bytes per
   // position.
   const VociAPezzi voci{
       matrice.campioni(),

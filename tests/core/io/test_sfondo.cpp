@@ -6,9 +6,9 @@
 #include "app/errore.h"
 #include "app/segnalazione.h"
 #include "io/scrittura.h"
+#include "io/sfondo.h"
 #include "log/registro.h"
 #include "support/supporto.h"
-#include "text/sfondo.h"
 
 namespace vorlane {
 namespace {
