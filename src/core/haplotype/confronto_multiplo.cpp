@@ -10,6 +10,7 @@
 
 #include "app/errore.h"
 #include "haplotype/report_multiplo.h"
+#include "io/memoria.h"
 #include "sequence/campioni.h"
 #include "sequence/pezzi.h"
 #include "text/testo.h"
@@ -46,8 +47,8 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
     campioni_.push_back(
         std::make_unique<CampioneMultiplo>(c_.regoleCampione_, c_.principale_->indice()));
     b->campione = campioni_.back().get();
-    b->registro.reserve(4 << 20);
-    b->risultati.reserve(1 << 12);
+    riservaGrande(b->registro, 4 << 20);
+    riservaGrande(b->risultati, 1 << 12);
     return b;
   }
 
@@ -152,8 +153,8 @@ void ConfrontoMultiplo::riservaRisultati(std::uintmax_t dimensione) {
   double lunghezza = std::min(regole_.a - regole_.da, static_cast<double>(kUltimaPosizione));
   auto perCampione = static_cast<std::uintmax_t>(lunghezza) + 3;
   auto& risultati = stato_.risultatiMultipli;
-  risultati.reserve(risultati.size() +
-                    static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
+  riservaGrande(risultati, risultati.size() + static_cast<std::size_t>(
+                                                  std::min(dimensione / perCampione, kMassimo)));
 }
 
 void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {

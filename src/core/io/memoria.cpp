@@ -16,6 +16,14 @@ std::size_t dimensioneConcessa(std::size_t n) {
   return (n + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
 }
 
+void chiediPagineGrandi(const void* p, std::size_t n) {
+  auto inizio = reinterpret_cast<std::uintptr_t>(p);
+  if (n < kPaginaGrande || inizio > UINTPTR_MAX - n) return;
+  std::uintptr_t da = (inizio + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
+  std::uintptr_t a = (inizio + n) & ~(kPaginaGrande - 1);
+  if (a > da) ::madvise(reinterpret_cast<void*>(da), a - da, MADV_HUGEPAGE);
+}
+
 BloccoGrande bloccoGrande(std::size_t n) {
   void* p = nullptr;
   if (n < kSogliaGrande) {

@@ -21,6 +21,19 @@ using BloccoGrande = std::unique_ptr<char[], LiberaBlocco>;
 // that grows may as well ask for all of what it gets.
 std::size_t dimensioneConcessa(std::size_t n);
 
+// Asks for large pages for the 2 MB pages that lie wholly inside [p, p + n): for a container's
+// room reserved at once, before anything is written in it.
+void chiediPagineGrandi(const void* p, std::size_t n);
+
+// Reserves room for `n` elements in a vector or string, in large pages where they fit.
+template <class Contenitore>
+void riservaGrande(Contenitore& c, std::size_t n) {
+  std::size_t prima = c.capacity();
+  c.reserve(n);
+  if (c.capacity() != prima)
+    chiediPagineGrandi(c.data(), c.capacity() * sizeof(typename Contenitore::value_type));
+}
+
 // A buffer of at least `n` bytes, left uninitialised (dimensioneConcessa(n) usable). Throws
 // std::bad_alloc when there is no memory for it.
 BloccoGrande bloccoGrande(std::size_t n);

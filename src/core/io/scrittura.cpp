@@ -11,6 +11,7 @@
 
 #include "app/errore.h"
 #include "io/memoria.h"
+#include "io/temporanei.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -47,17 +48,28 @@ mode_t permessiPredefiniti() {
   ::umask(maschera);
   return 0666 & ~maschera;
 }
+
+// The permissions the new file takes: those of the file it replaces, or the default ones. A file
+// the user may not write is refused, as opening it for writing would refuse it.
+mode_t permessiPer(const std::filesystem::path& destinazione) {
+  struct stat st;
+  if (::lstat(destinazione.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return permessiPredefiniti();
+  int fd = ::open(destinazione.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw erroreFile("impossibile scrivere il file", destinazione, errno);
+  ::close(fd);
+  return st.st_mode & 0777;
+}
 }  // namespace
 
 ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
     : destinazione_(std::move(destinazione)) {
-  std::string modello =
-      (destinazione_.parent_path() / ("." + destinazione_.filename().native() + ".XXXXXX"))
-          .native();
+  mode_t permessi = permessiPer(destinazione_);
+  std::string modello = modelloTemporaneo(destinazione_).native();
   fd_ = ::mkstemp(modello.data());
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
   temporaneo_ = modello;
-  ::fchmod(fd_, permessiPredefiniti());
+  registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
+  ::fchmod(fd_, permessi);
   capacita_ = kIniziale;
   dati_ = bloccoGrande(capacita_);
 }
@@ -73,6 +85,7 @@ ScrittoreTesto::~ScrittoreTesto() {
   if (fd_ >= 0) {
     ::close(fd_);
     ::unlink(temporaneo_.c_str());
+    registrato_.reset();
   }
 }
 
@@ -153,6 +166,7 @@ void ScrittoreTesto::conferma() {
     ::unlink(temporaneo_.c_str());
     throw erroreFile("impossibile sostituire il file", destinazione_, err);
   }
+  registrato_.reset();
 }
 
 void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo) {

@@ -14,6 +14,8 @@
 
 namespace vorlane {
 
+class TemporaneoRegistrato;
+
 class ScrittoreTesto {
  public:
   // Creates the temporary file; throws ErroreVorlane naming the target when it cannot. Full
@@ -79,6 +81,7 @@ class ScrittoreTesto {
 
   std::filesystem::path destinazione_;
   std::filesystem::path temporaneo_;
+  std::unique_ptr<TemporaneoRegistrato> registrato_;
   int fd_ = -1;  // none in memory
   // Not a std::string: room handed out by `spazio` is written before it counts as used, and a
   // string would clear it first.

@@ -5,6 +5,7 @@
 
 #include "app/errore.h"
 #include "io/in_ordine.h"
+#include "io/memoria.h"
 #include "io/scrittura.h"
 #include "report/html.h"
 #include "text/testo.h"
@@ -33,9 +34,9 @@ void MatriceMutazioni::accoda(const MatriceMutazioni& altra) {
 }
 
 void MatriceMutazioni::riserva(std::size_t campioni, std::size_t byteNomi) {
-  nomi_.reserve(byteNomi);
-  fineNomi_.reserve(campioni);
-  marche_.reserve(campioni * posizioni_.size());
+  riservaGrande(nomi_, byteNomi);
+  riservaGrande(fineNomi_, campioni);
+  riservaGrande(marche_, campioni * posizioni_.size());
 }
 
 namespace {
