@@ -17,10 +17,11 @@ namespace {
 struct Posto {
   enum : int { libero, inScrittura, pronto };
   std::atomic<int> stato{libero};
-  char percorso[PATH_MAX];
+  char percorso[PATH_MAX] = {};
 };
 constexpr int kPosti = 64;
-Posto posti[kPosti];
+// Zeros from the start, without a constructor run at start-up to touch their 256 KB.
+constinit Posto posti[kPosti]{};
 
 void alSegnale(int segnale) {
   for (Posto& p : posti)
