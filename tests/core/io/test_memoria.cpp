@@ -6,6 +6,7 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "io/memoria.h"
 
@@ -30,13 +31,24 @@ namespace {
   return {};
 }
 
-TEST(Memoria, ALargeBufferAsksForLargePagesAndASmallOneDoesNot) {
+TEST(Memoria, RoomReservedAtOnceAsksForLargePagesOverTheWholePagesItHolds) {
   if (!std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled"))
     GTEST_SKIP() << "this kernel has no large pages to ask for";
-  // Asked for first: a small block may later land beside a large one, in memory marked with it.
-  BloccoGrande piccolo = bloccoGrande(1 << 16);
-  auto inPiccolo = reinterpret_cast<std::uintptr_t>(piccolo.get());
-  EXPECT_EQ(segniMappa(inPiccolo).find(" hg"), std::string::npos) << segniMappa(inPiccolo);
+  std::vector<std::uint32_t> voci;
+  riservaGrande(voci, 4 << 20);  // 16 MB
+  ASSERT_GE(voci.capacity(), 4u << 20);
+  auto centro = reinterpret_cast<std::uintptr_t>(voci.data()) + (8 << 20);
+  EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
+  voci.assign(4 << 20, 7);  // and it is room like any other
+  EXPECT_EQ(voci[(4 << 20) - 1], 7u);
+  std::string testo;
+  riservaGrande(testo, 100);  // too small to hold a large page: only reserved
+  EXPECT_GE(testo.capacity(), 100u);
+}
+
+TEST(Memoria, ALargeBufferAsksForLargePages) {
+  if (!std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled"))
+    GTEST_SKIP() << "this kernel has no large pages to ask for";
   constexpr std::size_t kGrande = 16 << 20;
   BloccoGrande grande = bloccoGrande(kGrande);
   auto centro = reinterpret_cast<std::uintptr_t>(grande.get()) + kGrande / 2;
@@ -54,6 +66,10 @@ TEST(Memoria, ALargeBufferAsksForLargePagesAndASmallOneDoesNot) {
   volatile std::size_t enorme = SIZE_MAX - 100;
   EXPECT_THROW(bloccoGrande(enorme), std::bad_alloc);
 
+  // A small one is an ordinary block (whether its memory lies in large pages depends on what
+  // was asked for around it).
+  BloccoGrande piccolo = bloccoGrande(1 << 16);
+  piccolo[(1 << 16) - 1] = 1;
   EXPECT_NE(bloccoGrande(0).get(), nullptr);
 }
 
