@@ -4,7 +4,8 @@
 // line, as GenBank and sequencing pipelines write them), each timed beside a plain copy of the
 // same input and output bytes on the same machine in the same run: in this process ("copia",
 // the ratio that counts), and as a program of its own started like
-// vorlane-batch ("copia pr.", which pays the same process start-up).
+// vorlane-batch ("copia pr.", which pays the same process start-up). It prints the threads the
+// engine uses, and the multiple comparison's time on one thread beside its time on all of them.
 //   bench_vorlane [samples] [--conserva]
 // --conserva keeps the working folder, for profiling an operation on its files afterwards.
 
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "generatore.h"
+#include "io/fili.h"
 #include "misura.h"
 
 using namespace vorlane;
@@ -174,8 +176,8 @@ int main(int argc, char** argv) {
        "esporta/campioni_fa.FASTA"},
   };
 
-  std::printf("%zu campioni HV1 (%d-%d), %zu motivi\n\n", opzioni.campioni, opzioni.da, opzioni.a,
-              opzioni.motivi.size());
+  std::printf("%zu campioni HV1 (%d-%d), %zu motivi, %zu fili\n\n", opzioni.campioni, opzioni.da,
+              opzioni.a, opzioni.motivi.size(), filiMotore());
   std::printf("%-26s %8s %8s %10s %8s %8s %11s %10s %9s\n", "operazione", "tempo s", "letti MB",
               "scritti MB", "copia s", "rapporto", "copia pr. s", "rapp. pr.", "sostit. s");
   bool ok = true;
@@ -226,6 +228,33 @@ int main(int argc, char** argv) {
                 letti / 1e6, scritti.byte / 1e6, copia, tempo / copia, copiaProcesso,
                 tempo / copiaProcesso, sostituzione);
   }
+  // How the engine scales: the multiple comparison on one thread, then on every thread (the
+  // setting the benchmark was started with).
+  const char* richiesti = std::getenv("VORLANE_FILI");
+  const std::string fili = richiesti ? richiesti : "";
+  auto confrontoMultiplo = [&](const char* quanti) {
+    if (quanti)
+      ::setenv("VORLANE_FILI", quanti, 1);
+    else if (richiesti)
+      ::setenv("VORLANE_FILI", fili.c_str(), 1);
+    else
+      ::unsetenv("VORLANE_FILI");
+    Scritture scritti;
+    return migliore(5, [&] {
+      annulla(scritti);
+      ::sync();
+      Istantanea prima = istantanea(cartella);
+      double t = bench::secondi([&] {
+        if (!esegui(cartella, operazioni[6].argomenti)) ok = false;
+      });
+      scritti = scritture(prima, istantanea(cartella));
+      return t;
+    });
+  };
+  double unFilo = confrontoMultiplo("1");
+  double tutti = confrontoMultiplo(nullptr);
+  std::printf("\nconfronto multiplo: 1 filo %.3f s, %zu fili %.3f s (%.2f del tempo su 1 filo)\n",
+              unFilo, filiMotore(), tutti, tutti / unFilo);
   if (conserva)
     std::printf("\ncartella di lavoro conservata: %s\n", cartella.c_str());
   else

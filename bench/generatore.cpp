@@ -3,9 +3,9 @@
 #include <random>
 
 #include "convert/tabella.h"
+#include "io/righe.h"
+#include "io/scrittura.h"
 #include "sequence/riferimento.h"
-#include "text/righe.h"
-#include "text/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane::bench {

@@ -4,7 +4,7 @@
 set -euo pipefail
 # qt6-translations-l10n: Qt's own texts in Italian; fonts-dejavu-core: the fixed-pitch font of
 # the log blocks; dpkg-dev: the package's dependencies (dpkg-shlibdeps).
-pacchetti=(cmake ninja-build g++ clang libgtest-dev libgmock-dev qt6-base-dev python3
+pacchetti=(cmake ninja-build g++ clang libgtest-dev libgmock-dev qt6-base-dev libtbb-dev python3
            qt6-translations-l10n fonts-dejavu-core dpkg-dev)
 mancanti=()
 for p in "${pacchetti[@]}"; do

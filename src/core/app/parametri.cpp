@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "app/errore.h"
-#include "text/righe.h"
-#include "text/scrittura.h"
+#include "io/righe.h"
+#include "io/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {

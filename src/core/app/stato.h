@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "haplotype/griglia.h"
-#include "text/sfondo.h"
+#include "io/sfondo.h"
 
 namespace vorlane {
 

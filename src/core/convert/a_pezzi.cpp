@@ -10,7 +10,8 @@ class RigheAPezzi : public TestoAPezzi<LavoroPezzi> {
  public:
   RigheAPezzi(ScrittoreTesto& tabella, const FunzioneRighe& righe)
       : TestoAPezzi(tabella), righe_(righe) {}
-  bool fai(int, LettoreCampioni& file, Uscita& uscita) override {
+  void prepara(Uscita& uscita) override { svuota(uscita); }
+  bool fai(LettoreCampioni& file, Uscita& uscita) override {
     return righe_(file, testo(uscita).righe);
   }
 
@@ -28,7 +29,7 @@ bool righeAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
     std::uintmax_t intestazione = tabella.posizione();
     RigheAPezzi lavoro(tabella, righe);
     char iniziale = opzioni.formato == FormatoCampioni::fasta ? '>' : 0;
-    if (lavoraAPezzi(campioni, opzioni, iniziale, dimensione, lavoro, pezzo).completo) return true;
+    if (lavoraAPezzi(campioni, opzioni, iniziale, lavoro, pezzo).completo) return true;
     tabella.riportaA(intestazione);
   }
   LettoreCampioni file(campioni, opzioni);

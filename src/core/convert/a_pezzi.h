@@ -1,19 +1,19 @@
 #pragma once
-// A large sample file's rows made on two processors (see sequence/pezzi.h): each piece's rows
+// A large sample file's rows made on the engine's threads (see sequence/pezzi.h): each piece's rows
 // are made in memory and reach the table in file order.
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
 
+#include "io/scrittura.h"
 #include "sequence/campioni.h"
 #include "sequence/pezzi.h"
-#include "text/scrittura.h"
 
 namespace vorlane {
 
 // Makes the rows of what `file` reads into `righe`; false when a stop in the file ended them.
-// Called on both threads at once: it must not change shared state.
+// Called on several threads at once: it must not change shared state.
 using FunzioneRighe = std::function<bool(LettoreCampioni& file, ScrittoreTesto& righe)>;
 
 // Writes into `tabella` the rows of the whole of `campioni`; false when a stop ended them. The

@@ -10,9 +10,9 @@
 
 #include "app/errore.h"
 #include "convert/a_pezzi.h"
+#include "io/scrittura.h"
 #include "sequence/campioni.h"
 #include "text/blocchi.h"
-#include "text/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {

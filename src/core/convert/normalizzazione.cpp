@@ -6,8 +6,8 @@
 
 #include "app/errore.h"
 #include "convert/a_pezzi.h"
-#include "text/righe.h"
-#include "text/scrittura.h"
+#include "io/righe.h"
+#include "io/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -105,8 +105,8 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
       return Esito::interrotta;
     ScrittoreTesto uscita(destinazione);
     const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
-    // Every row stands alone: a large table is rebuilt a piece at a time on two processors, the
-    // pieces cut at any line. A row of some 60 bytes becomes a sequence of 400 or more: pieces
+    // Every row stands alone: a large table is rebuilt a piece at a time on the engine's threads,
+    // the pieces cut at any line. A row of some 60 bytes becomes a sequence of 400 or more: pieces
     // of an eighth of the usual size keep what waits in memory to a few MB.
     righeAPezzi(
         stato.nomeFileScelto, {FormatoCampioni::arlequin, false, true}, uscita,

@@ -1,7 +1,7 @@
 #pragma once
 // One sample of a multiple run at a time: stored over the interval, marked, searched in the
-// table and written as a log block. Each thread of a run has one, with the sample, the marks and
-// the search's scratch of its own.
+// table and written as a log block. Each piece of a run in flight has one, with the sample, the
+// marks and the search's scratch of its own.
 
 #include <ctime>
 #include <string>
@@ -39,7 +39,7 @@ class CampioneMultiplo {
  public:
   // On the state's sample, marks, count and haplotype: what a run on one thread leaves there.
   CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice, StatoVorlane& stato);
-  // On its own, for the other thread.
+  // On its own, for a piece of a large file.
   CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice);
   CampioneMultiplo(const CampioneMultiplo&) = delete;
   CampioneMultiplo& operator=(const CampioneMultiplo&) = delete;
@@ -61,7 +61,7 @@ class CampioneMultiplo {
   const std::string& testa(const std::tm& giorno);
 
   const RegoleMultiplo& r_;
-  // Storage of the other thread's sample; unused on the state's.
+  // Storage of a piece's sample; unused on the state's.
   std::string propriaSequenza_;
   std::vector<char> proprieMarche_;
   double proprioNumero_ = 0;

@@ -10,6 +10,7 @@
 
 #include "app/errore.h"
 #include "haplotype/report_multiplo.h"
+#include "io/memoria.h"
 #include "sequence/campioni.h"
 #include "sequence/pezzi.h"
 #include "text/testo.h"
@@ -22,36 +23,39 @@ constexpr OpzioniCampioni kOpzioni{FormatoCampioni::fasta, true, false};
 // What a piece of a large file yields: the blocks of its samples, dated by one reading of the
 // clock, and their results, up to the error that ended it if one did.
 struct BlocchiPezzo : LavoroPezzi::Uscita {
+  // The sample, marks and search scratch the piece is compared with.
+  CampioneMultiplo* campione = nullptr;
   std::tm giorno{};
   std::string registro;
   std::vector<RisultatoCampione> risultati;
   std::exception_ptr errore;
-  int filo = 0;
   bool letto = false;  // it held a record
 };
 }  // namespace
 
-// Each thread compares with a sample of its own, the calling thread on the state's. The pieces'
-// blocks go to the log and their results to the list in file order.
+// Each piece in flight compares with a sample of its own. The pieces' blocks go to the log and
+// their results to the list in file order.
 class ConfrontoMultiplo::APezzi : public LavoroPezzi {
  public:
-  explicit APezzi(ConfrontoMultiplo& confronto)
-      : c_(confronto), secondo_(confronto.regoleCampione_, confronto.principale_->indice()) {}
+  explicit APezzi(ConfrontoMultiplo& confronto) : c_(confronto) {}
 
   // Room for a piece's blocks and results from the start (the blocks take about one and a half
   // times the piece's bytes, an HV1 piece holds some 3,700 samples): grown by doubling, they
   // would touch twice their size of fresh memory.
   std::unique_ptr<Uscita> nuova() override {
     auto b = std::make_unique<BlocchiPezzo>();
-    b->registro.reserve(4 << 20);
-    b->risultati.reserve(1 << 12);
+    campioni_.push_back(
+        std::make_unique<CampioneMultiplo>(c_.regoleCampione_, c_.principale_->indice()));
+    b->campione = campioni_.back().get();
+    riservaGrande(b->registro, 4 << 20);
+    riservaGrande(b->risultati, 1 << 12);
     return b;
   }
 
   // A piece's samples are compared within a few milliseconds: one reading dates them all, and the
   // readings follow the file, so a day's file never gets a block of the day after before one of
   // its own.
-  void presa(Uscita& uscita) override {
+  void prepara(Uscita& uscita) override {
     auto& b = static_cast<BlocchiPezzo&>(uscita);
     b.giorno = c_.stato_.orologio();
     b.registro.clear();
@@ -60,10 +64,9 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
     b.letto = false;
   }
 
-  bool fai(int filo, LettoreCampioni& file, Uscita& uscita) override {
+  bool fai(LettoreCampioni& file, Uscita& uscita) override {
     auto& b = static_cast<BlocchiPezzo&>(uscita);
-    CampioneMultiplo& campione = filo == 0 ? *c_.principale_ : secondo_;
-    b.filo = filo;
+    CampioneMultiplo& campione = *b.campione;
     try {
       for (RecordCampione r; file.prossimo(r);) {
         b.letto = true;
@@ -89,7 +92,7 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
                      std::make_move_iterator(b.risultati.end()));
     c_.stato_.campioniConfrontati += static_cast<double>(b.risultati.size());
     if (!b.risultati.empty()) {
-      ultimo_ = b.filo;
+      ultimo_ = b.campione;
       confrontati_ = true;
       dopoUltimo_ = false;
     } else if (b.letto) {
@@ -100,23 +103,23 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
   // Leaves in the state the last sample compared, as a reading in one go does.
   void concludi() {
     if (!confrontati_) return;
-    CampioneMultiplo& ultimo = ultimo_ == 0 ? *c_.principale_ : secondo_;
-    if (dopoUltimo_) ultimo.svuota();
-    ultimo.consegnaA(c_.stato_);
+    if (dopoUltimo_) ultimo_->svuota();
+    ultimo_->consegnaA(c_.stato_);
     c_.stato_.lunghezzaCampione = kUltimaPosizione;
   }
 
  private:
   ConfrontoMultiplo& c_;
-  CampioneMultiplo secondo_;
-  // The thread that compared the last sample handed on, and whether records came after it.
-  int ultimo_ = 0;
+  // The pieces' samples, kept past the work for concludi; new ones are made one at a time.
+  std::vector<std::unique_ptr<CampioneMultiplo>> campioni_;
+  // The sample that compared the last sample handed on, and whether records came after it.
+  CampioneMultiplo* ultimo_ = nullptr;
   bool confrontati_ = false, dopoUltimo_ = false;
 };
 
-std::uintmax_t ConfrontoMultiplo::aPezzi(std::uintmax_t dimensione) {
+std::uintmax_t ConfrontoMultiplo::aPezzi() {
   APezzi lavoro(*this);
-  EsitoPezzi esito = lavoraAPezzi(stato_.fileCampione, kOpzioni, '>', dimensione, lavoro);
+  EsitoPezzi esito = lavoraAPezzi(stato_.fileCampione, kOpzioni, '>', lavoro);
   if (esito.incompleta) {
     // The blocks and results before the error, then the error: what a reading in one go gives.
     auto& b = static_cast<BlocchiPezzo&>(*esito.incompleta);
@@ -150,8 +153,8 @@ void ConfrontoMultiplo::riservaRisultati(std::uintmax_t dimensione) {
   double lunghezza = std::min(regole_.a - regole_.da, static_cast<double>(kUltimaPosizione));
   auto perCampione = static_cast<std::uintmax_t>(lunghezza) + 3;
   auto& risultati = stato_.risultatiMultipli;
-  risultati.reserve(risultati.size() +
-                    static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
+  riservaGrande(risultati, risultati.size() + static_cast<std::size_t>(
+                                                  std::min(dimensione / perCampione, kMassimo)));
 }
 
 void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
@@ -160,7 +163,7 @@ void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
     std::uintmax_t dimensione = std::filesystem::file_size(stato_.fileCampione, errore);
     if (errore) dimensione = 0;
     riservaRisultati(dimensione);
-    leggiInUnaVolta(daTagliare(dimensione) ? aPezzi(dimensione) : 0);
+    leggiInUnaVolta(daTagliare(dimensione) ? aPezzi() : 0);
   });
 }
 

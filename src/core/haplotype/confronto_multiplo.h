@@ -23,7 +23,7 @@ namespace vorlane {
 // One multiple run over the file in fileCampione. A run costs about the reading of the file:
 // the table is indexed once, the settings and the fixed log lines are taken once, and between
 // samples only the positions the previous sample used are cleared. A large file is compared on
-// two processors, a piece at a time (see sequence/pezzi.h), with the same log, results and
+// the engine's threads, a piece at a time (see sequence/pezzi.h), with the same log, results and
 // errors as when read in one go.
 class ConfrontoMultiplo {
  public:
@@ -43,7 +43,7 @@ class ConfrontoMultiplo {
   void riservaRisultati(std::uintmax_t dimensione);
   // Compares the pieces of a large file; returns where the file is to be read on in one go from
   // (UINTMAX_MAX when nowhere).
-  std::uintmax_t aPezzi(std::uintmax_t dimensione);
+  std::uintmax_t aPezzi();
   // Reads from byte `da` on in one go, comparing on this thread.
   void leggiInUnaVolta(std::uintmax_t da);
 

@@ -9,7 +9,7 @@
 
 #include "app/porta.h"
 #include "app/stato.h"
-#include "text/scrittura.h"
+#include "io/scrittura.h"
 
 namespace vorlane {
 

@@ -2,8 +2,8 @@
 
 #include "app/errore.h"
 #include "haplotype/report_comune.h"
+#include "io/in_ordine.h"
 #include "report/html.h"
-#include "text/in_ordine.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -56,7 +56,7 @@ void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   aperturaTabellaRiassunto(pagina);
   rigaIntestazione(pagina, stato);
   const PezziRiga pezzi;
-  // Rows of about a megabyte at a time (some 400 bytes each), made on two processors.
+  // Rows of about a megabyte at a time (some 400 bytes each), made on the engine's threads.
   const auto& tutti = stato.risultatiMultipli;
   const VociAPezzi voci{tutti.size(), 2500};
   testoInOrdine(pagina, voci.pezzi(), [&](ScrittoreTesto& righe, std::size_t pezzo) {

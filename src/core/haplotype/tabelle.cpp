@@ -1,7 +1,7 @@
 #include "haplotype/tabelle.h"
 
 #include "app/errore.h"
-#include "text/righe.h"
+#include "io/righe.h"
 #include "text/testo.h"
 
 namespace vorlane {

@@ -5,8 +5,9 @@
 #include <cstring>
 
 #include "app/errore.h"
+#include "io/memoria.h"
+#include "io/scrittura.h"
 #include "text/date.h"
-#include "text/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -113,7 +114,7 @@ void svuotaInSfondo(StatoVorlane& stato) {
     coda.testo.clear();
     // Room for a whole megabyte and the lines that take it past: growing to it again would move
     // the text to fresh memory at every doubling.
-    coda.testo.reserve(2 * kSogliaRegistro);
+    riservaGrande(coda.testo, 2 * kSogliaRegistro);
     coda.sfondo->affida(
         [&coda, percorso = coda.percorso] { aggiungiAlFile(percorso, coda.inScrittura); });
   });

@@ -1,5 +1,6 @@
 #include "mutation/controllo.h"
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <memory>
@@ -10,13 +11,13 @@
 
 #include "app/errore.h"
 #include "app/parametri.h"
+#include "io/in_ordine.h"
 #include "log/registro.h"
 #include "mutation/matrice.h"
 #include "sequence/campioni.h"
 #include "sequence/caricamento.h"
 #include "sequence/pezzi.h"
 #include "text/date.h"
-#include "text/in_ordine.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -140,8 +141,24 @@ void nomeRecord(const RecordCampione& r, const std::string& intestazione, std::s
     nome.assign(intestazione);
 }
 
-// A large file's records marked on two processors, a piece at a time, into a matrix per piece
-// that joins the whole in file order.
+}  // namespace
+
+// Room for the whole file's matrix, from what the first piece held and the share of the file it
+// covered, so that the matrix is not moved to fresh memory each time it doubles. Names cannot
+// take more than the file holds.
+RiservaMatrice riservaMatrice(std::size_t campioni, std::size_t byteNomi, std::uintmax_t letti,
+                              std::uintmax_t dimensione) {
+  if (letti == 0 || dimensione <= letti) return {campioni, byteNomi};
+  double volte = static_cast<double>(dimensione) / static_cast<double>(letti) * 1.1;
+  double nomi = std::min(static_cast<double>(byteNomi) * volte, static_cast<double>(dimensione));
+  double quanti = std::min(static_cast<double>(campioni) * volte, static_cast<double>(dimensione));
+  return {static_cast<std::size_t>(quanti), static_cast<std::size_t>(nomi)};
+}
+
+namespace {
+
+// A large file's records marked on the engine's threads, a piece at a time, into a matrix per
+// piece that joins the whole in file order.
 class MarcheAPezzi : public LavoroPezzi {
  public:
   MarcheAPezzi(const EsameLista& lista, const std::vector<std::string>& posizioni,
@@ -149,11 +166,11 @@ class MarcheAPezzi : public LavoroPezzi {
       : lista_(lista), posizioni_(posizioni), matrice_(matrice), dimensione_(dimensione) {}
 
   std::unique_ptr<Uscita> nuova() override { return std::make_unique<Parziale>(); }
-  void presa(Uscita& uscita) override {
+  void prepara(Uscita& uscita) override {
     static_cast<Parziale&>(uscita).matrice.impostaPosizioni(posizioni_);
   }
   // False at a line without TAB: the stop and its message are those of a reading in one go.
-  bool fai(int, LettoreCampioni& file, Uscita& uscita) override {
+  bool fai(LettoreCampioni& file, Uscita& uscita) override {
     MatriceMutazioni& matrice = static_cast<Parziale&>(uscita).matrice;
     std::string intestazione, nome;
     for (RecordCampione r; file.prossimo(r);) {
@@ -169,15 +186,17 @@ class MarcheAPezzi : public LavoroPezzi {
     return true;
   }
   void consegna(Uscita& uscita) override {
-    const MatriceMutazioni& parziale = static_cast<Parziale&>(uscita).matrice;
-    // Room for the whole file, guessed from the first piece, so that the matrix is not moved
-    // to fresh memory each time it doubles.
+    const auto& parziale = static_cast<Parziale&>(uscita);
     if (matrice_.campioni() == 0) {
-      double volte = static_cast<double>(dimensione_) / static_cast<double>(kPezzo) * 1.1 + 1;
-      matrice_.riserva(static_cast<std::size_t>(static_cast<double>(parziale.campioni()) * volte),
-                       static_cast<std::size_t>(static_cast<double>(parziale.byteNomi()) * volte));
+      RiservaMatrice r = riservaMatrice(parziale.matrice.campioni(), parziale.matrice.byteNomi(),
+                                        std::min(finePrimo(), dimensione_), dimensione_);
+      try {
+        matrice_.riserva(r.campioni, r.byteNomi);
+      } catch (const std::bad_alloc&) {
+        // Only a guess: the matrix grows as it needs to.
+      }
     }
-    matrice_.accoda(parziale);
+    matrice_.accoda(parziale.matrice);
   }
 
  private:
@@ -204,7 +223,7 @@ bool marcaAPezzi(StatoVorlane& stato, const Porta& porta, OpzioniCampioni opzion
     matrice.impostaPosizioni(stato.listaPosizioni);
     MarcheAPezzi lavoro(esame, stato.listaPosizioni, matrice, dimensione);
     char iniziale = opzioni.formato == FormatoCampioni::fasta ? '>' : 0;
-    if (lavoraAPezzi(stato.fileCampione, opzioni, iniziale, dimensione, lavoro).completo &&
+    if (lavoraAPezzi(stato.fileCampione, opzioni, iniziale, lavoro).completo &&
         matrice.campioni() > 0)
       return true;
   }
@@ -258,7 +277,7 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
   return true;
 }
 
-// The per-sample lines, made a few thousand samples at a time on two processors and handed to
+// The per-sample lines, made a few thousand samples at a time on the engine's threads and handed to
 // the log in order, each piece with one reading of the clock.
 class RigheRisultati : public LavoroInOrdine {
  public:
@@ -270,12 +289,13 @@ class RigheRisultati : public LavoroInOrdine {
         etichettaMutazioni_(stato.messaggi[42] + std::string(21, ' ') + ": ") {}
 
   std::unique_ptr<Uscita> nuova() override { return std::make_unique<Righe>(); }
-  void presa(Uscita& uscita) override {
+  bool presa(std::size_t, Uscita& uscita) override {
     auto& r = static_cast<Righe&>(uscita);
     r.testo.clear();
     r.mutati = 0;
+    return true;
   }
-  bool faiPezzo(int, std::size_t pezzo, Uscita& uscita) override {
+  bool faiPezzo(std::size_t pezzo, Uscita& uscita) override {
     auto& r = static_cast<Righe&>(uscita);
     BloccoRegistro righe(r.testo);
     std::string mutazioni;
@@ -318,7 +338,7 @@ class RigheRisultati : public LavoroInOrdine {
 // Per-sample lines and the summary; returns the number of samples with a mark.
 double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
   RigheRisultati righe(stato, matrice);
-  EsitoInOrdine esito = lavoraInOrdine(righe.pezzi(), righe);
+  EsitoInOrdine esito = lavoraInOrdine(righe, righe.pezzi());
   if (!esito.completo) throw std::bad_alloc();  // a piece of lines can fail only for memory
   ScriviLogOperazioni(
       stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(righe.mutati()));

@@ -4,9 +4,10 @@
 #include <cstring>
 
 #include "app/errore.h"
+#include "io/in_ordine.h"
+#include "io/memoria.h"
+#include "io/scrittura.h"
 #include "report/html.h"
-#include "text/in_ordine.h"
-#include "text/scrittura.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -33,9 +34,9 @@ void MatriceMutazioni::accoda(const MatriceMutazioni& altra) {
 }
 
 void MatriceMutazioni::riserva(std::size_t campioni, std::size_t byteNomi) {
-  nomi_.reserve(byteNomi);
-  fineNomi_.reserve(campioni);
-  marche_.reserve(campioni * posizioni_.size());
+  riservaGrande(nomi_, byteNomi);
+  riservaGrande(fineNomi_, campioni);
+  riservaGrande(marche_, campioni * posizioni_.size());
 }
 
 namespace {
@@ -110,7 +111,7 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
   for (const std::string& posizione : matrice.posizioni())
     cellaGriglia(pagina, "                <TD>", htmlTesto(posizione));
   pagina.riga("              </TR>");
-  // Rows of about a megabyte at a time, made on two processors: a row takes some 50 bytes per
+  // Rows of about a megabyte at a time, made on the engine's threads: a row takes some 50 bytes per
   // position.
   const VociAPezzi voci{
       matrice.campioni(),

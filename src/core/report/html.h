@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/scrittura.h"
+#include "io/scrittura.h"
 
 namespace vorlane {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "text/righe.h"
+#include "io/righe.h"
 
 namespace vorlane {
 

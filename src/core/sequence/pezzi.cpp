@@ -1,31 +1,54 @@
 #include "sequence/pezzi.h"
 
+#include <utility>
+
 namespace vorlane {
 
-std::uintmax_t LavoroPezzi::inizio(std::size_t pezzo) {
-  // The first piece starts where the file does, whatever its first line holds (a byte-order
-  // mark, or sequence lines before the first header): a reading in one go reads it too.
-  if (pezzo == 0) return 0;
+bool LavoroPezzi::presa(std::size_t, Uscita& uscita) {
+  // Pieces come from the cutter in file order. The first starts where the file does, whatever
+  // its first line holds (a byte-order mark, or sequence lines before the first header), as a
+  // reading in one go does.
+  std::uintmax_t da = 0, a = 0;
+  if (!taglio_->prossimo(da, a)) return false;
   {
     std::lock_guard<std::mutex> blocco(mutex_);
-    if (inizi_[pezzo]) return *inizi_[pezzo];
+    if (inizi_.empty()) inizi_.push_back(da);
+    inizi_.push_back(a);
   }
-  std::uintmax_t trovato = inizioRigaDopo(*campioni_, pezzo * pezzo_, iniziale_);
-  std::lock_guard<std::mutex> blocco(mutex_);
-  inizi_[pezzo] = trovato;
-  return trovato;
+  prepara(uscita);
+  return true;
 }
 
-bool LavoroPezzi::faiPezzo(int filo, std::size_t pezzo, Uscita& uscita) {
-  std::uintmax_t da = inizio(pezzo);
-  if (da == UINTMAX_MAX) return true;
-  std::uintmax_t a = inizio(pezzo + 1);
-  std::optional<LettoreCampioni>& file = lettori_[filo];
-  if (file)
-    file->riparti(da, a);
-  else
-    file.emplace(*campioni_, opzioni_, TrattoFile{da, a, false});
-  return fai(filo, *file, uscita);
+std::unique_ptr<LettoreCampioni> LavoroPezzi::lettore(std::uintmax_t da, std::uintmax_t a) {
+  {
+    std::lock_guard<std::mutex> blocco(mutex_);
+    if (!lettori_.empty()) {
+      std::unique_ptr<LettoreCampioni> file = std::move(lettori_.back());
+      lettori_.pop_back();
+      file->riparti(da, a);
+      return file;
+    }
+  }
+  return std::make_unique<LettoreCampioni>(*campioni_, opzioni_, TrattoFile{da, a, false});
+}
+
+bool LavoroPezzi::faiPezzo(std::size_t pezzo, Uscita& uscita) {
+  std::uintmax_t da = 0, a = 0;
+  {
+    std::lock_guard<std::mutex> blocco(mutex_);
+    da = inizi_[pezzo];
+    a = inizi_[pezzo + 1];
+  }
+  std::unique_ptr<LettoreCampioni> file = lettore(da, a);
+  bool fatto = fai(*file, uscita);
+  std::lock_guard<std::mutex> blocco(mutex_);
+  lettori_.push_back(std::move(file));
+  return fatto;
+}
+
+std::uintmax_t LavoroPezzi::finePrimo() {
+  std::lock_guard<std::mutex> blocco(mutex_);
+  return inizi_.size() > 1 ? inizi_[1] : 0;
 }
 
 bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo) {
@@ -33,21 +56,22 @@ bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo) {
 }
 
 EsitoPezzi lavoraAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
-                        char iniziale, std::uintmax_t dimensione, LavoroPezzi& lavoro,
-                        std::uintmax_t pezzo) {
-  std::size_t quanti = static_cast<std::size_t>((dimensione + pezzo - 1) / pezzo);
+                        char iniziale, LavoroPezzi& lavoro, std::uintmax_t pezzo) {
   lavoro.campioni_ = &campioni;
   lavoro.opzioni_ = opzioni;
-  lavoro.iniziale_ = iniziale;
-  lavoro.pezzo_ = pezzo;
-  lavoro.inizi_.assign(quanti + 1, std::nullopt);
-  lavoro.inizi_.front() = 0;
-  lavoro.inizi_.back() = UINTMAX_MAX;
-  EsitoInOrdine esito = lavoraInOrdine(quanti, lavoro);
-  for (auto& lettore : lavoro.lettori_) lettore.reset();
+  lavoro.inizi_.clear();
+  try {
+    lavoro.taglio_.emplace(campioni, iniziale, pezzo);
+  } catch (...) {
+    // Read in one go, which reports what went wrong.
+    return {};
+  }
+  EsitoInOrdine esito = lavoraInOrdine(lavoro);
+  lavoro.lettori_.clear();
+  lavoro.taglio_.reset();
   EsitoPezzi e;
   e.completo = esito.completo;
-  if (!e.completo) e.daQui = lavoro.inizio(esito.primo);
+  if (!e.completo) e.daQui = esito.primo < lavoro.inizi_.size() ? lavoro.inizi_[esito.primo] : 0;
   e.incompleta = std::move(esito.incompleta);
   return e;
 }

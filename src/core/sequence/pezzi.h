@@ -1,21 +1,23 @@
 #pragma once
-// A large sample file worked on two processors (see text/in_ordine.h): the file is cut into
-// pieces at sample starts, and each thread reads the pieces it takes with a reader of its own.
+// A large sample file worked on the engine's threads (see io/in_ordine.h): the file is cut into
+// pieces at sample starts (io/taglio.h), and each piece is read with a reader of its own.
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <vector>
 
+#include "io/in_ordine.h"
+#include "io/taglio.h"
 #include "sequence/campioni.h"
-#include "text/in_ordine.h"
 
 namespace vorlane {
 
 // Bytes of file per piece (1.5 MiB, about 3,700 HV1 samples) for work that yields about as much
 // as it reads: enough that taking a piece costs little beside it, little enough that the thread
-// that finishes last does not finish much later than the other, and that what a piece yields
+// that finishes last does not finish much later than the others, and that what a piece yields
 // fits the memory a writer starts with. Work that yields several times what it reads takes
 // smaller pieces, so that what waits in memory stays small.
 inline constexpr std::uintmax_t kPezzo = 3 << 19;
@@ -25,27 +27,31 @@ struct EsitoPezzi;
 // What an operation does with the pieces of a file.
 class LavoroPezzi : public LavoroInOrdine {
  public:
+  // Readies `uscita` for the next piece; called for one piece after the other, in order.
+  virtual void prepara(Uscita& uscita) = 0;
   // Makes into `uscita` what the piece that `file` reads yields; false, or an exception, when
   // the piece did not end well. See LavoroInOrdine::faiPezzo.
-  virtual bool fai(int filo, LettoreCampioni& file, Uscita& uscita) = 0;
+  virtual bool fai(LettoreCampioni& file, Uscita& uscita) = 0;
+
+ protected:
+  // Where the first piece ends: from consegna on, the bytes it covered.
+  std::uintmax_t finePrimo();
 
  private:
-  friend EsitoPezzi lavoraAPezzi(const std::filesystem::path&, OpzioniCampioni, char,
-                                 std::uintmax_t, LavoroPezzi&, std::uintmax_t);
-  bool faiPezzo(int filo, std::size_t pezzo, Uscita& uscita) final;
-  // Where piece `pezzo` starts: the first line start from its share of the bytes on that can
-  // start one, UINTMAX_MAX when there is none. Each is looked for once, by the thread that needs
-  // it first: it is where a piece ends as well as where the next starts.
-  std::uintmax_t inizio(std::size_t pezzo);
+  friend EsitoPezzi lavoraAPezzi(const std::filesystem::path&, OpzioniCampioni, char, LavoroPezzi&,
+                                 std::uintmax_t);
+  bool presa(std::size_t pezzo, Uscita& uscita) final;
+  bool faiPezzo(std::size_t pezzo, Uscita& uscita) final;
+  std::unique_ptr<LettoreCampioni> lettore(std::uintmax_t da, std::uintmax_t a);
 
   const std::filesystem::path* campioni_ = nullptr;
   OpzioniCampioni opzioni_;
-  char iniziale_ = 0;
-  std::uintmax_t pezzo_ = kPezzo;
+  std::optional<TaglioFile> taglio_;
   std::mutex mutex_;
-  std::vector<std::optional<std::uintmax_t>> inizi_;
-  // One reader per thread for all its pieces: its buffers are reused.
-  std::optional<LettoreCampioni> lettori_[2];
+  // Where each piece taken starts, and the end of the last.
+  std::vector<std::uintmax_t> inizi_;
+  // Readers not in use: one per thread at most, their buffers reused from piece to piece.
+  std::vector<std::unique_ptr<LettoreCampioni>> lettori_;
 };
 
 // How the work on the pieces ended.
@@ -64,7 +70,6 @@ bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo = kPezzo);
 // byte is `iniziale` (any line when 0). Every piece before the first one that did not end well
 // is handed on.
 EsitoPezzi lavoraAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
-                        char iniziale, std::uintmax_t dimensione, LavoroPezzi& lavoro,
-                        std::uintmax_t pezzo = kPezzo);
+                        char iniziale, LavoroPezzi& lavoro, std::uintmax_t pezzo = kPezzo);
 
 }  // namespace vorlane

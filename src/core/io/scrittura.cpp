@@ -1,4 +1,4 @@
-#include "text/scrittura.h"
+#include "io/scrittura.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,8 @@
 #include <utility>
 
 #include "app/errore.h"
-#include "text/memoria.h"
+#include "io/memoria.h"
+#include "io/temporanei.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -20,7 +21,7 @@ namespace {
 // when confirmed: starting the thread for it would cost more than its writing.
 constexpr std::size_t kSoglia = 4 << 20;
 // A writer in memory starts with room for a piece of a file's rows, and grows past it: one large
-// page (see memoria.cpp), which costs one fault where growing by doubling from less would
+// page (see io/memoria.h), which costs one fault where growing by doubling from less would
 // touch fresh memory 4 KB at a time.
 constexpr std::size_t kMemoria = 1 << 21;
 // A writer to a file starts with less: most files written are a few kilobytes, and its room
@@ -43,24 +44,35 @@ mode_t permessiPredefiniti() {
   ::umask(maschera);
   return 0666 & ~maschera;
 }
+
+// The permissions the new file takes: those of the file it replaces, or the default ones. A file
+// the user may not write is refused, as opening it for writing would refuse it.
+mode_t permessiPer(const std::filesystem::path& destinazione) {
+  struct stat st;
+  if (::lstat(destinazione.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return permessiPredefiniti();
+  int fd = ::open(destinazione.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw erroreFile("impossibile scrivere il file", destinazione, errno);
+  ::close(fd);
+  return st.st_mode & 0777;
+}
 }  // namespace
 
 ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
     : destinazione_(std::move(destinazione)) {
-  std::string modello =
-      (destinazione_.parent_path() / ("." + destinazione_.filename().native() + ".XXXXXX"))
-          .native();
+  mode_t permessi = permessiPer(destinazione_);
+  std::string modello = modelloTemporaneo(destinazione_).native();
   fd_ = ::mkstemp(modello.data());
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
   temporaneo_ = modello;
-  ::fchmod(fd_, permessiPredefiniti());
+  registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
+  ::fchmod(fd_, permessi);
   capacita_ = kIniziale;
-  dati_.reset(new char[capacita_]);
+  dati_ = bloccoGrande(capacita_);
 }
 
 ScrittoreTesto::ScrittoreTesto() {
   capacita_ = kMemoria;
-  dati_.reset(new char[capacita_]);
+  dati_ = bloccoGrande(capacita_);
 }
 
 ScrittoreTesto::~ScrittoreTesto() {
@@ -69,6 +81,7 @@ ScrittoreTesto::~ScrittoreTesto() {
   if (fd_ >= 0) {
     ::close(fd_);
     ::unlink(temporaneo_.c_str());
+    registrato_.reset();
   }
 }
 
@@ -86,7 +99,7 @@ void ScrittoreTesto::fineRiga() {
 // threshold.
 void ScrittoreTesto::allarga(std::size_t n) {
   std::size_t capacita = dimensioneConcessa(std::max(2 * capacita_, usati_ + n));
-  std::unique_ptr<char[]> dati(new char[capacita]);
+  BloccoGrande dati = bloccoGrande(capacita);
   std::memcpy(dati.get(), dati_.get(), usati_);
   dati_ = std::move(dati);
   capacita_ = capacita;
@@ -95,7 +108,7 @@ void ScrittoreTesto::allarga(std::size_t n) {
 void ScrittoreTesto::svuota() {
   sfondo_.attendi();
   if (!inScrittura_.dati) {
-    inScrittura_.dati.reset(new char[capacita_]);
+    inScrittura_.dati = bloccoGrande(capacita_);
     inScrittura_.capacita = capacita_;
   }
   std::swap(dati_, inScrittura_.dati);
@@ -149,6 +162,7 @@ void ScrittoreTesto::conferma() {
     ::unlink(temporaneo_.c_str());
     throw erroreFile("impossibile sostituire il file", destinazione_, err);
   }
+  registrato_.reset();
 }
 
 namespace {

@@ -5,10 +5,10 @@
 
 #include "app/errore.h"
 #include "app/segnalazione.h"
+#include "io/scrittura.h"
+#include "io/sfondo.h"
 #include "log/registro.h"
 #include "support/supporto.h"
-#include "text/scrittura.h"
-#include "text/sfondo.h"
 
 namespace vorlane {
 namespace {

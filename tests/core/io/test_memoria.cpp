@@ -6,20 +6,12 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <vector>
 
-#include "text/memoria.h"
+#include "io/memoria.h"
 
 namespace vorlane {
 namespace {
-
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define SOTTO_SANITIZER
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define SOTTO_SANITIZER
-#endif
 
 // The VmFlags line of the mapping of /proc/self/smaps that holds `indirizzo`.
 [[maybe_unused]] std::string segniMappa(std::uintptr_t indirizzo) {
@@ -39,30 +31,46 @@ namespace {
   return {};
 }
 
-TEST(Memoria, ALargeBlockAsksForLargePagesAndASmallOneDoesNot) {
-#ifdef SOTTO_SANITIZER
-  GTEST_SKIP() << "the sanitizer's own operator new is in use";
-#else
+TEST(Memoria, RoomReservedAtOnceAsksForLargePagesOverTheWholePagesItHolds) {
+  if (!std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled"))
+    GTEST_SKIP() << "this kernel has no large pages to ask for";
+  std::vector<std::uint32_t> voci;
+  riservaGrande(voci, 4 << 20);  // 16 MB
+  ASSERT_GE(voci.capacity(), 4u << 20);
+  auto centro = reinterpret_cast<std::uintptr_t>(voci.data()) + (8 << 20);
+  EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
+  voci.assign(4 << 20, 7);  // and it is room like any other
+  EXPECT_EQ(voci[(4 << 20) - 1], 7u);
+  std::string testo;
+  riservaGrande(testo, 100);  // too small to hold a large page: only reserved
+  EXPECT_GE(testo.capacity(), 100u);
+}
+
+TEST(Memoria, ALargeBufferAsksForLargePages) {
   if (!std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled"))
     GTEST_SKIP() << "this kernel has no large pages to ask for";
   constexpr std::size_t kGrande = 16 << 20;
-  std::unique_ptr<char[]> grande(new char[kGrande]);
+  BloccoGrande grande = bloccoGrande(kGrande);
   auto centro = reinterpret_cast<std::uintptr_t>(grande.get()) + kGrande / 2;
   EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(grande.get()) % (2 << 20), 0u);
   grande[kGrande / 2] = 1;  // and it is memory like any other
   // From 128 KB on: a reader's buffer of 256 KB costs one fault, not 64.
-  std::unique_ptr<char[]> medio(new char[256 << 10]);
+  BloccoGrande medio = bloccoGrande(256 << 10);
   auto inMedio = reinterpret_cast<std::uintptr_t>(medio.get());
   EXPECT_NE(segniMappa(inMedio).find(" hg"), std::string::npos) << segniMappa(inMedio);
+  // What dimensioneConcessa promises is there to write.
+  medio[dimensioneConcessa(256 << 10) - 1] = 1;
 
   // A size that rounding up to whole large pages would wrap around is refused, not shrunk.
   volatile std::size_t enorme = SIZE_MAX - 100;
-  EXPECT_THROW(::operator delete(::operator new(enorme)), std::bad_alloc);
+  EXPECT_THROW(bloccoGrande(enorme), std::bad_alloc);
 
-  std::unique_ptr<char[]> piccolo(new char[1 << 16]);
-  auto inPiccolo = reinterpret_cast<std::uintptr_t>(piccolo.get());
-  EXPECT_EQ(segniMappa(inPiccolo).find(" hg"), std::string::npos) << segniMappa(inPiccolo);
-#endif
+  // A small one is an ordinary block (whether its memory lies in large pages depends on what
+  // was asked for around it).
+  BloccoGrande piccolo = bloccoGrande(1 << 16);
+  piccolo[(1 << 16) - 1] = 1;
+  EXPECT_NE(bloccoGrande(0).get(), nullptr);
 }
 
 TEST(Memoria, AGrowingBufferIsToldWhatItsBlockReallyHolds) {

@@ -1,4 +1,4 @@
-#include "text/righe.h"
+#include "io/righe.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>
@@ -10,8 +10,8 @@
 #include <limits>
 
 #include "app/errore.h"
+#include "io/memoria.h"
 #include "text/fine_riga.h"
-#include "text/memoria.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -34,27 +34,6 @@ bool posiziona(std::FILE* file, std::uintmax_t da) {
 }
 }  // namespace
 
-std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintmax_t da,
-                              char iniziale) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(apri(percorso), &std::fclose);
-  // The byte before `da` tells whether `da` itself starts a line.
-  std::uintmax_t inizio = da > 0 ? da - 1 : 0;
-  if (!posiziona(file.get(), inizio)) return UINTMAX_MAX;
-  // A few samples' worth first: the line start is almost always among them.
-  std::vector<char> pezzo(1 << 12);
-  char prima = da > 0 ? '\0' : '\n';
-  for (std::uintmax_t pos = inizio;; pezzo.resize(1 << 16)) {
-    std::size_t n = std::fread(pezzo.data(), 1, pezzo.size(), file.get());
-    if (n == 0) return UINTMAX_MAX;
-    for (std::size_t i = 0; i < n; ++i, ++pos) {
-      char c = pezzo[i];
-      bool inizia = prima == '\n' || (prima == '\r' && c != '\n');
-      if (inizia && pos >= da && (iniziale == 0 || c == iniziale)) return pos;
-      prima = c;
-    }
-  }
-}
-
 LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto)
     : percorso_(percorso),
       anticipa_(tratto.anticipa),
@@ -69,7 +48,7 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tra
     daLeggere = std::min(daLeggere, dimensione > tratto.da ? dimensione - tratto.da : 0);
   }
   capacita_ = capacitaPer(daLeggere);
-  corrente_.dati.reset(new char[capacita_ + kOltre]);
+  corrente_.dati = bloccoGrande(capacita_ + kOltre);
 }
 
 std::size_t LettoreRighe::capacitaPer(std::uintmax_t byte) const {
@@ -117,7 +96,7 @@ bool LettoreRighe::Pezzo::finisceConCr() const {
 }
 
 void LettoreRighe::anticipa() {
-  if (!anticipato_.dati) anticipato_.dati.reset(new char[capacita_ + kOltre]);
+  if (!anticipato_.dati) anticipato_.dati = bloccoGrande(capacita_ + kOltre);
   bool dopoCr = corrente_.finisceConCr();
   inAnticipo_ = true;
   sfondo_.affida([this, dopoCr] { leggiPezzo(anticipato_, dopoCr); });
@@ -169,7 +148,7 @@ void LettoreRighe::riparti(std::uintmax_t da, std::uintmax_t a) {
   if (!posiziona(file_, da)) restanti_ = 0;
   if (std::size_t capacita = capacitaPer(restanti_); capacita > capacita_) {
     capacita_ = capacita;
-    corrente_.dati.reset(new char[capacita_ + kOltre]);
+    corrente_.dati = bloccoGrande(capacita_ + kOltre);
     anticipato_.dati.reset();
   }
   corrente_.letti = 0;

@@ -13,7 +13,8 @@
 #include <string_view>
 #include <vector>
 
-#include "text/sfondo.h"
+#include "io/memoria.h"
+#include "io/sfondo.h"
 
 namespace vorlane {
 
@@ -25,11 +26,6 @@ struct TrattoFile {
   std::uintmax_t a = UINTMAX_MAX;
   bool anticipa = true;
 };
-
-// The first line start at or after `da` whose first byte is `iniziale` (any byte when 0), or
-// UINTMAX_MAX when there is none. A line starts after an LF, and after a CR not followed by one.
-std::uintmax_t inizioRigaDopo(const std::filesystem::path& percorso, std::uintmax_t da,
-                              char iniziale);
 
 class LettoreRighe {
  public:
@@ -94,7 +90,7 @@ class LettoreRighe {
   struct Pezzo {
     // Left uninitialised: clearing it would cost more than reading a small file. Past the data
     // read, LFs up to a block beyond (see leggiPezzo).
-    std::unique_ptr<char[]> dati;
+    BloccoGrande dati;
     std::size_t letti = 0;
     std::size_t inizio = 0;  // 1 when an LF completes the CR that ended the buffer before
     bool ultimo = false;     // it reaches the end of the file

@@ -9,9 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "text/sfondo.h"
+#include "io/memoria.h"
+#include "io/sfondo.h"
 
 namespace vorlane {
+
+class TemporaneoRegistrato;
 
 class ScrittoreTesto {
  public:
@@ -72,16 +75,17 @@ class ScrittoreTesto {
   void scriviOra();
 
   struct Memoria {
-    std::unique_ptr<char[]> dati;
+    BloccoGrande dati;
     std::size_t capacita = 0;
   };
 
   std::filesystem::path destinazione_;
   std::filesystem::path temporaneo_;
+  std::unique_ptr<TemporaneoRegistrato> registrato_;
   int fd_ = -1;  // none in memory
   // Not a std::string: room handed out by `spazio` is written before it counts as used, and a
   // string would clear it first.
-  std::unique_ptr<char[]> dati_;
+  BloccoGrande dati_;
   std::size_t usati_ = 0, capacita_ = 0;
   // The buffer being written out while `dati_` fills, allocated with the first one handed over.
   Memoria inScrittura_;

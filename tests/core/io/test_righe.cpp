@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "app/errore.h"
+#include "io/righe.h"
+#include "io/taglio.h"
 #include "support/supporto.h"
-#include "text/righe.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -202,7 +203,7 @@ TEST(LettoreRighe, TwoStretchesSplitAtALineStartGiveTheLinesOfOneReading) {
                               std::uintmax_t{testo.size() / 2}, std::uintmax_t{testo.size() - 3}}) {
     for (char iniziale : {'\0', '>'}) {
       SCOPED_TRACE(std::to_string(dove) + " " + iniziale);
-      std::uintmax_t mezzo = inizioRigaDopo(t / "f.txt", dove, iniziale);
+      std::uintmax_t mezzo = TaglioFile(t / "f.txt", iniziale, 1).inizioDopo(dove);
       if (mezzo == UINTMAX_MAX) continue;
       ASSERT_GE(mezzo, dove);
       if (iniziale) {
@@ -231,10 +232,11 @@ TEST(LettoreRighe, TwoStretchesSplitAtALineStartGiveTheLinesOfOneReading) {
     }
   }
   test::scriviFile(t / "g.txt", "a\r\nb");
-  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 0, '\0'), 0u);
-  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 1, '\0'), 3u);  // not between CR and LF
-  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 4, '\0'), UINTMAX_MAX);
-  EXPECT_EQ(inizioRigaDopo(t / "g.txt", 0, '>'), UINTMAX_MAX);
+  TaglioFile g(t / "g.txt", '\0', 1);
+  EXPECT_EQ(g.inizioDopo(0), 0u);
+  EXPECT_EQ(g.inizioDopo(1), 3u);  // not between CR and LF
+  EXPECT_EQ(g.inizioDopo(4), UINTMAX_MAX);
+  EXPECT_EQ(TaglioFile(t / "g.txt", '>', 1).inizioDopo(0), UINTMAX_MAX);
 }
 
 // A small file gets a buffer of its own size. Lines written after it was opened, and a stretch

@@ -1,0 +1,42 @@
+#include "io/memoria.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <new>
+
+namespace vorlane {
+namespace {
+constexpr std::size_t kPaginaGrande = std::size_t{1} << 21;
+constexpr std::size_t kSogliaGrande = std::size_t{1} << 17;
+}  // namespace
+
+std::size_t dimensioneConcessa(std::size_t n) {
+  if (n < kSogliaGrande || n > SIZE_MAX - kPaginaGrande) return n;
+  return (n + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
+}
+
+void chiediPagineGrandi(const void* p, std::size_t n) {
+  auto inizio = reinterpret_cast<std::uintptr_t>(p);
+  if (n < kPaginaGrande || inizio > UINTPTR_MAX - n) return;
+  std::uintptr_t da = (inizio + kPaginaGrande - 1) & ~(kPaginaGrande - 1);
+  std::uintptr_t a = (inizio + n) & ~(kPaginaGrande - 1);
+  if (a > da) ::madvise(reinterpret_cast<void*>(da), a - da, MADV_HUGEPAGE);
+}
+
+BloccoGrande bloccoGrande(std::size_t n) {
+  void* p = nullptr;
+  if (n < kSogliaGrande) {
+    p = std::malloc(n == 0 ? 1 : n);
+  } else if (n <= SIZE_MAX - kPaginaGrande) {
+    // On a 2 MB boundary and asked for in large pages as a whole, before anything is written in
+    // it (a page already touched stays small).
+    std::size_t intero = dimensioneConcessa(n);
+    p = std::aligned_alloc(kPaginaGrande, intero);
+    if (p) ::madvise(p, intero, MADV_HUGEPAGE);
+  }
+  if (!p) throw std::bad_alloc();
+  return BloccoGrande(static_cast<char*>(p));
+}
+
+}  // namespace vorlane

@@ -1,0 +1,29 @@
+#pragma once
+// The temporary files outputs are built in, removed when the program is stopped by SIGINT,
+// SIGTERM or SIGHUP before it renames them over their targets: a stopped run leaves neither a
+// half-written file nor a hidden one. The handlers are installed with the first temporary file,
+// for the signals whose action is still the default one (a program that handles them itself
+// keeps its own handling), and then let the signal end the program as it would have.
+
+#include <filesystem>
+
+namespace vorlane {
+
+// The name of the temporary file for `destinazione`, a pattern for mkstemp ending in "XXXXXX",
+// in the same folder: hidden, and no longer than the target's own name whenever that one is too
+// long for a name with a prefix and a suffix (NAME_MAX bytes).
+std::filesystem::path modelloTemporaneo(const std::filesystem::path& destinazione);
+
+// While it lives, `percorso` is removed if the program is stopped by one of those signals.
+class TemporaneoRegistrato {
+ public:
+  explicit TemporaneoRegistrato(const std::filesystem::path& percorso);
+  ~TemporaneoRegistrato();
+  TemporaneoRegistrato(const TemporaneoRegistrato&) = delete;
+  TemporaneoRegistrato& operator=(const TemporaneoRegistrato&) = delete;
+
+ private:
+  int posto_ = -1;
+};
+
+}  // namespace vorlane
