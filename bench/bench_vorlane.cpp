@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -232,6 +233,9 @@ int main(int argc, char** argv) {
   // setting the benchmark was started with).
   const char* richiesti = std::getenv("VORLANE_FILI");
   const std::string fili = richiesti ? richiesti : "";
+  const Operazione& multiplo = *std::find_if(operazioni.begin(), operazioni.end(), [](auto& op) {
+    return std::string(op.nome) == "confronto multiplo";
+  });
   auto confrontoMultiplo = [&](const char* quanti) {
     if (quanti)
       ::setenv("VORLANE_FILI", quanti, 1);
@@ -245,7 +249,7 @@ int main(int argc, char** argv) {
       ::sync();
       Istantanea prima = istantanea(cartella);
       double t = bench::secondi([&] {
-        if (!esegui(cartella, operazioni[6].argomenti)) ok = false;
+        if (!esegui(cartella, multiplo.argomenti)) ok = false;
       });
       scritti = scritture(prima, istantanea(cartella));
       return t;
