@@ -65,8 +65,10 @@ std::unique_ptr<QMessageBox> creaMessaggio(QWidget* padre, const QString& testo,
   auto box = std::make_unique<QMessageBox>(iconaQt(icona), titolo, testo, QMessageBox::Ok, padre);
   box->setTextFormat(Qt::PlainText);
   if (icona == Icona::nessuna) {
-    if (auto* etichetta = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+    if (auto* etichetta = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
       etichetta->setFont(fontFisso());
+      etichetta->setWordWrap(false);  // a wrapped line would break the columns too
+    }
   }
   return box;
 }

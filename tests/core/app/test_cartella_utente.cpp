@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdlib>
 
 #include "app/cartella_utente.h"
 #include "app/errore.h"
@@ -111,6 +112,25 @@ TEST(PreparaCartellaUtente, FailuresNameTheFolderAndLeaveNoHalfFile) {
     ::chmod(i.lavoro.c_str(), 0700);
     EXPECT_TRUE(fs::is_empty(i.lavoro));
   }
+}
+
+TEST(ScegliCartellaLavoro, TheCurrentFolderWhenReadyOtherwiseTheUsersOwn) {
+  test::CartellaTemporanea t;
+  test::scriviFile(t / "messaggi.txt", "1;Vorlane\r\n");
+  EXPECT_EQ(scegliCartellaLavoro(false, t.percorso()), t.percorso());
+  // Asked for, or with no messages here, the user's folder is prepared from the files beside
+  // the executable: this test program has none, and the error names where they were sought.
+  ::setenv("VORLANE_LAVORO", (t / "mia").c_str(), 1);
+  for (bool richiesta : {true, false}) {
+    try {
+      scegliCartellaLavoro(richiesta, richiesta ? t.percorso() : t / "vuota");
+      ADD_FAILURE() << "no error without shipped files";
+    } catch (const ErroreVorlane& e) {
+      EXPECT_NE(std::string(e.what()).find("share/vorlane"), std::string::npos) << e.what();
+    }
+  }
+  ::unsetenv("VORLANE_LAVORO");
+  EXPECT_FALSE(fs::exists(t / "mia"));
 }
 
 }  // namespace
