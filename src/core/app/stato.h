@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "haplotype/griglia.h"
+#include "io/memoria.h"
 #include "io/sfondo.h"
 
 namespace vorlane {
@@ -37,6 +38,7 @@ struct RisultatoCampione {
   std::string aplotipo;
   double numeroMutazioni = 0;
 };
+using RisultatiMultipli = std::vector<RisultatoCampione, AllocatoreGrande<RisultatoCampione>>;
 
 // Log lines waiting to be appended to the day's file named by `percorso`.
 struct CodaRegistro {
@@ -96,7 +98,7 @@ struct StatoVorlane {
   std::string aplotipoTrovato;
   std::vector<char> marcaMutazioni;  // '*' at a mutated position
   double numeroMutazioni = 0;
-  std::vector<RisultatoCampione> risultatiMultipli;
+  RisultatiMultipli risultatiMultipli;
   double campioniConfrontati = 0;
 
   // Log lines not yet on disk, and the clock that dates them.

@@ -7,8 +7,10 @@
 // memory is the C library's business.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <new>
 
 namespace vorlane {
 
@@ -37,5 +39,27 @@ void riservaGrande(Contenitore& c, std::size_t n) {
 // A buffer of at least `n` bytes, left uninitialised (dimensioneConcessa(n) usable). Throws
 // std::bad_alloc when there is no memory for it.
 BloccoGrande bloccoGrande(std::size_t n);
+
+// The allocator of a container that grows large (the multiple comparison's result list): its
+// room comes from bloccoGrande, so from 128 KB on it starts on a 2 MB boundary and lies wholly
+// in large pages. Room asked for by the C library's own means lies a few bytes past the start of
+// its mapping, and the 2 MB at either end of it would go to small pages.
+template <class T>
+struct AllocatoreGrande {
+  using value_type = T;
+  AllocatoreGrande() = default;
+  template <class U>
+  AllocatoreGrande(const AllocatoreGrande<U>&) noexcept {}
+  T* allocate(std::size_t n) {
+    static_assert(alignof(T) <= alignof(std::max_align_t));
+    if (n > SIZE_MAX / 2 / sizeof(T)) throw std::bad_array_new_length();
+    return reinterpret_cast<T*>(bloccoGrande(n * sizeof(T)).release());
+  }
+  void deallocate(T* p, std::size_t) noexcept { std::free(p); }
+  template <class U>
+  bool operator==(const AllocatoreGrande<U>&) const noexcept {
+    return true;
+  }
+};
 
 }  // namespace vorlane

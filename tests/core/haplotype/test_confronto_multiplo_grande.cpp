@@ -40,7 +40,7 @@ std::string blocco() {
 
 struct Corsa {
   std::string registro;
-  std::vector<RisultatoCampione> risultati;
+  RisultatiMultipli risultati;
   std::string sequenza, marche, aplotipo;
   double numero = 0;
   EsitoEvento esito = EsitoEvento::completato;
@@ -70,8 +70,7 @@ class ConfrontoMultiploGrande : public ::testing::Test {
   Ambiente a;
 };
 
-void uguali(const std::vector<RisultatoCampione>& risultati,
-            const std::vector<RisultatoCampione>& piccoli, int volte) {
+void uguali(const RisultatiMultipli& risultati, const RisultatiMultipli& piccoli, int volte) {
   ASSERT_EQ(risultati.size(), piccoli.size() * static_cast<std::size_t>(volte));
   for (std::size_t i = 0; i < risultati.size(); ++i) {
     const RisultatoCampione& atteso = piccoli[i % piccoli.size()];

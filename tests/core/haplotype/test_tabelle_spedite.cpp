@@ -55,7 +55,7 @@ void ogniRigaRitrovata(const TabellaAplotipi& tabella, Comando comando) {
   scriviFile(amb.stato.cartellaEsporta / "righe.FASTA", testo);
   ASSERT_EQ(esegui(amb, comando, "righe.FASTA"), EsitoEvento::completato);
 
-  const std::vector<RisultatoCampione>& risultati = amb.stato.risultatiMultipli;
+  const RisultatiMultipli& risultati = amb.stato.risultatiMultipli;
   ASSERT_EQ(risultati.size(), righe.size());
   for (std::size_t k = 0; k < righe.size(); ++k) {
     EXPECT_EQ(risultati[k].numeroMutazioni, static_cast<double>(righe[k].basi.size()))

@@ -39,6 +39,9 @@ TEST(Memoria, RoomReservedAtOnceAsksForLargePagesOverTheWholePagesItHolds) {
   ASSERT_GE(voci.capacity(), 4u << 20);
   auto centro = reinterpret_cast<std::uintptr_t>(voci.data()) + (8 << 20);
   EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
+  // From its very first byte: the 2 MB at the start of the block are its mapping's too.
+  auto primo = reinterpret_cast<std::uintptr_t>(voci.data());
+  EXPECT_NE(segniMappa(primo).find(" hg"), std::string::npos) << segniMappa(primo);
   voci.assign(4 << 20, 7);  // and it is room like any other
   EXPECT_EQ(voci[(4 << 20) - 1], 7u);
   std::string testo;
@@ -71,6 +74,27 @@ TEST(Memoria, ALargeBufferAsksForLargePages) {
   BloccoGrande piccolo = bloccoGrande(1 << 16);
   piccolo[(1 << 16) - 1] = 1;
   EXPECT_NE(bloccoGrande(0).get(), nullptr);
+}
+
+TEST(Memoria, AContainerOnTheLargeAllocatorStartsOnALargePage) {
+  std::vector<std::uint64_t, AllocatoreGrande<std::uint64_t>> voci;
+  for (std::uint64_t i = 0; i < (1 << 18); ++i) voci.push_back(i * 3);  // 2 MB, grown
+  ASSERT_EQ(voci.size(), 1u << 18);
+  for (std::uint64_t i = 0; i < (1 << 18); i += 4099) ASSERT_EQ(voci[i], i * 3);
+  EXPECT_EQ(voci.back(), ((1u << 18) - 1) * 3);
+  voci.reserve(1 << 21);  // 16 MB
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(voci.data()) % (2 << 20), 0u);
+  EXPECT_EQ(voci[12345], 12345u * 3);
+  if (std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled")) {
+    auto primo = reinterpret_cast<std::uintptr_t>(voci.data());
+    EXPECT_NE(segniMappa(primo).find(" hg"), std::string::npos) << segniMappa(primo);
+  }
+  // Small room is an ordinary block, and too much is refused.
+  std::vector<int, AllocatoreGrande<int>> pochi{1, 2, 3};
+  EXPECT_EQ(pochi[2], 3);
+  AllocatoreGrande<std::uint64_t> allocatore;
+  volatile std::size_t troppi = SIZE_MAX / 4;
+  EXPECT_THROW(static_cast<void>(allocatore.allocate(troppi)), std::bad_alloc);
 }
 
 TEST(Memoria, AGrowingBufferIsToldWhatItsBlockReallyHolds) {
