@@ -5,11 +5,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "app/errore.h"
 #include "app/messaggi.h"
-#include "text/testo.h"
 
 namespace vorlane {
 namespace fs = std::filesystem;
@@ -17,10 +15,6 @@ namespace {
 
 bool pieno(const char* valore) {
   return valore && *valore;
-}
-
-ErroreVorlane errore(const char* cosa, const fs::path& p, const std::string& perche) {
-  return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + perche);
 }
 
 // Anything at the path, a dangling link included, belongs to the user.
@@ -34,8 +28,7 @@ void creaCartella(const fs::path& cartella) {
   if (fs::is_directory(cartella, ec)) return;
   fs::create_directories(cartella, ec);
   if (ec || !fs::is_directory(cartella))
-    throw errore("impossibile creare la cartella", cartella,
-                 ec ? ec.message() : "non \xE8 una cartella");
+    throw erroreFile("impossibile creare la cartella", cartella, ec ? ec.value() : ENOTDIR);
 }
 
 // Copies under a temporary name beside the target, then links it in place: the link fails
@@ -45,7 +38,7 @@ void copiaSeManca(const fs::path& origine, const fs::path& destinazione) {
   std::string modello =
       (destinazione.parent_path() / ("." + destinazione.filename().native() + ".XXXXXX")).native();
   int fd = ::mkstemp(modello.data());
-  if (fd < 0) throw errore("impossibile creare il file", destinazione, std::strerror(errno));
+  if (fd < 0) throw erroreFile("impossibile creare il file", destinazione, errno);
   ::close(fd);
   const fs::path temporaneo = modello;
   std::error_code ec;
@@ -57,8 +50,8 @@ void copiaSeManca(const fs::path& origine, const fs::path& destinazione) {
     if (!presente(destinazione) && ::rename(temporaneo.c_str(), destinazione.c_str()) == 0) err = 0;
   }
   ::unlink(temporaneo.c_str());
-  if (ec) throw errore("impossibile copiare il file", origine, ec.message());
-  if (err) throw errore("impossibile creare il file", destinazione, std::strerror(err));
+  if (ec) throw erroreFile("impossibile copiare il file", origine, ec.value());
+  if (err) throw erroreFile("impossibile creare il file", destinazione, err);
 }
 
 }  // namespace
@@ -82,7 +75,7 @@ fs::path cartellaFileForniti(const fs::path& eseguibile) {
 fs::path eseguibileCorrente() {
   std::error_code ec;
   fs::path p = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) throw ErroreVorlane("impossibile trovare il programma stesso: " + ec.message());
+  if (ec) throw erroreFile("impossibile trovare il programma stesso", "/proc/self/exe", ec.value());
   return p;
 }
 
@@ -94,7 +87,7 @@ bool cartellaPronta(const fs::path& cartella) {
 void preparaCartellaUtente(const fs::path& cartella, const fs::path& forniti) {
   std::error_code ec;
   if (!fs::is_directory(forniti, ec))
-    throw errore("cartella dei file forniti mancante", forniti, "non \xE8 una cartella");
+    throw erroreFile("cartella dei file forniti mancante", forniti, ENOTDIR);
   creaCartella(cartella);
   fs::recursive_directory_iterator giro(forniti, ec), fine;
   for (; !ec && giro != fine; giro.increment(ec)) {
@@ -104,7 +97,7 @@ void preparaCartellaUtente(const fs::path& cartella, const fs::path& forniti) {
     else if (giro->is_regular_file(ec))
       copiaSeManca(giro->path(), destinazione);
   }
-  if (ec) throw errore("impossibile leggere la cartella", forniti, ec.message());
+  if (ec) throw erroreFile("impossibile leggere la cartella", forniti, ec.value());
 }
 
 fs::path scegliCartellaLavoro(bool cartellaUtenteRichiesta, const fs::path& corrente) {

@@ -4,23 +4,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <limits>
 
 #include "app/errore.h"
-#include "text/testo.h"
 
 namespace vorlane {
-namespace {
-ErroreVorlane erroreLettura(const char* cosa, const std::filesystem::path& p, int err) {
-  return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(p) + "': " + std::strerror(err));
-}
-}  // namespace
-
 TaglioFile::TaglioFile(const std::filesystem::path& percorso, char iniziale, std::uintmax_t pezzo)
     : percorso_(percorso), iniziale_(iniziale), pezzo_(pezzo > 0 ? pezzo : 1) {
   fd_ = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) throw erroreLettura("impossibile aprire il file", percorso_, errno);
+  if (fd_ < 0) throw erroreFile("impossibile aprire il file", percorso_, errno);
 }
 
 TaglioFile::~TaglioFile() {
@@ -46,7 +38,7 @@ std::uintmax_t TaglioFile::inizioDopo(std::uintmax_t da) {
     ssize_t n = ::pread(fd_, buffer_.data(), buffer_.size(), static_cast<off_t>(pos));
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw erroreLettura("errore di lettura del file", percorso_, errno);
+      throw erroreFile("errore di lettura del file", percorso_, errno);
     }
     if (n == 0) return UINTMAX_MAX;
     esaminati_ += static_cast<std::uintmax_t>(n);
