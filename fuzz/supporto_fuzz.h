@@ -15,7 +15,7 @@ namespace vorlane::fuzz {
 
 class PortaMuta : public PortaMemoria {
  public:
-  void messaggio(const std::string&, const std::string&, Icona) override {}
+  void messaggio(std::string_view, const std::string&, Icona) override {}
   bool domandaSiNo(const std::string&, const std::string&) override { return true; }
 };
 

@@ -6,7 +6,7 @@
 
 namespace vorlane {
 
-void PortaBatch::stampa(std::ostream& os, const std::string& testo, const std::string& titolo) {
+void PortaBatch::stampa(std::ostream& os, std::string_view testo, std::string_view titolo) {
   os << '[';
   scriviPerTerminale(os, titolo);
   os << "]\n";
@@ -14,7 +14,7 @@ void PortaBatch::stampa(std::ostream& os, const std::string& testo, const std::s
   os << "\n\n";
 }
 
-void PortaBatch::messaggio(const std::string& testo, const std::string& titolo, Icona icona) {
+void PortaBatch::messaggio(std::string_view testo, const std::string& titolo, Icona icona) {
   stampa(icona == Icona::critica ? errori_ : uscita_, testo, titolo);
 }
 

@@ -12,11 +12,11 @@ class PortaBatch : public PortaMemoria {
  public:
   PortaBatch(std::ostream& uscita, std::ostream& errori, bool rispostaSi)
       : uscita_(uscita), errori_(errori), rispostaSi_(rispostaSi) {}
-  void messaggio(const std::string& testo, const std::string& titolo, Icona icona) override;
+  void messaggio(std::string_view testo, const std::string& titolo, Icona icona) override;
   bool domandaSiNo(const std::string& testo, const std::string& titolo) override;
 
  private:
-  void stampa(std::ostream& os, const std::string& testo, const std::string& titolo);
+  void stampa(std::ostream& os, std::string_view testo, std::string_view titolo);
   std::ostream& uscita_;
   std::ostream& errori_;
   bool rispostaSi_;

@@ -111,7 +111,7 @@ void FinestraVorlane::mostraStatoIniziale() {
 
 // --- The port -------------------------------------------------------------------------------
 
-void FinestraVorlane::messaggio(const std::string& testo, const std::string& titolo, Icona icona) {
+void FinestraVorlane::messaggio(std::string_view testo, const std::string& titolo, Icona icona) {
   // The user reads the box with the ordinary pointer, then the operation goes on.
   const bool eraOccupato = occupato_;
   puntatoreOccupato(false);

@@ -33,7 +33,7 @@ class FinestraVorlane : public QMainWindow, public Porta {
   StatoVorlane& stato() { return stato_; }
 
   // The port.
-  void messaggio(const std::string& testo, const std::string& titolo, Icona icona) override;
+  void messaggio(std::string_view testo, const std::string& titolo, Icona icona) override;
   bool domandaSiNo(const std::string& testo, const std::string& titolo) override;
   void puntatoreOccupato(bool occupato) override;
   std::string testo(Controllo controllo) const override;

@@ -6,7 +6,7 @@
 
 namespace vorlane::ui {
 
-QString versoQt(const std::string& cp1252) {
+QString versoQt(std::string_view cp1252) {
   QString testo = QString::fromStdString(versoUtf8(cp1252));
   testo.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   return testo;

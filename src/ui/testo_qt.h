@@ -4,11 +4,12 @@
 #include <QString>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace vorlane::ui {
 
 // A Windows-1252 text for display; CR LF line ends become the "\n" Qt shows as a new line.
-QString versoQt(const std::string& cp1252);
+QString versoQt(std::string_view cp1252);
 // Typed or displayed text back to Windows-1252, with CR LF line ends.
 std::string daQt(const QString& testo);
 

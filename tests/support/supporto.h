@@ -22,8 +22,8 @@ struct Messaggio {
 
 class PortaTest : public PortaMemoria {
  public:
-  void messaggio(const std::string& testo, const std::string& titolo, Icona icona) override {
-    messaggi.push_back({testo, titolo, icona});
+  void messaggio(std::string_view testo, const std::string& titolo, Icona icona) override {
+    messaggi.push_back({std::string(testo), titolo, icona});
   }
   bool domandaSiNo(const std::string& testo, const std::string& titolo) override {
     domande.push_back({testo, titolo, Icona::nessuna});

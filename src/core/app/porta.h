@@ -26,7 +26,7 @@ class Porta {
  public:
   virtual ~Porta() = default;
   // Texts are Windows-1252, lines separated by CR LF.
-  virtual void messaggio(const std::string& testo, const std::string& titolo, Icona icona) = 0;
+  virtual void messaggio(std::string_view testo, const std::string& titolo, Icona icona) = 0;
   virtual bool domandaSiNo(const std::string& testo, const std::string& titolo) = 0;
   virtual void puntatoreOccupato(bool occupato) = 0;
   virtual std::string testo(Controllo controllo) const = 0;

@@ -43,13 +43,13 @@ using RisultatiMultipli = std::vector<RisultatoCampione, AllocatoreGrande<Risult
 // Log lines waiting to be appended to the day's file named by `percorso`.
 struct CodaRegistro {
   std::filesystem::path percorso;
-  std::string testo;
+  TestoGrande testo;
   // The day and the folder `percorso` was formed for: it is formed again only when they change.
   int giorno = -1;
   std::string cartella;
   // Lines of a long run being appended on a background thread while the next ones are
   // collected; the event's end waits for them.
-  std::string inScrittura;
+  TestoGrande inScrittura;
   std::unique_ptr<LavoroSfondo> sfondo;
 };
 

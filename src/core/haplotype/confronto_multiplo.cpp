@@ -26,8 +26,8 @@ struct BlocchiPezzo : LavoroPezzi::Uscita {
   // The sample, marks and search scratch the piece is compared with.
   CampioneMultiplo* campione = nullptr;
   std::tm giorno{};
-  std::string registro;
-  std::vector<RisultatoCampione> risultati;
+  TestoGrande registro;
+  RisultatiMultipli risultati;
   std::exception_ptr errore;
   bool letto = false;  // it held a record
 };
@@ -47,8 +47,8 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
     campioni_.push_back(
         std::make_unique<CampioneMultiplo>(c_.regoleCampione_, c_.principale_->indice()));
     b->campione = campioni_.back().get();
-    riservaGrande(b->registro, 4 << 20);
-    riservaGrande(b->risultati, 1 << 12);
+    b->registro.reserve(4 << 20);
+    b->risultati.reserve(1 << 12);
     return b;
   }
 
@@ -153,8 +153,8 @@ void ConfrontoMultiplo::riservaRisultati(std::uintmax_t dimensione) {
   double lunghezza = std::min(regole_.a - regole_.da, static_cast<double>(kUltimaPosizione));
   auto perCampione = static_cast<std::uintmax_t>(lunghezza) + 3;
   auto& risultati = stato_.risultatiMultipli;
-  riservaGrande(risultati, risultati.size() + static_cast<std::size_t>(
-                                                  std::min(dimensione / perCampione, kMassimo)));
+  risultati.reserve(risultati.size() +
+                    static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
 }
 
 void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <string>
+#include <vector>
 
 namespace vorlane {
 
@@ -23,27 +25,15 @@ using BloccoGrande = std::unique_ptr<char[], LiberaBlocco>;
 // that grows may as well ask for all of what it gets.
 std::size_t dimensioneConcessa(std::size_t n);
 
-// Asks for large pages for the 2 MB pages that lie wholly inside [p, p + n): for a container's
-// room reserved at once, before anything is written in it.
-void chiediPagineGrandi(const void* p, std::size_t n);
-
-// Reserves room for `n` elements in a vector or string, in large pages where they fit.
-template <class Contenitore>
-void riservaGrande(Contenitore& c, std::size_t n) {
-  std::size_t prima = c.capacity();
-  c.reserve(n);
-  if (c.capacity() != prima)
-    chiediPagineGrandi(c.data(), c.capacity() * sizeof(typename Contenitore::value_type));
-}
-
 // A buffer of at least `n` bytes, left uninitialised (dimensioneConcessa(n) usable). Throws
 // std::bad_alloc when there is no memory for it.
 BloccoGrande bloccoGrande(std::size_t n);
 
-// The allocator of a container that grows large (the multiple comparison's result list): its
-// room comes from bloccoGrande, so from 128 KB on it starts on a 2 MB boundary and lies wholly
-// in large pages. Room asked for by the C library's own means lies a few bytes past the start of
-// its mapping, and the 2 MB at either end of it would go to small pages.
+// The allocator of a container that grows large (a log's queue, a check's matrix, the multiple
+// comparison's result list): its room comes from bloccoGrande, so from 128 KB on it starts on a
+// 2 MB boundary and lies wholly in large pages. Room the C library maps for itself begins a few
+// bytes past a 2 MB boundary, so the large pages asked for it would leave the 2 MB at either end
+// of it, which is all of a room of a few megabytes, to small pages.
 template <class T>
 struct AllocatoreGrande {
   using value_type = T;
@@ -61,5 +51,10 @@ struct AllocatoreGrande {
     return true;
   }
 };
+
+// Text and lists that grow large, on the allocator above.
+using TestoGrande = std::basic_string<char, std::char_traits<char>, AllocatoreGrande<char>>;
+template <class T>
+using VettoreGrande = std::vector<T, AllocatoreGrande<T>>;
 
 }  // namespace vorlane

@@ -33,9 +33,9 @@ bool giaCrLf(std::string_view testo) {
 }
 
 // Splits text into lines ended by CR LF, CR or LF and joins them again with CR LF.
-std::string righeConCrLf(std::string testo) {
+TestoGrande righeConCrLf(TestoGrande testo) {
   if (giaCrLf(testo)) return testo;
-  std::string uscita;
+  TestoGrande uscita;
   uscita.reserve(testo.size() + 64);
   std::size_t i = 0;
   while (i < testo.size()) {
@@ -64,12 +64,10 @@ std::size_t ultimoInizioBlocco(std::string_view testo, bool completo) {
   return std::string_view::npos;
 }
 
-std::string leggiTratto(std::FILE* f, std::size_t da, std::size_t quanti) {
-  // The last block of a large file's check is megabytes long: room in large pages, filled with
-  // one fault per 2 MB instead of one per 4 KB.
-  std::string tratto;
-  riservaGrande(tratto, quanti);
-  tratto.resize(quanti);
+// The last block of a large file's check is megabytes long: in large pages, it is filled with
+// one fault per 2 MB instead of one per 4 KB.
+TestoGrande leggiTratto(std::FILE* f, std::size_t da, std::size_t quanti) {
+  TestoGrande tratto(quanti, '\0');
   std::fseek(f, static_cast<long>(da), SEEK_SET);
   tratto.resize(std::fread(tratto.data(), 1, quanti, f));
   return tratto;
@@ -82,7 +80,7 @@ std::size_t cercaUltimoInizio(std::FILE* f, std::size_t dimensione) {
     std::size_t da = fine > kPassoRicerca ? fine - kPassoRicerca : 0;
     // One byte before the piece tells whether the piece's first byte starts a line.
     std::size_t prima = da > 0 ? 1 : 0;
-    std::string pezzo = leggiTratto(f, da - prima, fine - da + prima);
+    TestoGrande pezzo = leggiTratto(f, da - prima, fine - da + prima);
     std::size_t i = ultimoInizioBlocco(pezzo, da == 0);
     if (i != std::string::npos) return da - prima + i;
     fine = da;
@@ -118,7 +116,7 @@ void svuotaInSfondo(StatoVorlane& stato) {
     coda.testo.clear();
     // Room for a whole megabyte and the lines that take it past: growing to it again would move
     // the text to fresh memory at every doubling.
-    riservaGrande(coda.testo, 2 * kSogliaRegistro);
+    coda.testo.reserve(2 * kSogliaRegistro);
     coda.sfondo->affida(
         [&coda, percorso = coda.percorso] { aggiungiAlFile(percorso, coda.inScrittura); });
   });
@@ -159,14 +157,14 @@ void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& 
   });
 }
 
-std::string ultimoBlocco(const std::filesystem::path& registro) {
+TestoGrande ultimoBlocco(const std::filesystem::path& registro) {
   std::FILE* f = std::fopen(registro.c_str(), "rb");
   if (!f) throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' non esiste");
   std::fseek(f, 0, SEEK_END);
   auto dimensione = static_cast<std::size_t>(std::max(0L, std::ftell(f)));
   std::size_t inizio = cercaUltimoInizio(f, dimensione);
   if (inizio == std::string::npos) inizio = 0;
-  std::string blocco = leggiTratto(f, inizio, dimensione - inizio);
+  TestoGrande blocco = leggiTratto(f, inizio, dimensione - inizio);
   std::fclose(f);
   if (blocco.empty())
     throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' \xE8 vuoto");

@@ -25,7 +25,7 @@ void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& 
 // Shows the last block of today's log: the lines from the last one starting with "*".
 void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta);
 // The last block of a log file, each line followed by CR LF.
-std::string ultimoBlocco(const std::filesystem::path& registro);
+TestoGrande ultimoBlocco(const std::filesystem::path& registro);
 
 // Lines collected so that many of them reach the log in one call: each call reads the clock to
 // pick the day's file, which would cost more than the line itself.
@@ -38,7 +38,7 @@ class BloccoRegistro {
   BloccoRegistro(StatoVorlane& stato, const std::tm& adesso);
   // A block built at the end of `righe`, text of a caller's own (see accodaRegistro), and taken
   // back out of it when not ended.
-  explicit BloccoRegistro(std::string& righe) : testo_(&righe), inizio_(righe.size()) {}
+  explicit BloccoRegistro(TestoGrande& righe) : testo_(&righe), inizio_(righe.size()) {}
   BloccoRegistro(const BloccoRegistro&) = delete;
   BloccoRegistro& operator=(const BloccoRegistro&) = delete;
   ~BloccoRegistro();
@@ -59,8 +59,8 @@ class BloccoRegistro {
  private:
   bool inCoda() const { return testo_ != &proprio_; }
 
-  std::string proprio_;
-  std::string* testo_ = &proprio_;
+  TestoGrande proprio_;
+  TestoGrande* testo_ = &proprio_;
   std::size_t inizio_ = 0;  // where the block starts in `testo_`
   int righe_ = 0;
 };

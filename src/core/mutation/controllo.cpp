@@ -325,7 +325,7 @@ class RigheRisultati : public LavoroInOrdine {
 
  private:
   struct Righe : Uscita {
-    std::string testo;
+    TestoGrande testo;
     double mutati = 0;
   };
   StatoVorlane& stato_;

@@ -30,13 +30,17 @@ void MatriceMutazioni::accoda(const MatriceMutazioni& altra) {
   std::size_t prima = nomi_.size();
   nomi_.append(altra.nomi_);
   for (std::size_t fine : altra.fineNomi_) fineNomi_.push_back(prima + fine);
-  marche_.insert(marche_.end(), altra.marche_.begin(), altra.marche_.end());
+  // Copied in one go: on an allocator of its own, a vector's insert copies byte by byte.
+  std::size_t marcate = marche_.size();
+  marche_.resize(marcate + altra.marche_.size());
+  if (!altra.marche_.empty())
+    std::memcpy(marche_.data() + marcate, altra.marche_.data(), altra.marche_.size());
 }
 
 void MatriceMutazioni::riserva(std::size_t campioni, std::size_t byteNomi) {
-  riservaGrande(nomi_, byteNomi);
-  riservaGrande(fineNomi_, campioni);
-  riservaGrande(marche_, campioni * posizioni_.size());
+  nomi_.reserve(byteNomi);
+  fineNomi_.reserve(campioni);
+  marche_.reserve(campioni * posizioni_.size());
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "app/porta.h"
 #include "app/stato.h"
+#include "io/memoria.h"
 
 namespace vorlane {
 
@@ -39,9 +40,9 @@ class MatriceMutazioni {
 
  private:
   std::vector<std::string> posizioni_;
-  std::string nomi_;
-  std::vector<std::size_t> fineNomi_;  // where each record's name ends in nomi_
-  std::vector<std::uint8_t> marche_;
+  TestoGrande nomi_;
+  VettoreGrande<std::size_t> fineNomi_;  // where each record's name ends in nomi_
+  VettoreGrande<std::uint8_t> marche_;
 };
 
 // Writes html/ControlloMutazioni_<name>.htm for the file in stato.fileCampione and tells the

@@ -77,7 +77,7 @@ TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUn
   EXPECT_EQ(elenco.numeri, ordinate);
   EXPECT_EQ(elenco.quante, 23);
   EXPECT_EQ(elenco.parziale(), "16567,16568,16569");
-  EXPECT_EQ(stato.registro.testo, righe);
+  EXPECT_EQ(std::string_view(stato.registro.testo), righe);
 }
 
 }  // namespace

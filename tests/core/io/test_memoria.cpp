@@ -31,22 +31,25 @@ namespace {
   return {};
 }
 
-TEST(Memoria, RoomReservedAtOnceAsksForLargePagesOverTheWholePagesItHolds) {
+TEST(Memoria, LargeTextAndListsLieInLargePagesFromTheirFirstByte) {
   if (!std::ifstream("/sys/kernel/mm/transparent_hugepage/enabled"))
     GTEST_SKIP() << "this kernel has no large pages to ask for";
-  std::vector<std::uint32_t> voci;
-  riservaGrande(voci, 4 << 20);  // 16 MB
+  VettoreGrande<std::uint32_t> voci;
+  voci.reserve(4 << 20);  // 16 MB
   ASSERT_GE(voci.capacity(), 4u << 20);
-  auto centro = reinterpret_cast<std::uintptr_t>(voci.data()) + (8 << 20);
-  EXPECT_NE(segniMappa(centro).find(" hg"), std::string::npos) << segniMappa(centro);
-  // From its very first byte: the 2 MB at the start of the block are its mapping's too.
   auto primo = reinterpret_cast<std::uintptr_t>(voci.data());
+  EXPECT_EQ(primo % (2 << 20), 0u);
   EXPECT_NE(segniMappa(primo).find(" hg"), std::string::npos) << segniMappa(primo);
   voci.assign(4 << 20, 7);  // and it is room like any other
   EXPECT_EQ(voci[(4 << 20) - 1], 7u);
-  std::string testo;
-  riservaGrande(testo, 100);  // too small to hold a large page: only reserved
-  EXPECT_GE(testo.capacity(), 100u);
+  TestoGrande testo;
+  testo.reserve(3 << 20);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(testo.data()) % (2 << 20), 0u);
+  testo.append(3 << 20, 'x');
+  EXPECT_EQ(std::string_view(testo).substr((3 << 20) - 2), "xx");
+  TestoGrande breve = "breve";  // small text is an ordinary block
+  breve.reserve(100);
+  EXPECT_EQ(breve, "breve");
 }
 
 TEST(Memoria, ALargeBufferAsksForLargePages) {
