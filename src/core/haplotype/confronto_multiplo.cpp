@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "app/errore.h"
@@ -28,6 +29,10 @@ struct BlocchiPezzo : LavoroPezzi::Uscita {
   std::tm giorno{};
   TestoGrande registro;
   RisultatiMultipli risultati;
+  // The page's rows for the results, when the page is written during the run and the piece
+  // ended well.
+  ScrittoreTesto righePagina;
+  bool righePronte = false;
   std::exception_ptr errore;
   bool letto = false;  // it held a record
 };
@@ -60,6 +65,8 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
     b.giorno = c_.stato_.orologio();
     b.registro.clear();
     b.risultati.clear();
+    b.righePagina.riportaA(0);
+    b.righePronte = false;
     b.errore = nullptr;
     b.letto = false;
   }
@@ -77,6 +84,10 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
           blocco.chiudi();
         });
       }
+      if (c_.pagina_) {
+        PaginaMultiplo::righe(b.righePagina, b.risultati);
+        b.righePronte = true;
+      }
       return true;
     } catch (...) {
       b.errore = std::current_exception();
@@ -88,6 +99,8 @@ class ConfrontoMultiplo::APezzi : public LavoroPezzi {
     auto& b = static_cast<BlocchiPezzo&>(uscita);
     if (!b.registro.empty()) accodaRegistro(c_.stato_, b.registro, b.giorno);
     auto& risultati = c_.stato_.risultatiMultipli;
+    if (b.righePronte)
+      c_.pagina_->accoda(b.righePagina.testo(), risultati.size(), b.risultati.size());
     risultati.insert(risultati.end(), std::make_move_iterator(b.risultati.begin()),
                      std::make_move_iterator(b.risultati.end()));
     c_.stato_.campioniConfrontati += static_cast<double>(b.risultati.size());
@@ -131,8 +144,9 @@ std::uintmax_t ConfrontoMultiplo::aPezzi() {
 }
 
 ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
-                                     const TabellaAplotipi& tabella)
+                                     const TabellaAplotipi& tabella, PaginaMultiplo* pagina)
     : stato_(stato),
+      pagina_(pagina),
       tabella_(tabella),
       regole_(regoleConfronto(stato, porta)),
       memoria_(stato, regole_.da, regole_.a),
@@ -191,9 +205,10 @@ void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(std::string_view identifi
 }
 
 namespace {
-void caricaMultipli(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella) {
+void caricaMultipli(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella,
+                    PaginaMultiplo* pagina = nullptr) {
   procedura(tabella.caricaMultipli, [&] {
-    ConfrontoMultiplo confronto(stato, porta, tabella);
+    ConfrontoMultiplo confronto(stato, porta, tabella, pagina);
     confronto.CaricaSequenzaDatiMultipli();
   });
 }
@@ -213,10 +228,21 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
   porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloMultiplo]);
   stato.risultatiMultipli.clear();
   stato.campioniConfrontati = 0;
-  caricaMultipli(stato, porta, tabella);
+  // The page is written as the samples are compared. One that cannot be created is reported
+  // where it always is, after the run, by a page written at the end.
+  std::optional<PaginaMultiplo> pagina;
+  try {
+    pagina.emplace(stato, porta);
+  } catch (const ErroreVorlane&) {
+    // Left to the page written at the end.
+  }
+  caricaMultipli(stato, porta, tabella, pagina ? &*pagina : nullptr);
   // The page's message says the work is done: the log must be written before it.
   SvuotaRegistro(stato);
-  ScriviHTMLMultiplo(stato, porta);
+  if (pagina)
+    procedura("ScriviHTMLMultiplo", [&] { pagina->concludi(stato, porta); });
+  else
+    ScriviHTMLMultiplo(stato, porta);
   return Esito::completata;
 }
 }  // namespace

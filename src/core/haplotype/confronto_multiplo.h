@@ -15,6 +15,7 @@
 #include "haplotype/campione_multiplo.h"
 #include "haplotype/confronto.h"
 #include "haplotype/memoria_intervallo.h"
+#include "haplotype/report_multiplo.h"
 #include "haplotype/ricerca.h"
 #include "haplotype/tabelle.h"
 
@@ -27,7 +28,9 @@ namespace vorlane {
 // errors as when read in one go.
 class ConfrontoMultiplo {
  public:
-  ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella);
+  // With `pagina`, the pieces of a large file add their rows to it as they are handed on.
+  ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella,
+                    PaginaMultiplo* pagina = nullptr);
   ~ConfrontoMultiplo();
 
   // Reads the file sample by sample: a ">" line names the sample whose lines follow it, joined
@@ -48,6 +51,7 @@ class ConfrontoMultiplo {
   void leggiInUnaVolta(std::uintmax_t da);
 
   StatoVorlane& stato_;
+  PaginaMultiplo* pagina_;
   const TabellaAplotipi& tabella_;
   RegoleConfronto regole_;
   MemoriaIntervallo memoria_;

@@ -35,18 +35,25 @@ void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const
   pagina.riga("     <BR>");
 }
 
-void scriviPaginaConfronto(const StatoVorlane& stato, Porta& porta, std::string_view titolo,
-                           const std::function<void(ScrittoreTesto&)>& corpo) {
-  std::filesystem::path file = percorsoReportConfronto(stato);
-  ScrittoreTesto pagina(file);
-  aperturaPagina(pagina, titolo);
-  corpo(pagina);
-  chiusuraPagina(pagina);
-  pagina.conferma();
+PaginaConfronto::PaginaConfronto(const StatoVorlane& stato, std::string_view titolo)
+    : file_(percorsoReportConfronto(stato)), pagina_(file_) {
+  aperturaPagina(pagina_, titolo);
+}
+
+void PaginaConfronto::concludi(const StatoVorlane& stato, Porta& porta) {
+  chiusuraPagina(pagina_);
+  pagina_.conferma();
   porta.puntatoreOccupato(false);
   const auto& m = stato.messaggi;
-  porta.messaggio(m[90] + "\r\n" + testoPercorso(file) + "\r\n" + m[45], m[48],
+  porta.messaggio(m[90] + "\r\n" + testoPercorso(file_) + "\r\n" + m[45], m[48],
                   Icona::informazione);
+}
+
+void scriviPaginaConfronto(const StatoVorlane& stato, Porta& porta, std::string_view titolo,
+                           const std::function<void(ScrittoreTesto&)>& corpo) {
+  PaginaConfronto pagina(stato, titolo);
+  corpo(pagina.testo());
+  pagina.concludi(stato, porta);
 }
 
 }  // namespace vorlane

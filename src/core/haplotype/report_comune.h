@@ -22,9 +22,22 @@ std::filesystem::path percorsoReportConfronto(const StatoVorlane& stato);
 void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
                         std::initializer_list<int> etichette,
                         std::initializer_list<std::string> valori);
-// Writes the page (the frame with `titolo` around what `corpo` writes) in place of any earlier
-// one, puts the default pointer back and announces the page: messaggi(90), its path and
-// messaggi(45), with the information icon.
+// A comparison page being written: the frame opened with `titolo`, the body written into
+// `testo()`. `concludi` closes the frame, puts the page in place of any earlier one, puts the
+// default pointer back and announces the page: messaggi(90), its path and messaggi(45), with the
+// information icon. A page not concluded is thrown away.
+class PaginaConfronto {
+ public:
+  PaginaConfronto(const StatoVorlane& stato, std::string_view titolo);
+  ScrittoreTesto& testo() { return pagina_; }
+  void concludi(const StatoVorlane& stato, Porta& porta);
+
+ private:
+  std::filesystem::path file_;
+  ScrittoreTesto pagina_;
+};
+
+// The whole page at once: the frame with `titolo` around what `corpo` writes, concluded.
 void scriviPaginaConfronto(const StatoVorlane& stato, Porta& porta, std::string_view titolo,
                            const std::function<void(ScrittoreTesto&)>& corpo);
 

@@ -1,5 +1,7 @@
 #include "haplotype/report_multiplo.h"
 
+#include <algorithm>
+
 #include "app/errore.h"
 #include "haplotype/report_comune.h"
 #include "io/in_ordine.h"
@@ -52,29 +54,44 @@ void rigaRisultato(ScrittoreTesto& pagina, const PezziRiga& pezzi, const Risulta
   pagina.fineRiga();
 }
 
-void risultati(ScrittoreTesto& pagina, const StatoVorlane& stato) {
-  aperturaTabellaRiassunto(pagina);
-  rigaIntestazione(pagina, stato);
-  const PezziRiga pezzi;
-  // Rows of about a megabyte at a time (some 400 bytes each), made on the engine's threads.
-  const auto& tutti = stato.risultatiMultipli;
-  const VociAPezzi voci{tutti.size(), 2500};
-  testoInOrdine(pagina, voci.pezzi(), [&](ScrittoreTesto& righe, std::size_t pezzo) {
-    for (std::size_t i = voci.inizio(pezzo); i < voci.fine(pezzo); ++i)
-      rigaRisultato(righe, pezzi, tutti[i]);
-  });
-  pagina.riga("          </TABLE>");
-  pagina.riga("     <BR>");
+}  // namespace
+
+PaginaMultiplo::PaginaMultiplo(const StatoVorlane& stato, const Porta& porta)
+    : pagina_(stato, "Vorlane - Tabella comparativa") {
+  riassunto(pagina_.testo(), stato, porta);
+  aperturaTabellaRiassunto(pagina_.testo());
+  rigaIntestazione(pagina_.testo(), stato);
 }
 
-}  // namespace
+void PaginaMultiplo::righe(ScrittoreTesto& testo, std::span<const RisultatoCampione> risultati) {
+  const PezziRiga pezzi;
+  for (const RisultatoCampione& r : risultati) rigaRisultato(testo, pezzi, r);
+}
+
+void PaginaMultiplo::accoda(std::string_view righe, std::size_t primo, std::size_t quanti) {
+  if (primo != scritti_) return;
+  pagina_.testo().accoda(righe);
+  scritti_ += quanti;
+}
+
+void PaginaMultiplo::concludi(const StatoVorlane& stato, Porta& porta) {
+  // Rows of about a megabyte at a time (some 400 bytes each), made on the engine's threads.
+  std::span<const RisultatoCampione> resto(stato.risultatiMultipli);
+  resto = resto.subspan(std::min(scritti_, resto.size()));
+  const VociAPezzi voci{resto.size(), 2500};
+  testoInOrdine(pagina_.testo(), voci.pezzi(), [&](ScrittoreTesto& testo, std::size_t pezzo) {
+    righe(testo, resto.subspan(voci.inizio(pezzo), voci.fine(pezzo) - voci.inizio(pezzo)));
+  });
+  scritti_ += resto.size();
+  pagina_.testo().riga("          </TABLE>");
+  pagina_.testo().riga("     <BR>");
+  pagina_.concludi(stato, porta);
+}
 
 void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta) {
   procedura("ScriviHTMLMultiplo", [&] {
-    scriviPaginaConfronto(stato, porta, "Vorlane - Tabella comparativa", [&](ScrittoreTesto& p) {
-      riassunto(p, stato, porta);
-      risultati(p, stato);
-    });
+    PaginaMultiplo pagina(stato, porta);
+    pagina.concludi(stato, porta);
   });
 }
 

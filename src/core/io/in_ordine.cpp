@@ -24,9 +24,9 @@ class Condotta {
     if (fili < 2 || quanti_ < 2) {
       while (Uscita* u = prendi()) consegna(*fa(u));
     } else {
-      // Pieces in flight: one per thread and two more, so that a thread finishing its piece
-      // finds the next one ready while the slowest piece holds up the hand-on.
-      std::size_t inVolo = fili + 2;
+      // Pieces in flight: two per thread and two more, so that while a slow piece holds up the
+      // hand-on, the other threads still find pieces to make rather than wait.
+      std::size_t inVolo = fili * 2 + 2;
       arenaMotore().execute([&] {
         tbb::parallel_pipeline(
             inVolo, tbb::make_filter<void, Uscita*>(tbb::filter_mode::serial_in_order,

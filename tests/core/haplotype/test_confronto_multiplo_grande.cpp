@@ -40,6 +40,8 @@ std::string blocco() {
 
 struct Corsa {
   std::string registro;
+  // The result table's rows, header row first.
+  std::vector<std::vector<std::string>> pagina;
   RisultatiMultipli risultati;
   std::string sequenza, marche, aplotipo;
   double numero = 0;
@@ -58,6 +60,7 @@ class ConfrontoMultiploGrande : public ::testing::Test {
     c.esito = esegui(a, comando, "multi.FASTA");
     SvuotaRegistro(a.stato);
     c.registro = leggiFile(percorsoRegistro(a.stato));
+    c.pagina = righeUltimaTabella(leggiFile(a.stato.cartellaHtml / "Confronto_multi.htm"));
     c.risultati = a.stato.risultatiMultipli;
     c.sequenza = a.stato.sequenzaCampione;
     c.marche.assign(a.stato.marcaMutazioni.begin(), a.stato.marcaMutazioni.end());
@@ -91,6 +94,12 @@ TEST_F(ConfrontoMultiploGrande, PiecesGiveWhatOneReadingGives) {
     EXPECT_EQ(a.stato.campioniConfrontati, 5.0 * kCopie);
     // The same blocks, in the file's order.
     EXPECT_TRUE(grande.registro == ripeti(piccolo.registro, kCopie));
+    // The page, written while the pieces are handed on: every row once, in the file's order.
+    ASSERT_EQ(piccolo.pagina.size(), 6u);
+    ASSERT_EQ(grande.pagina.size(), 1 + 5u * kCopie);
+    EXPECT_EQ(grande.pagina[0], piccolo.pagina[0]);
+    for (std::size_t i = 1; i < grande.pagina.size(); ++i)
+      ASSERT_EQ(grande.pagina[i], piccolo.pagina[1 + (i - 1) % 5]) << i;
     // The state holds the last sample compared, emptied by the header after it.
     EXPECT_EQ(grande.sequenza, piccolo.sequenza);
     EXPECT_EQ(grande.marche, piccolo.marche);
