@@ -1,6 +1,7 @@
-// The work in pieces: the input is repeated until the file passes the size from which the
-// operations cut it into pieces on two processors (3 MiB), then every operation runs on it as a
-// sample file and as a table. The properties of eseguiTutte hold on every run.
+// The work in pieces: pieces of 256 bytes, so that the input, repeated to at least 4 KiB, is cut
+// into a dozen or more pieces and worked on the engine's threads the way a file of megabytes is,
+// by every operation, as a sample file and as a table. The properties of eseguiTutte hold on
+// every run.
 #include <string>
 
 #include "app/operazioni.h"
@@ -10,8 +11,13 @@
 
 using namespace vorlane;
 
+namespace {
+constexpr std::size_t kPezzoFuzz = 256;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
   if (n == 0) return 0;
+  impostaDimensionePezzo(kPezzoFuzz);
   auto& l = fuzz::lavoro();
   SettaValoriBase(l.stato);
   l.porta.impostaTesto(Controllo::Text_PosizioneMutazioneDa, "16001");
@@ -19,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
   l.porta.impostaTesto(Controllo::Text_posMutazione, "16189,16223,16311");
   Text_posMutazione_Change(l.stato, l.porta);
   std::string grande;
-  grande.reserve(2 * kPezzo + 2 * n);
-  while (!daTagliare(grande.size())) grande.append(reinterpret_cast<const char*>(dati), n);
+  while (grande.size() < 16 * kPezzoFuzz) grande.append(reinterpret_cast<const char*>(dati), n);
   fuzz::scriviTesto(l.stato.cartellaEsporta / "grande.FASTA", grande);
   fuzz::scriviTesto(l.stato.cartellaEsporta / "grande.ARL", grande);
   fuzz::scriviTesto(l.stato.cartellaDati / "pezzi.txt", grande);

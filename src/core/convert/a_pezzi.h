@@ -22,6 +22,6 @@ using FunzioneRighe = std::function<bool(LettoreCampioni& file, ScrittoreTesto& 
 // `pezzo` is the bytes of file per piece (see sequence/pezzi.h).
 bool righeAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
                  ScrittoreTesto& tabella, const FunzioneRighe& righe,
-                 std::uintmax_t pezzo = kPezzo);
+                 std::uintmax_t pezzo = dimensionePezzo());
 
 }  // namespace vorlane

@@ -113,7 +113,7 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
         [&](LettoreCampioni& tabella, ScrittoreTesto& righe) {
           return sequenze(tabella.righe(), righe, ricostruzione, f.fasta);
         },
-        kPezzo / 8);
+        std::max<std::uintmax_t>(dimensionePezzo() / 8, 1));
     uscita.conferma();
     messaggioFine(stato, porta, f, base);
     return Esito::completata;

@@ -1,5 +1,7 @@
 #include "sequence/pezzi.h"
 
+#include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace vorlane {
@@ -49,6 +51,18 @@ bool LavoroPezzi::faiPezzo(std::size_t pezzo, Uscita& uscita) {
 std::uintmax_t LavoroPezzi::finePrimo() {
   std::lock_guard<std::mutex> blocco(mutex_);
   return inizi_.size() > 1 ? inizi_[1] : 0;
+}
+
+namespace {
+std::atomic<std::uintmax_t> pezzoInUso{kPezzo};
+}  // namespace
+
+std::uintmax_t dimensionePezzo() {
+  return pezzoInUso.load(std::memory_order_relaxed);
+}
+
+void impostaDimensionePezzo(std::uintmax_t byte) {
+  pezzoInUso.store(std::max<std::uintmax_t>(byte, 1), std::memory_order_relaxed);
 }
 
 bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo) {

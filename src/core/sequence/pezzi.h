@@ -22,6 +22,11 @@ namespace vorlane {
 // smaller pieces, so that what waits in memory stays small.
 inline constexpr std::uintmax_t kPezzo = 3 << 19;
 
+// The piece size the operations use: kPezzo, unless a fuzz target has set a smaller one, so that
+// files of a few KB go through the same cutting and hand-over as files of megabytes.
+std::uintmax_t dimensionePezzo();
+void impostaDimensionePezzo(std::uintmax_t byte);
+
 struct EsitoPezzi;
 
 // What an operation does with the pieces of a file.
@@ -64,12 +69,13 @@ struct EsitoPezzi {
 };
 
 // Whether a file of `dimensione` bytes is cut into pieces; a smaller one is read in one go.
-bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo = kPezzo);
+bool daTagliare(std::uintmax_t dimensione, std::uintmax_t pezzo = dimensionePezzo());
 
 // Works on the pieces of `campioni`, of about `pezzo` bytes, which start at lines whose first
 // byte is `iniziale` (any line when 0). Every piece before the first one that did not end well
 // is handed on.
 EsitoPezzi lavoraAPezzi(const std::filesystem::path& campioni, OpzioniCampioni opzioni,
-                        char iniziale, LavoroPezzi& lavoro, std::uintmax_t pezzo = kPezzo);
+                        char iniziale, LavoroPezzi& lavoro,
+                        std::uintmax_t pezzo = dimensionePezzo());
 
 }  // namespace vorlane
