@@ -21,48 +21,52 @@ long posizioneSemplice(std::string_view token) {
 }
 }  // namespace
 
-IndiceAplotipi::IndiceAplotipi(const GrigliaAplotipi& griglia)
-    : nomi_(1), perPosizione_(kUltimaPosizione + 1, -1) {
+IndiceAplotipi::IndiceAplotipi(const GrigliaAplotipi& griglia) {
+  auto tavola = std::make_shared<Tavola>();
+  tavola->nomi.resize(1);
+  tavola->perPosizione.assign(kUltimaPosizione + 1, -1);
   int ultima = 0;
   while (ultima < griglia.ultimaRiga() && !griglia.cella(ultima + 1, 0).empty()) ++ultima;
-  blocchi_ = static_cast<std::size_t>(ultima) / 128 + 1;
-  riporto_.resize(blocchi_);
-  candidate_.resize(blocchi_);
-  conBit_.resize(blocchi_);
-  for (int r = 1; r <= ultima; ++r) aggiungiRiga(griglia, r);
-  for (const auto& [token, inizio] : perTesto_)
+  tavola->blocchi = static_cast<std::size_t>(ultima) / 128 + 1;
+  for (int r = 1; r <= ultima; ++r) aggiungiRiga(*tavola, griglia, r);
+  for (const auto& [token, inizio] : tavola->perTesto)
     if (long p = posizioneSemplice(token); p >= 0)
-      perPosizione_[static_cast<std::size_t>(p)] = static_cast<std::ptrdiff_t>(inizio);
+      tavola->perPosizione[static_cast<std::size_t>(p)] = static_cast<std::ptrdiff_t>(inizio);
+  riporto_.resize(tavola->blocchi);
+  candidate_.resize(tavola->blocchi);
+  conBit_.resize(tavola->blocchi);
+  tavola_ = std::move(tavola);
 }
 
-void IndiceAplotipi::aggiungiRiga(const GrigliaAplotipi& griglia, int riga) {
-  nomi_.emplace_back(griglia.cella(riga, 0));
+void IndiceAplotipi::aggiungiRiga(Tavola& tavola, const GrigliaAplotipi& griglia, int riga) {
+  tavola.nomi.emplace_back(griglia.cella(riga, 0));
   auto r = static_cast<std::size_t>(riga);
   for (int c = 1; c <= griglia.ultimaColonna() && !griglia.cella(riga, c).empty(); ++c) {
     auto [voce, nuovo] =
-        perTesto_.try_emplace(std::string(griglia.cella(riga, c)), insiemi_.size());
-    if (nuovo) insiemi_.resize(insiemi_.size() + blocchi_);
+        tavola.perTesto.try_emplace(std::string(griglia.cella(riga, c)), tavola.insiemi.size());
+    if (nuovo) tavola.insiemi.resize(tavola.insiemi.size() + tavola.blocchi);
     // A row that lists a token twice still scores it once.
-    insiemi_[voce->second + r / 128][r / 64 % 2] |= std::uint64_t{1} << (r % 64);
+    tavola.insiemi[voce->second + r / 128][r / 64 % 2] |= std::uint64_t{1} << (r % 64);
   }
 }
 
 const IndiceAplotipi::Blocco* IndiceAplotipi::insieme(std::string_view token) const {
   std::ptrdiff_t inizio = -1;
   if (long p = posizioneSemplice(token); p >= 0) {
-    inizio = perPosizione_[static_cast<std::size_t>(p)];
-  } else if (auto it = perTesto_.find(token); it != perTesto_.end()) {
+    inizio = tavola_->perPosizione[static_cast<std::size_t>(p)];
+  } else if (auto it = tavola_->perTesto.find(token); it != tavola_->perTesto.end()) {
     inizio = static_cast<std::ptrdiff_t>(it->second);
   }
-  return inizio >= 0 ? insiemi_.data() + inizio : nullptr;
+  return inizio >= 0 ? tavola_->insiemi.data() + inizio : nullptr;
 }
 
 // Empties the scores for a search of `token` tokens. The working sets keep their size from one
 // search to the next: only the planes the search uses are cleared, in place.
 void IndiceAplotipi::inizia(std::size_t token) {
   pianiUsati_ = static_cast<std::size_t>(std::bit_width(token));
-  if (piani_.size() < pianiUsati_ * blocchi_) piani_.resize(pianiUsati_ * blocchi_);
-  std::fill_n(piani_.begin(), pianiUsati_ * blocchi_, Blocco{});
+  const std::size_t blocchi = tavola_->blocchi;
+  if (piani_.size() < pianiUsati_ * blocchi) piani_.resize(pianiUsati_ * blocchi);
+  std::fill_n(piani_.begin(), pianiUsati_ * blocchi, Blocco{});
 }
 
 // Adds one to the score of every row of `righe`: a binary addition, plane by plane, that stops
@@ -70,7 +74,7 @@ void IndiceAplotipi::inizia(std::size_t token) {
 // carry: no copy of the set before each addition. Locals, not members: a store into the planes
 // could otherwise be taken to change the block count.
 void IndiceAplotipi::conta(const Blocco* righe) {
-  const std::size_t blocchi = blocchi_, piani = pianiUsati_;
+  const std::size_t blocchi = tavola_->blocchi, piani = pianiUsati_;
   Blocco* riporto = riporto_.data();
   Blocco* piano = piani_.data();
   const Blocco* aggiunta = righe;
@@ -90,7 +94,7 @@ void IndiceAplotipi::conta(const Blocco* righe) {
 // The first row with the highest score, found from the top plane down: at each plane, the rows
 // still in the running that have its bit, when any has.
 int IndiceAplotipi::migliore() {
-  const std::size_t blocchi = blocchi_;
+  const std::size_t blocchi = tavola_->blocchi;
   std::fill_n(candidate_.begin(), blocchi, ~Blocco{});
   bool segnata = false;
   for (std::size_t b = pianiUsati_; b-- > 0;) {
@@ -128,8 +132,8 @@ int IndiceAplotipi::cerca(const std::vector<int>& posizioni) {
   inizia(posizioni.size());
   for (int p : posizioni) {
     std::ptrdiff_t inizio =
-        p >= 0 && p <= kUltimaPosizione ? perPosizione_[static_cast<std::size_t>(p)] : -1;
-    if (inizio >= 0) conta(insiemi_.data() + inizio);
+        p >= 0 && p <= kUltimaPosizione ? tavola_->perPosizione[static_cast<std::size_t>(p)] : -1;
+    if (inizio >= 0) conta(tavola_->insiemi.data() + inizio);
   }
   return migliore();
 }

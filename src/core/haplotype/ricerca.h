@@ -2,6 +2,7 @@
 // The haplotype search: the row of a table that lists the most of a sample's mutated positions.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -28,11 +29,11 @@ class IndiceAplotipi {
   // writing and reading back the digits of a hundred thousand samples' positions.
   int cerca(const std::vector<int>& posizioni);
   // Name of a row; empty for row 0.
-  const std::string& nome(int riga) const { return nomi_[static_cast<std::size_t>(riga)]; }
+  const std::string& nome(int riga) const { return tavola_->nomi[static_cast<std::size_t>(riga)]; }
 
  private:
   // Sets of rows, one bit per row, in blocks of 128 rows that one vector instruction handles
-  // (SSE2, NEON); a set is blocchi_ blocks, one after the other in insiemi_. A token of the
+  // (SSE2, NEON); a set is `blocchi` blocks, one after the other in `insiemi`. A token of the
   // motif table can be listed by a hundred rows: adding its set to the scores costs a few
   // block operations instead of a hundred increments.
   using Blocco = std::uint64_t __attribute__((vector_size(16)));
@@ -40,22 +41,27 @@ class IndiceAplotipi {
     using is_transparent = void;
     std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
-  void aggiungiRiga(const GrigliaAplotipi& griglia, int riga);
+  // What the table says, which no search changes: built once and shared by the copies of the
+  // index that search on the engine's threads, each with its own scores.
+  struct Tavola {
+    std::vector<std::string> nomi;
+    std::size_t blocchi = 0;
+    std::vector<Blocco> insiemi;
+    // Where a token's set starts in `insiemi`, by the token's text; and for the tokens that are
+    // plain position numbers ("16223", not "016223"), by the position too: the sample's tokens
+    // are such numbers, and reading one costs less than hashing it.
+    std::unordered_map<std::string, std::size_t, HashTesto, std::equal_to<>> perTesto;
+    std::vector<std::ptrdiff_t> perPosizione;
+  };
+  static void aggiungiRiga(Tavola& tavola, const GrigliaAplotipi& griglia, int riga);
   const Blocco* insieme(std::string_view token) const;
   static bool qualcuna(Blocco blocco) { return (blocco[0] | blocco[1]) != 0; }
   void inizia(std::size_t token);
   void conta(const Blocco* righe);
   int migliore();
 
-  std::vector<std::string> nomi_;
-  std::size_t blocchi_ = 0;
-  std::vector<Blocco> insiemi_;
-  // Where a token's set starts in insiemi_, by the token's text; and for the tokens that are
-  // plain position numbers ("16223", not "016223"), by the position too: the sample's tokens
-  // are such numbers, and reading one costs less than hashing it.
-  std::unordered_map<std::string, std::size_t, HashTesto, std::equal_to<>> perTesto_;
-  std::vector<std::ptrdiff_t> perPosizione_;
-  // The scores of all rows, in binary: plane b, from piani_[b * blocchi_], holds bit b of every
+  std::shared_ptr<const Tavola> tavola_;
+  // The scores of all rows, in binary: plane b, from piani_[b * blocchi], holds bit b of every
   // row's score. A search uses as many planes as its token count has binary digits, as no row
   // can score more than that count.
   std::vector<Blocco> piani_;
