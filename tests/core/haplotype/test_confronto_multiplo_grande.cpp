@@ -108,6 +108,39 @@ TEST_F(ConfrontoMultiploGrande, PiecesGiveWhatOneReadingGives) {
   }
 }
 
+// A disk that fills part way through the log of a large run worked in pieces: the error is
+// reported and no success said, the log keeps whole blocks of the file's first samples, and the
+// page of the run before stays.
+TEST_F(ConfrontoMultiploGrande, ALogThatFillsPartWayKeepsWholeBlocksAndReportsTheError) {
+  Corsa intera = confronta(ripeti(blocco(), kCopie));
+  ASSERT_EQ(intera.esito, EsitoEvento::completato);
+  const std::filesystem::path pagina = a.stato.cartellaHtml / "Confronto_multi.htm";
+  const std::string paginaPrima = leggiFile(pagina);
+  // Room for the page, not for the log.
+  ASSERT_LT(paginaPrima.size(), intera.registro.size());
+  const auto limite = paginaPrima.size() + (intera.registro.size() - paginaPrima.size()) / 2;
+  std::filesystem::remove_all(a.stato.cartellaLog);
+  std::filesystem::create_directory(a.stato.cartellaLog);
+  a.porta.messaggi.clear();
+  EsitoEvento esito;
+  {
+    LimiteFile limiteFile(limite);
+    esito = esegui(a, Comando::ConfrontaMultiplo, "multi.FASTA");
+  }
+  EXPECT_EQ(esito, EsitoEvento::errore);
+  const std::string registro = leggiFile(percorsoRegistro(a.stato));
+  ASSERT_GT(registro.size(), 0u);
+  ASSERT_LT(registro.size(), intera.registro.size());
+  EXPECT_TRUE(intera.registro.starts_with(registro));
+  EXPECT_TRUE(registro.ends_with("\r\n"));
+  EXPECT_EQ(intera.registro[registro.size()], '*');
+  ASSERT_FALSE(a.porta.messaggi.empty());
+  EXPECT_EQ(a.porta.messaggi.back().icona, Icona::critica);
+  for (const Messaggio& m : a.porta.messaggi)
+    EXPECT_EQ(m.testo.find(a.stato.messaggi[45]), std::string::npos) << m.testo;
+  EXPECT_TRUE(leggiFile(pagina) == paginaPrima);
+}
+
 TEST_F(ConfrontoMultiploGrande, AWrappedFileGivesWhatTheOneLineFileGives) {
   std::map<int, char> undici;
   for (int p = 16110; p <= 16120; ++p) undici[p] = altraBase(p);
