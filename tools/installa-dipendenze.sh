@@ -4,8 +4,8 @@
 set -euo pipefail
 # qt6-translations-l10n: Qt's own texts in Italian; fonts-dejavu-core: the fixed-pitch font of
 # the log blocks; dpkg-dev: the package's dependencies (dpkg-shlibdeps).
-pacchetti=(cmake ninja-build g++ clang libgtest-dev libgmock-dev qt6-base-dev libtbb-dev python3
-           qt6-translations-l10n fonts-dejavu-core dpkg-dev)
+pacchetti=(cmake ninja-build g++ clang clang-format libgtest-dev libgmock-dev qt6-base-dev
+           libtbb-dev python3 qt6-translations-l10n fonts-dejavu-core dpkg-dev)
 mancanti=()
 for p in "${pacchetti[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || mancanti+=("$p")

@@ -7,9 +7,9 @@
 #include "app/segnalazione.h"
 #include "convert/conversione.h"
 #include "convert/normalizzazione.h"
-#include "mutation/controllo.h"
 #include "haplotype/confronto_multiplo.h"
 #include "haplotype/confronto_singolo.h"
+#include "mutation/controllo.h"
 #include "text/testo.h"
 
 namespace vorlane {

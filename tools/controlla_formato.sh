@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Fails when a C++ file of the repository differs from what clang-format makes of it, naming
+# the file. Exits 77 (a skipped test) outside a git checkout or without clang-format.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+command -v clang-format >/dev/null || { echo "clang-format non trovato" >&2; exit 77; }
+file=$(git ls-files '*.cpp' '*.h' 2>/dev/null) || { echo "non è un checkout git" >&2; exit 77; }
+[ -n "$file" ] || exit 77
+# shellcheck disable=SC2086
+clang-format --dry-run --Werror $file
