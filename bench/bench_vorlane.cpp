@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -254,8 +255,8 @@ int main(int argc, char** argv) {
     scritti = scritture(prima, istantanea(cartella));
     return t;
   };
-  double unFilo = confrontoMultiplo("1"), tutti = confrontoMultiplo(nullptr);
-  for (int i = 1; i < 5; ++i) {
+  double unFilo = std::numeric_limits<double>::infinity(), tutti = unFilo;
+  for (int i = 0; i < 5; ++i) {
     unFilo = std::min(unFilo, confrontoMultiplo("1"));
     tutti = std::min(tutti, confrontoMultiplo(nullptr));
   }

@@ -4,7 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v clang-format >/dev/null || { echo "clang-format non trovato" >&2; exit 77; }
-file=$(git ls-files '*.cpp' '*.h' 2>/dev/null) || { echo "non è un checkout git" >&2; exit 77; }
-[ -n "$file" ] || exit 77
-# shellcheck disable=SC2086
-clang-format --dry-run --Werror $file
+git rev-parse --git-dir >/dev/null 2>&1 || { echo "non è un checkout git" >&2; exit 77; }
+git ls-files -z '*.cpp' '*.h' | xargs -0 -r clang-format --dry-run --Werror

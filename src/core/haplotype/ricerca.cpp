@@ -50,14 +50,17 @@ void IndiceAplotipi::aggiungiRiga(Tavola& tavola, const GrigliaAplotipi& griglia
   }
 }
 
-const IndiceAplotipi::Blocco* IndiceAplotipi::insieme(std::string_view token) const {
-  std::ptrdiff_t inizio = -1;
-  if (long p = posizioneSemplice(token); p >= 0) {
-    inizio = tavola_->perPosizione[static_cast<std::size_t>(p)];
-  } else if (auto it = tavola_->perTesto.find(token); it != tavola_->perTesto.end()) {
-    inizio = static_cast<std::ptrdiff_t>(it->second);
-  }
+// The set of the rows that list position `p`; null when none does or `p` is outside the sequence.
+const IndiceAplotipi::Blocco* IndiceAplotipi::insiemePosizione(long p) const {
+  if (p < 0 || p > kUltimaPosizione) return nullptr;
+  std::ptrdiff_t inizio = tavola_->perPosizione[static_cast<std::size_t>(p)];
   return inizio >= 0 ? tavola_->insiemi.data() + inizio : nullptr;
+}
+
+const IndiceAplotipi::Blocco* IndiceAplotipi::insieme(std::string_view token) const {
+  if (long p = posizioneSemplice(token); p >= 0) return insiemePosizione(p);
+  auto it = tavola_->perTesto.find(token);
+  return it != tavola_->perTesto.end() ? tavola_->insiemi.data() + it->second : nullptr;
 }
 
 // Empties the scores for a search of `token` tokens. The working sets keep their size from one
@@ -130,11 +133,8 @@ int IndiceAplotipi::cerca(std::string_view posizioniMutate) {
 
 int IndiceAplotipi::cerca(const std::vector<int>& posizioni) {
   inizia(posizioni.size());
-  for (int p : posizioni) {
-    std::ptrdiff_t inizio =
-        p >= 0 && p <= kUltimaPosizione ? tavola_->perPosizione[static_cast<std::size_t>(p)] : -1;
-    if (inizio >= 0) conta(tavola_->insiemi.data() + inizio);
-  }
+  for (int p : posizioni)
+    if (const Blocco* righe = insiemePosizione(p)) conta(righe);
   return migliore();
 }
 

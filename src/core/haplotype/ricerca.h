@@ -55,6 +55,7 @@ class IndiceAplotipi {
   };
   static void aggiungiRiga(Tavola& tavola, const GrigliaAplotipi& griglia, int riga);
   const Blocco* insieme(std::string_view token) const;
+  const Blocco* insiemePosizione(long p) const;
   static bool qualcuna(Blocco blocco) { return (blocco[0] | blocco[1]) != 0; }
   void inizia(std::size_t token);
   void conta(const Blocco* righe);
