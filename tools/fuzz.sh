@@ -23,10 +23,10 @@ for b in "${bersagli[@]}"; do
   for semi in data/*.txt data/*.csv data/esporta/* tests/data/fuzz/"$nome"/*; do
     [ -f "$semi" ] && head -c 8192 "$semi" > "$corpus/seme_$(basename "$semi")"
   done
-  # An input of fuzz_pezzi is worked in a dozen or more pieces by every operation, on the
+  # An input of fuzz_lotti is worked in a dozen or more pieces by every operation, on the
   # engine's threads: more than a plain run, under the sanitizers.
   limite=10
-  [ "$b" = fuzz_pezzi ] && limite=30
+  [ "$b" = fuzz_lotti ] && limite=30
   echo "== $b ($secondi s)"
   ./build-fuzz/fuzz/"$b" -max_total_time="$secondi" -max_len=8192 -timeout="$limite" \
     -artifact_prefix="fuzz/trovati/$nome/" "$corpus" 2>&1 | grep -E '^#[0-9]+[[:space:]]+DONE|ERROR|SUMMARY' || true

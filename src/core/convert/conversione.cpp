@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/errore.h"
-#include "convert/a_pezzi.h"
 #include "io/scrittura.h"
-#include "sequence/campioni.h"
+#include "sequence/lavoro_campioni.h"
 #include "text/blocchi.h"
 #include "text/testo.h"
 
@@ -92,61 +92,49 @@ void chiudiRiga(ScrittoreTesto& tabella) {
   tabella.fineRiga();
 }
 
-// A FASTA sample's row is complete only when the next header or the end of the file comes.
-void righeFasta(LettoreCampioni& file, ScrittoreTesto& tabella, std::string_view inizio,
-                const ConfrontoRiferimento& confronto) {
-  bool inSospeso = false;
-  RecordCampione r;
-  while (file.prossimo(r)) {
-    if (r.tipo == RecordCampione::Tipo::intestazione) {
-      if (inSospeso) chiudiRiga(tabella);
-      iniziaRigaFasta(tabella, inizio, r.nome);
-      inSospeso = true;
-      continue;
-    }
-    // Sequence before any header still gets the name and frequency columns, named by the
-    // base alone: a row of bare tokens could not be read back.
-    if (!inSospeso) iniziaRigaFasta(tabella, inizio, {});
-    inSospeso = true;
-    aggiungiMutazioni(tabella, confronto, r.sequenza);
+// One row per sample, made on the engine's threads into its batch's text and added to the table
+// in file order. A FASTA header without sequence lines still gets its row; sequence before any
+// header gets the name and frequency columns too, named by the base alone: a row of bare tokens
+// could not be read back.
+class RigheConversione {
+ public:
+  struct Appunti {
+    std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
+  };
+  RigheConversione(ScrittoreTesto& tabella, const NomeBase& base,
+                   const ConfrontoRiferimento& confronto, FormatoCampioni formato)
+      : tabella_(tabella),
+        inizio_(base.testo + " "),
+        confronto_(confronto),
+        fasta_(formato == FormatoCampioni::fasta) {}
+
+  Appunti appunti() { return {}; }
+  void inizia(Appunti& a) { a.righe->riportaA(0); }
+  void fai(const Campione& c, Appunti& a) const {
+    ScrittoreTesto& righe = *a.righe;
+    if (fasta_)
+      iniziaRigaFasta(righe, inizio_, c.nome);
+    else
+      iniziaRiga(righe, inizio_, c.nome, c.frequenza);
+    aggiungiMutazioni(righe, confronto_, c.sequenza);
+    chiudiRiga(righe);
   }
-  if (inSospeso) chiudiRiga(tabella);
-}
+  void consegna(Appunti& a) { tabella_.accoda(a.righe->testo()); }
 
-// False when a line without TAB stopped the conversion.
-bool righeArlequin(LettoreCampioni& file, ScrittoreTesto& tabella, std::string_view inizio,
-                   const ConfrontoRiferimento& confronto) {
-  RecordCampione r;
-  while (file.prossimo(r)) {
-    if (r.tipo == RecordCampione::Tipo::senzaTab) return false;
-    iniziaRiga(tabella, inizio, r.nome, r.frequenza);
-    aggiungiMutazioni(tabella, confronto, r.sequenza);
-    chiudiRiga(tabella);
-  }
-  return true;
-}
+ private:
+  ScrittoreTesto& tabella_;
+  const std::string inizio_;
+  const ConfrontoRiferimento& confronto_;
+  const bool fasta_;
+};
 
-// The rows of what `file` reads; false when a line without TAB stopped the conversion.
-bool righeTabella(LettoreCampioni& file, ScrittoreTesto& tabella, const NomeBase& base,
-                  const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
-  const std::string inizio = base.testo + " ";
-  if (formato == FormatoCampioni::arlequin) return righeArlequin(file, tabella, inizio, confronto);
-  righeFasta(file, tabella, inizio, confronto);
-  return true;
-}
-
-// An empty Arlequin line has no TAB and must stop the conversion like any other.
-OpzioniCampioni opzioniConversione(FormatoCampioni formato) {
-  return {formato, false, formato == FormatoCampioni::fasta};
-}
-
-// All the rows of the file; false when a line without TAB stopped the conversion.
+// All the rows of the file; false when a line without TAB stopped the conversion. An empty
+// Arlequin line has no TAB and stops it like any other.
 bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
                const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
-  return righeAPezzi(campioni, opzioniConversione(formato), tabella,
-                     [&](LettoreCampioni& file, ScrittoreTesto& righe) {
-                       return righeTabella(file, righe, base, confronto, formato);
-                     });
+  LettoreCampioni file(campioni, {formato, false, formato == FormatoCampioni::fasta});
+  RigheConversione righe(tabella, base, confronto, formato);
+  return lavoraCampioni(file, righe);
 }
 
 void avvisoRigaSenzaTab(const StatoVorlane& stato, Porta& porta) {

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "app/errore.h"
-#include "convert/a_pezzi.h"
+#include "io/lotti.h"
 #include "io/righe.h"
 #include "io/scrittura.h"
 #include "text/testo.h"
@@ -68,27 +69,44 @@ std::string domandaSostituzione(const NomeBase& base, const FormatoNormalizzazio
          "esistente?";
 }
 
-// The rows of the table that `righe` reads, as sequences.
-bool sequenze(LettoreRighe& righe, ScrittoreTesto& uscita, const Ricostruzione& ricostruzione,
-              bool fasta) {
-  std::string_view riga, nome, frequenza, mutazioni;
-  while (righe.leggi(riga)) {
-    if (soloSpazi(riga) || riga.front() == '/') continue;
-    if (!campiRiga(riga, nome, frequenza, mutazioni))
-      throw ErroreVorlane(testoPercorso(righe.percorso()) + ", riga " +
-                          std::to_string(righe.numeroRiga()) +
-                          ": la riga non contiene tabulazioni (nome, frequenza, mutazioni)");
-    if (fasta)
-      uscita.righe(">"sv, nome, " (freq: "sv, frequenza, ")"sv);
-    else
-      uscita.aggiungi(nome, "\t"sv, frequenza, "\t"sv);
-    // Rebuilt straight into the writer's buffer.
-    char* sequenza = uscita.spazio(ricostruzione.lunghezza());
-    ricostruzione.scrivi(sequenza, mutazioni);
-    uscita.avanza(sequenza + ricostruzione.lunghezza());
-    uscita.fineRiga();
-  }
-  return true;
+// Each row of the table rebuilt as a sequence, on the engine's threads, into its batch's text.
+class Sequenze {
+ public:
+  struct Appunti {
+    std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
+  };
+  Sequenze(const std::filesystem::path& tabella, ScrittoreTesto& uscita,
+           const Ricostruzione& ricostruzione, bool fasta)
+      : tabella_(tabella), uscita_(uscita), ricostruzione_(ricostruzione), fasta_(fasta) {}
+
+  Appunti appunti() { return {}; }
+  void inizia(Appunti& a) { a.righe->riportaA(0); }
+  void fai(std::string_view riga, std::size_t numero, Appunti& a) const;
+  void consegna(Appunti& a) { uscita_.accoda(a.righe->testo()); }
+
+ private:
+  const std::filesystem::path& tabella_;
+  ScrittoreTesto& uscita_;
+  const Ricostruzione& ricostruzione_;
+  const bool fasta_;
+};
+
+void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const {
+  if (soloSpazi(riga) || riga.front() == '/') return;
+  std::string_view nome, frequenza, mutazioni;
+  if (!campiRiga(riga, nome, frequenza, mutazioni))
+    throw ErroreVorlane(testoPercorso(tabella_) + ", riga " + std::to_string(numero) +
+                        ": la riga non contiene tabulazioni (nome, frequenza, mutazioni)");
+  ScrittoreTesto& uscita = *a.righe;
+  if (fasta_)
+    uscita.righe(">"sv, nome, " (freq: "sv, frequenza, ")"sv);
+  else
+    uscita.aggiungi(nome, "\t"sv, frequenza, "\t"sv);
+  // Rebuilt straight into the writer's buffer.
+  char* sequenza = uscita.spazio(ricostruzione_.lunghezza());
+  ricostruzione_.scrivi(sequenza, mutazioni);
+  uscita.avanza(sequenza + ricostruzione_.lunghezza());
+  uscita.fineRiga();
 }
 
 Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione& f) {
@@ -96,7 +114,7 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
     Intervallo intervallo = intervalloAnalisi(stato);
     NomeBase base = nomeBase(stato.nomeFileScelto, 4);
     // A table that cannot be read is reported before the output is created, whatever else fails.
-    LettoreRighe(stato.nomeFileScelto, TrattoFile{0, 0, false});
+    LettoreRighe tabella(stato.nomeFileScelto);
     // The file it would replace is often the user's original samples, which hold what the table
     // cannot: every N, the base at 3107, everything outside the interval.
     std::filesystem::path destinazione = stato.cartellaEsporta / (base.nativo + f.estensione);
@@ -105,15 +123,8 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
       return Esito::interrotta;
     ScrittoreTesto uscita(destinazione);
     const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
-    // Every row stands alone: a large table is rebuilt a piece at a time on the engine's threads,
-    // the pieces cut at any line. A row of some 60 bytes becomes a sequence of 400 or more: pieces
-    // of an eighth of the usual size keep what waits in memory to a few MB.
-    righeAPezzi(
-        stato.nomeFileScelto, {FormatoCampioni::arlequin, false, true}, uscita,
-        [&](LettoreCampioni& tabella, ScrittoreTesto& righe) {
-          return sequenze(tabella.righe(), righe, ricostruzione, f.fasta);
-        },
-        std::max<std::uintmax_t>(dimensionePezzo() / 8, 1));
+    Sequenze sequenze(stato.nomeFileScelto, uscita, ricostruzione, f.fasta);
+    lavoraRighe(tabella, sequenze);
     uscita.conferma();
     messaggioFine(stato, porta, f, base);
     return Esito::completata;

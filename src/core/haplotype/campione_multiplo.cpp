@@ -23,26 +23,10 @@ RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& p
          " " + imp.PercentoDa + " " + m[15] + " " + imp.PercentoA;
 }
 
-CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice,
-                                   StatoVorlane& stato)
-    : r_(regole),
-      sequenza_(stato.sequenzaCampione),
-      marche_(stato.marcaMutazioni),
-      numeroMutazioni_(stato.numeroMutazioni),
-      aplotipo_(stato.aplotipoTrovato),
-      indice_(std::move(indice)) {
-  azzeraSequenzaCampione(stato);
-  azzeraMarche(stato);
-}
-
 CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice)
     : r_(regole),
-      propriaSequenza_(kUltimaPosizione + 1, ' '),
-      proprieMarche_(kUltimaPosizione + 1, 0),
-      sequenza_(propriaSequenza_),
-      marche_(proprieMarche_),
-      numeroMutazioni_(proprioNumero_),
-      aplotipo_(proprioAplotipo_),
+      sequenza_(kUltimaPosizione + 1, ' '),
+      marche_(kUltimaPosizione + 1, 0),
       indice_(std::move(indice)) {}
 
 void CampioneMultiplo::svuota() {
@@ -52,13 +36,12 @@ void CampioneMultiplo::svuota() {
   ultimoCampione_ = -1;
 }
 
-bool CampioneMultiplo::leggi(const RecordCampione& record) {
+bool CampioneMultiplo::leggi(const Campione& campione) {
   svuota();
-  if (record.tipo == RecordCampione::Tipo::intestazione || record.conNome)
-    identificativo_.assign(record.nome);
-  if (record.tipo != RecordCampione::Tipo::sequenza) return false;
+  identificativo_.assign(campione.nome);
+  if (!campione.conSequenza) return false;
   const double da = r_.regole.da;
-  double fine = r_.memoria.memorizza(sequenza_, record.sequenza);
+  double fine = r_.memoria.memorizza(sequenza_, campione.sequenza);
   if (fine > da) {
     primoCampione_ = static_cast<long>(arrotondaPari(da));
     ultimoCampione_ = static_cast<long>(arrotondaPari(fine - 1));
@@ -114,7 +97,6 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
 }
 
 void CampioneMultiplo::consegnaA(StatoVorlane& stato) const {
-  if (&sequenza_ == &stato.sequenzaCampione) return;
   stato.sequenzaCampione = sequenza_;
   stato.marcaMutazioni = marche_;
   stato.numeroMutazioni = numeroMutazioni_;

@@ -1,6 +1,6 @@
 #pragma once
 // One sample of a multiple run at a time: stored over the interval, marked, searched in the
-// table and written as a log block. Each piece of a run in flight has one, with the sample, the
+// table and written as a log block. Each batch of a run in flight has one, with the sample, the
 // marks and the search's scratch of its own.
 
 #include <ctime>
@@ -37,39 +37,32 @@ struct RegoleMultiplo {
 
 class CampioneMultiplo {
  public:
-  // On the state's sample, marks, count and haplotype: what a run on one thread leaves there.
-  CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice, StatoVorlane& stato);
-  // On its own, for a piece of a large file.
   CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice);
   CampioneMultiplo(const CampioneMultiplo&) = delete;
   CampioneMultiplo& operator=(const CampioneMultiplo&) = delete;
 
-  // Takes a record of the file: whether it stored a sample to compare.
-  bool leggi(const RecordCampione& record);
+  // Takes a sample of the file: whether it stored enough of it to compare.
+  bool leggi(const Campione& campione);
   // Compares the stored sample: its block goes to `blocco`, dated `giorno`.
   RisultatoCampione confronta(std::string_view identificativo, BloccoRegistro& blocco,
                               const std::tm& giorno);
   const std::string& identificativo() const { return identificativo_; }
   const IndiceAplotipi& indice() const { return indice_; }
-  // Clears what the last record stored, as the next record would.
+  // Clears what the last sample stored, as the next one would.
   void svuota();
-  // Puts the last sample, its marks, count and haplotype in the state.
+  // Puts the last sample, its marks, count and haplotype in the state; or the sample alone.
   void consegnaA(StatoVorlane& stato) const;
+  void sequenzaA(StatoVorlane& stato) const { stato.sequenzaCampione = sequenza_; }
 
  private:
   void segna();
   const std::string& testa(const std::tm& giorno);
 
   const RegoleMultiplo& r_;
-  // Storage of a piece's sample; unused on the state's.
-  std::string propriaSequenza_;
-  std::vector<char> proprieMarche_;
-  double proprioNumero_ = 0;
-  std::string proprioAplotipo_;
-  std::string& sequenza_;
-  std::vector<char>& marche_;
-  double& numeroMutazioni_;
-  std::string& aplotipo_;
+  std::string sequenza_;
+  std::vector<char> marche_;
+  double numeroMutazioni_ = 0;
+  std::string aplotipo_;
 
   IndiceAplotipi indice_;
   std::string identificativo_;

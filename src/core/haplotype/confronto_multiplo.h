@@ -2,12 +2,8 @@
 // The comparison of every sample of a file: a log block per sample and one result record per
 // sample, then one table page.
 
-#include <cstdint>
 #include <ctime>
 #include <memory>
-#include <string>
-#include <string_view>
-#include <vector>
 
 #include "app/operazioni.h"
 #include "app/porta.h"
@@ -16,39 +12,48 @@
 #include "haplotype/confronto.h"
 #include "haplotype/memoria_intervallo.h"
 #include "haplotype/report_multiplo.h"
-#include "haplotype/ricerca.h"
 #include "haplotype/tabelle.h"
+#include "io/scrittura.h"
+#include "sequence/campioni.h"
 
 namespace vorlane {
 
-// One multiple run over the file in fileCampione. A run costs about the reading of the file:
-// the table is indexed once, the settings and the fixed log lines are taken once, and between
-// samples only the positions the previous sample used are cleared. A large file is compared on
-// the engine's threads, a piece at a time (see sequence/pezzi.h), with the same log, results and
-// errors as when read in one go.
+// One multiple run over the file in fileCampione. A run costs about the reading of the file: the
+// table is indexed once, the settings and the fixed log lines are taken once, and samples are
+// compared on the engine's threads, their blocks, results and page rows handed on in file order.
 class ConfrontoMultiplo {
  public:
-  // With `pagina`, the pieces of a large file add their rows to it as they are handed on.
+  // With `pagina`, the rows of the results go to it as they are handed on.
   ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella,
                     PaginaMultiplo* pagina = nullptr);
-  ~ConfrontoMultiplo();
 
   // Reads the file sample by sample: a ">" line names the sample whose lines follow it, joined
   // up to the next ">" line or TAB line; a line with a TAB is a sample of its own, named by the
   // text before its first TAB, its sequence the text after its last one. A sample that stores
   // two or more characters of the interval is compared.
   void CaricaSequenzaDatiMultipli();
-  // Compares the sample in sequenzaCampione, logs its block and appends its result record.
-  void ConfrontaCampionamentoMultiplo(std::string_view identificativo);
+
+  // What a batch of samples writes into, and the sample it is compared on.
+  struct Appunti {
+    std::unique_ptr<CampioneMultiplo> campione;
+    std::tm giorno{};  // one reading of the clock dates a batch's blocks
+    TestoGrande registro;
+    RisultatiMultipli risultati;
+    std::unique_ptr<ScrittoreTesto> righePagina = std::make_unique<ScrittoreTesto>();
+    bool letto = false;  // it held a sample
+  };
+  Appunti appunti();
+  void inizia(Appunti& a);
+  // Compares one sample: its block, its result and its page row.
+  void ConfrontaCampionamentoMultiplo(const Campione& campione, Appunti& a) const;
+  void fai(const Campione& campione, Appunti& a) const {
+    ConfrontaCampionamentoMultiplo(campione, a);
+  }
+  void consegna(Appunti& a);
 
  private:
-  class APezzi;
-  void riservaRisultati(std::uintmax_t dimensione);
-  // Compares the pieces of a large file; returns where the file is to be read on in one go from
-  // (UINTMAX_MAX when nowhere).
-  std::uintmax_t aPezzi();
-  // Reads from byte `da` on in one go, comparing on this thread.
-  void leggiInUnaVolta(std::uintmax_t da);
+  void riservaRisultati();
+  void scriviRegistro(bool tutto);
 
   StatoVorlane& stato_;
   PaginaMultiplo* pagina_;
@@ -57,13 +62,11 @@ class ConfrontoMultiplo {
   MemoriaIntervallo memoria_;
   RigheFisseMultiplo fisse_;
   RegoleMultiplo regoleCampione_;
-  // The sample this thread compares, on the state's own sample and marks.
-  std::unique_ptr<CampioneMultiplo> principale_;
+  IndiceAplotipi indice_;
+  // Blocks handed on and not yet appended to the log, and the day they belong to.
+  TestoGrande registro_;
+  std::tm giornoRegistro_{};
 };
-
-// The loaders of the two tables: a whole run without its report.
-void CaricaSequenzaDatiMultipli(StatoVorlane& stato, Porta& porta);
-void CaricaSequenzaDatiMultipliNew(StatoVorlane& stato, Porta& porta);
 
 // What a double-click runs for codes 70 (first table) and 90 (motif table): title line, empty
 // result list, the run, the report (ScriviHTMLMultiplo).

@@ -4,7 +4,7 @@
 
 #include "app/errore.h"
 #include "haplotype/report_comune.h"
-#include "io/in_ordine.h"
+#include "io/lotti.h"
 #include "report/html.h"
 #include "text/testo.h"
 
@@ -78,10 +78,10 @@ void PaginaMultiplo::concludi(const StatoVorlane& stato, Porta& porta) {
   // Rows of about a megabyte at a time (some 400 bytes each), made on the engine's threads.
   std::span<const RisultatoCampione> resto(stato.risultatiMultipli);
   resto = resto.subspan(std::min(scritti_, resto.size()));
-  const VociAPezzi voci{resto.size(), 2500};
-  testoInOrdine(pagina_.testo(), voci.pezzi(), [&](ScrittoreTesto& testo, std::size_t pezzo) {
-    righe(testo, resto.subspan(voci.inizio(pezzo), voci.fine(pezzo) - voci.inizio(pezzo)));
-  });
+  testoInOrdine(pagina_.testo(), resto.size(), 2500,
+                [&](ScrittoreTesto& testo, std::size_t da, std::size_t a) {
+                  righe(testo, resto.subspan(da, a - da));
+                });
   scritti_ += resto.size();
   pagina_.testo().riga("          </TABLE>");
   pagina_.testo().riga("     <BR>");

@@ -28,31 +28,21 @@ std::FILE* apri(const std::filesystem::path& percorso) {
   return file;
 }
 
-bool posiziona(std::FILE* file, std::uintmax_t da) {
-  return da <= static_cast<std::uintmax_t>(std::numeric_limits<off_t>::max()) &&
-         ::fseeko(file, static_cast<off_t>(da), SEEK_SET) == 0;
-}
 }  // namespace
 
-LettoreRighe::LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto)
-    : percorso_(percorso),
-      anticipa_(tratto.anticipa),
-      restanti_(tratto.a > tratto.da ? tratto.a - tratto.da : 0) {
-  daInizio_ = tratto.da == 0;
+LettoreRighe::LettoreRighe(const std::filesystem::path& percorso)
+    : percorso_(percorso), restanti_(UINTMAX_MAX) {
   file_ = apri(percorso_);
-  if (tratto.da > 0 && !posiziona(file_, tratto.da)) restanti_ = 0;
   std::uintmax_t daLeggere = restanti_;
   struct stat st;
-  if (::fstat(::fileno(file_), &st) == 0 && S_ISREG(st.st_mode)) {
-    auto dimensione = static_cast<std::uintmax_t>(std::max<off_t>(st.st_size, 0));
-    daLeggere = std::min(daLeggere, dimensione > tratto.da ? dimensione - tratto.da : 0);
-  }
+  if (::fstat(::fileno(file_), &st) == 0 && S_ISREG(st.st_mode))
+    daLeggere = static_cast<std::uintmax_t>(std::max<off_t>(st.st_size, 0));
   capacita_ = capacitaPer(daLeggere);
   corrente_.dati = bloccoGrande(capacita_ + kOltre);
 }
 
 std::size_t LettoreRighe::capacitaPer(std::uintmax_t byte) const {
-  std::size_t massima = anticipa_ ? kBuffer : kBufferSenzaAnticipo;
+  const std::size_t massima = kBuffer;
   if (byte >= massima) return massima;
   // One byte more than there is to read: the first read then also finds the end. A file that
   // grows meanwhile is read on in more reads. A buffer that comes in large pages takes all the
@@ -113,13 +103,13 @@ bool LettoreRighe::riempi() {
   }
   prossima_ = 0;
   inizio_ = corrente_.inizio;
-  if (!corrente_.ultimo && anticipa_) anticipa();
+  if (!corrente_.ultimo) anticipa();
   return corrente_.letti > 0;
 }
 
 std::string_view LettoreRighe::senzaBom(std::string_view grezza) const {
   constexpr std::string_view kBom = "\xEF\xBB\xBF";
-  if (numeroRiga_ == 1 && daInizio_ && grezza.starts_with(kBom)) grezza.remove_prefix(kBom.size());
+  if (numeroRiga_ == 1 && grezza.starts_with(kBom)) grezza.remove_prefix(kBom.size());
   return grezza;
 }
 
@@ -139,26 +129,6 @@ std::string_view LettoreRighe::consegnaLunga() {
 std::string_view LettoreRighe::transcodifica(std::string_view grezza) {
   convertita_ = daUtf8(grezza);
   return convertita_;
-}
-
-void LettoreRighe::riparti(std::uintmax_t da, std::uintmax_t a) {
-  sfondo_.concludi();
-  inAnticipo_ = false;
-  restanti_ = a > da ? a - da : 0;
-  if (!posiziona(file_, da)) restanti_ = 0;
-  if (std::size_t capacita = capacitaPer(restanti_); capacita > capacita_) {
-    capacita_ = capacita;
-    corrente_.dati = bloccoGrande(capacita_ + kOltre);
-    anticipato_.dati.reset();
-  }
-  corrente_.letti = 0;
-  corrente_.inizio = 0;
-  corrente_.ultimo = false;
-  corrente_.fini.clear();
-  prossima_ = 0;
-  inizio_ = 0;
-  numeroRiga_ = 0;
-  daInizio_ = da == 0;
 }
 
 bool LettoreRighe::leggiAltre(std::string_view& riga) {

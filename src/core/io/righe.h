@@ -18,26 +18,14 @@
 
 namespace vorlane {
 
-// A stretch of a file read as if it were the whole of it, bytes da..a, for one of two threads
-// sharing a large file. Such a reader does not read ahead on a thread of its own: the two already
-// keep both cores busy, and a third and fourth thread would only take turns with them.
-struct TrattoFile {
-  std::uintmax_t da = 0;
-  std::uintmax_t a = UINTMAX_MAX;
-  bool anticipa = true;
-};
-
 class LettoreRighe {
  public:
-  // Bytes read at a time. Large for a reader that reads ahead, so that its thread is handed work
-  // rarely: each hand-over wakes a thread, which costs a good deal on a virtual machine. Smaller
-  // for one that does not, so that what it read is still in the core's cache when its lines are
-  // handed out, and fewer fresh pages are touched.
+  // Bytes read at a time: large, so that the thread reading ahead is handed work rarely; each
+  // hand-over wakes a thread, which costs a good deal on a virtual machine.
   static constexpr std::size_t kBuffer = 1 << 20;
-  static constexpr std::size_t kBufferSenzaAnticipo = 1 << 18;
 
   // Opens the file; throws ErroreVorlane naming it when it cannot be read.
-  explicit LettoreRighe(const std::filesystem::path& percorso, TrattoFile tratto = {});
+  explicit LettoreRighe(const std::filesystem::path& percorso);
   ~LettoreRighe();
   LettoreRighe(const LettoreRighe&) = delete;
   LettoreRighe& operator=(const LettoreRighe&) = delete;
@@ -69,9 +57,6 @@ class LettoreRighe {
     riga = std::string_view(corrente_.dati.get() + inizio_, f.a - inizio_);
     return true;
   }
-  // Reads the stretch da..a of the same file from its start, keeping the buffers: for taking one
-  // stretch after another. Line numbers start again from 1.
-  void riparti(std::uintmax_t da, std::uintmax_t a);
   // 1-based number of the line last returned.
   std::size_t numeroRiga() const { return numeroRiga_; }
   const std::filesystem::path& percorso() const { return percorso_; }
@@ -114,18 +99,16 @@ class LettoreRighe {
 
   std::filesystem::path percorso_;
   std::FILE* file_ = nullptr;
-  bool anticipa_;
-  // Bytes of a buffer: one of the two sizes above, or less for a stretch that fits in less, so
+  // Bytes of a buffer: kBuffer, or less for a file that fits in less, so
   // that reading the settings or a table does not take a megabyte of fresh memory.
   std::size_t capacita_;
-  std::uintmax_t restanti_;  // bytes of the stretch not read yet
+  std::uintmax_t restanti_;  // bytes not read yet, as far as the reader knows
   // The buffer whose lines are being handed out, and the one being read ahead meanwhile.
   Pezzo corrente_, anticipato_;
   bool inAnticipo_ = false;
   std::size_t prossima_ = 0;  // in corrente_.fini
   std::size_t inizio_ = 0;    // of the next line in corrente_
   std::size_t numeroRiga_ = 0;
-  bool daInizio_ = true;  // the stretch starts at the file's first byte
   std::string lunga_;
   std::string convertita_;
   // Last: it must stop before the buffers and the file it uses go.

@@ -11,12 +11,10 @@
 
 #include "app/errore.h"
 #include "app/parametri.h"
-#include "io/in_ordine.h"
 #include "log/registro.h"
 #include "mutation/matrice.h"
-#include "sequence/campioni.h"
 #include "sequence/caricamento.h"
-#include "sequence/pezzi.h"
+#include "sequence/lavoro_campioni.h"
 #include "text/date.h"
 #include "text/testo.h"
 
@@ -133,216 +131,113 @@ void avvisoSenzaTab(const StatoVorlane& stato, Porta& porta) {
       Icona::informazione);
 }
 
-// The record's name in the matrix, put in `nome` (one text reused from record to record).
-void nomeRecord(const RecordCampione& r, const std::string& intestazione, std::string& nome) {
-  if (r.tipo == RecordCampione::Tipo::sequenza && r.conNome)
-    nome.assign(r.nome).append("(freq: ").append(r.frequenza).append(")");
-  else
-    nome.assign(intestazione);
-}
-
-}  // namespace
-
-// Room for the whole file's matrix, from what the first piece held and the share of the file it
-// covered, so that the matrix is not moved to fresh memory each time it doubles. Names cannot
-// take more than the file holds.
-RiservaMatrice riservaMatrice(std::size_t campioni, std::size_t byteNomi, std::uintmax_t letti,
-                              std::uintmax_t dimensione) {
-  if (letti == 0 || dimensione <= letti) return {campioni, byteNomi};
-  double volte = static_cast<double>(dimensione) / static_cast<double>(letti) * 1.1;
-  double nomi = std::min(static_cast<double>(byteNomi) * volte, static_cast<double>(dimensione));
-  double quanti = std::min(static_cast<double>(campioni) * volte, static_cast<double>(dimensione));
-  return {static_cast<std::size_t>(quanti), static_cast<std::size_t>(nomi)};
-}
-
-namespace {
-
-// A large file's records marked on the engine's threads, a piece at a time, into a matrix per
-// piece that joins the whole in file order.
-class MarcheAPezzi : public LavoroPezzi {
+// Each sample marked at the listed positions, on the engine's threads, into its batch's matrix,
+// with its lines for the log; batches join the run's matrix and lines in file order. The lines
+// reach the log only once every sample has been read: a run that stops leaves none.
+class MarcheCampioni {
  public:
-  MarcheAPezzi(const EsameLista& lista, const std::vector<std::string>& posizioni,
-               MatriceMutazioni& matrice, std::uintmax_t dimensione)
-      : lista_(lista), posizioni_(posizioni), matrice_(matrice), dimensione_(dimensione) {}
-
-  std::unique_ptr<Uscita> nuova() override { return std::make_unique<Parziale>(); }
-  void prepara(Uscita& uscita) override {
-    static_cast<Parziale&>(uscita).matrice.impostaPosizioni(posizioni_);
-  }
-  // False at a line without TAB: the stop and its message are those of a reading in one go.
-  bool fai(LettoreCampioni& file, Uscita& uscita) override {
-    MatriceMutazioni& matrice = static_cast<Parziale&>(uscita).matrice;
-    std::string intestazione, nome;
-    for (RecordCampione r; file.prossimo(r);) {
-      if (r.tipo == RecordCampione::Tipo::intestazione) {
-        intestazione = r.nome;
-      } else if (r.tipo == RecordCampione::Tipo::senzaTab) {
-        return false;
-      } else {
-        nomeRecord(r, intestazione, nome);
-        marcaCampione(lista_.posizioni, r.sequenza, matrice.aggiungiCampione(nome));
-      }
-    }
-    return true;
-  }
-  void consegna(Uscita& uscita) override {
-    const auto& parziale = static_cast<Parziale&>(uscita);
-    if (matrice_.campioni() == 0) {
-      RiservaMatrice r = riservaMatrice(parziale.matrice.campioni(), parziale.matrice.byteNomi(),
-                                        std::min(finePrimo(), dimensione_), dimensione_);
-      try {
-        matrice_.riserva(r.campioni, r.byteNomi);
-      } catch (const std::bad_alloc&) {
-        // Only a guess: the matrix grows as it needs to.
-      }
-    }
-    matrice_.accoda(parziale.matrice);
-  }
-
- private:
-  struct Parziale : Uscita {
+  struct Appunti {
     MatriceMutazioni matrice;
+    TestoGrande righe;
+    double mutati = 0;
+    std::string nome, mutazioni;
   };
-  const EsameLista& lista_;
-  const std::vector<std::string>& posizioni_;
-  MatriceMutazioni& matrice_;
-  std::uintmax_t dimensione_;
-};
 
-// leggiCampioni for a large file whose records are all marked: true when it read them. A
-// reading in one go does the rest, from the start: a file that stops, fails, holds no record to
-// mark or meets a list that stops the run, with the message its first record gives.
-bool marcaAPezzi(StatoVorlane& stato, const Porta& porta, OpzioniCampioni opzioni,
-                 std::uintmax_t dimensione, MatriceMutazioni& matrice) {
-  // The list is read and examined as the first record would, and put back if nothing is marked.
-  const std::vector<std::string> lista = stato.listaPosizioni;
-  const bool daRileggere = stato.posizioniDaRileggere;
-  AggiornaMAT_BASI(stato, porta);
-  EsameLista esame = esaminaLista(stato);
-  if (esame.esito == EsameLista::Esito::valida) {
-    matrice.impostaPosizioni(stato.listaPosizioni);
-    MarcheAPezzi lavoro(esame, stato.listaPosizioni, matrice, dimensione);
-    char iniziale = opzioni.formato == FormatoCampioni::fasta ? '>' : 0;
-    if (lavoraAPezzi(stato.fileCampione, opzioni, iniziale, lavoro).completo &&
-        matrice.campioni() > 0)
-      return true;
-  }
-  stato.listaPosizioni = lista;
-  stato.posizioniDaRileggere = daRileggere;
-  matrice = MatriceMutazioni();
-  return false;
-}
-
-// Reads every record and marks it; false when the run stopped in an orderly way (the user has
-// been told why).
-bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v,
-                   MatriceMutazioni& matrice) {
-  OpzioniCampioni opzioni;
-  opzioni.formato = v.formato;
-  // Read now, not at the first record: the page of a file without records shows the list of
-  // this run, not the one an earlier run read.
-  AggiornaMAT_BASI(stato, porta);
-  opzioni.dueCampi = stato.listaPosizioni.empty();
-  std::error_code errore;
-  std::uintmax_t dimensione = std::filesystem::file_size(stato.fileCampione, errore);
-  if (!errore && daTagliare(dimensione) && marcaAPezzi(stato, porta, opzioni, dimensione, matrice))
-    return true;
-  LettoreCampioni file(stato.fileCampione, opzioni);
-  std::optional<EsameLista> lista;
-  std::string intestazione, nome;
-  RecordCampione r;
-  while (file.prossimo(r)) {
-    if (r.tipo == RecordCampione::Tipo::intestazione) {
-      intestazione = r.nome;
-      continue;
-    }
-    if (r.tipo == RecordCampione::Tipo::senzaTab) {
-      avvisoSenzaTab(stato, porta);
-      return false;
-    }
-    AggiornaMAT_BASI(stato, porta);
-    // The list cannot change during a run: one examination serves every record.
-    if (!lista) {
-      lista = esaminaLista(stato);
-      if (lista->esito != EsameLista::Esito::valida) {
-        avvisoLista(stato, porta, v, *lista);
-        return false;
-      }
-      matrice.impostaPosizioni(stato.listaPosizioni);
-    }
-    nomeRecord(r, intestazione, nome);
-    marcaCampione(lista->posizioni, r.sequenza, matrice.aggiungiCampione(nome));
-  }
-  if (!lista) matrice.impostaPosizioni(stato.listaPosizioni);
-  return true;
-}
-
-// The per-sample lines, made a few thousand samples at a time on the engine's threads and handed to
-// the log in order, each piece with one reading of the clock.
-class RigheRisultati : public LavoroInOrdine {
- public:
-  RigheRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice)
-      : stato_(stato),
+  MarcheCampioni(const StatoVorlane& stato, const EsameLista& lista, MatriceMutazioni& matrice)
+      : lista_(lista),
         matrice_(matrice),
-        voci_{matrice.campioni(), 4096},
         etichettaCampione_(stato.messaggi[41] + std::string(22, ' ') + ": "),
         etichettaMutazioni_(stato.messaggi[42] + std::string(21, ' ') + ": ") {}
 
-  std::unique_ptr<Uscita> nuova() override { return std::make_unique<Righe>(); }
-  bool presa(std::size_t, Uscita& uscita) override {
-    auto& r = static_cast<Righe&>(uscita);
-    r.testo.clear();
-    r.mutati = 0;
-    return true;
+  Appunti appunti() { return {}; }
+  void inizia(Appunti& a) {
+    a.matrice = MatriceMutazioni();
+    a.matrice.impostaPosizioni(matrice_.posizioni());
+    a.righe.clear();
+    a.mutati = 0;
   }
-  bool faiPezzo(std::size_t pezzo, Uscita& uscita) override {
-    auto& r = static_cast<Righe&>(uscita);
-    BloccoRegistro righe(r.testo);
-    std::string mutazioni;
-    for (std::size_t s = voci_.inizio(pezzo); s < voci_.fine(pezzo); ++s) {
-      righe.riga(etichettaCampione_, matrice_.nome(s));
-      mutazioni.clear();
-      for (std::size_t p = 0; p < matrice_.posizioni().size(); ++p) {
-        if (!matrice_.marcata(s, p)) continue;
-        if (!mutazioni.empty()) mutazioni += " - ";
-        mutazioni += matrice_.posizioni()[p];
-      }
-      if (!mutazioni.empty()) {
-        righe.riga(etichettaMutazioni_, mutazioni);
-        r.mutati += 1;
-      }
-    }
-    righe.chiudi();
-    return true;
+  void fai(const Campione& c, Appunti& a) const;
+  void consegna(Appunti& a) {
+    matrice_.accoda(a.matrice);
+    righe_.append(a.righe);
+    mutati_ += a.mutati;
   }
-  void consegna(Uscita& uscita) override {
-    auto& r = static_cast<Righe&>(uscita);
-    if (!r.testo.empty()) accodaRegistro(stato_, r.testo, stato_.orologio());
-    mutati_ += r.mutati;
-  }
+
+  TestoGrande prendiRighe() { return std::move(righe_); }
   double mutati() const { return mutati_; }
-  std::size_t pezzi() const { return voci_.pezzi(); }
 
  private:
-  struct Righe : Uscita {
-    TestoGrande testo;
-    double mutati = 0;
-  };
-  StatoVorlane& stato_;
-  const MatriceMutazioni& matrice_;
-  const VociAPezzi voci_;
+  const EsameLista& lista_;
+  MatriceMutazioni& matrice_;
   const std::string etichettaCampione_, etichettaMutazioni_;
+  TestoGrande righe_;
   double mutati_ = 0;
 };
 
-// Per-sample lines and the summary; returns the number of samples with a mark.
-double scriviRisultati(StatoVorlane& stato, const MatriceMutazioni& matrice) {
-  RigheRisultati righe(stato, matrice);
-  EsitoInOrdine esito = lavoraInOrdine(righe, righe.pezzi());
-  if (!esito.completo) throw std::bad_alloc();  // a piece of lines can fail only for memory
-  ScriviLogOperazioni(
-      stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(righe.mutati()));
-  return righe.mutati();
+// A FASTA header without sequence lines is no sample to mark.
+void MarcheCampioni::fai(const Campione& c, Appunti& a) const {
+  if (!c.conSequenza) return;
+  a.nome.assign(c.nome);
+  if (c.conNome) a.nome.append("(freq: ").append(c.frequenza).append(")");
+  std::uint8_t* marche = a.matrice.aggiungiCampione(a.nome);
+  marcaCampione(lista_.posizioni, c.sequenza, marche);
+  BloccoRegistro righe(a.righe);
+  righe.riga(etichettaCampione_, a.nome);
+  a.mutazioni.clear();
+  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
+    if (!marche[p]) continue;
+    if (!a.mutazioni.empty()) a.mutazioni += " - ";
+    a.mutazioni += matrice_.posizioni()[p];
+  }
+  if (!a.mutazioni.empty()) {
+    righe.riga(etichettaMutazioni_, a.mutazioni);
+    a.mutati += 1;
+  }
+  righe.chiudi();
+}
+
+// A list that stops the run does so at the file's first sample, and a line without TAB before
+// it stops it first; a file without samples has nothing to stop.
+bool fermaAlPrimo(const StatoVorlane& stato, Porta& porta, const Variante& v, LettoreCampioni& file,
+                  const EsameLista& esame) {
+  Campione c;
+  Lettura l;
+  while ((l = file.prossimo(c)) == Lettura::campione && !c.conSequenza) {
+  }
+  if (l == Lettura::senzaTab) avvisoSenzaTab(stato, porta);
+  if (l == Lettura::campione) avvisoLista(stato, porta, v, esame);
+  return l == Lettura::fine;
+}
+
+// Reads every sample and marks it, its lines in `righe`; false when the run stopped in an
+// orderly way (the user has been told why).
+bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v, MatriceMutazioni& matrice,
+                   TestoGrande& righe, double& mutati) {
+  OpzioniCampioni opzioni;
+  opzioni.formato = v.formato;
+  // Read now, not at the first sample: the page of a file without samples shows the list of
+  // this run, not the one an earlier run read.
+  AggiornaMAT_BASI(stato, porta);
+  opzioni.dueCampi = stato.listaPosizioni.empty();
+  LettoreCampioni file(stato.fileCampione, opzioni);
+  matrice.impostaPosizioni(stato.listaPosizioni);
+  // The list cannot change during a run: one examination serves every sample.
+  const EsameLista esame = esaminaLista(stato);
+  if (esame.esito != EsameLista::Esito::valida) return fermaAlPrimo(stato, porta, v, file, esame);
+  MarcheCampioni marche(stato, esame, matrice);
+  if (!lavoraCampioni(file, marche)) {
+    avvisoSenzaTab(stato, porta);
+    return false;
+  }
+  righe = marche.prendiRighe();
+  mutati = marche.mutati();
+  return true;
+}
+
+// Per-sample lines and the summary.
+void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutati) {
+  if (!righe.empty()) accodaRegistro(stato, righe, stato.orologio());
+  ScriviLogOperazioni(stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(mutati));
 }
 
 Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
@@ -352,8 +247,10 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
     intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza);
     scriviIntestazione(stato, porta, v);
     MatriceMutazioni matrice;
-    if (!leggiCampioni(stato, porta, v, matrice)) return Esito::interrotta;
-    double campioniMutati = scriviRisultati(stato, matrice);
+    TestoGrande righe;
+    double campioniMutati = 0;
+    if (!leggiCampioni(stato, porta, v, matrice, righe, campioniMutati)) return Esito::interrotta;
+    scriviRisultati(stato, righe, campioniMutati);
     // The summary says the work is done: the log and the page are written before it.
     SvuotaRegistro(stato);
     std::filesystem::path pagina = scriviPaginaMatrice(stato, porta, matrice);

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/errore.h"
-#include "io/in_ordine.h"
+#include "io/lotti.h"
 #include "io/memoria.h"
 #include "io/scrittura.h"
 #include "report/html.h"
@@ -117,16 +117,16 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
   pagina.riga("              </TR>");
   // Rows of about a megabyte at a time, made on the engine's threads: a row takes some 50 bytes per
   // position.
-  const VociAPezzi voci{
-      matrice.campioni(),
-      std::max<std::size_t>(1, (std::size_t{1} << 20) / (200 + 50 * matrice.posizioni().size()))};
-  testoInOrdine(pagina, voci.pezzi(), [&](ScrittoreTesto& righe, std::size_t pezzo) {
-    std::string riga, nome;
-    for (std::size_t s = voci.inizio(pezzo); s < voci.fine(pezzo); ++s) {
-      rigaCampione(riga, nome, matrice, s);
-      scriviRighe(righe, riga);
-    }
-  });
+  const std::size_t perLotto =
+      std::max<std::size_t>(1, (std::size_t{1} << 20) / (200 + 50 * matrice.posizioni().size()));
+  testoInOrdine(pagina, matrice.campioni(), perLotto,
+                [&](ScrittoreTesto& righe, std::size_t da, std::size_t a) {
+                  std::string riga, nome;
+                  for (std::size_t s = da; s < a; ++s) {
+                    rigaCampione(riga, nome, matrice, s);
+                    scriviRighe(righe, riga);
+                  }
+                });
   pagina.riga("          </TABLE>");
 }
 

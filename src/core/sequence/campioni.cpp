@@ -5,9 +5,51 @@
 
 namespace vorlane {
 
-LettoreCampioni::LettoreCampioni(const std::filesystem::path& file, OpzioniCampioni opzioni,
-                                 TrattoFile tratto)
-    : righe_(file, tratto), opzioni_(opzioni) {}
+LettoreCampioni::LettoreCampioni(const std::filesystem::path& file, OpzioniCampioni opzioni)
+    : righe_(file), opzioni_(opzioni) {}
+
+bool LettoreCampioni::prossimoRecord(RecordCampione& record) {
+  if (!seguente_) return prossimo(record);
+  record = *seguente_;
+  seguente_.reset();
+  return true;
+}
+
+void LettoreCampioni::prendiSequenza(const RecordCampione& record, Campione& campione) {
+  if (record.conNome) ultimoNome_.assign(record.nome);
+  campione.nome.assign(ultimoNome_);
+  campione.frequenza.assign(record.frequenza);
+  campione.sequenza.assign(record.sequenza);
+  campione.conSequenza = true;
+  campione.conNome = record.conNome;
+}
+
+// The views of a record last only until the next one is read: the header's name is kept before
+// its sequence is looked for.
+Lettura LettoreCampioni::prossimo(Campione& campione) {
+  RecordCampione r;
+  if (!prossimoRecord(r)) return Lettura::fine;
+  if (r.tipo == RecordCampione::Tipo::senzaTab) return Lettura::senzaTab;
+  campione.riga = r.riga;
+  campione.intestazione = r.tipo == RecordCampione::Tipo::intestazione;
+  if (!campione.intestazione) {
+    prendiSequenza(r, campione);
+    return Lettura::campione;
+  }
+  ultimoNome_.assign(r.nome);
+  campione.nome.assign(ultimoNome_);
+  campione.frequenza.clear();
+  campione.sequenza.clear();
+  campione.conSequenza = false;
+  campione.conNome = false;
+  RecordCampione s;
+  if (!prossimo(s)) return Lettura::campione;
+  if (s.tipo == RecordCampione::Tipo::sequenza && !s.conNome)
+    prendiSequenza(s, campione);
+  else
+    seguente_ = s;
+  return Lettura::campione;
+}
 
 bool LettoreCampioni::leggiRiga(std::string_view& riga) {
   if (!inAttesa_) return righe_.leggi(riga);
@@ -28,6 +70,7 @@ bool LettoreCampioni::prossimo(RecordCampione& record) {
   record.sequenza = {};
   record.tipo = RecordCampione::Tipo::sequenza;
   record.conNome = false;
+  record.riga = numeroRiga();
   if (opzioni_.formato == FormatoCampioni::fasta) {
     leggiFasta(riga, record);
     if (opzioni_.unisciRighe && record.tipo == RecordCampione::Tipo::sequenza && !record.conNome)

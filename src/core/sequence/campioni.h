@@ -42,20 +42,34 @@ struct RecordCampione {
   std::string_view frequenza;
   std::string_view sequenza;
   bool conNome = false;  // the line itself names the sample (Arlequin, or FASTA with regolaTab)
+  std::size_t riga = 0;  // the line it starts on
 };
+
+// A sample as the operations see it: its name attached and its lines joined.
+struct Campione {
+  // The header's text, the line's own name, or the last name the file gave before it (a FASTA
+  // sequence before any header has none).
+  std::string nome;
+  std::string frequenza;  // Arlequin's second field
+  std::string sequenza;
+  std::size_t riga = 0;       // the line it starts on
+  bool intestazione = false;  // it starts at a FASTA ">" line
+  bool conSequenza = false;   // it has sequence lines (a header followed by another has none)
+  bool conNome = false;       // its own line names it (Arlequin, or FASTA under regolaTab)
+};
+
+enum class Lettura { campione, fine, senzaTab };
 
 class LettoreCampioni {
  public:
-  LettoreCampioni(const std::filesystem::path& file, OpzioniCampioni opzioni,
-                  TrattoFile tratto = {});
+  LettoreCampioni(const std::filesystem::path& file, OpzioniCampioni opzioni);
   // Next record; false at the end. Views stay valid until the next call. An Arlequin line with
   // fewer than three fields is an error naming the file and the line.
   bool prossimo(RecordCampione& record);
-  // See LettoreRighe::riparti.
-  void riparti(std::uintmax_t da, std::uintmax_t a) {
-    inAttesa_.reset();
-    righe_.riparti(da, a);
-  }
+  // The next sample: a FASTA header with the sequence lines that follow it, or a line that is
+  // a sample of its own; "senzaTab" at an Arlequin line without TAB, which ends the samples an
+  // operation takes.
+  Lettura prossimo(Campione& campione);
   std::size_t numeroRiga() const { return righe_.numeroRiga(); }
   // The lines under the records, for a reader of tables that has rules of its own for them.
   LettoreRighe& righe() { return righe_; }
@@ -68,6 +82,8 @@ class LettoreCampioni {
   // Whether a line goes on with the sequence of the FASTA sample before it.
   bool continua(std::string_view riga) const;
   void unisci(RecordCampione& record);
+  bool prossimoRecord(RecordCampione& record);
+  void prendiSequenza(const RecordCampione& record, Campione& campione);
 
   LettoreRighe righe_;
   OpzioniCampioni opzioni_;
@@ -75,6 +91,9 @@ class LettoreCampioni {
   std::optional<std::string_view> inAttesa_;
   // A sample's lines joined, reused from sample to sample.
   std::string unione_;
+  // The record read past a header that is not its sequence, which is the next sample's start.
+  std::optional<RecordCampione> seguente_;
+  std::string ultimoNome_;
 };
 
 }  // namespace vorlane

@@ -6,7 +6,6 @@
 
 #include "app/errore.h"
 #include "io/righe.h"
-#include "io/taglio.h"
 #include "support/supporto.h"
 #include "text/testo.h"
 
@@ -159,14 +158,6 @@ TEST(LettoreRighe, AByteOrderMarkAtTheFilesStartIsDropped) {
     test::scriviFile(p, testo);
     EXPECT_EQ(tutteLeRighe(p), attese) << testo.substr(0, 20);
   }
-  test::scriviFile(p, bom + "uno\r\n" + bom + "due\r\n");
-  LettoreRighe stretto(p, TrattoFile{bom.size() + 5, UINTMAX_MAX, false});
-  std::string_view riga;
-  ASSERT_TRUE(stretto.leggi(riga));
-  EXPECT_EQ(riga, "?due");
-  stretto.riparti(0, UINTMAX_MAX);
-  ASSERT_TRUE(stretto.leggi(riga));
-  EXPECT_EQ(riga, "uno");
 }
 
 TEST(LettoreRighe, CountsLinesAndNamesAMissingFile) {
@@ -186,61 +177,8 @@ TEST(LettoreRighe, CountsLinesAndNamesAMissingFile) {
   EXPECT_THROW(LettoreRighe cartella(t.percorso()), ErroreVorlane);
 }
 
-// A file read in two stretches split at a line start, the second through the first reader going
-// on or through a reader of its own, gives the lines of one reading, numbered the same.
-TEST(LettoreRighe, TwoStretchesSplitAtALineStartGiveTheLinesOfOneReading) {
-  test::CartellaTemporanea t;
-  std::mt19937 caso(11);
-  const std::string pezzi[] = {"\r\n", "\r", "\n", ">", "a", "ccc", "\xC3\xA8"};
-  std::string testo;
-  while (testo.size() < 2 * kBuffer + 5000) {
-    bool lunga = caso() % 200 == 0;
-    testo += lunga ? std::string(kBuffer / 2, 'g') : pezzi[caso() % std::size(pezzi)];
-  }
-  test::scriviFile(t / "f.txt", testo);
-  const std::vector<std::string> attese = righeAttese(testo);
-  for (std::uintmax_t dove : {std::uintmax_t{0}, std::uintmax_t{1}, std::uintmax_t{kBuffer},
-                              std::uintmax_t{testo.size() / 2}, std::uintmax_t{testo.size() - 3}}) {
-    for (char iniziale : {'\0', '>'}) {
-      SCOPED_TRACE(std::to_string(dove) + " " + iniziale);
-      std::uintmax_t mezzo = TaglioFile(t / "f.txt", iniziale, 1).inizioDopo(dove);
-      if (mezzo == UINTMAX_MAX) continue;
-      ASSERT_GE(mezzo, dove);
-      if (iniziale) {
-        EXPECT_EQ(testo[mezzo], iniziale);
-      }
-      LettoreRighe prima(t / "f.txt", {0, mezzo, false});
-      std::vector<std::string> righe;
-      std::string_view v;
-      while (prima.leggi(v)) righe.emplace_back(v);
-      LettoreRighe seconda(t / "f.txt", {mezzo});
-      std::vector<std::string> unite = righe;
-      while (seconda.leggi(v)) unite.emplace_back(v);
-      EXPECT_EQ(unite, attese);
-      EXPECT_EQ(seconda.numeroRiga(), attese.size() - righe.size());
-      // The same reader taking the second stretch, then the first again.
-      const std::size_t primaParte = righe.size();
-      prima.riparti(mezzo, UINTMAX_MAX);
-      while (prima.leggi(v)) righe.emplace_back(v);
-      EXPECT_EQ(righe, attese);
-      EXPECT_EQ(prima.numeroRiga(), attese.size() - primaParte);
-      prima.riparti(0, mezzo);
-      righe.clear();
-      while (prima.leggi(v)) righe.emplace_back(v);
-      EXPECT_EQ(righe, std::vector<std::string>(attese.begin(), attese.begin() + primaParte));
-      EXPECT_EQ(prima.numeroRiga(), primaParte);
-    }
-  }
-  test::scriviFile(t / "g.txt", "a\r\nb");
-  TaglioFile g(t / "g.txt", '\0', 1);
-  EXPECT_EQ(g.inizioDopo(0), 0u);
-  EXPECT_EQ(g.inizioDopo(1), 3u);  // not between CR and LF
-  EXPECT_EQ(g.inizioDopo(4), UINTMAX_MAX);
-  EXPECT_EQ(TaglioFile(t / "g.txt", '>', 1).inizioDopo(0), UINTMAX_MAX);
-}
-
-// A small file gets a buffer of its own size. Lines written after it was opened, and a stretch
-// larger than the one the reader started with, must still come out whole.
+// A small file gets a buffer of its own size. Lines written after it was opened must still come
+// out whole.
 TEST(LettoreRighe, ABufferSizedToASmallFileStillReadsWhatComesAfter) {
   test::CartellaTemporanea t;
   std::string testo = "uno\r\ndue";
@@ -257,15 +195,6 @@ TEST(LettoreRighe, ABufferSizedToASmallFileStillReadsWhatComesAfter) {
   std::vector<std::string> righe;
   std::string_view v;
   while (r.leggi(v)) righe.emplace_back(v);
-  EXPECT_EQ(righe, righeAttese(testo));
-
-  LettoreRighe stretto(t / "f.txt", {0, 3, false});
-  righe.clear();
-  while (stretto.leggi(v)) righe.emplace_back(v);
-  EXPECT_EQ(righe, std::vector<std::string>{"uno"});
-  stretto.riparti(0, UINTMAX_MAX);
-  righe.clear();
-  while (stretto.leggi(v)) righe.emplace_back(v);
   EXPECT_EQ(righe, righeAttese(testo));
 }
 

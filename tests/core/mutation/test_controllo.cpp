@@ -323,26 +323,6 @@ TEST_F(ControlloMutazioni, UnFileGrandeACapoDaQuelloSuUnaRiga) {
   EXPECT_TRUE(pagine[1] == pagine[0]);
 }
 
-// The matrix of a large file takes its room at once, guessed from the first piece: from the
-// share of the file that piece covered, never more names than the file holds.
-TEST(RiservaMatrice, IsGuessedFromTheShareOfTheFileTheFirstPieceCovered) {
-  constexpr std::uintmax_t kMB = 1 << 20, kGB = 1 << 30;
-  // Ordinary samples: a piece of 1.5 MB holds 3,700 of them; a 42 MB file some 100,000.
-  RiservaMatrice solito = riservaMatrice(3700, 3700 * 20, 3 * kMB / 2, 42 * kMB);
-  EXPECT_GE(solito.campioni, 3700u * 28);
-  EXPECT_LE(solito.campioni, 3700u * 28 * 12 / 10);
-  EXPECT_GE(solito.byteNomi, 3700u * 20 * 28);
-  // A 1 GB file whose first header is 40 MB long: one sample and 40 MB of name in a first piece
-  // that covered 40 MB, not room for that many names in every 1.5 MB of the file (28 GB).
-  RiservaMatrice lunga = riservaMatrice(1, 40 * kMB, 40 * kMB + 500, kGB);
-  EXPECT_LE(lunga.byteNomi, kGB);
-  EXPECT_LE(lunga.campioni, 30u);
-  // A first piece that is the whole file: what it held.
-  RiservaMatrice tutto = riservaMatrice(10, 200, 5 * kMB, 5 * kMB);
-  EXPECT_EQ(tutto.campioni, 10u);
-  EXPECT_EQ(tutto.byteNomi, 200u);
-}
-
 TEST_F(ControlloMutazioni, NomiScappatiEPaginaSoloAscii) {
   std::string contenuto = "><b>&x\r\n" + hv1() + "\r\n>caff\xE8\r\n" + hv1() + "\r\n";
   a.stato.impostazioni.NumeroMutazioniDa = "<1>";
