@@ -24,15 +24,20 @@ ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& alber
     colonna_.emplace(chiave(varianti[i]), colonnaVariante[i]);
     pesoColonna_.push_back(peso(varianti[i]));
   }
-  insiemiColonna_.resize(pesoColonna_.size());
+  std::vector<std::vector<int>> insiemiColonna(pesoColonna_.size());
   std::map<std::vector<int>, int> perInsieme;
   for (std::size_t h = 0; h < albero.aplogruppi().size(); ++h) {
     std::vector<int> colonne;
     for (int v : albero.aplogruppi()[h].attese)
       if (int c = colonnaVariante[static_cast<std::size_t>(v)]; c >= 0) colonne.push_back(c);
     auto [it, nuovo] = perInsieme.emplace(std::move(colonne), static_cast<int>(insiemi_.size()));
-    if (nuovo) aggiungiInsieme(it->first);
+    if (nuovo) aggiungiInsieme(it->first, insiemiColonna);
     insiemi_[static_cast<std::size_t>(it->second)].membri.push_back(static_cast<int>(h));
+  }
+  inizioColonna_.push_back(0);
+  for (const std::vector<int>& insiemi : insiemiColonna) {
+    insiemiColonne_.insert(insiemiColonne_.end(), insiemi.begin(), insiemi.end());
+    inizioColonna_.push_back(insiemiColonne_.size());
   }
   for (Insieme& insieme : insiemi_) {
     for (int h : insieme.membri) insieme.gruppi.push_back(albero.aplogruppi()[h].gruppo);
@@ -40,17 +45,20 @@ ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& alber
     insieme.gruppi.erase(std::unique(insieme.gruppi.begin(), insieme.gruppi.end()),
                          insieme.gruppi.end());
     insieme.vincitore = spareggio(insieme.membri);
+    gruppoUnico_.push_back(insieme.gruppi.size() == 1 ? insieme.gruppi[0] : -1);
   }
 }
 
-void ClassificatoreAplogruppi::aggiungiInsieme(const std::vector<int>& colonne) {
+void ClassificatoreAplogruppi::aggiungiInsieme(const std::vector<int>& colonne,
+                                               std::vector<std::vector<int>>& insiemiColonna) {
   int numero = static_cast<int>(insiemi_.size());
   Insieme insieme;
   for (int c : colonne) {
     insieme.atteso += pesoColonna_[static_cast<std::size_t>(c)];
-    insiemiColonna_[static_cast<std::size_t>(c)].push_back(numero);
+    insiemiColonna[static_cast<std::size_t>(c)].push_back(numero);
   }
   if (colonne.empty()) insiemeVuoto_ = numero;
+  inversoAtteso_.push_back(insieme.atteso > 0 ? 1.0 / insieme.atteso : 0.0);
   insiemi_.push_back(std::move(insieme));
 }
 
@@ -60,17 +68,21 @@ int ClassificatoreAplogruppi::peso(const Variante& v) const {
 
 int ClassificatoreAplogruppi::preparaCampione(std::span<const Variante> campione,
                                               Lavoro& lavoro) const {
-  std::vector<int>& colonne = lavoro.campione;
-  colonne.clear();
-  int pesoCampione = 0;
-  std::vector<Variante> contate;
+  std::vector<Variante>& contate = lavoro.contate;
+  contate.clear();
   for (const Variante& v : campione)
     if (conta(v)) contate.push_back(v);
   std::sort(contate.begin(), contate.end());
   contate.erase(std::unique(contate.begin(), contate.end()), contate.end());
+  lavoro.campione.clear();
+  int pesoCampione = 0;
   for (const Variante& v : contate) {
-    pesoCampione += peso(v);
-    if (auto it = colonna_.find(chiave(v)); it != colonna_.end()) colonne.push_back(it->second);
+    if (auto it = colonna_.find(chiave(v)); it != colonna_.end()) {
+      lavoro.campione.push_back(it->second);
+      pesoCampione += pesoColonna_[static_cast<std::size_t>(it->second)];
+    } else {
+      pesoCampione += peso(v);
+    }
   }
   return pesoCampione;
 }
@@ -85,6 +97,14 @@ ClassificatoreAplogruppi::Punteggio ClassificatoreAplogruppi::punteggio(
   return {n1 * d2 + n2 * d1, d1 * d2};
 }
 
+double ClassificatoreAplogruppi::qualita(int insieme, double inversoCampione,
+                                         const Lavoro& lavoro) const {
+  double trovato = lavoro.trovato[static_cast<std::size_t>(insieme)];
+  double inverso = inversoAtteso_[static_cast<std::size_t>(insieme)];
+  return 0.5 * (inverso > 0 ? trovato * inverso : 1.0) +
+         0.5 * (inversoCampione > 0 ? trovato * inversoCampione : 1.0);
+}
+
 Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> campione) const {
   Lavoro lavoro;
   return classifica(campione, lavoro);
@@ -94,51 +114,69 @@ Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> c
                                                      Lavoro& lavoro) const {
   lavoro.trovato.resize(insiemi_.size());
   int pesoCampione = preparaCampione(campione, lavoro);
+  std::vector<int>& candidati = lavoro.toccati;
   for (int c : lavoro.campione) {
     int w = pesoColonna_[static_cast<std::size_t>(c)];
-    for (int u : insiemiColonna_[static_cast<std::size_t>(c)]) {
-      if (lavoro.trovato[static_cast<std::size_t>(u)] == 0) lavoro.toccati.push_back(u);
+    for (std::size_t k = inizioColonna_[static_cast<std::size_t>(c)];
+         k < inizioColonna_[static_cast<std::size_t>(c) + 1]; ++k) {
+      int u = insiemiColonne_[k];
+      if (lavoro.trovato[static_cast<std::size_t>(u)] == 0) candidati.push_back(u);
       lavoro.trovato[static_cast<std::size_t>(u)] += w;
     }
   }
   // Sets sharing nothing with the sample score 0, or 1/2 when the sample has no counted
   // variant; only the empty set can beat that without sharing anything.
-  std::vector<int> candidati = lavoro.toccati;
   if (insiemeVuoto_ >= 0) candidati.push_back(insiemeVuoto_);
   if (candidati.empty())
     for (std::size_t u = 0; u < insiemi_.size(); ++u) candidati.push_back(static_cast<int>(u));
-  Classificazione esito = scegli(candidati, pesoCampione, lavoro);
-  for (int u : lavoro.toccati) lavoro.trovato[static_cast<std::size_t>(u)] = 0;
-  lavoro.toccati.clear();
+  Classificazione esito = scegli(pesoCampione, lavoro);
+  for (int u : candidati) lavoro.trovato[static_cast<std::size_t>(u)] = 0;
+  candidati.clear();
   return esito;
 }
 
-Classificazione ClassificatoreAplogruppi::scegli(std::span<const int> candidati, int pesoCampione,
-                                                 Lavoro& lavoro) const {
+// The best score of each top-level group in doubles, then the exact ties among the sets whose
+// double comes near the best.
+Classificazione ClassificatoreAplogruppi::scegli(int pesoCampione, Lavoro& lavoro) const {
   std::vector<double>& perGruppo = lavoro.migliorePerGruppo;
   perGruppo.assign(albero_->gruppi().size(), pesoCampione > 0 ? 0.0 : 0.5);
-  Punteggio migliore{-1, 1};
-  std::vector<int> pari;
-  for (int u : candidati) {
-    Punteggio p = punteggio(u, pesoCampione, lavoro);
+  double inversoCampione = pesoCampione > 0 ? 1.0 / pesoCampione : 0.0;
+  double massima = -1;
+  lavoro.qualita.resize(lavoro.toccati.size());
+  for (std::size_t i = 0; i < lavoro.toccati.size(); ++i) {
+    int u = lavoro.toccati[i];
+    double q = qualita(u, inversoCampione, lavoro);
+    lavoro.qualita[i] = q;
+    massima = std::max(massima, q);
+    if (int g = gruppoUnico_[static_cast<std::size_t>(u)]; g >= 0) {
+      perGruppo[static_cast<std::size_t>(g)] = std::max(perGruppo[static_cast<std::size_t>(g)], q);
+      continue;
+    }
     for (int g : insiemi_[static_cast<std::size_t>(u)].gruppi)
-      perGruppo[static_cast<std::size_t>(g)] =
-          std::max(perGruppo[static_cast<std::size_t>(g)], p.qualita());
+      perGruppo[static_cast<std::size_t>(g)] = std::max(perGruppo[static_cast<std::size_t>(g)], q);
+  }
+  Punteggio migliore{-1, 1};
+  std::vector<int>& pari = lavoro.pari;
+  pari.clear();
+  for (std::size_t i = 0; i < lavoro.toccati.size(); ++i) {
+    if (lavoro.qualita[i] < massima - 1e-9) continue;
+    Punteggio p = punteggio(lavoro.toccati[i], pesoCampione, lavoro);
     if (migliore < p) {
       migliore = p;
       pari.clear();
     }
-    if (p == migliore) pari.push_back(u);
+    if (p == migliore) pari.push_back(lavoro.toccati[i]);
   }
   Classificazione esito;
   esito.aplogruppo = vincitore(pari);
   const AlberoAplogruppi::Aplogruppo& a = albero_->aplogruppi()[esito.aplogruppo];
   esito.nome = a.nome;
-  esito.qualita = migliore.qualita();
+  esito.qualita = qualita(pari.front(), inversoCampione, lavoro);
   double altro = 0;
   for (std::size_t g = 0; g < perGruppo.size(); ++g)
     if (static_cast<int>(g) != a.gruppo) altro = std::max(altro, perGruppo[g]);
-  esito.margine = std::max(0.0, esito.qualita - altro);
+  // Scores equal as fractions may differ in their last bit as doubles.
+  esito.margine = esito.qualita - altro > 1e-9 ? esito.qualita - altro : 0.0;
   return esito;
 }
 

@@ -61,8 +61,9 @@ class ClassificatoreAplogruppi {
 
   // Scratch kept between the samples of one thread.
   struct Lavoro {
-    std::vector<int> trovato, toccati, campione;
-    std::vector<double> migliorePerGruppo;
+    std::vector<int> trovato, toccati, campione, pari;
+    std::vector<Variante> contate;
+    std::vector<double> migliorePerGruppo, qualita;
   };
   // The best haplogroup for the sample's variants; variants outside the coverage and hot spots
   // are ignored, a variant given twice counts once.
@@ -94,12 +95,14 @@ class ClassificatoreAplogruppi {
     }
   };
 
-  void aggiungiInsieme(const std::vector<int>& colonne);
+  void aggiungiInsieme(const std::vector<int>& colonne,
+                       std::vector<std::vector<int>>& insiemiColonna);
   static std::int64_t chiave(const Variante& v) { return std::int64_t{v.sito()} * 256 + v.base; }
   int peso(const Variante& v) const;
   int preparaCampione(std::span<const Variante> campione, Lavoro& lavoro) const;
   Punteggio punteggio(int insieme, int pesoCampione, const Lavoro& lavoro) const;
-  Classificazione scegli(std::span<const int> candidati, int pesoCampione, Lavoro& lavoro) const;
+  double qualita(int insieme, double inversoCampione, const Lavoro& lavoro) const;
+  Classificazione scegli(int pesoCampione, Lavoro& lavoro) const;
   int spareggio(std::span<const int> pari) const;
   int vincitore(std::span<const int> insiemiPari) const;
 
@@ -107,8 +110,12 @@ class ClassificatoreAplogruppi {
   Copertura copertura_;
   std::unordered_map<std::int64_t, int> colonna_;  // counted variant of the tree -> its column
   std::vector<int> pesoColonna_;
-  std::vector<std::vector<int>> insiemiColonna_;  // column -> the sets that expect it
+  // The sets that expect column c: insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]).
+  std::vector<std::size_t> inizioColonna_;
+  std::vector<int> insiemiColonne_;
   std::vector<Insieme> insiemi_;
+  std::vector<double> inversoAtteso_;  // 1 / atteso, 0 for the empty set
+  std::vector<int> gruppoUnico_;       // the group of a set's haplogroups when they share one
   int insiemeVuoto_ = -1;
 };
 
