@@ -16,7 +16,44 @@ int pesoVariante(int cambiSito, int cambiMassimi) {
 ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& albero,
                                                    const Copertura& copertura)
     : albero_(&albero), copertura_(copertura) {
-  const std::vector<Variante>& varianti = albero.varianti();
+  std::vector<int> colonnaVariante = preparaColonne();
+  // Haplogroups with the same counted variants share one set.
+  std::map<std::vector<int>, std::vector<int>> perInsieme;
+  for (std::size_t h = 0; h < albero.aplogruppi().size(); ++h) {
+    std::vector<int> colonne;
+    for (int v : albero.aplogruppi()[h].attese)
+      if (int c = colonnaVariante[static_cast<std::size_t>(v)]; c >= 0) colonne.push_back(c);
+    perInsieme[std::move(colonne)].push_back(static_cast<int>(h));
+  }
+  std::vector<std::pair<const std::vector<int>*, Insieme>> insiemi;
+  for (auto& [colonne, membri] : perInsieme) insiemi.push_back({&colonne, nuovoInsieme(membri)});
+  // Sets of one group side by side, by group, and those spanning groups last: a group's best
+  // score is then the best of a stretch.
+  std::stable_sort(insiemi.begin(), insiemi.end(), [](const auto& x, const auto& y) {
+    return std::pair(x.second.gruppi.size() > 1, x.second.gruppi[0]) <
+           std::pair(y.second.gruppi.size() > 1, y.second.gruppi[0]);
+  });
+  std::vector<std::vector<int>> insiemiColonna(pesoColonna_.size());
+  for (auto& [colonne, insieme] : insiemi)
+    aggiungiInsieme(*colonne, std::move(insieme), insiemiColonna);
+  inizioColonna_.push_back(0);
+  for (const std::vector<int>& perColonna : insiemiColonna) {
+    insiemiColonne_.insert(insiemiColonne_.end(), perColonna.begin(), perColonna.end());
+    inizioColonna_.push_back(insiemiColonne_.size());
+  }
+  inizioGruppo_.assign(albero.gruppi().size() + 1, 0);
+  std::size_t u = 0;
+  for (std::size_t g = 0; g < albero.gruppi().size(); ++g) {
+    inizioGruppo_[g] = u;
+    while (u < insiemi_.size() && insiemi_[u].gruppi.size() == 1 &&
+           insiemi_[u].gruppi[0] == static_cast<int>(g))
+      ++u;
+  }
+  inizioGruppo_.back() = u;
+}
+
+std::vector<int> ClassificatoreAplogruppi::preparaColonne() {
+  const std::vector<Variante>& varianti = albero_->varianti();
   std::vector<int> colonnaVariante(varianti.size(), -1);
   for (std::size_t i = 0; i < varianti.size(); ++i) {
     if (!conta(varianti[i])) continue;
@@ -24,43 +61,43 @@ ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& alber
     colonna_.emplace(chiave(varianti[i]), colonnaVariante[i]);
     pesoColonna_.push_back(peso(varianti[i]));
   }
-  std::vector<std::vector<int>> insiemiColonna(pesoColonna_.size());
-  std::map<std::vector<int>, int> perInsieme;
-  for (std::size_t h = 0; h < albero.aplogruppi().size(); ++h) {
-    std::vector<int> colonne;
-    for (int v : albero.aplogruppi()[h].attese)
-      if (int c = colonnaVariante[static_cast<std::size_t>(v)]; c >= 0) colonne.push_back(c);
-    auto [it, nuovo] = perInsieme.emplace(std::move(colonne), static_cast<int>(insiemi_.size()));
-    if (nuovo) aggiungiInsieme(it->first, insiemiColonna);
-    insiemi_[static_cast<std::size_t>(it->second)].membri.push_back(static_cast<int>(h));
-  }
-  inizioColonna_.push_back(0);
-  for (const std::vector<int>& insiemi : insiemiColonna) {
-    insiemiColonne_.insert(insiemiColonne_.end(), insiemi.begin(), insiemi.end());
-    inizioColonna_.push_back(insiemiColonne_.size());
-  }
-  for (Insieme& insieme : insiemi_) {
-    for (int h : insieme.membri) insieme.gruppi.push_back(albero.aplogruppi()[h].gruppo);
-    std::sort(insieme.gruppi.begin(), insieme.gruppi.end());
-    insieme.gruppi.erase(std::unique(insieme.gruppi.begin(), insieme.gruppi.end()),
-                         insieme.gruppi.end());
-    insieme.vincitore = spareggio(insieme.membri);
-    gruppoUnico_.push_back(insieme.gruppi.size() == 1 ? insieme.gruppi[0] : -1);
-  }
+  return colonnaVariante;
 }
 
-void ClassificatoreAplogruppi::aggiungiInsieme(const std::vector<int>& colonne,
+ClassificatoreAplogruppi::Insieme ClassificatoreAplogruppi::nuovoInsieme(
+    const std::vector<int>& membri) const {
+  Insieme insieme;
+  insieme.membri = membri;
+  for (int h : membri) insieme.gruppi.push_back(albero_->aplogruppi()[h].gruppo);
+  std::sort(insieme.gruppi.begin(), insieme.gruppi.end());
+  insieme.gruppi.erase(std::unique(insieme.gruppi.begin(), insieme.gruppi.end()),
+                       insieme.gruppi.end());
+  insieme.vincitore = spareggio(insieme.membri);
+  return insieme;
+}
+
+void ClassificatoreAplogruppi::aggiungiInsieme(const std::vector<int>& colonne, Insieme insieme,
                                                std::vector<std::vector<int>>& insiemiColonna) {
   int numero = static_cast<int>(insiemi_.size());
-  Insieme insieme;
   for (int c : colonne) {
     insieme.atteso += pesoColonna_[static_cast<std::size_t>(c)];
     insiemiColonna[static_cast<std::size_t>(c)].push_back(numero);
   }
   if (colonne.empty()) insiemeVuoto_ = numero;
-  inversoAtteso_.push_back(insieme.atteso > 0 ? 1.0 / insieme.atteso : 0.0);
+  inversoAtteso_.push_back(insieme.atteso > 0 ? 0.5 / insieme.atteso : 0.0);
   insiemi_.push_back(std::move(insieme));
 }
+
+namespace {
+
+// Written so that the compiler can take several at a time (maxpd).
+double massimo(const std::vector<double>& q, std::size_t da, std::size_t a) {
+  double m = 0;
+  for (std::size_t u = da; u < a; ++u) m = q[u] > m ? q[u] : m;
+  return m;
+}
+
+}  // namespace
 
 int ClassificatoreAplogruppi::peso(const Variante& v) const {
   return pesoVariante(albero_->cambi(v), albero_->cambiMassimi());
@@ -97,14 +134,6 @@ ClassificatoreAplogruppi::Punteggio ClassificatoreAplogruppi::punteggio(
   return {n1 * d2 + n2 * d1, d1 * d2};
 }
 
-double ClassificatoreAplogruppi::qualita(int insieme, double inversoCampione,
-                                         const Lavoro& lavoro) const {
-  double trovato = lavoro.trovato[static_cast<std::size_t>(insieme)];
-  double inverso = inversoAtteso_[static_cast<std::size_t>(insieme)];
-  return 0.5 * (inverso > 0 ? trovato * inverso : 1.0) +
-         0.5 * (inversoCampione > 0 ? trovato * inversoCampione : 1.0);
-}
-
 Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> campione) const {
   Lavoro lavoro;
   return classifica(campione, lavoro);
@@ -112,66 +141,68 @@ Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> c
 
 Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> campione,
                                                      Lavoro& lavoro) const {
-  lavoro.trovato.resize(insiemi_.size());
   int pesoCampione = preparaCampione(campione, lavoro);
-  std::vector<int>& candidati = lavoro.toccati;
+  // Most sets share a variant with any sample (263G, 73G, 16223T, ...): a dense pass over all
+  // of them costs less than keeping track of which were touched.
+  std::vector<int>& trovato = lavoro.trovato;
+  trovato.assign(insiemi_.size(), 0);
   for (int c : lavoro.campione) {
     int w = pesoColonna_[static_cast<std::size_t>(c)];
-    for (std::size_t k = inizioColonna_[static_cast<std::size_t>(c)];
-         k < inizioColonna_[static_cast<std::size_t>(c) + 1]; ++k) {
-      int u = insiemiColonne_[k];
-      if (lavoro.trovato[static_cast<std::size_t>(u)] == 0) candidati.push_back(u);
-      lavoro.trovato[static_cast<std::size_t>(u)] += w;
-    }
+    std::size_t fine = inizioColonna_[static_cast<std::size_t>(c) + 1];
+    for (std::size_t k = inizioColonna_[static_cast<std::size_t>(c)]; k < fine; ++k)
+      trovato[static_cast<std::size_t>(insiemiColonne_[k])] += w;
   }
-  // Sets sharing nothing with the sample score 0, or 1/2 when the sample has no counted
-  // variant; only the empty set can beat that without sharing anything.
-  if (insiemeVuoto_ >= 0) candidati.push_back(insiemeVuoto_);
-  if (candidati.empty())
-    for (std::size_t u = 0; u < insiemi_.size(); ++u) candidati.push_back(static_cast<int>(u));
-  Classificazione esito = scegli(pesoCampione, lavoro);
-  for (int u : candidati) lavoro.trovato[static_cast<std::size_t>(u)] = 0;
-  candidati.clear();
-  return esito;
+  calcolaQualita(pesoCampione, lavoro);
+  return scegli(pesoCampione, lavoro);
 }
 
-// The best score of each top-level group in doubles, then the exact ties among the sets whose
-// double comes near the best.
+// (trovato / atteso + trovato / pesoCampione) / 2, a ratio over nothing counting as 1.
+void ClassificatoreAplogruppi::calcolaQualita(int pesoCampione, Lavoro& lavoro) const {
+  const double inversoCampione = pesoCampione > 0 ? 0.5 / pesoCampione : 0.0;
+  const double senzaCampione = pesoCampione > 0 ? 0.0 : 0.5;
+  std::vector<double>& q = lavoro.qualita;
+  q.resize(insiemi_.size());
+  const int* trovato = lavoro.trovato.data();
+  const double* inverso = inversoAtteso_.data();
+  for (std::size_t u = 0; u < q.size(); ++u)
+    q[u] = trovato[u] * inverso[u] + trovato[u] * inversoCampione + senzaCampione;
+  if (insiemeVuoto_ >= 0) q[static_cast<std::size_t>(insiemeVuoto_)] = 0.5 + senzaCampione;
+}
+
 Classificazione ClassificatoreAplogruppi::scegli(int pesoCampione, Lavoro& lavoro) const {
+  const std::vector<double>& q = lavoro.qualita;
   std::vector<double>& perGruppo = lavoro.migliorePerGruppo;
-  perGruppo.assign(albero_->gruppi().size(), pesoCampione > 0 ? 0.0 : 0.5);
-  double inversoCampione = pesoCampione > 0 ? 1.0 / pesoCampione : 0.0;
-  double massima = -1;
-  lavoro.qualita.resize(lavoro.toccati.size());
-  for (std::size_t i = 0; i < lavoro.toccati.size(); ++i) {
-    int u = lavoro.toccati[i];
-    double q = qualita(u, inversoCampione, lavoro);
-    lavoro.qualita[i] = q;
-    massima = std::max(massima, q);
-    if (int g = gruppoUnico_[static_cast<std::size_t>(u)]; g >= 0) {
-      perGruppo[static_cast<std::size_t>(g)] = std::max(perGruppo[static_cast<std::size_t>(g)], q);
-      continue;
-    }
-    for (int g : insiemi_[static_cast<std::size_t>(u)].gruppi)
-      perGruppo[static_cast<std::size_t>(g)] = std::max(perGruppo[static_cast<std::size_t>(g)], q);
-  }
+  perGruppo.assign(albero_->gruppi().size(), 0.0);
+  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g)
+    perGruppo[g] = massimo(q, inizioGruppo_[g], inizioGruppo_[g + 1]);
+  for (std::size_t u = inizioGruppo_.back(); u < q.size(); ++u)
+    for (int g : insiemi_[u].gruppi)
+      perGruppo[static_cast<std::size_t>(g)] =
+          std::max(perGruppo[static_cast<std::size_t>(g)], q[u]);
+  double massima = *std::max_element(perGruppo.begin(), perGruppo.end());
+  // Exact ties among the sets whose double comes near the best, in the groups that reach it.
   Punteggio migliore{-1, 1};
   std::vector<int>& pari = lavoro.pari;
   pari.clear();
-  for (std::size_t i = 0; i < lavoro.toccati.size(); ++i) {
-    if (lavoro.qualita[i] < massima - 1e-9) continue;
-    Punteggio p = punteggio(lavoro.toccati[i], pesoCampione, lavoro);
-    if (migliore < p) {
-      migliore = p;
-      pari.clear();
+  auto esamina = [&](std::size_t da, std::size_t a) {
+    for (std::size_t u = da; u < a; ++u) {
+      if (q[u] < massima - 1e-9) continue;
+      Punteggio p = punteggio(static_cast<int>(u), pesoCampione, lavoro);
+      if (migliore < p) {
+        migliore = p;
+        pari.clear();
+      }
+      if (p == migliore) pari.push_back(static_cast<int>(u));
     }
-    if (p == migliore) pari.push_back(lavoro.toccati[i]);
-  }
+  };
+  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g)
+    if (perGruppo[g] >= massima - 1e-9) esamina(inizioGruppo_[g], inizioGruppo_[g + 1]);
+  esamina(inizioGruppo_.back(), q.size());
   Classificazione esito;
   esito.aplogruppo = vincitore(pari);
   const AlberoAplogruppi::Aplogruppo& a = albero_->aplogruppi()[esito.aplogruppo];
   esito.nome = a.nome;
-  esito.qualita = qualita(pari.front(), inversoCampione, lavoro);
+  esito.qualita = q[static_cast<std::size_t>(pari.front())];
   double altro = 0;
   for (std::size_t g = 0; g < perGruppo.size(); ++g)
     if (static_cast<int>(g) != a.gruppo) altro = std::max(altro, perGruppo[g]);

@@ -61,7 +61,7 @@ class ClassificatoreAplogruppi {
 
   // Scratch kept between the samples of one thread.
   struct Lavoro {
-    std::vector<int> trovato, toccati, campione, pari;
+    std::vector<int> trovato, campione, pari;
     std::vector<Variante> contate;
     std::vector<double> migliorePerGruppo, qualita;
   };
@@ -95,13 +95,15 @@ class ClassificatoreAplogruppi {
     }
   };
 
-  void aggiungiInsieme(const std::vector<int>& colonne,
+  std::vector<int> preparaColonne();
+  Insieme nuovoInsieme(const std::vector<int>& membri) const;
+  void aggiungiInsieme(const std::vector<int>& colonne, Insieme insieme,
                        std::vector<std::vector<int>>& insiemiColonna);
   static std::int64_t chiave(const Variante& v) { return std::int64_t{v.sito()} * 256 + v.base; }
   int peso(const Variante& v) const;
   int preparaCampione(std::span<const Variante> campione, Lavoro& lavoro) const;
   Punteggio punteggio(int insieme, int pesoCampione, const Lavoro& lavoro) const;
-  double qualita(int insieme, double inversoCampione, const Lavoro& lavoro) const;
+  void calcolaQualita(int pesoCampione, Lavoro& lavoro) const;
   Classificazione scegli(int pesoCampione, Lavoro& lavoro) const;
   int spareggio(std::span<const int> pari) const;
   int vincitore(std::span<const int> insiemiPari) const;
@@ -114,8 +116,10 @@ class ClassificatoreAplogruppi {
   std::vector<std::size_t> inizioColonna_;
   std::vector<int> insiemiColonne_;
   std::vector<Insieme> insiemi_;
-  std::vector<double> inversoAtteso_;  // 1 / atteso, 0 for the empty set
-  std::vector<int> gruppoUnico_;       // the group of a set's haplogroups when they share one
+  std::vector<double> inversoAtteso_;  // 1 / (2 atteso), 0 for the empty set
+  // Sets inizioGruppo_[g] .. inizioGruppo_[g + 1] are those of group g alone; from
+  // inizioGruppo_.back() on, those whose haplogroups span groups.
+  std::vector<std::size_t> inizioGruppo_;
   int insiemeVuoto_ = -1;
 };
 
