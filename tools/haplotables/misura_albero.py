@@ -99,7 +99,8 @@ def main(argv=None):
                 sicuri_giusti += esito[0]
         n = len(profili)
         print(f"| {regione} | " + " | ".join(f"{100 * g / n:.1f}" for g in giusti) + " |")
-        note.append(f"{regione}: margin >= {MARGINE_AFFIDABILE} for {100 * sicuri / n:.1f}% of "
+        note.append(f"{regione}: top level right for {giusti[0]} of {n}; "
+                    f"margin >= {MARGINE_AFFIDABILE} for {100 * sicuri / n:.1f}% of "
                     f"samples, right at top level for {100 * sicuri_giusti / max(sicuri, 1):.1f}% "
                     f"of them; classifier: {tempo}")
     print()
