@@ -302,6 +302,22 @@ class TabelleSpedite(unittest.TestCase):
         self.assertEqual(ver.main([]), 0)
 
 
+class AlberoIncorporato(unittest.TestCase):
+    def test_albero17_come_lo_scrive_il_generatore(self):
+        import genera_albero as alb
+        with open(alb.DEFAULT_OUT, encoding="ascii") as f:
+            spedito = f.read()
+        self.assertEqual(spedito, alb.testo_inc(*alb.leggi(gen.DEFAULT_XML, RCRS)))
+
+    def test_inserzioni(self):
+        import genera_albero as alb
+        self.assertEqual(alb.inserzioni("8289.1CCT"),
+                         [(8289, 1, "C"), (8289, 2, "C"), (8289, 3, "T")])
+        self.assertEqual(alb.inserzioni("573.XC"), [(573, 1, "C")])
+        self.assertEqual(alb.inserzioni("5899.1C!"), [(5899, 1, "C")])
+        self.assertEqual(alb.inserzioni("16519C"), [])
+
+
 if __name__ == "__main__":
     if not os.path.exists(gen.DEFAULT_XML):
         print(f"skipped: {gen.DEFAULT_XML} not found")

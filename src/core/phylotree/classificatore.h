@@ -1,0 +1,130 @@
+#pragma once
+// The haplogroup of a sample from the whole tree. Every haplogroup is scored by the weighted
+// Kulczynski measure between the sample's variants and the haplogroup's expected variants:
+//   qualità = (W(shared) / W(expected) + W(shared) / W(sample)) / 2,
+// W the sum of the variants' weights, a ratio with nothing to divide by counting as 1 (nothing
+// expected is nothing missed; a sample with no variants leaves nothing unexplained). Only
+// variants inside the sample's coverage count, and hot spots (puntoCaldo) on neither side. A
+// variant weighs 3 at a site that changes once in the tree, falling on a log scale to 1 at the
+// tree's fastest site: a match at a rare site says more about the lineage than one at a site
+// that has changed on many branches.
+//
+// Exact ties are common (haplogroups that differ only outside the coverage score alike): the
+// tied haplogroups vote for their top-level group, the group with most votes wins (on equal
+// votes the one met first in the tree), and within it the haplogroup related to most of the
+// tied ones (ancestors and descendants, of any group) is the call, the first in the tree on
+// equal counts. A clade tied with its parent thus comes back as the parent, the deepest call the
+// coverage supports.
+//
+// The margin is the call's score minus the best score of a haplogroup of another top-level
+// group: how far the sample is from being called something else at top level.
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "phylotree/albero.h"
+#include "phylotree/copertura.h"
+#include "phylotree/variante.h"
+
+namespace vorlane {
+
+inline constexpr double kMargineAffidabile = 0.1;
+
+// A variant's weight in hundredths: 300 at a site that changes at most once, 100 at the tree's
+// fastest, log-linear in between.
+int pesoVariante(int cambiSito, int cambiMassimi);
+
+struct Classificazione {
+  int aplogruppo = -1;  // into the tree's aplogruppi()
+  std::string nome;
+  double qualita = 0;
+  double margine = 0;
+  bool affidabile() const { return margine >= kMargineAffidabile; }
+};
+
+struct ConfrontoAplogruppo {
+  std::vector<Variante> mancanti;  // expected by the haplogroup, not in the sample
+  std::vector<Variante> inattese;  // in the sample, not expected by the haplogroup
+};
+
+// The tree seen through one coverage, built once for all the samples that share it (a few
+// milliseconds for the whole PhyloTree). Haplogroups with the same expected variants inside the
+// coverage are scored once. It does not change once built, so threads may share it, each with a
+// Lavoro of its own.
+class ClassificatoreAplogruppi {
+ public:
+  ClassificatoreAplogruppi(const AlberoAplogruppi& albero, const Copertura& copertura);
+
+  // Scratch kept between the samples of one thread.
+  struct Lavoro {
+    std::vector<int> trovato, campione, pari;
+    std::vector<Variante> contate;
+    std::vector<double> migliorePerGruppo, qualita;
+  };
+  // The best haplogroup for the sample's variants; variants outside the coverage and hot spots
+  // are ignored, a variant given twice counts once.
+  Classificazione classifica(std::span<const Variante> campione) const;
+  Classificazione classifica(std::span<const Variante> campione, Lavoro& lavoro) const;
+  // The counted variants on which the sample and one haplogroup differ, each list increasing.
+  ConfrontoAplogruppo confronta(int aplogruppo, std::span<const Variante> campione) const;
+
+  const AlberoAplogruppi& albero() const { return *albero_; }
+  bool conta(const Variante& v) const { return copertura_.contiene(v.posizione) && !puntoCaldo(v); }
+
+ private:
+  struct Insieme {
+    int atteso = 0;           // weight of the expected variants
+    std::vector<int> membri;  // haplogroups, increasing
+    std::vector<int> gruppi;  // their top-level groups, each once
+    int vincitore = -1;       // the call when this set alone holds the best score
+  };
+  // The score as the fraction numeratore / denominatore of the two ratios' sum, so that ties are
+  // found exactly.
+  struct Punteggio {
+    std::int64_t numeratore = 0, denominatore = 1;
+    double qualita() const { return static_cast<double>(numeratore) / (2.0 * denominatore); }
+    bool operator<(const Punteggio& b) const {
+      return numeratore * b.denominatore < b.numeratore * denominatore;
+    }
+    bool operator==(const Punteggio& b) const {
+      return numeratore * b.denominatore == b.numeratore * denominatore;
+    }
+  };
+
+  std::vector<int> preparaColonne();
+  Insieme nuovoInsieme(const std::vector<int>& membri) const;
+  void aggiungiInsieme(const std::vector<int>& colonne, Insieme insieme,
+                       std::vector<std::vector<int>>& insiemiColonna);
+  static std::int64_t chiave(const Variante& v) { return std::int64_t{v.sito()} * 256 + v.base; }
+  int peso(const Variante& v) const;
+  int preparaCampione(std::span<const Variante> campione, Lavoro& lavoro) const;
+  Punteggio punteggio(int insieme, int pesoCampione, const Lavoro& lavoro) const;
+  void calcolaQualita(int pesoCampione, Lavoro& lavoro) const;
+  Classificazione scegli(int pesoCampione, Lavoro& lavoro) const;
+  int spareggio(std::span<const int> pari) const;
+  int vincitore(std::span<const int> insiemiPari) const;
+
+  const AlberoAplogruppi* albero_;
+  Copertura copertura_;
+  std::unordered_map<std::int64_t, int> colonna_;  // counted variant of the tree -> its column
+  std::vector<int> pesoColonna_;
+  // The sets that expect column c: insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]).
+  std::vector<std::size_t> inizioColonna_;
+  std::vector<int> insiemiColonne_;
+  std::vector<Insieme> insiemi_;
+  std::vector<double> inversoAtteso_;  // 1 / (2 atteso), 0 for the empty set
+  // Sets inizioGruppo_[g] .. inizioGruppo_[g + 1] are those of group g alone; from
+  // inizioGruppo_.back() on, those whose haplogroups span groups.
+  std::vector<std::size_t> inizioGruppo_;
+  int insiemeVuoto_ = -1;
+};
+
+// The call for one sample on the whole PhyloTree, for a caller with a single sample.
+Classificazione classificaAplogruppo(std::span<const Variante> campione,
+                                     const Copertura& copertura);
+
+}  // namespace vorlane
