@@ -1,5 +1,7 @@
 #include "app/messaggi.h"
 
+#include <utility>
+
 #include "app/errore.h"
 #include "io/righe.h"
 #include "text/testo.h"
@@ -10,9 +12,18 @@ ErroreVorlane erroreRiga(const LettoreRighe& file, const std::string& cosa) {
   return ErroreVorlane(testoPercorso(file.percorso()) + ", riga " +
                        std::to_string(file.numeroRiga()) + ": " + cosa);
 }
+
+// Messages added after the first working folders were made: a messages file copied there
+// before them, which the program never replaces, still gets their text.
+constexpr std::pair<int, const char*> kMessaggiAggiunti[] = {
+    {94, "Aplogruppo PhyloTree"},    {95, "qualit\xE0"},          {96, "margine"}, {97, "incerto"},
+    {98, "Varianti attese assenti"}, {99, "Varianti non attese"},
+};
 }  // namespace
 
 void caricaMessaggiDa(const std::filesystem::path& percorso, StatoVorlane& stato) {
+  for (const auto& [indice, testo] : kMessaggiAggiunti)
+    stato.messaggi[static_cast<std::size_t>(indice)] = testo;
   LettoreRighe file(percorso);
   std::string_view riga;
   while (file.leggi(riga)) {

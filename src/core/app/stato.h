@@ -37,6 +37,7 @@ struct RisultatoCampione {
   std::string identificativo;
   std::string aplotipo;
   double numeroMutazioni = 0;
+  std::string aplogruppoAlbero;  // the whole tree's call, as the log block gives it
 };
 using RisultatiMultipli = std::vector<RisultatoCampione, AllocatoreGrande<RisultatoCampione>>;
 

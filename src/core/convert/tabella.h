@@ -7,17 +7,9 @@
 
 #include "app/porta.h"
 #include "app/stato.h"
+#include "sequence/intervallo.h"
 
 namespace vorlane {
-
-// Positions inizio..fine, both included; empty when fine < inizio.
-struct Intervallo {
-  int inizio = 0;
-  int fine = 0;
-  std::size_t lunghezza() const {
-    return fine < inizio ? 0 : static_cast<std::size_t>(fine - inizio + 1);
-  }
-};
 
 // The interval of the settings InizioSequenza and FineSequenza; one outside the sequence, or
 // ending before it starts, is an error that says so.

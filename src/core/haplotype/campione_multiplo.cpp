@@ -93,7 +93,21 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
   if (numeroMutazioni_ > 0)
     blocco.riga("Percentuale mutazioni         : ",
                 percentualeMutazioni(elenco_.quante, numeroMutazioni_));
-  return {std::string(identificativo), aplotipo_, numeroMutazioni_};
+  std::string albero = testoAplogruppo(r_.stato, classificaAlbero());
+  blocco.riga(rigaAplogruppo(r_.stato, albero));
+  return {std::string(identificativo), aplotipo_, numeroMutazioni_, std::move(albero)};
+}
+
+// The sample covers the positions it stored; its variants are the positions it marked there.
+Classificazione CampioneMultiplo::classificaAlbero() {
+  if (!classificatore_ || primoClassificatore_ != primoMarche_ ||
+      ultimoClassificatore_ != ultimoMarche_) {
+    classificatore_ =
+        &r_.albero.per(static_cast<int>(primoMarche_), static_cast<int>(ultimoMarche_));
+    primoClassificatore_ = primoMarche_;
+    ultimoClassificatore_ = ultimoMarche_;
+  }
+  return classificatore_->classifica(variantiSegnate(sequenza_, segnate_), lavoroAlbero_);
 }
 
 void CampioneMultiplo::consegnaA(StatoVorlane& stato) const {

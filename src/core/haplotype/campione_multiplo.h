@@ -10,6 +10,7 @@
 
 #include "app/porta.h"
 #include "app/stato.h"
+#include "haplotype/aplogruppo_albero.h"
 #include "haplotype/confronto.h"
 #include "haplotype/memoria_intervallo.h"
 #include "haplotype/ricerca.h"
@@ -33,6 +34,7 @@ struct RegoleMultiplo {
   const RegoleConfronto& regole;
   const MemoriaIntervallo& memoria;
   const RigheFisseMultiplo& fisse;
+  ClassificatoriAlbero& albero;
 };
 
 class CampioneMultiplo {
@@ -57,6 +59,7 @@ class CampioneMultiplo {
  private:
   void segna();
   const std::string& testa(const std::tm& giorno);
+  Classificazione classificaAlbero();
 
   const RegoleMultiplo& r_;
   std::string sequenza_;
@@ -73,6 +76,10 @@ class CampioneMultiplo {
   // and the only marks to clear before the next one.
   std::vector<int> segnate_;
   ElencoMutazioni elenco_;
+  // The whole tree's classifier for the positions the last sample covered, and its scratch.
+  const ClassificatoreAplogruppi* classificatore_ = nullptr;
+  long primoClassificatore_ = 0, ultimoClassificatore_ = -1;
+  ClassificatoreAplogruppi::Lavoro lavoroAlbero_;
   // The lines before the identifier, for the day `giornoTesta_`.
   std::string testa_;
   std::tm giornoTesta_{};

@@ -34,7 +34,7 @@ ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
       regole_(regoleConfronto(stato, porta)),
       memoria_(stato, regole_.da, regole_.a),
       fisse_(stato, porta),
-      regoleCampione_{stato, regole_, memoria_, fisse_},
+      regoleCampione_{stato, regole_, memoria_, fisse_, albero_},
       indice_(stato.*tabella.griglia) {}
 
 ConfrontoMultiplo::Appunti ConfrontoMultiplo::appunti() {

@@ -61,6 +61,7 @@ class ConfrontoMultiplo {
   RegoleConfronto regole_;
   MemoriaIntervallo memoria_;
   RigheFisseMultiplo fisse_;
+  ClassificatoriAlbero albero_;
   RegoleMultiplo regoleCampione_;
   IndiceAplotipi indice_;
   // Blocks handed on and not yet appended to the log, and the day they belong to.

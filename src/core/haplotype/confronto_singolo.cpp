@@ -1,6 +1,10 @@
 #include "haplotype/confronto_singolo.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "app/errore.h"
+#include "haplotype/aplogruppo_albero.h"
 #include "haplotype/confronto.h"
 #include "haplotype/report_singolo.h"
 #include "haplotype/ricerca.h"
@@ -37,6 +41,28 @@ void elenca(const StatoVorlane& stato, const RegoleConfronto& regole, ElencoMuta
   if (!elenco.parziale().empty()) blocco.riga(kRigaMutazioni, elenco.parziale());
 }
 
+// The whole tree's call for the sample over the positions of the interval it covers, with the
+// variants the call expects and the sample lacks, and those it has and the call does not expect.
+void righeAlbero(const StatoVorlane& stato, const RegoleConfronto& regole, BloccoRegistro& blocco) {
+  const std::string& s = stato.sequenzaCampione;
+  long primo = std::max(regole.primo, 1L), ultimo = std::min<long>(regole.ultimo, kUltimaPosizione);
+  while (primo <= ultimo && s[static_cast<std::size_t>(primo)] == ' ') ++primo;
+  while (ultimo >= primo && s[static_cast<std::size_t>(ultimo)] == ' ') --ultimo;
+  if (primo > ultimo) return;
+  std::vector<int> segnate;
+  for (long p = primo; p <= ultimo; ++p)
+    if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*')
+      segnate.push_back(static_cast<int>(p));
+  const ClassificatoreAplogruppi classificatore(
+      alberoPhyloTree17(), Copertura({{static_cast<int>(primo), static_cast<int>(ultimo)}}));
+  std::vector<Variante> varianti = variantiSegnate(s, segnate);
+  Classificazione c = classificatore.classifica(varianti);
+  ConfrontoAplogruppo differenze = classificatore.confronta(c.aplogruppo, varianti);
+  blocco.riga(rigaAplogruppo(stato, testoAplogruppo(stato, c)));
+  blocco.riga(rigaVarianti(stato.messaggi[98], differenze.mancanti));
+  blocco.riga(rigaVarianti(stato.messaggi[99], differenze.inattese));
+}
+
 }  // namespace
 
 void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
@@ -54,6 +80,7 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
     if (stato.numeroMutazioni > 0)
       blocco.riga(stato.messaggi[31], "         : ",
                   percentualeMutazioni(elenco.quante, stato.numeroMutazioni));
+    righeAlbero(stato, regole, blocco);
     blocco.scrivi(stato);
     porta.puntatoreOccupato(false);
     VisualizzaLogOperazioni(stato, porta);

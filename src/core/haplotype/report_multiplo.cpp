@@ -40,6 +40,7 @@ void rigaIntestazione(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   righeCella(righe, kRientro, "<B>id</B>");
   righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[55]) + "</B>");
   righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[24]) + "</B>");
+  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[94]) + "</B>");
   righe.append(kChiusuraRiga);
   pagina.riga(righe);
 }
@@ -50,7 +51,9 @@ void rigaRisultato(ScrittoreTesto& pagina, const PezziRiga& pezzi, const Risulta
   aggiungiHtml(pagina, r.identificativo);
   pagina.aggiungi(pezzi.tra);
   aggiungiHtml(pagina, r.aplotipo);
-  pagina.aggiungi(pezzi.tra, testoNumero(r.numeroMutazioni), pezzi.chiusura);
+  pagina.aggiungi(pezzi.tra, testoNumero(r.numeroMutazioni), pezzi.tra);
+  aggiungiHtml(pagina, r.aplogruppoAlbero);
+  pagina.aggiungi(pezzi.chiusura);
   pagina.fineRiga();
 }
 

@@ -14,11 +14,11 @@ void copri(std::bitset<kUltimaPosizione + 1>& posizioni, int da, int a) {
 
 Copertura::Copertura(const std::vector<Intervallo>& intervalli) {
   for (const Intervallo& i : intervalli) {
-    if (i.da <= i.a) {
-      copri(posizioni_, i.da, i.a);
+    if (i.inizio <= i.fine) {
+      copri(posizioni_, i.inizio, i.fine);
     } else {
-      copri(posizioni_, i.da, kUltimaPosizione);
-      copri(posizioni_, 1, i.a);
+      copri(posizioni_, i.inizio, kUltimaPosizione);
+      copri(posizioni_, 1, i.fine);
     }
   }
 }

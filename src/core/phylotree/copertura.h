@@ -6,13 +6,9 @@
 #include <vector>
 
 #include "app/stato.h"
+#include "sequence/intervallo.h"
 
 namespace vorlane {
-
-struct Intervallo {
-  int da = 1;
-  int a = kUltimaPosizione;
-};
 
 class Copertura {
  public:

@@ -188,6 +188,12 @@ std::string testoNumero(double valore) {
   return buf;
 }
 
+std::string testoDecimali(double valore, int decimali) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", decimali, valore);
+  return buf;
+}
+
 std::optional<double> numeroRigoroso(std::string_view testo) {
   std::string_view t = senzaSpazi(testo);
   if (!t.empty() && t.front() == '+') t.remove_prefix(1);

@@ -38,6 +38,8 @@ std::filesystem::path percorsoDaTesto(std::string_view cp1252);
 // Shortest general form: integers without a decimal part, otherwise up to 15 significant
 // digits with the decimal separator of the process's LC_NUMERIC.
 std::string testoNumero(double valore);
+// Fixed form with `decimali` digits after the same decimal separator: 0,93.
+std::string testoDecimali(double valore, int decimali);
 
 // A text that is a number as a whole (blanks around it allowed; "." or "," as decimal mark).
 std::optional<double> numeroRigoroso(std::string_view testo);

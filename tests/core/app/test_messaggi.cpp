@@ -47,12 +47,18 @@ TEST(CaricaMessaggi, ReadsIndexAndTextWithTheFileRules) {
   EXPECT_EQ(c.stato.messaggi[200], "fine");
 }
 
-TEST(CaricaMessaggi, CommentsOnlyOrEmptyFileLeaveEveryMessageEmpty) {
+// Only the messages added after the first working folders were made have a text of their own:
+// an older messages file, kept in the user's folder, lacks them.
+TEST(CaricaMessaggi, CommentsOnlyOrEmptyFileLeaveEveryMessageEmptyButTheAddedOnes) {
   Caricamento c;
-  c.carica("/ solo commenti\n/ ancora\n");
-  for (const auto& m : c.stato.messaggi) EXPECT_TRUE(m.empty());
-  c.carica("");
-  for (const auto& m : c.stato.messaggi) EXPECT_TRUE(m.empty());
+  for (const char* testo : {"/ solo commenti\n/ ancora\n", ""}) {
+    c.carica(testo);
+    for (std::size_t i = 0; i < c.stato.messaggi.size(); ++i)
+      EXPECT_EQ(c.stato.messaggi[i].empty(), i < 94 || i > 99) << i;
+    EXPECT_EQ(c.stato.messaggi[94], "Aplogruppo PhyloTree");
+  }
+  c.carica("94;Aplogruppo dall'albero\n");
+  EXPECT_EQ(c.stato.messaggi[94], "Aplogruppo dall'albero");
 }
 
 TEST(CaricaMessaggi, BadLinesAreErrorsNamingFileAndLine) {

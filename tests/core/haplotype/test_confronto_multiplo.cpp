@@ -40,7 +40,7 @@ TEST(ConfrontoMultiplo, NomiRigheETabulazioni) {
   ASSERT_EQ(righe.size(), 4u);
   std::vector<std::string> nomi, numeri;
   for (const auto& r : righe) {
-    ASSERT_EQ(r.size(), 3u);
+    ASSERT_EQ(r.size(), 4u);
     nomi.push_back(r[0]);
     numeri.push_back(r[2]);
   }
@@ -101,6 +101,7 @@ TEST(ConfrontoMultiplo, BloccoDelRegistro) {
       "Aplotipo                      : " + amb.stato.aplotipoTrovato,
       "Mutazioni                     : 16120",
       "Percentuale mutazioni         : 100",
+      "Aplogruppo PhyloTree          : H10a1 (qualit\xE0 0.53; margine 0.03; incerto)",
   };
   EXPECT_EQ(ultimoBloccoRighe(amb), atteso);
 }
@@ -109,10 +110,13 @@ TEST(ConfrontoMultiplo, IdentificativoConBarraEPaginaProtetta) {
   Ambiente amb;
   Righe righe = confronta(amb, ">a|b|<c>\r\n" + hv1({{16069, 'T'}, {16126, 'C'}}) + "\r\n");
   ASSERT_EQ(righe.size(), 1u);
-  ASSERT_EQ(righe[0].size(), 3u);
+  ASSERT_EQ(righe[0].size(), 4u);
   EXPECT_EQ(righe[0][0], "a|b|&lt;c&gt;");
   EXPECT_EQ(righe[0][1], amb.stato.aplotipoTrovato);
   EXPECT_EQ(righe[0][2], "2");
+  // 16069T and 16126C: J's motif, told apart from every other group.
+  EXPECT_EQ(righe[0][3].substr(0, 1), "J");
+  EXPECT_EQ(righe[0][3].find("incerto"), std::string::npos);
 }
 
 TEST(ConfrontoMultiplo, NessunCampioneDaUnaTabellaVuota) {

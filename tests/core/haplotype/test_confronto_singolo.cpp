@@ -50,6 +50,9 @@ TEST(ConfrontoSingolo, TreMutazioniSullIntervalloIntero) {
       "Mutazioni                     : 73,263,315",
       "Aplotipo                      : " + amb.stato.aplotipoTrovato,
       "Percentuale mutazioni         : 100",
+      "Aplogruppo PhyloTree          : H2a2a (qualit\xE0 0.65; margine 0.28)",
+      "Varianti attese assenti       : -",
+      "Varianti non attese           : 73G 315T",
   };
   EXPECT_EQ(ultimoBloccoRighe(amb), atteso);
   // 315 is left out of the tables: the row found lists 73 and 263.
@@ -81,8 +84,14 @@ TEST(ConfrontoSingolo, RigheDelleMutazioniEIntervalloDelNumero) {
   EXPECT_EQ(riga(righe, "Mutazioni    "),
             "Mutazioni                     : "
             "16110,16111,16112,16113,16114,16115,16116,16117,16118,16119");
-  EXPECT_EQ(righe[righe.size() - 3], "Mutazioni                     : 16120");
-  EXPECT_EQ(righe.back(), "Percentuale mutazioni         : 100");
+  EXPECT_EQ(righe[righe.size() - 6], "Mutazioni                     : 16120");
+  EXPECT_EQ(righe[righe.size() - 4], "Percentuale mutazioni         : 100");
+  // The whole tree scores all eleven, listed or not; most are no haplogroup's.
+  EXPECT_EQ(righe[righe.size() - 3],
+            "Aplogruppo PhyloTree          : H10a1 (qualit\xE0 0.53; margine 0.03; incerto)");
+  EXPECT_EQ(righe.back(),
+            "Varianti non attese           : 16110A 16111T 16112T 16113G 16115T 16116G 16117C "
+            "16118A 16119G 16120G");
 
   // Above NumeroMutazioniA nothing is listed and nothing is found.
   amb.stato.impostazioni.NumeroMutazioniA = "10";
@@ -90,7 +99,9 @@ TEST(ConfrontoSingolo, RigheDelleMutazioniEIntervalloDelNumero) {
   righe = ultimoBloccoRighe(amb);
   EXPECT_EQ(conta(righe, "Mutazioni    "), 0);
   EXPECT_EQ(riga(righe, "Aplotipo"), "Aplotipo                      : ");
-  EXPECT_EQ(righe.back(), "Percentuale mutazioni         : 0");
+  EXPECT_EQ(righe[righe.size() - 4], "Percentuale mutazioni         : 0");
+  EXPECT_EQ(righe[righe.size() - 3],
+            "Aplogruppo PhyloTree          : H10a1 (qualit\xE0 0.53; margine 0.03; incerto)");
 }
 
 TEST(ConfrontoSingolo, CampioneUgualeAlRiferimento) {
@@ -102,7 +113,11 @@ TEST(ConfrontoSingolo, CampioneUgualeAlRiferimento) {
   EXPECT_EQ(amb.stato.aplotipoTrovato, "");
   EXPECT_EQ(conta(righe, "Mutazioni    "), 0);
   EXPECT_EQ(conta(righe, "Percentuale mutazioni         : "), 0);
-  EXPECT_EQ(righe.back(), "Aplotipo                      : ");
+  EXPECT_EQ(righe[righe.size() - 4], "Aplotipo                      : ");
+  // Nothing of HV1 tells the branches of H apart: the call is H itself.
+  EXPECT_EQ(righe[righe.size() - 3].substr(0, 35), "Aplogruppo PhyloTree          : H (");
+  EXPECT_EQ(righe[righe.size() - 2], "Varianti attese assenti       : -");
+  EXPECT_EQ(righe.back(), "Varianti non attese           : -");
 }
 
 TEST(ConfrontoSingolo, PaginaConGrigliaDiSessantaPosizioni) {

@@ -1,0 +1,51 @@
+#include "haplotype/aplogruppo_albero.h"
+
+#include "text/testo.h"
+
+namespace vorlane {
+
+std::vector<Variante> variantiSegnate(std::string_view sequenza, std::span<const int> segnate) {
+  std::vector<Variante> varianti;
+  varianti.reserve(segnate.size());
+  for (int p : segnate)
+    varianti.push_back({p, 0, maiuscola(sequenza[static_cast<std::size_t>(p)])});
+  return varianti;
+}
+
+std::string testoAplogruppo(const StatoVorlane& stato, const Classificazione& c) {
+  const auto& m = stato.messaggi;
+  std::string testo = c.nome + " (" + m[95] + " " + testoDecimali(c.qualita, 2) + "; " + m[96] +
+                      " " + testoDecimali(c.margine, 2);
+  if (!c.affidabile()) testo += "; " + m[97];
+  return testo + ")";
+}
+
+namespace {
+// The labels of a block end at its 31st column.
+std::string etichetta(std::string_view testo) {
+  std::string e(testo);
+  if (e.size() < 30) e.append(30 - e.size(), ' ');
+  return e + ": ";
+}
+}  // namespace
+
+std::string rigaAplogruppo(const StatoVorlane& stato, const std::string& testo) {
+  return etichetta(stato.messaggi[94]) + testo;
+}
+
+std::string rigaVarianti(std::string_view nome, std::span<const Variante> varianti) {
+  std::string riga = etichetta(nome);
+  if (varianti.empty()) return riga + "-";
+  for (std::size_t i = 0; i < varianti.size(); ++i)
+    riga += (i > 0 ? " " : "") + testoVariante(varianti[i]);
+  return riga;
+}
+
+const ClassificatoreAplogruppi& ClassificatoriAlbero::per(int da, int a) {
+  std::lock_guard<std::mutex> blocco(mutex_);
+  auto& c = classificatori_[{da, a}];
+  if (!c) c = std::make_unique<ClassificatoreAplogruppi>(alberoPhyloTree17(), Copertura({{da, a}}));
+  return *c;
+}
+
+}  // namespace vorlane
