@@ -186,8 +186,6 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
         riferimento.substr(static_cast<std::size_t>(intervallo.inizio), intervallo.lunghezza());
   piega_ = minuscolo_;
   for (char& c : piega_) c = c >= 'a' && c <= 'z' ? 0x20 : 0;
-  for (int b = 0; b < 256; ++b)
-    maiuscole_[static_cast<std::size_t>(b)] = maiuscola(static_cast<char>(b));
   posizioni_.resize(minuscolo_.size());
   for (std::size_t k = 0; k < posizioni_.size(); ++k) {
     Posizione& p = posizioni_[k];
@@ -200,7 +198,9 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
 }
 
 ConfrontoRiferimento::Tavole ConfrontoRiferimento::tavole() const {
-  return {minuscolo_.data(), piega_.data(), maiuscole_.data(), posizioni_.data(), ignorato_};
+  return {minuscolo_.data(), piega_.data(),
+          reinterpret_cast<const char*>(dettaglio::kMaiuscole.maiuscole), posizioni_.data(),
+          ignorato_};
 }
 
 inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere,

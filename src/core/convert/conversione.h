@@ -87,7 +87,6 @@ class ConfrontoRiferimento {
     char partner;
   };
   std::vector<Posizione> posizioni_;
-  std::array<char, 256> maiuscole_;
   char ignorato_;
   bool avx2_;
 };

@@ -50,19 +50,4 @@ bool sostituzioneConsentita(Porta& porta, const std::filesystem::path& file,
   return false;
 }
 
-char partnerTransizione(char base) {
-  switch (base) {
-    case 'A':
-      return 'G';
-    case 'G':
-      return 'A';
-    case 'C':
-      return 'T';
-    case 'T':
-      return 'C';
-    default:
-      return 0;
-  }
-}
-
 }  // namespace vorlane

@@ -7,6 +7,7 @@
 
 #include "app/porta.h"
 #include "app/stato.h"
+#include "sequence/alfabeto.h"
 #include "sequence/intervallo.h"
 
 namespace vorlane {
@@ -28,8 +29,5 @@ NomeBase nomeBase(const std::filesystem::path& file, std::size_t taglio);
 // included), or when the user answers Yes to `domanda`. A No restores the normal pointer.
 bool sostituzioneConsentita(Porta& porta, const std::filesystem::path& file,
                             const std::string& domanda, const std::string& titolo);
-
-// The transition partner of an upper-case base (A-G, C-T); 0 for anything else.
-char partnerTransizione(char base);
 
 }  // namespace vorlane

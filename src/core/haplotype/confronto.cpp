@@ -11,6 +11,7 @@
 #include "app/errore.h"
 #include "app/parametri.h"
 #include "log/registro.h"
+#include "sequence/alfabeto.h"
 #include "text/blocchi.h"
 #include "text/date.h"
 #include "text/testo.h"
@@ -38,17 +39,13 @@ void azzeraMarche(StatoVorlane& stato) {
 }
 
 namespace {
-bool base(char c) {
-  return c == 'a' || c == 'c' || c == 'g' || c == 't';
-}
-
 // Marks the positions [da, a) whose sample base differs from the reference and appends them to
 // `segnate`. Plain pointers: a store through char* could alias anything, which would make the
 // compiler reload every string on each position.
 void segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std::size_t a,
                  std::vector<int>& segnate) {
   for (std::size_t p = da; p < a; ++p) {
-    if (c[p] != r[p] && base(c[p])) {
+    if (c[p] != r[p] && eBase(c[p])) {
       marche[p] = '*';
       segnate.push_back(static_cast<int>(p));
     }
@@ -61,7 +58,7 @@ void segnaDiversi(const char* c, char* marche, std::size_t p, std::uint32_t dive
                   std::vector<int>& segnate) {
   for (; diversi != 0; diversi &= diversi - 1) {
     std::size_t q = p + static_cast<std::size_t>(std::countr_zero(diversi));
-    if (base(c[q])) {
+    if (eBase(c[q])) {
       marche[q] = '*';
       segnate.push_back(static_cast<int>(q));
     }

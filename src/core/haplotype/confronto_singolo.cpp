@@ -88,14 +88,6 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
   ScriviHTML(stato, porta);
 }
 
-void ConfrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta) {
-  confrontaCampionamentoSingolo(stato, porta, kTabellaPrincipale);
-}
-
-void ConfrontaCampionamentoSingoloNew(StatoVorlane& stato, Porta& porta) {
-  confrontaCampionamentoSingolo(stato, porta, kTabellaMotivi);
-}
-
 namespace {
 Esito operazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta,
                                  const TabellaAplotipi& tabella) {

@@ -9,10 +9,8 @@
 
 namespace vorlane {
 
-// Compares sequenzaCampione with the reference, writes and shows the log block, writes the
-// report (ScriviHTML). The first uses the first table, the second the motif table.
-void ConfrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta);
-void ConfrontaCampionamentoSingoloNew(StatoVorlane& stato, Porta& porta);
+// Compares sequenzaCampione with the reference, searches `tabella`, writes and shows the log
+// block, writes the report (ScriviHTML).
 void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
                                    const TabellaAplotipi& tabella);
 

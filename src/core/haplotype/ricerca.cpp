@@ -150,8 +150,4 @@ void RicercaAplotipo(StatoVorlane& stato, std::string_view posizioniMutate) {
   ricercaAplotipo(stato, kTabellaPrincipale, posizioniMutate);
 }
 
-void RicercaAplotipoNew(StatoVorlane& stato, std::string_view posizioniMutate) {
-  ricercaAplotipo(stato, kTabellaMotivi, posizioniMutate);
-}
-
 }  // namespace vorlane

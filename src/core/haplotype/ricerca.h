@@ -73,8 +73,6 @@ class IndiceAplotipi {
 
 // Sets aplotipoTrovato to the name of the chosen row of the first table (empty when none).
 void RicercaAplotipo(StatoVorlane& stato, std::string_view posizioniMutate);
-// The same on the motif table.
-void RicercaAplotipoNew(StatoVorlane& stato, std::string_view posizioniMutate);
 // The same on either table.
 void ricercaAplotipo(StatoVorlane& stato, const TabellaAplotipi& tabella,
                      std::string_view posizioniMutate);

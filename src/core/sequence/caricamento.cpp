@@ -11,10 +11,7 @@
 namespace vorlane {
 
 bool CarattereValido(const StatoVorlane& stato, char carattere) {
-  char c = minuscola(carattere);
-  for (const std::string& voce : stato.caratteriValidi)
-    if (voce.size() == 1 && minuscola(voce[0]) == c) return true;
-  return false;
+  return carattereAmmesso(stato.caratteriValidi, carattere);
 }
 
 char carattereCampione(const StatoVorlane& stato, char carattere) {
@@ -26,10 +23,7 @@ void azzeraSequenzaCampione(StatoVorlane& stato) {
 }
 
 TabellaCaratteri tabellaCaratteri(const StatoVorlane& stato) {
-  TabellaCaratteri t;
-  for (int b = 0; b < 256; ++b)
-    t[static_cast<std::size_t>(b)] = carattereCampione(stato, static_cast<char>(b));
-  return t;
+  return tabellaCaratteri(stato.caratteriValidi);
 }
 
 namespace {

@@ -2,11 +2,11 @@
 // Loading one sample into the per-position table, the allowed-character test, and the list of
 // positions the mutation check examines.
 
-#include <array>
 #include <string_view>
 
 #include "app/porta.h"
 #include "app/stato.h"
+#include "sequence/alfabeto.h"
 
 namespace vorlane {
 
@@ -16,7 +16,6 @@ bool CarattereValido(const StatoVorlane& stato, char carattere);
 char carattereCampione(const StatoVorlane& stato, char carattere);
 
 // carattereCampione of every byte, for loaders that store many characters.
-using TabellaCaratteri = std::array<char, 256>;
 TabellaCaratteri tabellaCaratteri(const StatoVorlane& stato);
 
 // Empties sequenzaCampione: 16,570 blanks (positions 0..16569).
