@@ -1,6 +1,7 @@
 #include "io/scrittura.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,33 +167,49 @@ void ScrittoreTesto::conferma() {
 }
 
 namespace {
-// Whether the file's last line, before `fine`, is ended. A file that cannot be read back is
-// taken to be: nothing is added to it on a guess.
-bool righeFinite(int fd, off_t fine) {
+// What ends the file's last line, before `fine`, when it has no end: the LF of a CR LF cut after
+// its CR, or the mark of a line cut short and a CR LF. Nothing for a file that cannot be read
+// back: nothing is added to it on a guess.
+std::string chiusuraCoda(int fd, off_t fine, std::string_view segnoInterrotta) {
   char coda[2];
-  if (fine < 2) return fine == 0;
-  if (::pread(fd, coda, 2, fine - 2) != 2) return true;
-  return coda[0] == '\r' && coda[1] == '\n';
+  off_t n = std::min<off_t>(fine, 2);
+  if (n == 0 || ::pread(fd, coda, static_cast<std::size_t>(n), fine - n) != n) return {};
+  if (coda[n - 1] == '\n') return {};
+  if (coda[n - 1] == '\r') return "\n";
+  return std::string(segnoInterrotta) + "\r\n";
+}
+
+// Held while a file is appended to and, when the append fails, cut back: every copy of the
+// program appends under it, so the size seen under it is the file's end for as long as it is
+// held. False when the file system keeps no such locks.
+bool blocca(int fd) {
+  while (::flock(fd, LOCK_EX) != 0)
+    if (errno != EINTR) return false;
+  return true;
 }
 }  // namespace
 
-void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo) {
+void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo,
+                    std::string_view segnoInterrotta) {
   // Never through a symbolic link: one planted at the file's name would carry what is written
   // to a file anywhere else.
   int fd = ::open(percorso.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0 && errno == EACCES)
     fd = ::open(percorso.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
   if (fd < 0) throw erroreFile("impossibile aprire il file", percorso, errno);
+  bool bloccato = blocca(fd);
   struct stat st;
   off_t prima = ::fstat(fd, &st) == 0 ? st.st_size : -1;
   try {
-    // A last line left without its end (by hand, or by another program) is ended first: the new
-    // lines must not be glued onto it.
-    if (prima > 0 && !righeFinite(fd, prima)) scriviTutto(fd, "\r\n", percorso);
+    // A last line without its end was cut short (a copy of the program killed while it
+    // appended, a hand edit): it is ended with a mark, so that it is not read as a whole line.
+    if (prima > 0) scriviTutto(fd, chiusuraCoda(fd, prima, segnoInterrotta), percorso);
     scriviTutto(fd, testo, percorso);
   } catch (...) {
-    // A write cut short (a full disk) leaves no partial line: the file goes back to what it held.
-    if (prima >= 0 && ::ftruncate(fd, prima) != 0) {
+    // A write cut short (a full disk) leaves no partial line: the file goes back to what it held
+    // when the lock was taken. Without the lock, another copy may have appended since: what was
+    // written stays, and the next append marks its unended line.
+    if (bloccato && prima >= 0 && ::ftruncate(fd, prima) != 0) {
       // Nothing more can be done; the error being reported is the write's.
     }
     ::close(fd);

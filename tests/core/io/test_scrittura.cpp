@@ -170,13 +170,5 @@ TEST(ScrittoreTesto, AFileTheUserCannotWriteIsNotReplaced) {
   EXPECT_EQ(permessi(t / "r.txt"), 0444u);
 }
 
-TEST(AggiungiAlFile, AppendsAndCreates) {
-  test::CartellaTemporanea t;
-  aggiungiAlFile(t / "log.txt", "a\r\n");
-  aggiungiAlFile(t / "log.txt", "b\r\n");
-  EXPECT_EQ(test::leggiFile(t / "log.txt"), "a\r\nb\r\n");
-  EXPECT_THROW(aggiungiAlFile(t / "manca" / "log.txt", "x"), ErroreVorlane);
-}
-
 }  // namespace
 }  // namespace vorlane
