@@ -301,14 +301,45 @@ TEST_F(IngressiCattivi, ControlCharactersInNamesAreShownNotObeyed) {
     EXPECT_EQ(e.uscita.find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos)
         << operazione;
   }
-  // The check shows its log block, names included.
-  EXPECT_NE(lancia({"--posizioni", "16189", "controllo", "c.FASTA"})
-                .uscita.find("S\xE2\x90\x9B]0;titolo\xE2\x90\x87"),
+  // The check shows its log block, names included; the log holds no control character.
+  EXPECT_NE(lancia({"--posizioni", "16189", "controllo", "c.FASTA"}).uscita.find("S?]0;titolo?"),
             std::string::npos);
+  EXPECT_EQ(registro().find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos);
   for (const char* pagina : {"ControlloMutazioni_c.htm", "Confronto_c.htm"}) {
     std::string html = leggiFile(cartella / "html" / pagina);
     EXPECT_EQ(html.find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos) << pagina;
     EXPECT_NE(html.find("S&#9243;]0;titolo&#9223;"), std::string::npos) << pagina;
+  }
+}
+
+// A file name holding CR LF (from an archive, say) or a position list holding them forged lines
+// of the log ("Aplotipo : FALSO"), and the block shown started at a forged header.
+TEST_F(IngressiCattivi, AValueNeverAddsALineToTheLog) {
+  const std::string nome = "c.FASTA\r\n*--- falso\r\nAplotipo : FALSO\r\n";
+  scriviFile(cartella / "esporta" / nome, ">S1\r\n" + hv1() + "\r\n");
+  const std::vector<std::string> casi[] = {
+      {"--posizioni", "16189", "controllo", nome},
+      {"confronta", nome},
+      {"confronta-multiplo", nome},
+      {"confronta-motivi", nome},
+      {"--posizioni", "16189\r\n*--- falso\r\nAplotipo : FALSO", "confronta", nome},
+      {"--posizioni", "16189\r\n*--- falso\r\nAplotipo : FALSO", "confronta-multiplo", nome},
+  };
+  for (const auto& argomenti : casi) {
+    SCOPED_TRACE(argomenti.front() + " " + argomenti.at(argomenti.size() - 2));
+    EsitoBatch e = lancia(argomenti);
+    ASSERT_EQ(e.stato, 0) << e.errori;
+    // The blocks shown start at their own header and show the values in one line.
+    if (argomenti.at(argomenti.size() - 2) == "confronta-multiplo") continue;
+    const std::size_t inizio = e.uscita.find("[Vorlane]\n*--- ");
+    ASSERT_NE(inizio, std::string::npos) << e.uscita;
+    EXPECT_TRUE(e.uscita.substr(inizio).starts_with("[Vorlane]\n*--- Analisi")) << e.uscita;
+    EXPECT_NE(e.uscita.find("c.FASTA??*--- falso??Aplotipo : FALSO??"), std::string::npos)
+        << e.uscita;
+  }
+  for (const std::string& riga : righeCrLf(registro())) {
+    EXPECT_EQ(riga.find_first_of("\r\n"), std::string::npos);
+    EXPECT_FALSE(riga.starts_with("*--- falso") || riga.starts_with("Aplotipo : FALSO")) << riga;
   }
 }
 

@@ -72,14 +72,6 @@ void rifiuta(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, const st
   porta.impostaTesto(r.propria, precedente);
 }
 
-// A value as one line of the file: a line break typed or pasted into a box would start a line
-// of its own there, a section header say, that the next start reads.
-std::string inUnaRiga(std::string valore) {
-  std::replace_if(
-      valore.begin(), valore.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  return valore;
-}
-
 std::string testoNumeroIntero(int n) {
   return std::to_string(n);
 }
@@ -191,6 +183,8 @@ void ScriviFileParametri(const StatoVorlane& stato) {
     for (const char* riga : kLegenda) file.riga(riga);
     for (const auto& v : kVoci) {
       file.righe("[", v.chiave, "]");
+      // A line break typed or pasted into a box would start a line of its own there, a section
+      // header say, that the next start reads.
       file.righe(v.chiave, "=", inUnaRiga(stato.impostazioni.*v.valore));
     }
     file.conferma();

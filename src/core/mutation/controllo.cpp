@@ -106,12 +106,13 @@ void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Variante&
   ScriviLogOperazioni(stato, "*--- " + m[21] + v.separatoreData +
                                  dataOraGenerale(stato.orologio()) + " -----------*");
   ScriviLogOperazioni(stato, m[22] + std::string(10, ' ') + ": " + stato.citazioneRiferimento);
-  ScriviLogOperazioni(stato,
-                      m[23] + std::string(6, ' ') + ": " + testoPercorso(stato.fileCampione));
-  ScriviLogOperazioni(stato, m[27] + std::string(10, ' ') + ": " + m[14] + " " +
-                                 imp.NumeroMutazioniDa + " " + m[15] + " " + imp.NumeroMutazioniA);
   ScriviLogOperazioni(
-      stato, m[28] + std::string(5, ' ') + ": " + porta.testo(Controllo::Text_posMutazione));
+      stato, m[23] + std::string(6, ' ') + ": " + inUnaRiga(testoPercorso(stato.fileCampione)));
+  ScriviLogOperazioni(stato, m[27] + std::string(10, ' ') + ": " + m[14] + " " +
+                                 inUnaRiga(imp.NumeroMutazioniDa) + " " + m[15] + " " +
+                                 inUnaRiga(imp.NumeroMutazioniA));
+  ScriviLogOperazioni(stato, m[28] + std::string(5, ' ') + ": " +
+                                 inUnaRiga(porta.testo(Controllo::Text_posMutazione)));
 }
 
 void avvisoLista(const StatoVorlane& stato, Porta& porta, const Variante& v,
@@ -298,9 +299,9 @@ class RigheRisultati : public LavoroInOrdine {
   bool faiPezzo(std::size_t pezzo, Uscita& uscita) override {
     auto& r = static_cast<Righe&>(uscita);
     BloccoRegistro righe(r.testo);
-    std::string mutazioni;
+    std::string mutazioni, nome;
     for (std::size_t s = voci_.inizio(pezzo); s < voci_.fine(pezzo); ++s) {
-      righe.riga(etichettaCampione_, matrice_.nome(s));
+      righe.riga(etichettaCampione_, inUnaRiga(matrice_.nome(s), nome));
       mutazioni.clear();
       for (std::size_t p = 0; p < matrice_.posizioni().size(); ++p) {
         if (!matrice_.marcata(s, p)) continue;

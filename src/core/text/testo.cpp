@@ -1,6 +1,7 @@
 #include "text/testo.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -124,6 +125,35 @@ char32_t codiceVisibile(char32_t cp) {
   if (cp == 0x7F) return 0x2421;
   if (cp >= 0x80 && cp < 0xA0) return 0xFFFD;
   return cp;
+}
+
+namespace {
+// The bytes a value within a line cannot hold: line breaks, and what shows as a picture.
+const std::array<bool, 256>& fuoriRiga() {
+  static const std::array<bool, 256> tabella = [] {
+    std::array<bool, 256> t{};
+    for (std::size_t b = 0; b < t.size(); ++b) {
+      char32_t cp = daByte(static_cast<unsigned char>(b));
+      t[b] = cp == '\r' || cp == '\n' || codiceVisibile(cp) != cp;
+    }
+    return t;
+  }();
+  return tabella;
+}
+}  // namespace
+
+std::string_view inUnaRiga(std::string_view cp1252, std::string& spazio) {
+  const std::array<bool, 256>& fuori = fuoriRiga();
+  auto daSostituire = [&](char c) { return fuori[static_cast<unsigned char>(c)]; };
+  if (std::none_of(cp1252.begin(), cp1252.end(), daSostituire)) return cp1252;
+  spazio.assign(cp1252);
+  std::replace_if(spazio.begin(), spazio.end(), daSostituire, '?');
+  return spazio;
+}
+
+std::string inUnaRiga(std::string_view cp1252) {
+  std::string spazio;
+  return std::string(inUnaRiga(cp1252, spazio));
 }
 
 namespace {
