@@ -160,14 +160,41 @@ TEST_F(IngressiCattivi, AStartOrEndThatIsNotAPositionIsTheSameErrorInEveryOperat
       EsitoBatch e = lancia(c.argomenti);
       EXPECT_EQ(e.stato, 1) << e.uscita;
       bool fineDopo = inizio == "16400";
-      EXPECT_NE(
-          e.errori.find(fineDopo ? "prima dell'inizio" : "non \xC3\xA8 un numero tra 1 e 16569"),
-          std::string::npos)
+      EXPECT_NE(e.errori.find(fineDopo ? "prima dell'inizio" : "non \xC3\xA8 una posizione"),
+                std::string::npos)
           << e.errori;
       EXPECT_EQ(leggiFile(uscita), "risultato precedente\r\n");
     }
   }
   nessunAvanzo();
+}
+
+TEST_F(IngressiCattivi, MutationCountsThatAreNotNumbersAndFractionalPositionsAreRefused) {
+  scriviFile(cartella / "esporta" / "c.FASTA", ">S1\r\n" + hv1() + "\r\n");
+  for (const char* valore : {"abc", "1e309", "NaN", ""}) {
+    SCOPED_TRACE(valore);
+    scriviFile(cartella / "Vorlane.ini", impostazioni("16001", "16400") +
+                                             "[NumeroMutazioniA]\r\nNumeroMutazioniA=" + valore +
+                                             "\r\n");
+    for (const char* operazione : {"confronta", "confronta-multiplo-motivi"}) {
+      EsitoBatch e = lancia(std::vector<std::string>{operazione, "c.FASTA"});
+      EXPECT_EQ(e.stato, 1) << operazione << e.uscita;
+      EXPECT_NE(e.errori.find("(NumeroMutazioniA) \"" + std::string(valore) +
+                              "\" non \xC3\xA8 un numero"),
+                std::string::npos)
+          << e.errori;
+    }
+  }
+  fs::remove(cartella / "Vorlane.ini");
+  // A fraction typed into a box, or listed among the positions.
+  for (const char* frazione : {"16.001", "16069.5"}) {
+    EsitoBatch e = lancia({"--da", frazione, "confronta", "c.FASTA"});
+    EXPECT_EQ(e.stato, 2) << e.uscita;
+    EXPECT_NE(e.uscita.find("non \xC3\xA8 una posizione"), std::string::npos) << e.uscita;
+  }
+  EsitoBatch e = lancia({"--posizioni", "16069.5,16189", "controllo", "c.FASTA"});
+  EXPECT_EQ(e.stato, 2) << e.uscita;
+  EXPECT_NE(e.uscita.find("16069.5 non \xC3\xA8 valida"), std::string::npos) << e.uscita;
 }
 
 TEST_F(IngressiCattivi, AByteOrderMarkIsDroppedByEveryReader) {

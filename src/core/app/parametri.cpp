@@ -121,11 +121,22 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
 }
 
 namespace {
-// A position setting as a number within the sequence, or nothing.
+// A position setting as a whole number within the sequence, or nothing.
 std::optional<double> posizione(std::string_view testo) {
-  std::optional<double> p = numeroRigoroso(testo);
+  std::optional<double> p = interoRigoroso(testo);
   if (p && *p >= 1 && *p <= kUltimaPosizione) return p;
   return std::nullopt;
+}
+}  // namespace
+
+namespace {
+// "l'inizio dell'intervallo di analisi (InizioSequenza) "abc" non è una posizione ...": the
+// report of a bound of an interval setting that is not what it must be.
+std::string estremoNonValido(bool inizio, std::string_view intervallo, std::string_view chiave,
+                             std::string_view valore, std::string_view richiesto) {
+  return std::string(inizio ? "l'inizio" : "la fine") + " dell'intervallo " +
+         std::string(intervallo) + " (" + std::string(chiave) + ") \"" + std::string(valore) +
+         "\" non \xE8 " + std::string(richiesto);
 }
 }  // namespace
 
@@ -133,10 +144,9 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
   IntervalloImpostato intervallo;
   std::optional<double> da = posizione(inizio), a = posizione(fine);
   if (!da || !a) {
-    intervallo.errore = std::string(!da ? "l'inizio" : "la fine") +
-                        " dell'intervallo di analisi (" +
-                        (!da ? "InizioSequenza" : "FineSequenza") + ") \"" +
-                        std::string(!da ? inizio : fine) + "\" non \xE8 un numero tra 1 e 16569";
+    intervallo.errore =
+        estremoNonValido(!da, "di analisi", !da ? "InizioSequenza" : "FineSequenza",
+                         !da ? inizio : fine, "una posizione (un numero intero tra 1 e 16569)");
   } else if (*a < *da) {
     intervallo.errore = "la fine dell'intervallo di analisi (FineSequenza) " + testoNumero(*a) +
                         " \xE8 prima dell'inizio (InizioSequenza) " + testoNumero(*da);
@@ -145,6 +155,16 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
     intervallo.fine = *a;
   }
   return intervallo;
+}
+
+LimitiMutazioni limitiMutazioni(const Impostazioni& impostazioni) {
+  std::optional<double> da = numeroRigoroso(impostazioni.NumeroMutazioniDa);
+  std::optional<double> a = numeroRigoroso(impostazioni.NumeroMutazioniA);
+  if (!da || !a)
+    throw ErroreVorlane(estremoNonValido(
+        !da, "del numero di mutazioni", !da ? "NumeroMutazioniDa" : "NumeroMutazioniA",
+        !da ? impostazioni.NumeroMutazioniDa : impostazioni.NumeroMutazioniA, "un numero"));
+  return {*da, *a};
 }
 
 IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine) {
@@ -196,7 +216,7 @@ namespace {
 // box (the other box must stay at or above it) or the end box (the other must stay below).
 bool perdeFuoco(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, bool inizio) {
   std::string testo = porta.testo(r.propria);
-  std::optional<double> valore = numeroRigoroso(testo);
+  std::optional<double> valore = interoRigoroso(testo);
   if (!valore) {
     rifiuta(stato, porta, r, testo);
     return false;

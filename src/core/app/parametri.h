@@ -36,13 +36,20 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
 // The same, an interval that is not valid being an error that says why.
 IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine);
 
+// NumeroMutazioniDa and NumeroMutazioniA, the counts of mutations between which a comparison
+// lists a sample's mutations; a value that is not a number is an error that names it.
+struct LimitiMutazioni {
+  double da = 0, a = 0;
+};
+LimitiMutazioni limitiMutazioni(const Impostazioni& impostazioni);
+
 void SettaValoriBase(StatoVorlane& stato);
 // Reads the eight settings; false (after telling the user) when no allowed character is defined.
 bool InizializzaValori(StatoVorlane& stato, Porta& porta);
 void ScriviFileParametri(const StatoVorlane& stato);
 std::filesystem::path percorsoParametri(const StatoVorlane& stato);
 
-// Lost-focus rules of the start and end boxes. Text that is not a number is refused with a
+// Lost-focus rules of the start and end boxes. Text that is not a whole number is refused with a
 // message and the box gets its last valid value back; the result says whether it was accepted.
 bool Text_PosizioneMutazioneDa_LostFocus(StatoVorlane& stato, Porta& porta);
 bool Text_PosizioneMutazioneA_LostFocus(StatoVorlane& stato, Porta& porta);

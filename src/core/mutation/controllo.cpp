@@ -62,14 +62,15 @@ bool nelRiferimento(const StatoVorlane& stato, double posizione) {
   return p >= 1 && p < static_cast<double>(stato.sequenzaRiferimento.size());
 }
 
-// Entries must be numbers written with at least five characters (00073 for 73) and lie in the
-// analysis interval; the interval is also kept inside the reference, whatever the settings say.
+// Entries must be whole numbers written with at least five characters (00073 for 73) and lie in
+// the analysis interval; the interval is also kept inside the reference, whatever the settings
+// say.
 EsameLista esaminaLista(const StatoVorlane& stato) {
   EsameLista esame;
   double inizio = numeroIniziale(stato.impostazioni.InizioSequenza);
   double fine = numeroIniziale(stato.impostazioni.FineSequenza);
   for (const std::string& voce : stato.listaPosizioni) {
-    std::optional<double> p = numeroRigoroso(voce);
+    std::optional<double> p = interoRigoroso(voce);
     EsameLista::Esito errore = EsameLista::Esito::valida;
     if (!p || voce.size() < 5)
       errore = EsameLista::Esito::nonValida;

@@ -232,6 +232,12 @@ std::optional<double> numeroRigoroso(std::string_view testo) {
   return v;
 }
 
+std::optional<double> interoRigoroso(std::string_view testo) {
+  std::optional<double> v = numeroRigoroso(testo);
+  if (v && *v != std::floor(*v)) return std::nullopt;
+  return v;
+}
+
 double numeroIniziale(std::string_view testo) {
   std::size_t i = 0;
   while (i < testo.size() && (testo[i] == ' ' || testo[i] == '\t')) ++i;

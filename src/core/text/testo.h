@@ -48,6 +48,9 @@ std::string testoNumero(double valore);
 
 // A text that is a number as a whole (blanks around it allowed; "." or "," as decimal mark).
 std::optional<double> numeroRigoroso(std::string_view testo);
+// The same for a whole number, as a position is: "16.001" (sixteen thousand and one, written with
+// an Italian thousands mark) is not 16.
+std::optional<double> interoRigoroso(std::string_view testo);
 // The leading number of a text; 0 when it starts with none.
 double numeroIniziale(std::string_view testo);
 
