@@ -3,9 +3,13 @@
 // exit status that says so, and no output file that existed before is lost or half written.
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <ctime>
 #include <random>
 
@@ -310,6 +314,43 @@ TEST_F(IngressiCattivi, AWorkingFolderThatIsGoneOrSettingsThatAreAFolderAreNamed
   std::string errori = leggiFile(cartella / "err");
   EXPECT_NE(errori.find("cartella di lavoro"), std::string::npos) << errori;
   EXPECT_NE(errori.find("file o cartella inesistente"), std::string::npos) << errori;
+}
+
+// A pipe kept the reading waiting forever, /dev/zero filled the memory, /dev/urandom never ended
+// and a socket failed in English.
+TEST_F(IngressiCattivi, ASampleFileOrTableThatIsNotARegularFileIsRefused) {
+  ASSERT_EQ(::mkfifo((cartella / "esporta" / "tubo.FASTA").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((cartella / "dati" / "tubo.txt").c_str(), 0644), 0);
+  const std::string presa = (cartella / "esporta" / "presa.FASTA").string();
+  int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un indirizzo{};
+  indirizzo.sun_family = AF_UNIX;
+  ASSERT_LT(presa.size(), sizeof indirizzo.sun_path);
+  std::memcpy(indirizzo.sun_path, presa.c_str(), presa.size() + 1);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&indirizzo), sizeof indirizzo), 0);
+  fs::create_symlink("/dev/zero", cartella / "esporta" / "zero.FASTA");
+  for (const char* file : {"tubo.FASTA", "presa.FASTA", "zero.FASTA", "/dev/urandom"}) {
+    for (const char* operazione :
+         {"controllo", "converti", "confronta", "confronta-multiplo", "confronta-motivi"}) {
+      SCOPED_TRACE(std::string(operazione) + " " + file);
+      EsitoBatch e = lancia({"--posizioni", "16189", "--sovrascrivi", operazione, file});
+      EXPECT_EQ(e.stato, 1);
+      EXPECT_NE(e.errori.find("non \xC3\xA8 un file ordinario"), std::string::npos) << e.errori;
+    }
+  }
+  EsitoBatch e = lancia(std::vector<std::string>{"normalizza", "tubo.txt"});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("tubo.txt': non \xC3\xA8 un file ordinario"), std::string::npos)
+      << e.errori;
+  // A haplotype table, read at start-up.
+  fs::remove(cartella / "tabella_mutazioni_OLD.csv");
+  ASSERT_EQ(::mkfifo((cartella / "tabella_mutazioni_OLD.csv").c_str(), 0644), 0);
+  e = lancia(std::vector<std::string>{});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("tabella_mutazioni_OLD.csv': non \xC3\xA8 un file ordinario"),
+            std::string::npos)
+      << e.errori;
+  ::close(fd);
 }
 
 TEST_F(IngressiCattivi, SystemErrorsAreDescribedInItalian) {

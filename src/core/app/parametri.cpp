@@ -1,7 +1,6 @@
 #include "app/parametri.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 
 #include "app/errore.h"
@@ -87,14 +86,9 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
   std::vector<std::string> valori;
   for (const VoceIni& v : voci) valori.emplace_back(v.predefinito);
   std::error_code ec;
-  std::filesystem::file_status tipo = std::filesystem::status(file, ec);
-  if (!std::filesystem::exists(tipo)) return valori;
+  if (!std::filesystem::exists(std::filesystem::status(file, ec))) return valori;
   // Anything else of that name (a folder, a pipe) is not read as if it were missing: the
-  // defaults would hide it behind a message about the allowed characters.
-  if (!std::filesystem::is_regular_file(tipo))
-    throw ErroreVorlane("impossibile leggere il file '" + testoPercorso(file) + "': " +
-                        (std::filesystem::is_directory(tipo) ? descrizioneSistema(EISDIR)
-                                                             : "non \xE8 un file ordinario"));
+  // defaults would hide it behind a message about the allowed characters. The reader refuses it.
   LettoreRighe lettore(file);
   std::string_view riga;
   // Per key: whether the lines read are in its section, and whether its value was found (the

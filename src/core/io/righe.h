@@ -27,6 +27,11 @@ struct TrattoFile {
   bool anticipa = true;
 };
 
+// Opens a file for reading (a descriptor, closed on exec), or throws ErroreVorlane naming it. Only
+// a regular file is opened: a pipe would keep the reader waiting, a device (/dev/zero) never
+// end, and a folder or a socket fail with a system's description that says nothing to the user.
+int apriInLettura(const std::filesystem::path& percorso);
+
 class LettoreRighe {
  public:
   // Bytes read at a time. Large for a reader that reads ahead, so that its thread is handed work

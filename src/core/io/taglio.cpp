@@ -1,18 +1,17 @@
 #include "io/taglio.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <limits>
 
 #include "app/errore.h"
+#include "io/righe.h"
 
 namespace vorlane {
 TaglioFile::TaglioFile(const std::filesystem::path& percorso, char iniziale, std::uintmax_t pezzo)
     : percorso_(percorso), iniziale_(iniziale), pezzo_(pezzo > 0 ? pezzo : 1) {
-  fd_ = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd_ < 0) throw erroreFile("impossibile aprire il file", percorso_, errno);
+  fd_ = apriInLettura(percorso_);
 }
 
 TaglioFile::~TaglioFile() {
