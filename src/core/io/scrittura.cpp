@@ -61,12 +61,10 @@ mode_t permessiPer(const std::filesystem::path& destinazione) {
 ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
     : destinazione_(std::move(destinazione)) {
   mode_t permessi = permessiPer(destinazione_);
-  std::string modello = modelloTemporaneo(destinazione_).native();
-  fd_ = ::mkstemp(modello.data());
+  rimuoviAbbandonati(destinazione_);
+  fd_ = creaTemporaneo(destinazione_, permessi, temporaneo_);
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
-  temporaneo_ = modello;
-  registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
-  ::fchmod(fd_, permessi);
+  if (!temporaneo_.empty()) registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
   capacita_ = kIniziale;
   dati_ = bloccoGrande(capacita_);
 }
@@ -81,7 +79,7 @@ ScrittoreTesto::~ScrittoreTesto() {
   sfondo_.concludi();
   if (fd_ >= 0) {
     ::close(fd_);
-    ::unlink(temporaneo_.c_str());
+    if (!temporaneo_.empty()) ::unlink(temporaneo_.c_str());
     registrato_.reset();
   }
 }
@@ -149,21 +147,38 @@ void ScrittoreTesto::riportaA(std::uintmax_t posizione) {
     throw erroreFile("errore di scrittura del file", destinazione_, errno);
 }
 
+namespace {
+// The folder's entry for the renamed file on the disk too. The new file is in place by then
+// whether this succeeds or not: there is nothing left to report.
+void sincronizzaCartella(const std::filesystem::path& file) {
+  std::filesystem::path cartella = file.parent_path();
+  int fd = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+}  // namespace
+
 void ScrittoreTesto::conferma() {
   scriviOra();
-  int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) {
-    int err = errno;
-    ::unlink(temporaneo_.c_str());
-    throw erroreFile("errore di scrittura del file", destinazione_, err);
+  // On the disk before it takes the target's place: after a power loss the target is the old
+  // file or the new one, never an empty one.
+  if (::fsync(fd_) != 0) throw erroreFile("errore di scrittura del file", destinazione_, errno);
+  if (temporaneo_.empty()) {
+    if (!daiNome(fd_, destinazione_, temporaneo_))
+      throw erroreFile("impossibile creare il file", destinazione_, errno);
+    registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
   }
   if (::rename(temporaneo_.c_str(), destinazione_.c_str()) != 0) {
     int err = errno;
     ::unlink(temporaneo_.c_str());
+    temporaneo_.clear();
     throw erroreFile("impossibile sostituire il file", destinazione_, err);
   }
   registrato_.reset();
+  sincronizzaCartella(destinazione_);
+  // Written and synced: closing it can no longer lose what it holds. The lock goes with it.
+  ::close(std::exchange(fd_, -1));
 }
 
 namespace {

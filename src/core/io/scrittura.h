@@ -1,7 +1,8 @@
 #pragma once
 // Every text file the program writes goes through here: lines ended by CR LF, Windows-1252.
-// A file is built under a temporary name beside its target and renamed over it only when it is
-// complete, so a failed run never leaves a half-written file and the previous one stays intact.
+// A file is built in a temporary file beside its target (see io/temporanei.h) and renamed over
+// it only when it is complete and on the disk, so a failed run never leaves a half-written file,
+// a power loss leaves the old file or the new one, and the previous one stays intact.
 
 #include <cstring>
 #include <filesystem>
