@@ -353,6 +353,22 @@ TEST_F(IngressiCattivi, ASampleFileOrTableThatIsNotARegularFileIsRefused) {
   ::close(fd);
 }
 
+// Past a file-size limit the signal SIGXFSZ ended the program without a word.
+TEST_F(IngressiCattivi, AFileSizeLimitIsAnItalianErrorAndTheOldPageStays) {
+  scriviFile(cartella / "esporta" / "c.FASTA", ">S1\r\n" + hv1() + "\r\n");
+  ASSERT_EQ(lancia(std::vector<std::string>{}).stato, 0);
+  scriviFile(cartella / "html" / "Confronto_c.htm", "precedente\r\n");
+  // Its messages go through a pipe to a process without the limit.
+  const std::string comando = "cd '" + cartella.percorso().string() + "' && (ulimit -f 2; " +
+                              VORLANE_BATCH + " confronta c.FASTA >/dev/null; echo $? >stato) " +
+                              "2>&1 | cat >errori";
+  ASSERT_EQ(std::system(comando.c_str()), 0);
+  EXPECT_EQ(leggiFile(cartella / "stato"), "1\n");
+  EXPECT_NE(leggiFile(cartella / "errori").find("file troppo grande"), std::string::npos)
+      << leggiFile(cartella / "errori");
+  EXPECT_EQ(leggiFile(cartella / "html" / "Confronto_c.htm"), "precedente\r\n");
+}
+
 TEST_F(IngressiCattivi, SystemErrorsAreDescribedInItalian) {
   EsitoBatch e = lancia(std::vector<std::string>{"confronta", "manca.FASTA"});
   EXPECT_EQ(e.stato, 1);

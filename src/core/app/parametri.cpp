@@ -10,13 +10,14 @@
 
 namespace vorlane {
 namespace {
-constexpr std::size_t kLunghezzaValore = 127;
-
 struct VoceImpostazione {
   const char* chiave;
   std::string Impostazioni::*valore;
   const char* predefinito;
   const char* base;
+  // The position list is read whole: it has no fixed capacity, and the file holds what the box
+  // held.
+  std::size_t lunghezza = kLunghezzaValore;
 };
 
 // The eight keys in file order, with the value read when a key is missing and the base value.
@@ -27,7 +28,7 @@ constexpr VoceImpostazione kVoci[] = {
     {"FineSequenza", &Impostazioni::FineSequenza, "16400", "16400"},
     {"PercentoDa", &Impostazioni::PercentoDa, "1", "1"},
     {"PercentoA", &Impostazioni::PercentoA, "100", "100"},
-    {"posMutazione", &Impostazioni::posMutazione, "", ""},
+    {"posMutazione", &Impostazioni::posMutazione, "", "", std::string::npos},
     {"caratteriPermessi", &Impostazioni::caratteriPermessi, "", "A,T,G,C,N,X,?"},
 };
 
@@ -106,7 +107,7 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
     std::string_view chiave = senzaSpazi(riga.substr(0, uguale));
     for (std::size_t i = 0; i < voci.size(); ++i) {
       if (!dentro[i] || trovata[i] || !ugualiSenzaMaiuscole(chiave, voci[i].chiave)) continue;
-      valori[i] = std::string(senzaSpazi(riga.substr(uguale + 1)).substr(0, kLunghezzaValore));
+      valori[i] = std::string(senzaSpazi(riga.substr(uguale + 1)).substr(0, voci[i].lunghezza));
       trovata[i] = 1;
       --restanti;
     }
@@ -178,7 +179,7 @@ void SettaValoriBase(StatoVorlane& stato) {
 bool InizializzaValori(StatoVorlane& stato, Porta& porta) {
   return procedura("InizializzaValori", [&] {
     std::vector<VoceIni> voci;
-    for (const auto& v : kVoci) voci.push_back({v.chiave, v.chiave, v.predefinito});
+    for (const auto& v : kVoci) voci.push_back({v.chiave, v.chiave, v.predefinito, v.lunghezza});
     std::vector<std::string> valori = LeggiIni(percorsoParametri(stato), voci);
     for (std::size_t i = 0; i < voci.size(); ++i)
       stato.impostazioni.*kVoci[i].valore = std::move(valori[i]);

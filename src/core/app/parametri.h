@@ -15,12 +15,14 @@ inline constexpr const char* kFileParametri = "Vorlane.ini";
 
 // One value of an INI file: section and key matched without regard to case, the value trimmed
 // and cut to 127 characters; a missing file, section or key gives `predefinito`.
+inline constexpr std::size_t kLunghezzaValore = 127;
 std::string LeggiIni(const std::filesystem::path& file, const std::string& sezione,
                      const std::string& chiave, const std::string& predefinito);
 
 // Several values of one INI file, each as LeggiIni gives it, from one reading of the file.
 struct VoceIni {
   std::string_view sezione, chiave, predefinito;
+  std::size_t lunghezza = kLunghezzaValore;  // the longest value taken
 };
 std::vector<std::string> LeggiIni(const std::filesystem::path& file,
                                   const std::vector<VoceIni>& voci);

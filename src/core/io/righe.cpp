@@ -21,12 +21,6 @@ namespace {
 // Bytes a line-end search may load past the data: one step of two registers.
 constexpr std::size_t kOltre = 64;
 
-ErroreVorlane nonOrdinario(const std::filesystem::path& percorso, mode_t tipo) {
-  if (S_ISDIR(tipo)) return erroreFile("impossibile leggere il file", percorso, EISDIR);
-  return ErroreVorlane("impossibile leggere il file '" + testoPercorso(percorso) +
-                       "': non \xE8 un file ordinario");
-}
-
 std::FILE* apri(const std::filesystem::path& percorso) {
   int fd = apriInLettura(percorso);
   std::FILE* file = ::fdopen(fd, "rb");
@@ -44,11 +38,18 @@ bool posiziona(std::FILE* file, std::uintmax_t da) {
 }
 }  // namespace
 
+ErroreVorlane erroreNonOrdinario(const char* cosa, const std::filesystem::path& percorso,
+                                 mode_t tipo) {
+  if (S_ISDIR(tipo)) return erroreFile(cosa, percorso, EISDIR);
+  return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(percorso) +
+                       "': non \xE8 un file ordinario");
+}
+
 int apriInLettura(const std::filesystem::path& percorso) {
   // Looked at before it is opened: opening a pipe waits for a writer, a socket cannot be opened.
   struct stat st;
   if (::stat(percorso.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
-    throw nonOrdinario(percorso, st.st_mode);
+    throw erroreNonOrdinario("impossibile leggere il file", percorso, st.st_mode);
   int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) throw erroreFile("impossibile aprire il file", percorso, errno);
   // What was opened counts: the name may have been given to something else meanwhile.
@@ -56,7 +57,7 @@ int apriInLettura(const std::filesystem::path& percorso) {
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || stato < 0 ||
       ::fcntl(fd, F_SETFL, stato & ~O_NONBLOCK) != 0) {
     ::close(fd);
-    throw nonOrdinario(percorso, st.st_mode);
+    throw erroreNonOrdinario("impossibile leggere il file", percorso, st.st_mode);
   }
   return fd;
 }

@@ -12,6 +12,7 @@
 
 #include "app/errore.h"
 #include "io/memoria.h"
+#include "io/righe.h"
 #include "io/temporanei.h"
 #include "text/testo.h"
 
@@ -194,6 +195,23 @@ std::string chiusuraCoda(int fd, off_t fine, std::string_view segnoInterrotta) {
   return std::string(segnoInterrotta) + "\r\n";
 }
 
+// Refused as a symbolic link is: a second name given to a file outside the folder (a hard link)
+// would carry what is written there, and a pipe or a device is not a file to append lines to.
+void rifiutaSeCondiviso(int fd, const std::filesystem::path& percorso) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    int err = errno;
+    ::close(fd);
+    throw erroreFile("impossibile aprire il file", percorso, err);
+  }
+  if (S_ISREG(st.st_mode) && st.st_nlink <= 1) return;
+  ::close(fd);
+  if (!S_ISREG(st.st_mode))
+    throw erroreNonOrdinario("impossibile aprire il file", percorso, st.st_mode);
+  throw ErroreVorlane("impossibile aprire il file '" + testoPercorso(percorso) +
+                      "': ha pi\xF9 di un nome (un collegamento fisico)");
+}
+
 // Held while a file is appended to and, when the append fails, cut back: every copy of the
 // program appends under it, so the size seen under it is the file's end for as long as it is
 // held. False when the file system keeps no such locks.
@@ -208,10 +226,12 @@ void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view test
                     std::string_view segnoInterrotta) {
   // Never through a symbolic link: one planted at the file's name would carry what is written
   // to a file anywhere else.
-  int fd = ::open(percorso.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-  if (fd < 0 && errno == EACCES)
-    fd = ::open(percorso.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+  // Nor waiting on a pipe of that name for a reader.
+  constexpr int kModo = O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  int fd = ::open(percorso.c_str(), O_RDWR | kModo, 0666);
+  if (fd < 0 && errno == EACCES) fd = ::open(percorso.c_str(), O_WRONLY | kModo, 0666);
   if (fd < 0) throw erroreFile("impossibile aprire il file", percorso, errno);
+  rifiutaSeCondiviso(fd, percorso);
   bool bloccato = blocca(fd);
   struct stat st;
   off_t prima = ::fstat(fd, &st) == 0 ? st.st_size : -1;

@@ -201,6 +201,21 @@ TEST(Parametri, MutationCountBoundsThatAreNotNumbersAreAnErrorNamingThem) {
   }
 }
 
+// A list of more than 127 characters was saved and read back cut, a position cut in two.
+TEST(Parametri, ALongPositionListIsReadBackWhole) {
+  test::Ambiente a;
+  ASSERT_TRUE(a.avviato);
+  std::string lista = "16001";
+  for (int p = 16002; p <= 16100; ++p) lista += "," + std::to_string(p);
+  a.stato.impostazioni.posMutazione = lista;
+  ScriviFileParametri(a.stato);
+  a.stato.impostazioni.posMutazione.clear();
+  ASSERT_TRUE(InizializzaValori(a.stato, a.porta));
+  EXPECT_EQ(a.stato.impostazioni.posMutazione, lista);
+  // The other values keep the reader's limit.
+  EXPECT_EQ(LeggiIni(a.cartella / "Vorlane.ini", "posMutazione", "posMutazione", "").size(), 127u);
+}
+
 TEST_F(Caselle, ExitWritesTheEditedValues) {
   da("16024");
   fino("16365");

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -39,6 +40,30 @@ TEST(AggiungiAlFile, AppendsCreatesAndMarksALastLineLeftWithoutItsEnd) {
     test::scriviFile(t / "log.txt", coda);
     aggiungiAlFile(t / "log.txt", "*--- b\r\n", kSegno);
     EXPECT_EQ(test::leggiFile(t / "log.txt"), attesa + "*--- b\r\n");
+  }
+}
+
+// A second name of a file outside the working folder carried the log's lines there; a pipe at
+// the log's name would fill and then keep the append waiting.
+TEST(AggiungiAlFile, ALogWithAnotherNameOrThatIsNotARegularFileIsRefused) {
+  test::CartellaTemporanea t;
+  test::scriviFile(t / "fuori.txt", "altrui\r\n");
+  std::filesystem::create_hard_link(t / "fuori.txt", t / "log.txt");
+  try {
+    aggiungiAlFile(t / "log.txt", "*--- blocco\r\n", kSegno);
+    ADD_FAILURE() << "appended through a hard link";
+  } catch (const ErroreVorlane& e) {
+    EXPECT_NE(std::string(e.what()).find("log.txt': ha pi\xF9 di un nome"), std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(test::leggiFile(t / "fuori.txt"), "altrui\r\n");
+  ASSERT_EQ(::mkfifo((t / "tubo.log").c_str(), 0644), 0);
+  try {
+    aggiungiAlFile(t / "tubo.log", std::string(1 << 17, 'x') + "\r\n", kSegno);
+    ADD_FAILURE() << "appended to a pipe";
+  } catch (const ErroreVorlane& e) {
+    EXPECT_NE(std::string(e.what()).find("non \xE8 un file ordinario"), std::string::npos)
+        << e.what();
   }
 }
 
