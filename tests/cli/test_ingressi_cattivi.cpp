@@ -3,9 +3,13 @@
 // exit status that says so, and no output file that existed before is lost or half written.
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <ctime>
 #include <random>
 
@@ -160,14 +164,41 @@ TEST_F(IngressiCattivi, AStartOrEndThatIsNotAPositionIsTheSameErrorInEveryOperat
       EsitoBatch e = lancia(c.argomenti);
       EXPECT_EQ(e.stato, 1) << e.uscita;
       bool fineDopo = inizio == "16400";
-      EXPECT_NE(
-          e.errori.find(fineDopo ? "prima dell'inizio" : "non \xC3\xA8 un numero tra 1 e 16569"),
-          std::string::npos)
+      EXPECT_NE(e.errori.find(fineDopo ? "prima dell'inizio" : "non \xC3\xA8 una posizione"),
+                std::string::npos)
           << e.errori;
       EXPECT_EQ(leggiFile(uscita), "risultato precedente\r\n");
     }
   }
   nessunAvanzo();
+}
+
+TEST_F(IngressiCattivi, MutationCountsThatAreNotNumbersAndFractionalPositionsAreRefused) {
+  scriviFile(cartella / "esporta" / "c.FASTA", ">S1\r\n" + hv1() + "\r\n");
+  for (const char* valore : {"abc", "1e309", "NaN", ""}) {
+    SCOPED_TRACE(valore);
+    scriviFile(cartella / "Vorlane.ini", impostazioni("16001", "16400") +
+                                             "[NumeroMutazioniA]\r\nNumeroMutazioniA=" + valore +
+                                             "\r\n");
+    for (const char* operazione : {"confronta", "confronta-multiplo-motivi"}) {
+      EsitoBatch e = lancia(std::vector<std::string>{operazione, "c.FASTA"});
+      EXPECT_EQ(e.stato, 1) << operazione << e.uscita;
+      EXPECT_NE(e.errori.find("(NumeroMutazioniA) \"" + std::string(valore) +
+                              "\" non \xC3\xA8 un numero"),
+                std::string::npos)
+          << e.errori;
+    }
+  }
+  fs::remove(cartella / "Vorlane.ini");
+  // A fraction typed into a box, or listed among the positions.
+  for (const char* frazione : {"16.001", "16069.5"}) {
+    EsitoBatch e = lancia({"--da", frazione, "confronta", "c.FASTA"});
+    EXPECT_EQ(e.stato, 2) << e.uscita;
+    EXPECT_NE(e.uscita.find("non \xC3\xA8 una posizione"), std::string::npos) << e.uscita;
+  }
+  EsitoBatch e = lancia({"--posizioni", "16069.5,16189", "controllo", "c.FASTA"});
+  EXPECT_EQ(e.stato, 2) << e.uscita;
+  EXPECT_NE(e.uscita.find("16069.5 non \xC3\xA8 valida"), std::string::npos) << e.uscita;
 }
 
 TEST_F(IngressiCattivi, AByteOrderMarkIsDroppedByEveryReader) {
@@ -285,6 +316,59 @@ TEST_F(IngressiCattivi, AWorkingFolderThatIsGoneOrSettingsThatAreAFolderAreNamed
   EXPECT_NE(errori.find("file o cartella inesistente"), std::string::npos) << errori;
 }
 
+// A pipe kept the reading waiting forever, /dev/zero filled the memory, /dev/urandom never ended
+// and a socket failed in English.
+TEST_F(IngressiCattivi, ASampleFileOrTableThatIsNotARegularFileIsRefused) {
+  ASSERT_EQ(::mkfifo((cartella / "esporta" / "tubo.FASTA").c_str(), 0644), 0);
+  ASSERT_EQ(::mkfifo((cartella / "dati" / "tubo.txt").c_str(), 0644), 0);
+  const std::string presa = (cartella / "esporta" / "presa.FASTA").string();
+  int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un indirizzo{};
+  indirizzo.sun_family = AF_UNIX;
+  ASSERT_LT(presa.size(), sizeof indirizzo.sun_path);
+  std::memcpy(indirizzo.sun_path, presa.c_str(), presa.size() + 1);
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&indirizzo), sizeof indirizzo), 0);
+  fs::create_symlink("/dev/zero", cartella / "esporta" / "zero.FASTA");
+  for (const char* file : {"tubo.FASTA", "presa.FASTA", "zero.FASTA", "/dev/urandom"}) {
+    for (const char* operazione :
+         {"controllo", "converti", "confronta", "confronta-multiplo", "confronta-motivi"}) {
+      SCOPED_TRACE(std::string(operazione) + " " + file);
+      EsitoBatch e = lancia({"--posizioni", "16189", "--sovrascrivi", operazione, file});
+      EXPECT_EQ(e.stato, 1);
+      EXPECT_NE(e.errori.find("non \xC3\xA8 un file ordinario"), std::string::npos) << e.errori;
+    }
+  }
+  EsitoBatch e = lancia(std::vector<std::string>{"normalizza", "tubo.txt"});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("tubo.txt': non \xC3\xA8 un file ordinario"), std::string::npos)
+      << e.errori;
+  // A haplotype table, read at start-up.
+  fs::remove(cartella / "tabella_mutazioni_OLD.csv");
+  ASSERT_EQ(::mkfifo((cartella / "tabella_mutazioni_OLD.csv").c_str(), 0644), 0);
+  e = lancia(std::vector<std::string>{});
+  EXPECT_EQ(e.stato, 1);
+  EXPECT_NE(e.errori.find("tabella_mutazioni_OLD.csv': non \xC3\xA8 un file ordinario"),
+            std::string::npos)
+      << e.errori;
+  ::close(fd);
+}
+
+// Past a file-size limit the signal SIGXFSZ ended the program without a word.
+TEST_F(IngressiCattivi, AFileSizeLimitIsAnItalianErrorAndTheOldPageStays) {
+  scriviFile(cartella / "esporta" / "c.FASTA", ">S1\r\n" + hv1() + "\r\n");
+  ASSERT_EQ(lancia(std::vector<std::string>{}).stato, 0);
+  scriviFile(cartella / "html" / "Confronto_c.htm", "precedente\r\n");
+  // Its messages go through a pipe to a process without the limit.
+  const std::string comando = "cd '" + cartella.percorso().string() + "' && (ulimit -f 2; " +
+                              VORLANE_BATCH + " confronta c.FASTA >/dev/null; echo $? >stato) " +
+                              "2>&1 | cat >errori";
+  ASSERT_EQ(std::system(comando.c_str()), 0);
+  EXPECT_EQ(leggiFile(cartella / "stato"), "1\n");
+  EXPECT_NE(leggiFile(cartella / "errori").find("file troppo grande"), std::string::npos)
+      << leggiFile(cartella / "errori");
+  EXPECT_EQ(leggiFile(cartella / "html" / "Confronto_c.htm"), "precedente\r\n");
+}
+
 TEST_F(IngressiCattivi, SystemErrorsAreDescribedInItalian) {
   EsitoBatch e = lancia(std::vector<std::string>{"confronta", "manca.FASTA"});
   EXPECT_EQ(e.stato, 1);
@@ -301,14 +385,45 @@ TEST_F(IngressiCattivi, ControlCharactersInNamesAreShownNotObeyed) {
     EXPECT_EQ(e.uscita.find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos)
         << operazione;
   }
-  // The check shows its log block, names included.
-  EXPECT_NE(lancia({"--posizioni", "16189", "controllo", "c.FASTA"})
-                .uscita.find("S\xE2\x90\x9B]0;titolo\xE2\x90\x87"),
+  // The check shows its log block, names included; the log holds no control character.
+  EXPECT_NE(lancia({"--posizioni", "16189", "controllo", "c.FASTA"}).uscita.find("S?]0;titolo?"),
             std::string::npos);
+  EXPECT_EQ(registro().find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos);
   for (const char* pagina : {"ControlloMutazioni_c.htm", "Confronto_c.htm"}) {
     std::string html = leggiFile(cartella / "html" / pagina);
     EXPECT_EQ(html.find_first_of(std::string("\x1B\x07\x01", 3)), std::string::npos) << pagina;
     EXPECT_NE(html.find("S&#9243;]0;titolo&#9223;"), std::string::npos) << pagina;
+  }
+}
+
+// A file name holding CR LF (from an archive, say) or a position list holding them forged lines
+// of the log ("Aplotipo : FALSO"), and the block shown started at a forged header.
+TEST_F(IngressiCattivi, AValueNeverAddsALineToTheLog) {
+  const std::string nome = "c.FASTA\r\n*--- falso\r\nAplotipo : FALSO\r\n";
+  scriviFile(cartella / "esporta" / nome, ">S1\r\n" + hv1() + "\r\n");
+  const std::vector<std::string> casi[] = {
+      {"--posizioni", "16189", "controllo", nome},
+      {"confronta", nome},
+      {"confronta-multiplo", nome},
+      {"confronta-motivi", nome},
+      {"--posizioni", "16189\r\n*--- falso\r\nAplotipo : FALSO", "confronta", nome},
+      {"--posizioni", "16189\r\n*--- falso\r\nAplotipo : FALSO", "confronta-multiplo", nome},
+  };
+  for (const auto& argomenti : casi) {
+    SCOPED_TRACE(argomenti.front() + " " + argomenti.at(argomenti.size() - 2));
+    EsitoBatch e = lancia(argomenti);
+    ASSERT_EQ(e.stato, 0) << e.errori;
+    // The blocks shown start at their own header and show the values in one line.
+    if (argomenti.at(argomenti.size() - 2) == "confronta-multiplo") continue;
+    const std::size_t inizio = e.uscita.find("[Vorlane]\n*--- ");
+    ASSERT_NE(inizio, std::string::npos) << e.uscita;
+    EXPECT_TRUE(e.uscita.substr(inizio).starts_with("[Vorlane]\n*--- Analisi")) << e.uscita;
+    EXPECT_NE(e.uscita.find("c.FASTA??*--- falso??Aplotipo : FALSO??"), std::string::npos)
+        << e.uscita;
+  }
+  for (const std::string& riga : righeCrLf(registro())) {
+    EXPECT_EQ(riga.find_first_of("\r\n"), std::string::npos);
+    EXPECT_FALSE(riga.starts_with("*--- falso") || riga.starts_with("Aplotipo : FALSO")) << riga;
   }
 }
 

@@ -21,8 +21,9 @@ std::string citato(const std::string& s) {
 namespace {
 EsitoBatch esegui(const std::filesystem::path& cartella, const std::vector<std::string>& argomenti,
                   const std::string& prefisso) {
-  std::string comando =
-      "cd " + citato(cartella.string()) + " && LC_ALL=C " + prefisso + citato(VORLANE_BATCH);
+  // A run that hangs fails its test instead of stopping the whole suite.
+  std::string comando = "cd " + citato(cartella.string()) + " && LC_ALL=C timeout -k 5 300 " +
+                        prefisso + citato(VORLANE_BATCH);
   for (const auto& a : argomenti) comando.append(" ").append(citato(a));
   comando += " >.batch_out 2>.batch_err </dev/null";
   int s = std::system(comando.c_str());

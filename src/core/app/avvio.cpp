@@ -1,5 +1,7 @@
 #include "app/avvio.h"
 
+#include <signal.h>
+
 #include "app/errore.h"
 #include "app/messaggi.h"
 #include "app/parametri.h"
@@ -36,6 +38,9 @@ void riempiCaselle(StatoVorlane& stato, Porta& porta) {
 }  // namespace
 
 bool Avvio(StatoVorlane& stato, Porta& porta, const std::filesystem::path& cartella) {
+  // Past a file-size limit (ulimit -f) a write fails with EFBIG, reported as any failed write
+  // ("file troppo grande"), instead of the signal ending the program.
+  ::signal(SIGXFSZ, SIG_IGN);
   bool inizializzato = false;
   bool ok = eseguiEvento(stato, porta, "Form_Load", [&] {
     stato.cartellaCorrente = cartella;

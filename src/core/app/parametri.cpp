@@ -1,7 +1,6 @@
 #include "app/parametri.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <optional>
 
 #include "app/errore.h"
@@ -11,13 +10,14 @@
 
 namespace vorlane {
 namespace {
-constexpr std::size_t kLunghezzaValore = 127;
-
 struct VoceImpostazione {
   const char* chiave;
   std::string Impostazioni::*valore;
   const char* predefinito;
   const char* base;
+  // The position list is read whole: it has no fixed capacity, and the file holds what the box
+  // held.
+  std::size_t lunghezza = kLunghezzaValore;
 };
 
 // The eight keys in file order, with the value read when a key is missing and the base value.
@@ -28,7 +28,7 @@ constexpr VoceImpostazione kVoci[] = {
     {"FineSequenza", &Impostazioni::FineSequenza, "16400", "16400"},
     {"PercentoDa", &Impostazioni::PercentoDa, "1", "1"},
     {"PercentoA", &Impostazioni::PercentoA, "100", "100"},
-    {"posMutazione", &Impostazioni::posMutazione, "", ""},
+    {"posMutazione", &Impostazioni::posMutazione, "", "", std::string::npos},
     {"caratteriPermessi", &Impostazioni::caratteriPermessi, "", "A,T,G,C,N,X,?"},
 };
 
@@ -72,14 +72,6 @@ void rifiuta(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, const st
   porta.impostaTesto(r.propria, precedente);
 }
 
-// A value as one line of the file: a line break typed or pasted into a box would start a line
-// of its own there, a section header say, that the next start reads.
-std::string inUnaRiga(std::string valore) {
-  std::replace_if(
-      valore.begin(), valore.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-  return valore;
-}
-
 std::string testoNumeroIntero(int n) {
   return std::to_string(n);
 }
@@ -95,14 +87,9 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
   std::vector<std::string> valori;
   for (const VoceIni& v : voci) valori.emplace_back(v.predefinito);
   std::error_code ec;
-  std::filesystem::file_status tipo = std::filesystem::status(file, ec);
-  if (!std::filesystem::exists(tipo)) return valori;
+  if (!std::filesystem::exists(std::filesystem::status(file, ec))) return valori;
   // Anything else of that name (a folder, a pipe) is not read as if it were missing: the
-  // defaults would hide it behind a message about the allowed characters.
-  if (!std::filesystem::is_regular_file(tipo))
-    throw ErroreVorlane("impossibile leggere il file '" + testoPercorso(file) + "': " +
-                        (std::filesystem::is_directory(tipo) ? descrizioneSistema(EISDIR)
-                                                             : "non \xE8 un file ordinario"));
+  // defaults would hide it behind a message about the allowed characters. The reader refuses it.
   LettoreRighe lettore(file);
   std::string_view riga;
   // Per key: whether the lines read are in its section, and whether its value was found (the
@@ -120,7 +107,7 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
     std::string_view chiave = senzaSpazi(riga.substr(0, uguale));
     for (std::size_t i = 0; i < voci.size(); ++i) {
       if (!dentro[i] || trovata[i] || !ugualiSenzaMaiuscole(chiave, voci[i].chiave)) continue;
-      valori[i] = std::string(senzaSpazi(riga.substr(uguale + 1)).substr(0, kLunghezzaValore));
+      valori[i] = std::string(senzaSpazi(riga.substr(uguale + 1)).substr(0, voci[i].lunghezza));
       trovata[i] = 1;
       --restanti;
     }
@@ -129,11 +116,22 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
 }
 
 namespace {
-// A position setting as a number within the sequence, or nothing.
+// A position setting as a whole number within the sequence, or nothing.
 std::optional<double> posizione(std::string_view testo) {
-  std::optional<double> p = numeroRigoroso(testo);
+  std::optional<double> p = interoRigoroso(testo);
   if (p && *p >= 1 && *p <= kUltimaPosizione) return p;
   return std::nullopt;
+}
+}  // namespace
+
+namespace {
+// "l'inizio dell'intervallo di analisi (InizioSequenza) "abc" non è una posizione ...": the
+// report of a bound of an interval setting that is not what it must be.
+std::string estremoNonValido(bool inizio, std::string_view intervallo, std::string_view chiave,
+                             std::string_view valore, std::string_view richiesto) {
+  return std::string(inizio ? "l'inizio" : "la fine") + " dell'intervallo " +
+         std::string(intervallo) + " (" + std::string(chiave) + ") \"" + std::string(valore) +
+         "\" non \xE8 " + std::string(richiesto);
 }
 }  // namespace
 
@@ -141,10 +139,9 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
   IntervalloImpostato intervallo;
   std::optional<double> da = posizione(inizio), a = posizione(fine);
   if (!da || !a) {
-    intervallo.errore = std::string(!da ? "l'inizio" : "la fine") +
-                        " dell'intervallo di analisi (" +
-                        (!da ? "InizioSequenza" : "FineSequenza") + ") \"" +
-                        std::string(!da ? inizio : fine) + "\" non \xE8 un numero tra 1 e 16569";
+    intervallo.errore =
+        estremoNonValido(!da, "di analisi", !da ? "InizioSequenza" : "FineSequenza",
+                         !da ? inizio : fine, "una posizione (un numero intero tra 1 e 16569)");
   } else if (*a < *da) {
     intervallo.errore = "la fine dell'intervallo di analisi (FineSequenza) " + testoNumero(*a) +
                         " \xE8 prima dell'inizio (InizioSequenza) " + testoNumero(*da);
@@ -153,6 +150,16 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
     intervallo.fine = *a;
   }
   return intervallo;
+}
+
+LimitiMutazioni limitiMutazioni(const Impostazioni& impostazioni) {
+  std::optional<double> da = numeroRigoroso(impostazioni.NumeroMutazioniDa);
+  std::optional<double> a = numeroRigoroso(impostazioni.NumeroMutazioniA);
+  if (!da || !a)
+    throw ErroreVorlane(estremoNonValido(
+        !da, "del numero di mutazioni", !da ? "NumeroMutazioniDa" : "NumeroMutazioniA",
+        !da ? impostazioni.NumeroMutazioniDa : impostazioni.NumeroMutazioniA, "un numero"));
+  return {*da, *a};
 }
 
 IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine) {
@@ -172,7 +179,7 @@ void SettaValoriBase(StatoVorlane& stato) {
 bool InizializzaValori(StatoVorlane& stato, Porta& porta) {
   return procedura("InizializzaValori", [&] {
     std::vector<VoceIni> voci;
-    for (const auto& v : kVoci) voci.push_back({v.chiave, v.chiave, v.predefinito});
+    for (const auto& v : kVoci) voci.push_back({v.chiave, v.chiave, v.predefinito, v.lunghezza});
     std::vector<std::string> valori = LeggiIni(percorsoParametri(stato), voci);
     for (std::size_t i = 0; i < voci.size(); ++i)
       stato.impostazioni.*kVoci[i].valore = std::move(valori[i]);
@@ -191,6 +198,8 @@ void ScriviFileParametri(const StatoVorlane& stato) {
     for (const char* riga : kLegenda) file.riga(riga);
     for (const auto& v : kVoci) {
       file.righe("[", v.chiave, "]");
+      // A line break typed or pasted into a box would start a line of its own there, a section
+      // header say, that the next start reads.
       file.righe(v.chiave, "=", inUnaRiga(stato.impostazioni.*v.valore));
     }
     file.conferma();
@@ -202,7 +211,7 @@ namespace {
 // box (the other box must stay at or above it) or the end box (the other must stay below).
 bool perdeFuoco(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, bool inizio) {
   std::string testo = porta.testo(r.propria);
-  std::optional<double> valore = numeroRigoroso(testo);
+  std::optional<double> valore = interoRigoroso(testo);
   if (!valore) {
     rifiuta(stato, porta, r, testo);
     return false;

@@ -15,12 +15,14 @@ inline constexpr const char* kFileParametri = "Vorlane.ini";
 
 // One value of an INI file: section and key matched without regard to case, the value trimmed
 // and cut to 127 characters; a missing file, section or key gives `predefinito`.
+inline constexpr std::size_t kLunghezzaValore = 127;
 std::string LeggiIni(const std::filesystem::path& file, const std::string& sezione,
                      const std::string& chiave, const std::string& predefinito);
 
 // Several values of one INI file, each as LeggiIni gives it, from one reading of the file.
 struct VoceIni {
   std::string_view sezione, chiave, predefinito;
+  std::size_t lunghezza = kLunghezzaValore;  // the longest value taken
 };
 std::vector<std::string> LeggiIni(const std::filesystem::path& file,
                                   const std::vector<VoceIni>& voci);
@@ -36,13 +38,20 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
 // The same, an interval that is not valid being an error that says why.
 IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine);
 
+// NumeroMutazioniDa and NumeroMutazioniA, the counts of mutations between which a comparison
+// lists a sample's mutations; a value that is not a number is an error that names it.
+struct LimitiMutazioni {
+  double da = 0, a = 0;
+};
+LimitiMutazioni limitiMutazioni(const Impostazioni& impostazioni);
+
 void SettaValoriBase(StatoVorlane& stato);
 // Reads the eight settings; false (after telling the user) when no allowed character is defined.
 bool InizializzaValori(StatoVorlane& stato, Porta& porta);
 void ScriviFileParametri(const StatoVorlane& stato);
 std::filesystem::path percorsoParametri(const StatoVorlane& stato);
 
-// Lost-focus rules of the start and end boxes. Text that is not a number is refused with a
+// Lost-focus rules of the start and end boxes. Text that is not a whole number is refused with a
 // message and the box gets its last valid value back; the result says whether it was accepted.
 bool Text_PosizioneMutazioneDa_LostFocus(StatoVorlane& stato, Porta& porta);
 bool Text_PosizioneMutazioneA_LostFocus(StatoVorlane& stato, Porta& porta);

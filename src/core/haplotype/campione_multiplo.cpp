@@ -10,17 +10,19 @@ namespace vorlane {
 RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& porta) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
-  std::string intervalloMutazioni = m[27] + "          : " + m[14] + " " + imp.NumeroMutazioniDa +
-                                    " " + m[15] + " " + imp.NumeroMutazioniA;
+  std::string intervalloMutazioni = m[27] + "          : " + m[14] + " " +
+                                    inUnaRiga(imp.NumeroMutazioniDa) + " " + m[15] + " " +
+                                    inUnaRiga(imp.NumeroMutazioniA);
   fileERiferimento = "\r\n" + m[22] + "          : " + stato.citazioneRiferimento + "\r\n" + m[23] +
-                     "      : " + testoPercorso(stato.fileCampione) + "\r\n" + m[26] +
+                     "      : " + inUnaRiga(testoPercorso(stato.fileCampione)) + "\r\n" + m[26] +
                      "                      : ";
   mezzo = "\r\n" + intervalloMutazioni + "\r\n" + m[28] + "     : " +
-          porta.testo(Controllo::Text_posMutazione) + "\r\n" + m[24] + "       : ";
+          inUnaRiga(porta.testo(Controllo::Text_posMutazione)) + "\r\n" + m[24] + "       : ";
   coda = "\r\n" + intervalloMutazioni + "\r\n" + m[29] + "          : " + m[14] + " " +
-         porta.testo(Controllo::Text_PosizioneMutazioneDa) + " " + m[15] + "  " +
-         porta.testo(Controllo::Text_PosizioneMutazioneA) + "\r\n" + m[30] + "        : " + m[14] +
-         " " + imp.PercentoDa + " " + m[15] + " " + imp.PercentoA;
+         inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneDa)) + " " + m[15] + "  " +
+         inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)) + "\r\n" + m[30] +
+         "        : " + m[14] + " " + inUnaRiga(imp.PercentoDa) + " " + m[15] + " " +
+         inUnaRiga(imp.PercentoA);
 }
 
 CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice)
@@ -81,14 +83,14 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
                                               BloccoRegistro& blocco, const std::tm& giorno) {
   segna();
   const RegoleConfronto& regole = r_.regole;
-  blocco.riga(testa(giorno), identificativo, r_.fisse.mezzo, testoNumero(numeroMutazioni_),
-              r_.fisse.coda);
+  blocco.riga(testa(giorno), inUnaRiga(identificativo, nomeInRiga_), r_.fisse.mezzo,
+              testoNumero(numeroMutazioni_), r_.fisse.coda);
   elenco_.azzera();
   if (regole.elenca(numeroMutazioni_) && primoMarche_ <= ultimoMarche_) {
     elencaPosizioni(segnate_, elenco_, blocco);
   }
   aplotipo_ = indice_.nome(indice_.cerca(elenco_.numeri));
-  blocco.riga("Aplotipo                      : ", aplotipo_);
+  blocco.riga("Aplotipo                      : ", inUnaRiga(aplotipo_, nomeInRiga_));
   if (!elenco_.parziale().empty()) blocco.riga(kRigaMutazioni, elenco_.parziale());
   if (numeroMutazioni_ > 0)
     blocco.riga("Percentuale mutazioni         : ",

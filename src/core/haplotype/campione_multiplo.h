@@ -69,6 +69,7 @@ class CampioneMultiplo {
 
   IndiceAplotipi indice_;
   std::string identificativo_;
+  std::string nomeInRiga_;  // the identifier as the log's line holds it
   // Positions the current sample stored, and those the last comparison looked at.
   long primoCampione_ = 0, ultimoCampione_ = -1;
   long primoMarche_ = 0, ultimoMarche_ = -1;

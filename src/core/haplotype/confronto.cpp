@@ -20,8 +20,9 @@ namespace vorlane {
 
 RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta) {
   RegoleConfronto r;
-  r.mutazioniDa = numeroIniziale(stato.impostazioni.NumeroMutazioniDa);
-  r.mutazioniA = numeroIniziale(stato.impostazioni.NumeroMutazioniA);
+  LimitiMutazioni limiti = limitiMutazioni(stato.impostazioni);
+  r.mutazioniDa = limiti.da;
+  r.mutazioniA = limiti.a;
   IntervalloImpostato intervallo =
       intervalloImpostato(porta.testo(Controllo::Text_PosizioneMutazioneDa),
                           porta.testo(Controllo::Text_PosizioneMutazioneA));

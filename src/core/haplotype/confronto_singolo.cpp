@@ -18,18 +18,19 @@ namespace {
 void intestazione(const StatoVorlane& stato, const Porta& porta, BloccoRegistro& blocco) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
-  const std::string& numeroDa = imp.NumeroMutazioniDa;
-  const std::string& numeroA = imp.NumeroMutazioniA;
+  const std::string numeroDa = inUnaRiga(imp.NumeroMutazioniDa);
+  const std::string numeroA = inUnaRiga(imp.NumeroMutazioniA);
   blocco.riga(rigaInizioBlocco(stato));
   blocco.riga(m[22], "          : ", stato.citazioneRiferimento);
-  blocco.riga(m[23], "      : ", testoPercorso(stato.fileCampione));
+  blocco.riga(m[23], "      : ", inUnaRiga(testoPercorso(stato.fileCampione)));
   blocco.riga(m[27], "          : ", m[14], " ", numeroDa, " ", m[15], " ", numeroA);
-  blocco.riga(m[28], "     : ", porta.testo(Controllo::Text_posMutazione));
+  blocco.riga(m[28], "     : ", inUnaRiga(porta.testo(Controllo::Text_posMutazione)));
   blocco.riga(m[24], "       : ", testoNumero(stato.numeroMutazioni));
   blocco.riga(m[31], "          : da ", numeroDa, " a ", numeroA);
-  blocco.riga(m[29], "          : da ", porta.testo(Controllo::Text_PosizioneMutazioneDa), " a ",
-              porta.testo(Controllo::Text_PosizioneMutazioneA));
-  blocco.riga(m[30], "        : da ", imp.PercentoDa, " a ", imp.PercentoA);
+  blocco.riga(m[29], "          : da ",
+              inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneDa)), " a ",
+              inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)));
+  blocco.riga(m[30], "        : da ", inUnaRiga(imp.PercentoDa), " a ", inUnaRiga(imp.PercentoA));
 }
 
 // Lists the mutations of the interval when the sample's count is within the settings' range.
@@ -76,7 +77,7 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
     ElencoMutazioni elenco;
     elenca(stato, regole, elenco, blocco);
     ricercaAplotipo(stato, tabella, elenco.posizioni);
-    blocco.riga(stato.messaggi[55], "                      : ", stato.aplotipoTrovato);
+    blocco.riga(stato.messaggi[55], "                      : ", inUnaRiga(stato.aplotipoTrovato));
     if (stato.numeroMutazioni > 0)
       blocco.riga(stato.messaggi[31], "         : ",
                   percentualeMutazioni(elenco.quante, stato.numeroMutazioni));

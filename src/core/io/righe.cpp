@@ -1,7 +1,9 @@
 #include "io/righe.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -20,15 +22,41 @@ namespace {
 constexpr std::size_t kOltre = 64;
 
 std::FILE* apri(const std::filesystem::path& percorso) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(percorso, ec))
-    throw erroreFile("impossibile leggere il file", percorso, EISDIR);
-  std::FILE* file = std::fopen(percorso.c_str(), "rb");
-  if (!file) throw erroreFile("impossibile aprire il file", percorso, errno);
+  int fd = apriInLettura(percorso);
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (!file) {
+    int err = errno;
+    ::close(fd);
+    throw erroreFile("impossibile aprire il file", percorso, err);
+  }
   return file;
 }
 
 }  // namespace
+
+ErroreVorlane erroreNonOrdinario(const char* cosa, const std::filesystem::path& percorso,
+                                 mode_t tipo) {
+  if (S_ISDIR(tipo)) return erroreFile(cosa, percorso, EISDIR);
+  return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(percorso) +
+                       "': non \xE8 un file ordinario");
+}
+
+int apriInLettura(const std::filesystem::path& percorso) {
+  // Looked at before it is opened: opening a pipe waits for a writer, a socket cannot be opened.
+  struct stat st;
+  if (::stat(percorso.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    throw erroreNonOrdinario("impossibile leggere il file", percorso, st.st_mode);
+  int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) throw erroreFile("impossibile aprire il file", percorso, errno);
+  // What was opened counts: the name may have been given to something else meanwhile.
+  int stato = ::fcntl(fd, F_GETFL);
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || stato < 0 ||
+      ::fcntl(fd, F_SETFL, stato & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    throw erroreNonOrdinario("impossibile leggere il file", percorso, st.st_mode);
+  }
+  return fd;
+}
 
 LettoreRighe::LettoreRighe(const std::filesystem::path& percorso)
     : percorso_(percorso), restanti_(UINTMAX_MAX) {

@@ -13,10 +13,21 @@
 #include <string_view>
 #include <vector>
 
+#include "app/errore.h"
+
 #include "io/memoria.h"
 #include "io/sfondo.h"
 
 namespace vorlane {
+
+// "cosa 'percorso': non è un file ordinario" (or a folder's own description), the report of a
+// file of type `tipo` (st_mode) that only a regular file may be.
+ErroreVorlane erroreNonOrdinario(const char* cosa, const std::filesystem::path& percorso,
+                                 mode_t tipo);
+// Opens a file for reading (a descriptor, closed on exec), or throws ErroreVorlane naming it. Only
+// a regular file is opened: a pipe would keep the reader waiting, a device (/dev/zero) never
+// end, and a folder or a socket fail with a system's description that says nothing to the user.
+int apriInLettura(const std::filesystem::path& percorso);
 
 class LettoreRighe {
  public:

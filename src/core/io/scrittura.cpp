@@ -1,6 +1,7 @@
 #include "io/scrittura.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 
 #include "app/errore.h"
 #include "io/memoria.h"
+#include "io/righe.h"
 #include "io/temporanei.h"
 #include "text/testo.h"
 
@@ -60,12 +62,10 @@ mode_t permessiPer(const std::filesystem::path& destinazione) {
 ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
     : destinazione_(std::move(destinazione)) {
   mode_t permessi = permessiPer(destinazione_);
-  std::string modello = modelloTemporaneo(destinazione_).native();
-  fd_ = ::mkstemp(modello.data());
+  rimuoviAbbandonati(destinazione_);
+  fd_ = creaTemporaneo(destinazione_, permessi, temporaneo_);
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
-  temporaneo_ = modello;
-  registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
-  ::fchmod(fd_, permessi);
+  if (!temporaneo_.empty()) registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
   capacita_ = kIniziale;
   dati_ = bloccoGrande(capacita_);
 }
@@ -80,7 +80,7 @@ ScrittoreTesto::~ScrittoreTesto() {
   sfondo_.concludi();
   if (fd_ >= 0) {
     ::close(fd_);
-    ::unlink(temporaneo_.c_str());
+    if (!temporaneo_.empty()) ::unlink(temporaneo_.c_str());
     registrato_.reset();
   }
 }
@@ -148,51 +148,103 @@ void ScrittoreTesto::riportaA(std::uintmax_t posizione) {
     throw erroreFile("errore di scrittura del file", destinazione_, errno);
 }
 
+namespace {
+// The folder's entry for the renamed file on the disk too. The new file is in place by then
+// whether this succeeds or not: there is nothing left to report.
+void sincronizzaCartella(const std::filesystem::path& file) {
+  std::filesystem::path cartella = file.parent_path();
+  int fd = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+}  // namespace
+
 void ScrittoreTesto::conferma() {
   scriviOra();
-  int fd = fd_;
-  fd_ = -1;
-  if (::close(fd) != 0) {
-    int err = errno;
-    ::unlink(temporaneo_.c_str());
-    throw erroreFile("errore di scrittura del file", destinazione_, err);
+  // On the disk before it takes the target's place: after a power loss the target is the old
+  // file or the new one, never an empty one.
+  if (::fsync(fd_) != 0) throw erroreFile("errore di scrittura del file", destinazione_, errno);
+  if (temporaneo_.empty()) {
+    if (!daiNome(fd_, destinazione_, temporaneo_))
+      throw erroreFile("impossibile creare il file", destinazione_, errno);
+    registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
   }
   if (::rename(temporaneo_.c_str(), destinazione_.c_str()) != 0) {
     int err = errno;
     ::unlink(temporaneo_.c_str());
+    temporaneo_.clear();
     throw erroreFile("impossibile sostituire il file", destinazione_, err);
   }
   registrato_.reset();
+  sincronizzaCartella(destinazione_);
+  // Written and synced: closing it can no longer lose what it holds. The lock goes with it.
+  ::close(std::exchange(fd_, -1));
 }
 
 namespace {
-// Whether the file's last line, before `fine`, is ended. A file that cannot be read back is
-// taken to be: nothing is added to it on a guess.
-bool righeFinite(int fd, off_t fine) {
+// What ends the file's last line, before `fine`, when it has no end: the LF of a CR LF cut after
+// its CR, or the mark of a line cut short and a CR LF. Nothing for a file that cannot be read
+// back: nothing is added to it on a guess.
+std::string chiusuraCoda(int fd, off_t fine, std::string_view segnoInterrotta) {
   char coda[2];
-  if (fine < 2) return fine == 0;
-  if (::pread(fd, coda, 2, fine - 2) != 2) return true;
-  return coda[0] == '\r' && coda[1] == '\n';
+  off_t n = std::min<off_t>(fine, 2);
+  if (n == 0 || ::pread(fd, coda, static_cast<std::size_t>(n), fine - n) != n) return {};
+  if (coda[n - 1] == '\n') return {};
+  if (coda[n - 1] == '\r') return "\n";
+  return std::string(segnoInterrotta) + "\r\n";
+}
+
+// Refused as a symbolic link is: a second name given to a file outside the folder (a hard link)
+// would carry what is written there, and a pipe or a device is not a file to append lines to.
+void rifiutaSeCondiviso(int fd, const std::filesystem::path& percorso) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    int err = errno;
+    ::close(fd);
+    throw erroreFile("impossibile aprire il file", percorso, err);
+  }
+  if (S_ISREG(st.st_mode) && st.st_nlink <= 1) return;
+  ::close(fd);
+  if (!S_ISREG(st.st_mode))
+    throw erroreNonOrdinario("impossibile aprire il file", percorso, st.st_mode);
+  throw ErroreVorlane("impossibile aprire il file '" + testoPercorso(percorso) +
+                      "': ha pi\xF9 di un nome (un collegamento fisico)");
+}
+
+// Held while a file is appended to and, when the append fails, cut back: every copy of the
+// program appends under it, so the size seen under it is the file's end for as long as it is
+// held. False when the file system keeps no such locks.
+bool blocca(int fd) {
+  while (::flock(fd, LOCK_EX) != 0)
+    if (errno != EINTR) return false;
+  return true;
 }
 }  // namespace
 
-void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo) {
+void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo,
+                    std::string_view segnoInterrotta) {
   // Never through a symbolic link: one planted at the file's name would carry what is written
   // to a file anywhere else.
-  int fd = ::open(percorso.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
-  if (fd < 0 && errno == EACCES)
-    fd = ::open(percorso.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+  // Nor waiting on a pipe of that name for a reader.
+  constexpr int kModo = O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+  int fd = ::open(percorso.c_str(), O_RDWR | kModo, 0666);
+  if (fd < 0 && errno == EACCES) fd = ::open(percorso.c_str(), O_WRONLY | kModo, 0666);
   if (fd < 0) throw erroreFile("impossibile aprire il file", percorso, errno);
+  rifiutaSeCondiviso(fd, percorso);
+  bool bloccato = blocca(fd);
   struct stat st;
   off_t prima = ::fstat(fd, &st) == 0 ? st.st_size : -1;
   try {
-    // A last line left without its end (by hand, or by another program) is ended first: the new
-    // lines must not be glued onto it.
-    if (prima > 0 && !righeFinite(fd, prima)) scriviTutto(fd, "\r\n", percorso);
+    // A last line without its end was cut short (a copy of the program killed while it
+    // appended, a hand edit): it is ended with a mark, so that it is not read as a whole line.
+    if (prima > 0) scriviTutto(fd, chiusuraCoda(fd, prima, segnoInterrotta), percorso);
     scriviTutto(fd, testo, percorso);
   } catch (...) {
-    // A write cut short (a full disk) leaves no partial line: the file goes back to what it held.
-    if (prima >= 0 && ::ftruncate(fd, prima) != 0) {
+    // A write cut short (a full disk) leaves no partial line: the file goes back to what it held
+    // when the lock was taken. Without the lock, another copy may have appended since: what was
+    // written stays, and the next append marks its unended line.
+    if (bloccato && prima >= 0 && ::ftruncate(fd, prima) != 0) {
       // Nothing more can be done; the error being reported is the write's.
     }
     ::close(fd);

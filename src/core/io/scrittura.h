@@ -1,7 +1,8 @@
 #pragma once
 // Every text file the program writes goes through here: lines ended by CR LF, Windows-1252.
-// A file is built under a temporary name beside its target and renamed over it only when it is
-// complete, so a failed run never leaves a half-written file and the previous one stays intact.
+// A file is built in a temporary file beside its target (see io/temporanei.h) and renamed over
+// it only when it is complete and on the disk, so a failed run never leaves a half-written file,
+// a power loss leaves the old file or the new one, and the previous one stays intact.
 
 #include <cstring>
 #include <filesystem>
@@ -93,9 +94,12 @@ class ScrittoreTesto {
 };
 
 // Appends text (already made of CR LF-ended lines) to a file, creating it when missing. The file
-// is opened and closed within the call so that other writers can append between calls. It is
-// never written through a symbolic link; a file whose last line has no CR LF gets one first; a
-// write that fails leaves the file as it was.
-void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo);
+// is opened and closed within the call so that other writers can append between calls; copies
+// of the program appending to one file take turns (an advisory lock). It is never written
+// through a symbolic link; a last line left without its end by a writer that was stopped gets
+// `segnoInterrotta` and a CR LF first; a write that fails leaves the file as it was, all that
+// others appended included.
+void aggiungiAlFile(const std::filesystem::path& percorso, std::string_view testo,
+                    std::string_view segnoInterrotta);
 
 }  // namespace vorlane

@@ -15,6 +15,13 @@ namespace {
 constexpr std::size_t kSogliaRegistro = 1 << 20;
 // How much of the log's end is searched at a time for the start of the last block.
 constexpr std::size_t kPassoRicerca = 1 << 18;
+// Ends a line that a run stopped while appending left cut short, so that what is left of it
+// (a mutation list, say) does not read as a whole value.
+constexpr std::string_view kSegnoInterrotta = " [riga interrotta: scrittura non conclusa]";
+
+void aggiungiARegistro(const std::filesystem::path& registro, std::string_view righe) {
+  aggiungiAlFile(registro, righe, kSegnoInterrotta);
+}
 
 // Whether every line of `testo` already ends with CR LF, as the lines this program writes do:
 // every LF follows a CR and every CR comes before an LF.
@@ -98,7 +105,7 @@ void SvuotaRegistro(StatoVorlane& stato) {
     CodaRegistro& coda = stato.registro;
     if (coda.sfondo) coda.sfondo->attendi();
     if (coda.testo.empty()) return;
-    aggiungiAlFile(coda.percorso, coda.testo);
+    aggiungiARegistro(coda.percorso, coda.testo);
     coda.testo.clear();
   });
 }
@@ -118,7 +125,7 @@ void svuotaInSfondo(StatoVorlane& stato) {
     // the text to fresh memory at every doubling.
     coda.testo.reserve(2 * kSogliaRegistro);
     coda.sfondo->affida(
-        [&coda, percorso = coda.percorso] { aggiungiAlFile(percorso, coda.inScrittura); });
+        [&coda, percorso = coda.percorso] { aggiungiARegistro(percorso, coda.inScrittura); });
   });
 }
 
@@ -153,7 +160,7 @@ void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& 
   procedura("ScriviLogOperazioni", [&] {
     scegliFile(stato, adesso);
     SvuotaRegistro(stato);
-    aggiungiAlFile(stato.registro.percorso, righe);
+    aggiungiARegistro(stato.registro.percorso, righe);
   });
 }
 

@@ -60,14 +60,15 @@ bool nelRiferimento(const StatoVorlane& stato, double posizione) {
   return p >= 1 && p < static_cast<double>(stato.sequenzaRiferimento.size());
 }
 
-// Entries must be numbers written with at least five characters (00073 for 73) and lie in the
-// analysis interval; the interval is also kept inside the reference, whatever the settings say.
+// Entries must be whole numbers written with at least five characters (00073 for 73) and lie in
+// the analysis interval; the interval is also kept inside the reference, whatever the settings
+// say.
 EsameLista esaminaLista(const StatoVorlane& stato) {
   EsameLista esame;
   double inizio = numeroIniziale(stato.impostazioni.InizioSequenza);
   double fine = numeroIniziale(stato.impostazioni.FineSequenza);
   for (const std::string& voce : stato.listaPosizioni) {
-    std::optional<double> p = numeroRigoroso(voce);
+    std::optional<double> p = interoRigoroso(voce);
     EsameLista::Esito errore = EsameLista::Esito::valida;
     if (!p || voce.size() < 5)
       errore = EsameLista::Esito::nonValida;
@@ -104,12 +105,13 @@ void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Variante&
   ScriviLogOperazioni(stato, "*--- " + m[21] + v.separatoreData +
                                  dataOraGenerale(stato.orologio()) + " -----------*");
   ScriviLogOperazioni(stato, m[22] + std::string(10, ' ') + ": " + stato.citazioneRiferimento);
-  ScriviLogOperazioni(stato,
-                      m[23] + std::string(6, ' ') + ": " + testoPercorso(stato.fileCampione));
-  ScriviLogOperazioni(stato, m[27] + std::string(10, ' ') + ": " + m[14] + " " +
-                                 imp.NumeroMutazioniDa + " " + m[15] + " " + imp.NumeroMutazioniA);
   ScriviLogOperazioni(
-      stato, m[28] + std::string(5, ' ') + ": " + porta.testo(Controllo::Text_posMutazione));
+      stato, m[23] + std::string(6, ' ') + ": " + inUnaRiga(testoPercorso(stato.fileCampione)));
+  ScriviLogOperazioni(stato, m[27] + std::string(10, ' ') + ": " + m[14] + " " +
+                                 inUnaRiga(imp.NumeroMutazioniDa) + " " + m[15] + " " +
+                                 inUnaRiga(imp.NumeroMutazioniA));
+  ScriviLogOperazioni(stato, m[28] + std::string(5, ' ') + ": " +
+                                 inUnaRiga(porta.testo(Controllo::Text_posMutazione)));
 }
 
 void avvisoLista(const StatoVorlane& stato, Porta& porta, const Variante& v,
@@ -140,7 +142,7 @@ class MarcheCampioni {
     MatriceMutazioni matrice;
     TestoGrande righe;
     double mutati = 0;
-    std::string nome, mutazioni;
+    std::string nome, mutazioni, spazio;
   };
 
   MarcheCampioni(const StatoVorlane& stato, const EsameLista& lista, MatriceMutazioni& matrice)
@@ -182,7 +184,7 @@ void MarcheCampioni::fai(const Campione& c, Appunti& a) const {
   std::uint8_t* marche = a.matrice.aggiungiCampione(a.nome);
   marcaCampione(lista_.posizioni, c.sequenza, marche);
   BloccoRegistro righe(a.righe);
-  righe.riga(etichettaCampione_, a.nome);
+  righe.riga(etichettaCampione_, inUnaRiga(a.nome, a.spazio));
   a.mutazioni.clear();
   for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
     if (!marche[p]) continue;

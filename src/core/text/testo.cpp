@@ -1,6 +1,7 @@
 #include "text/testo.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <clocale>
 #include <cmath>
@@ -127,6 +128,35 @@ char32_t codiceVisibile(char32_t cp) {
 }
 
 namespace {
+// The bytes a value within a line cannot hold: line breaks, and what shows as a picture.
+const std::array<bool, 256>& fuoriRiga() {
+  static const std::array<bool, 256> tabella = [] {
+    std::array<bool, 256> t{};
+    for (std::size_t b = 0; b < t.size(); ++b) {
+      char32_t cp = daByte(static_cast<unsigned char>(b));
+      t[b] = cp == '\r' || cp == '\n' || codiceVisibile(cp) != cp;
+    }
+    return t;
+  }();
+  return tabella;
+}
+}  // namespace
+
+std::string_view inUnaRiga(std::string_view cp1252, std::string& spazio) {
+  const std::array<bool, 256>& fuori = fuoriRiga();
+  auto daSostituire = [&](char c) { return fuori[static_cast<unsigned char>(c)]; };
+  if (std::none_of(cp1252.begin(), cp1252.end(), daSostituire)) return cp1252;
+  spazio.assign(cp1252);
+  std::replace_if(spazio.begin(), spazio.end(), daSostituire, '?');
+  return spazio;
+}
+
+std::string inUnaRiga(std::string_view cp1252) {
+  std::string spazio;
+  return std::string(inUnaRiga(cp1252, spazio));
+}
+
+namespace {
 // versoUtf8 with control characters made visible; LF and TAB are kept.
 std::string versoTerminale(std::string_view cp1252) {
   auto semplice = [](char c) { return (c >= 0x20 && c < 0x7F) || c == '\n' || c == '\t'; };
@@ -205,6 +235,12 @@ std::optional<double> numeroRigoroso(std::string_view testo) {
   double v = 0;
   auto [fine, errore] = std::from_chars(s.data(), s.data() + s.size(), v);
   if (errore != std::errc() || fine != s.data() + s.size()) return std::nullopt;
+  return v;
+}
+
+std::optional<double> interoRigoroso(std::string_view testo) {
+  std::optional<double> v = numeroRigoroso(testo);
+  if (v && *v != std::floor(*v)) return std::nullopt;
   return v;
 }
 

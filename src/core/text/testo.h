@@ -25,6 +25,13 @@ std::string versoUtf8(std::string_view cp1252);
 // Unicode's Control Pictures (U+2400 + code, U+2421 for DEL), U+FFFD for C1. Any other
 // character is itself.
 char32_t codiceVisibile(char32_t cp);
+// `cp1252` as a value within one line of a file the program writes (the log, the settings): a
+// line break there would start a line of its own, and a control character drive the terminal
+// the file is shown in. Both are the characters codiceVisibile shows as pictures, which
+// Windows-1252 cannot hold: each becomes "?", as any character it cannot hold does. The first
+// form gives `cp1252` itself when it holds none, else the value written into `spazio`.
+std::string_view inUnaRiga(std::string_view cp1252, std::string& spazio);
+std::string inUnaRiga(std::string_view cp1252);
 // Writes box text (Windows-1252, lines separated by CR LF or CR) as a terminal wants it: UTF-8,
 // lines separated by LF, control characters made visible (a name holding an escape sequence
 // cannot drive the terminal). A text of hundreds of thousands of lines goes out 64 KB at a time.
@@ -43,6 +50,9 @@ std::string testoDecimali(double valore, int decimali);
 
 // A text that is a number as a whole (blanks around it allowed; "." or "," as decimal mark).
 std::optional<double> numeroRigoroso(std::string_view testo);
+// The same for a whole number, as a position is: "16.001" (sixteen thousand and one, written with
+// an Italian thousands mark) is not 16.
+std::optional<double> interoRigoroso(std::string_view testo);
 // The leading number of a text; 0 when it starts with none.
 double numeroIniziale(std::string_view testo);
 

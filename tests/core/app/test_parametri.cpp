@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/avvio.h"
+#include "app/errore.h"
 #include "app/parametri.h"
 #include "support/supporto.h"
 
@@ -146,6 +147,73 @@ TEST_F(Caselle, TextThatIsNotANumberIsRefusedAndTheBoxRestored) {
   a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneA, "");
   EXPECT_FALSE(Text_PosizioneMutazioneA_LostFocus(a.stato, a.porta));
   EXPECT_EQ(caselle(), Coppia("16100", "16400"));
+}
+
+// "16.001" is how an Italian writes sixteen thousand and one: read as 16.001 it started the
+// interval at position 16. A position is a whole number, in a box as in the settings.
+TEST_F(Caselle, AFractionIsNotAPosition) {
+  for (const char* frazione : {"16.001", "16,001", "16069.5", "1e-3"}) {
+    SCOPED_TRACE(frazione);
+    a.porta.messaggi.clear();
+    a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneDa, frazione);
+    EXPECT_FALSE(Text_PosizioneMutazioneDa_LostFocus(a.stato, a.porta));
+    a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneA, frazione);
+    EXPECT_FALSE(Text_PosizioneMutazioneA_LostFocus(a.stato, a.porta));
+    EXPECT_EQ(caselle(), Coppia("16001", "16400"));
+    ASSERT_EQ(a.porta.messaggi.size(), 2u);
+    EXPECT_NE(a.porta.messaggi[0].testo.find("non \xE8 una posizione"), std::string::npos);
+    IntervalloImpostato intervallo = leggiIntervallo(frazione, "16400");
+    EXPECT_NE(intervallo.errore.find("(InizioSequenza) \"" + std::string(frazione) +
+                                     "\" non \xE8 una posizione"),
+              std::string::npos)
+        << intervallo.errore;
+  }
+  // Whole numbers written with a decimal part of zero are still whole.
+  da("16100.0");
+  EXPECT_EQ(caselle(), Coppia("16100.0", "16400"));
+  EXPECT_TRUE(leggiIntervallo("16001", "16400,0").errore.empty());
+}
+
+// Read as 0, a count bound that is not a number listed no mutation and found no haplotype,
+// without a word.
+TEST(Parametri, MutationCountBoundsThatAreNotNumbersAreAnErrorNamingThem) {
+  Impostazioni imp;
+  imp.NumeroMutazioniDa = " 2 ";
+  imp.NumeroMutazioniA = "30";
+  LimitiMutazioni limiti = limitiMutazioni(imp);
+  EXPECT_EQ(limiti.da, 2);
+  EXPECT_EQ(limiti.a, 30);
+  for (const char* valore : {"abc", "1e309", "NaN", "", "inf", "5x"}) {
+    SCOPED_TRACE(valore);
+    for (bool inizio : {true, false}) {
+      Impostazioni cattive = imp;
+      (inizio ? cattive.NumeroMutazioniDa : cattive.NumeroMutazioniA) = valore;
+      try {
+        limitiMutazioni(cattive);
+        ADD_FAILURE() << "accepted";
+      } catch (const ErroreVorlane& e) {
+        EXPECT_EQ(std::string(e.what()), std::string(inizio ? "l'inizio" : "la fine") +
+                                             " dell'intervallo del numero di mutazioni (" +
+                                             (inizio ? "NumeroMutazioniDa" : "NumeroMutazioniA") +
+                                             ") \"" + valore + "\" non \xE8 un numero");
+      }
+    }
+  }
+}
+
+// A list of more than 127 characters was saved and read back cut, a position cut in two.
+TEST(Parametri, ALongPositionListIsReadBackWhole) {
+  test::Ambiente a;
+  ASSERT_TRUE(a.avviato);
+  std::string lista = "16001";
+  for (int p = 16002; p <= 16100; ++p) lista += "," + std::to_string(p);
+  a.stato.impostazioni.posMutazione = lista;
+  ScriviFileParametri(a.stato);
+  a.stato.impostazioni.posMutazione.clear();
+  ASSERT_TRUE(InizializzaValori(a.stato, a.porta));
+  EXPECT_EQ(a.stato.impostazioni.posMutazione, lista);
+  // The other values keep the reader's limit.
+  EXPECT_EQ(LeggiIni(a.cartella / "Vorlane.ini", "posMutazione", "posMutazione", "").size(), 127u);
 }
 
 TEST_F(Caselle, ExitWritesTheEditedValues) {

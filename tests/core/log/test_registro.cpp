@@ -147,12 +147,13 @@ TEST_F(Registro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
 // The log after a full disk, a torn line or a planted link: a failed write is reported and takes
 // back what it wrote, a torn last line is ended before the next block, and a symbolic link at the
 // log's name is never written through.
-TEST_F(Registro, AFailedWriteLeavesNoPartialLineAndATornLineIsEndedFirst) {
+TEST_F(Registro, AFailedWriteLeavesNoPartialLineAndATornLineIsMarkedFirst) {
   const std::filesystem::path log = a.cartella / "log" / "20261207_Vorlane.log";
   test::scriviFile(log, "*--- vecchio\r\nAplotip");
   ScriviLogOperazioni(a.stato, "*--- nuovo");
   SvuotaRegistro(a.stato);
-  EXPECT_EQ(test::leggiFile(log), "*--- vecchio\r\nAplotip\r\n*--- nuovo\r\n");
+  EXPECT_EQ(test::leggiFile(log),
+            "*--- vecchio\r\nAplotip [riga interrotta: scrittura non conclusa]\r\n*--- nuovo\r\n");
   EXPECT_EQ(mostra(), "*--- nuovo\r\n");
 
   const std::string prima = test::leggiFile(log);

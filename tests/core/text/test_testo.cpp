@@ -114,5 +114,17 @@ TEST(Testo, TerminalTextWhereverALineEndFallsAgainstThePieces) {
   EXPECT_EQ(vuoto.str(), "\n");
 }
 
+TEST(Testo, AValueInOneLineHoldsNoLineBreakNorControlCharacter) {
+  // A file name from an archive, or a pasted list, that would forge lines of the log.
+  const char kValore[] = "a.FASTA\r\nAplotipo : FALSO\n\r\x1B[2J\0\x7F\x81\tfine \x80\xE8";
+  std::string spazio;
+  std::string_view valore(kValore, sizeof kValore - 1);
+  EXPECT_EQ(inUnaRiga(valore, spazio), "a.FASTA??Aplotipo : FALSO???[2J???\tfine \x80\xE8");
+  EXPECT_EQ(inUnaRiga(valore), inUnaRiga(valore, spazio));
+  // A value without them is itself, not a copy.
+  const std::string pulito = "16069,16126 campione \xE8";
+  EXPECT_EQ(inUnaRiga(pulito, spazio).data(), pulito.data());
+}
+
 }  // namespace
 }  // namespace vorlane
