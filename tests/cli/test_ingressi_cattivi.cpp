@@ -231,7 +231,7 @@ TEST_F(IngressiCattivi, TheLogIsNotWrittenThroughALinkAndItsFailureIsNotCalledSu
   fs::permissions(cartella / "log", fs::perms::owner_all);
   EXPECT_EQ(e.stato, 1);
   EXPECT_NE(e.errori.find("ScriviLogOperazioni"), std::string::npos) << e.errori;
-  EXPECT_EQ(e.uscita.find("Elaborazione completata"), std::string::npos) << e.uscita;
+  EXPECT_EQ(e.errori.find("Elaborazione completata"), std::string::npos) << e.errori;
   EXPECT_EQ(leggiFile(cartella / "html" / "Confronto_c.htm"), "precedente\r\n");
 }
 
@@ -241,7 +241,7 @@ TEST_F(IngressiCattivi, ANormalisationAsksBeforeReplacingTheSamplesItCameFrom) {
   ASSERT_EQ(lancia({"--sovrascrivi", "--arlequin", "converti", "campioni.ARL"}).stato, 0);
   EsitoBatch no = lancia({"--arlequin", "normalizza", "campioni.txt"});
   EXPECT_EQ(no.stato, 2);
-  EXPECT_NE(no.uscita.find("campioni.ARL"), std::string::npos) << no.uscita;
+  EXPECT_NE(no.errori.find("campioni.ARL"), std::string::npos) << no.errori;
   EXPECT_EQ(leggiFile(cartella / "esporta" / "campioni.ARL"), originale);
   EXPECT_EQ(lancia({"--sovrascrivi", "--arlequin", "normalizza", "campioni.txt"}).stato, 0);
   EXPECT_TRUE(leggiFile(cartella / "esporta" / "campioni.ARL").starts_with("campioni S1\t1\tNNNN"));
