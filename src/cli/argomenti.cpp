@@ -10,6 +10,7 @@ namespace {
 
 constexpr const char* kAiuto =
     R"(uso: vorlane-batch [OPZIONE]... [OPERAZIONE FILE...]
+
 Esegue le operazioni di Vorlane senza finestra. Per ogni FILE fa, come in una esecuzione a
 sé, ciò che il comando dell'OPERAZIONE e un doppio clic sul file farebbero nella finestra;
 senza OPERAZIONE prepara la cartella di lavoro e si ferma.

@@ -16,6 +16,7 @@ namespace {
 
 constexpr const char* kAiuto =
     R"(uso: vorlane [--lavoro] [OPZIONE DI QT]...
+
 Apre la finestra di Vorlane: controllo delle mutazioni, confronto con gli aplotipi umani e
 conversione dei campioni della regione di controllo del DNA mitocondriale umano.
 
