@@ -127,7 +127,8 @@ class Lettore {
 
 Lettura Lettore::leggi() {
   bool soloOperandi = false;
-  for (; i_ < argc_ && !errore_; ++i_) {
+  // Read to the end even past an error: --help anywhere answers, as in GNU tools.
+  for (; i_ < argc_; ++i_) {
     std::string_view a = argv_[i_];
     if (soloOperandi || a == "-" || a.empty() || a[0] != '-')
       operando(a);
@@ -138,7 +139,6 @@ Lettura Lettore::leggi() {
     else
       corte(a.substr(1));
   }
-  // The help and the version answer whatever else the line holds, as GNU tools do.
   if (richiamo_) return *richiamo_;
   if (!errore_ && operazioneLetta_ && r_.file.empty()) errore_ = "manca il FILE dell'operazione";
   if (errore_) return ErroreUso{*errore_};

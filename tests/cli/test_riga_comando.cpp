@@ -48,8 +48,9 @@ class RigaComando : public ProvaBatch {
 
 TEST_F(RigaComando, HelpAndVersionGoToStandardOutputWithoutStartingAnything) {
   CartellaTemporanea vuota;  // no messages file: nothing may be prepared or started
+  // Anywhere on the line, past an unknown option too.
   for (const char* opzione : {"--help", "-h"}) {
-    EsitoBatch e = eseguiBatch(vuota.percorso(), {opzione, "controllo"});
+    EsitoBatch e = eseguiBatch(vuota.percorso(), {"controllo", "--sconosciuta", opzione});
     EXPECT_EQ(e.stato, 0) << opzione << e.errori;
     EXPECT_TRUE(e.errori.empty()) << e.errori;
     EXPECT_TRUE(e.uscita.starts_with("uso: vorlane-batch ")) << e.uscita;
