@@ -110,6 +110,18 @@ int esegui(StatoVorlane& stato, PortaBatch& porta, const Richiesta& r,
   return eseguiSuFile(stato, porta, *file);
 }
 
+// Results of the run that never reached standard output make it a failure. Once reported, the
+// stream is cleared: the next FILE's results are tried afresh.
+bool uscitaPerduta(const StatoVorlane& stato, PortaBatch& porta) {
+  const int err = porta.erroreUscita();
+  if (!err) return false;
+  const std::string testo = "impossibile scrivere i risultati sullo standard output: ";
+  segnalaErrore(stato, porta, ErroreVorlane(kEtichetta, testo + descrizioneSistema(err)));
+  std::cout.clear();
+  std::clearerr(stdout);
+  return true;
+}
+
 // One FILE (or none) as a run of its own: start-up, boxes, command, double-click, save.
 int eseguiRun(const Richiesta& r, const fs::path& cartella, const std::optional<fs::path>& file) {
   StatoVorlane stato;
@@ -119,17 +131,7 @@ int eseguiRun(const Richiesta& r, const fs::path& cartella, const std::optional<
     esito = esegui(stato, porta, r, file);
     if (r.salva && !Cmd_esci_Click(stato, porta)) esito = kEsitoErrore;
   }
-  if (int err = porta.erroreUscita()) {
-    segnalaErrore(stato, porta,
-                  ErroreVorlane(kEtichetta,
-                                "impossibile scrivere i risultati sullo standard "
-                                "output: " +
-                                    descrizioneSistema(err)));
-    esito = kEsitoErrore;
-    // Reported: the next FILE's results are tried afresh.
-    std::cout.clear();
-    std::clearerr(stdout);
-  }
+  if (uscitaPerduta(stato, porta)) esito = kEsitoErrore;
   if (esito != kEsitoCompletato) porta.rilasciaAvvisi();
   return esito;
 }
