@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     return 64;
   }
   const QString radice = QString::fromLocal8Bit(argv[1]);
-  for (int lato : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+  for (int lato : vorlane::ui::kLatiIconaProgramma) {
     const QString cartella = QStringLiteral("%1/hicolor/%2x%2/apps").arg(radice).arg(lato);
     const QImage immagine = vorlane::ui::disegno(vorlane::ui::Disegno::Logo, lato)
                                 .toImage()

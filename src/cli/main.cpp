@@ -1,91 +1,60 @@
-// vorlane-batch: the window's operations without a window, for pipelines and tests. It runs in
-// the current directory, does the window's start-up, then what one command and one double-click
-// on FILE would do.
+// vorlane-batch: the window's operations without a window, for pipelines and tests. For each
+// FILE it does the window's start-up, then what one command and one double-click on FILE would
+// do, each FILE in a run of its own.
 
+#include <cerrno>
 #include <clocale>
-#include <cstring>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include "app/avvio.h"
+#include "app/cartella_utente.h"
 #include "app/operazioni.h"
 #include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "argomenti.h"
+#include "ingresso_standard.h"
 #include "porta_batch.h"
 #include "text/testo.h"
+#include "versione.h"
 
 using namespace vorlane;
+using namespace vorlane::batch;
+namespace fs = std::filesystem;
 
 namespace {
 
+constexpr int kEsitoCompletato = 0;
 constexpr int kEsitoErrore = 1;
-constexpr int kEsitoInterrotto = 2;
-constexpr int kEsitoUso = 64;
+constexpr int kEsitoRifiutato = 2;
+constexpr const char* kEtichetta = "vorlane-batch";
 
-constexpr const char* kUso =
-    "uso: vorlane-batch [--arlequin] [--da N] [--a N] [--posizioni LISTA] [--sovrascrivi] "
-    "[--salva] [OPERAZIONE FILE]\n"
-    "OPERAZIONE: controllo, normalizza, converti, confronta, confronta-multiplo,\n"
-    "            confronta-motivi, confronta-multiplo-motivi\n";
-
-struct Richiesta {
-  bool arlequin = false, sovrascrivi = false, salva = false;
-  std::optional<std::string> da, a, posizioni;
-  std::optional<Comando> comando;
-  std::filesystem::path file;
-};
-
-std::optional<Comando> comandoDaNome(const std::string& nome) {
-  static const std::pair<const char*, Comando> kNomi[] = {
-      {"controllo", Comando::ControlloMutazioni},
-      {"normalizza", Comando::Normalizza},
-      {"converti", Comando::ConvertiInTabella},
-      {"confronta", Comando::ConfrontaSingolo},
-      {"confronta-multiplo", Comando::ConfrontaMultiplo},
-      {"confronta-motivi", Comando::ConfrontaSingoloNew},
-      {"confronta-multiplo-motivi", Comando::ConfrontaMultiploNew},
-  };
-  for (const auto& [n, c] : kNomi)
-    if (nome == n) return c;
-  return std::nullopt;
+// An error outweighs a refusal, a refusal a completed run.
+int peggiore(int a, int b) {
+  auto peso = [](int e) { return e == kEsitoErrore ? 2 : e == kEsitoRifiutato ? 1 : 0; };
+  return peso(a) >= peso(b) ? a : b;
 }
 
-std::optional<Richiesta> leggiArgomenti(int argc, char** argv) {
-  Richiesta r;
-  int posizionale = 0;
-  for (int i = 1; i < argc; ++i) {
-    std::string a = argv[i];
-    auto valore = [&]() -> std::optional<std::string> {
-      if (i + 1 >= argc) return std::nullopt;
-      return daUtf8(argv[++i]);
-    };
-    if (a == "--arlequin") {
-      r.arlequin = true;
-    } else if (a == "--sovrascrivi") {
-      r.sovrascrivi = true;
-    } else if (a == "--salva") {
-      r.salva = true;
-    } else if (a == "--da" || a == "--a" || a == "--posizioni") {
-      auto v = valore();
-      if (!v) return std::nullopt;
-      (a == "--da" ? r.da : a == "--a" ? r.a : r.posizioni) = *v;
-    } else if (a.rfind("--", 0) == 0) {
-      return std::nullopt;
-    } else if (posizionale == 0) {
-      r.comando = comandoDaNome(a);
-      if (!r.comando) return std::nullopt;
-      ++posizionale;
-    } else if (posizionale == 1) {
-      r.file = argv[i];
-      ++posizionale;
-    } else {
-      return std::nullopt;
-    }
-  }
-  if (posizionale == 1) return std::nullopt;
-  return r;
+int usoErrato(const std::string& testo) {
+  std::cerr << kEtichetta << ": " << testo << "\n"
+            << "Provare \"vorlane-batch --help\" per maggiori informazioni.\n";
+  return kEsitoRifiutato;
+}
+
+// Results that never reached standard output (a full disk, a closed pipe's reader) are a
+// failure, not a completed run.
+int chiudiUscita() {
+  errno = 0;
+  std::cout.flush();
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good()) return kEsitoCompletato;
+  int err = errno ? errno : EIO;
+  std::cerr << kEtichetta
+            << ": impossibile scrivere lo standard output: " << versoUtf8(descrizioneSistema(err))
+            << "\n";
+  return kEsitoErrore;
 }
 
 // Types into the boxes and leaves them, as a user would; false when a box refused its text.
@@ -99,50 +68,121 @@ bool compilaCaselle(StatoVorlane& stato, PortaBatch& porta, const Richiesta& r) 
     if (!Text_PosizioneMutazioneA_LostFocus(stato, porta)) return false;
   }
   if (r.posizioni) {
-    porta.impostaTesto(Controllo::Text_posMutazione, *r.posizioni);
+    porta.impostaTesto(Controllo::Text_posMutazione, posizioniACinqueCifre(*r.posizioni));
     Text_posMutazione_Change(stato, porta);
   }
   return true;
 }
 
-int esegui(StatoVorlane& stato, PortaBatch& porta, const Richiesta& r) {
-  if (!compilaCaselle(stato, porta, r)) return kEsitoInterrotto;
-  if (!r.comando) return 0;
-  if (PreparaOperazione(stato, porta, *r.comando) == EsitoEvento::errore) return kEsitoErrore;
-  if (r.arlequin) Option_TipoFileSequenza_Click(stato, 1);
-  switch (File_Sequenza_DblClick(stato, porta, r.file)) {
+int esitoDi(EsitoEvento e) {
+  switch (e) {
     case EsitoEvento::completato:
-      return 0;
+      return kEsitoCompletato;
     case EsitoEvento::interrotto:
-      return kEsitoInterrotto;
+      return kEsitoRifiutato;
     case EsitoEvento::errore:
       break;
   }
   return kEsitoErrore;
 }
 
+// The prepared operation on `file`; "-" is standard input, named after the listed pattern.
+int eseguiSuFile(StatoVorlane& stato, PortaBatch& porta, const fs::path& file) {
+  if (file != "-") return esitoDi(File_Sequenza_DblClick(stato, porta, file));
+  try {
+    IngressoStandard ingresso("stdin" + stato.filtroFile.substr(1));
+    return esitoDi(File_Sequenza_DblClick(stato, porta, ingresso.percorso()));
+  } catch (const ErroreVorlane& e) {
+    segnalaErrore(stato, porta, ErroreVorlane(kEtichetta, e.what()));
+    return kEsitoErrore;
+  }
+}
+
+int esegui(StatoVorlane& stato, PortaBatch& porta, const Richiesta& r,
+           const std::optional<fs::path>& file) {
+  if (!compilaCaselle(stato, porta, r)) return kEsitoRifiutato;
+  if (!r.comando) return kEsitoCompletato;
+  if (PreparaOperazione(stato, porta, *r.comando) == EsitoEvento::errore) return kEsitoErrore;
+  if (r.arlequin) Option_TipoFileSequenza_Click(stato, 1);
+  // After the preparation, so that a bare FILE is still looked for in the listed folder.
+  if (r.cartellaUscita)
+    stato.cartellaHtml = stato.cartellaDati = stato.cartellaEsporta = *r.cartellaUscita;
+  return eseguiSuFile(stato, porta, *file);
+}
+
+// Results of the run that never reached standard output make it a failure. Once reported, the
+// stream is cleared: the next FILE's results are tried afresh.
+bool uscitaPerduta(const StatoVorlane& stato, PortaBatch& porta) {
+  const int err = porta.erroreUscita();
+  if (!err) return false;
+  const std::string testo = "impossibile scrivere i risultati sullo standard output: ";
+  segnalaErrore(stato, porta, ErroreVorlane(kEtichetta, testo + descrizioneSistema(err)));
+  std::cout.clear();
+  std::clearerr(stdout);
+  return true;
+}
+
+// One FILE (or none) as a run of its own: start-up, boxes, command, double-click, save.
+int eseguiRun(const Richiesta& r, const fs::path& cartella, const std::optional<fs::path>& file) {
+  StatoVorlane stato;
+  PortaBatch porta(std::cout, std::cerr, r.sovrascrivi, r.silenzioso);
+  int esito = kEsitoErrore;
+  if (Avvio(stato, porta, cartella)) {
+    esito = esegui(stato, porta, r, file);
+    if (r.salva && !Cmd_esci_Click(stato, porta)) esito = kEsitoErrore;
+  }
+  if (uscitaPerduta(stato, porta)) esito = kEsitoErrore;
+  if (esito != kEsitoCompletato) porta.rilasciaAvvisi();
+  return esito;
+}
+
+// The working folder and the output folder, made ready once for every FILE; nothing when the
+// user has been told why they cannot be.
+std::optional<fs::path> preparaCartelle(Richiesta& r) {
+  StatoVorlane stato;
+  PortaBatch porta(std::cout, std::cerr, false, r.silenzioso);
+  try {
+    std::error_code ec;
+    fs::path corrente = fs::current_path(ec);
+    // A folder removed while a shell stood in it: nothing can be read or written there.
+    if (ec)
+      throw ErroreVorlane("impossibile trovare la cartella di lavoro: " +
+                          descrizioneSistema(ec.value()));
+    fs::path cartella = scegliCartellaLavoro(r.cartellaUtente, corrente);
+    if (cartella != corrente)
+      porta.messaggio("cartella di lavoro: " + testoPercorso(cartella), kTitoloApplicazione,
+                      Icona::informazione);
+    if (r.cartellaUscita) {
+      r.cartellaUscita = fs::absolute(*r.cartellaUscita);
+      fs::create_directories(*r.cartellaUscita, ec);
+      if (ec) throw erroreFile("impossibile creare la cartella", *r.cartellaUscita, ec.value());
+    }
+    return cartella;
+  } catch (const ErroreVorlane& e) {
+    segnalaErrore(stato, porta, ErroreVorlane("Form_Load", e.what()));
+    return std::nullopt;
+  }
+}
+
+int eseguiRichiesta(Richiesta& r) {
+  std::optional<fs::path> cartella = preparaCartelle(r);
+  if (!cartella) return kEsitoErrore;
+  if (r.file.empty()) return eseguiRun(r, *cartella, std::nullopt);
+  int esito = kEsitoCompletato;
+  for (const fs::path& file : r.file) esito = peggiore(esito, eseguiRun(r, *cartella, file));
+  return esito;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::setlocale(LC_NUMERIC, "");
-  std::optional<Richiesta> richiesta = leggiArgomenti(argc, argv);
-  if (!richiesta) {
-    std::cerr << kUso;
-    return kEsitoUso;
-  }
-  StatoVorlane stato;
-  PortaBatch porta(std::cout, std::cerr, richiesta->sovrascrivi);
-  std::error_code ec;
-  std::filesystem::path cartella = std::filesystem::current_path(ec);
-  if (ec) {
-    // A folder removed while a shell stood in it: nothing can be read or written there.
-    segnalaErrore(stato, porta,
-                  ErroreVorlane("Form_Load", "impossibile trovare la cartella di lavoro: " +
-                                                 descrizioneSistema(ec.value())));
-    return kEsitoErrore;
-  }
-  if (!Avvio(stato, porta, cartella)) return kEsitoErrore;
-  int esito = esegui(stato, porta, *richiesta);
-  if (richiesta->salva && !Cmd_esci_Click(stato, porta)) esito = kEsitoErrore;
-  return esito;
+  Lettura lettura = leggiArgomenti(argc, argv);
+  int esito = kEsitoCompletato;
+  if (const auto* errore = std::get_if<ErroreUso>(&lettura)) return usoErrato(errore->testo);
+  if (const auto* richiamo = std::get_if<Richiamo>(&lettura))
+    std::cout << (*richiamo == Richiamo::aiuto ? testoAiuto() : testoVersione(kEtichetta));
+  else
+    esito = eseguiRichiesta(std::get<Richiesta>(lettura));
+  return peggiore(esito, chiudiUscita());
 }

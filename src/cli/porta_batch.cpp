@@ -1,5 +1,6 @@
 #include "porta_batch.h"
 
+#include <cerrno>
 #include <ostream>
 
 #include "text/testo.h"
@@ -14,13 +15,35 @@ void PortaBatch::stampa(std::ostream& os, std::string_view testo, std::string_vi
   os << "\n\n";
 }
 
+void PortaBatch::avviso(std::string_view testo, std::string_view titolo) {
+  stampa(silenzioso_ ? trattenuti_ : errori_, testo, titolo);
+}
+
+// Flushed at once, so that a failure is seen with its cause while errno still holds it.
+void PortaBatch::risultato(std::string_view testo, std::string_view titolo) {
+  stampa(uscita_, testo, titolo);
+  errno = 0;
+  uscita_.flush();
+  if (!uscita_ && !erroreUscita_) erroreUscita_ = errno ? errno : EIO;
+}
+
 void PortaBatch::messaggio(std::string_view testo, const std::string& titolo, Icona icona) {
-  stampa(icona == Icona::critica ? errori_ : uscita_, testo, titolo);
+  if (icona == Icona::nessuna)
+    risultato(testo, titolo);
+  else if (icona == Icona::critica)
+    rilasciaAvvisi(), stampa(errori_, testo, titolo);
+  else
+    avviso(testo, titolo);
 }
 
 bool PortaBatch::domandaSiNo(const std::string& testo, const std::string& titolo) {
-  stampa(uscita_, testo + "\r\n" + (rispostaSi_ ? "-> S\xEC" : "-> No"), titolo);
+  avviso(testo + "\r\n" + (rispostaSi_ ? "-> S\xEC" : "-> No"), titolo);
   return rispostaSi_;
+}
+
+void PortaBatch::rilasciaAvvisi() {
+  errori_ << trattenuti_.str();
+  trattenuti_.str({});
 }
 
 }  // namespace vorlane

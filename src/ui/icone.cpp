@@ -277,4 +277,10 @@ QIcon icona(Disegno d) {
   return i;
 }
 
+QIcon iconaProgramma() {
+  QIcon i;
+  for (int lato : kLatiIconaProgramma) i.addPixmap(disegno(Disegno::Logo, lato));
+  return i;
+}
+
 }  // namespace vorlane::ui

@@ -34,16 +34,13 @@ TEST(BatchAvvio, ABrokenMessagesFileEndsWithTheReportOnStandardError) {
   EXPECT_EQ(eseguiBatch(t.percorso(), {}).stato, 1);
 }
 
-TEST(BatchAvvio, UsageErrorsAndRefusedBoxes) {
+TEST(BatchAvvio, ARefusedBoxValueExitsTwoWithTheReasonOnStandardError) {
   CartellaTemporanea t;
   preparaCartellaLavoro(t.percorso());
-  EXPECT_EQ(eseguiBatch(t.percorso(), {"--sconosciuta"}).stato, 64);
-  EXPECT_EQ(eseguiBatch(t.percorso(), {"controllo"}).stato, 64);
-  EXPECT_EQ(eseguiBatch(t.percorso(), {"operazione", "file"}).stato, 64);
-  EXPECT_EQ(eseguiBatch(t.percorso(), {"--da"}).stato, 64);
   EsitoBatch e = eseguiBatch(t.percorso(), {"--da", "abc"});
   EXPECT_EQ(e.stato, 2);
-  EXPECT_NE(e.uscita.find("abc"), std::string::npos);
+  EXPECT_NE(e.errori.find("abc"), std::string::npos);
+  EXPECT_TRUE(e.uscita.empty()) << e.uscita;
 }
 
 TEST(BatchAvvio, SaveWritesTheBoxesAfterTheirRules) {

@@ -29,7 +29,7 @@ TEST_F(ControlloBatch, FastaEArlequinCompletano) {
   scriviFile(cartella / "esporta" / "p.FASTA", ">uno\n" + mutato() + "\n");
   EsitoBatch l = lancia("--posizioni 16189,16223 controllo p.FASTA");
   ASSERT_EQ(l.stato, 0) << l.errori;
-  EXPECT_NE(l.uscita.find("Campioni con almeno una mutazione: 1\n"), std::string::npos);
+  EXPECT_NE(l.errori.find("Campioni con almeno una mutazione: 1\n"), std::string::npos);
   std::vector<std::string> righe = righeRegistro();
   ASSERT_EQ(righe.size(), 8u);
   EXPECT_EQ(righe[6], "Mutazioni                     : 16189 - 16223");
@@ -56,7 +56,10 @@ TEST_F(ControlloBatch, ArrestiOrdinatiEsconoConDue) {
     std::filesystem::remove_all(cartella / "log");
     EsitoBatch l = lancia(argomenti);
     EXPECT_EQ(l.stato, 2) << l.errori;
-    EXPECT_TRUE(l.errori.empty());
+    // The refusal is a notice, not a result: standard error, with its title, and no report.
+    EXPECT_TRUE(l.uscita.empty()) << l.uscita;
+    EXPECT_TRUE(l.errori.starts_with("[")) << l.errori;
+    EXPECT_EQ(l.errori.find("[ERRORE]"), std::string::npos) << l.errori;
     EXPECT_EQ(righeRegistro().size(), 5u);  // the header, nothing per sample
     EXPECT_TRUE(nessunRapporto());
   }

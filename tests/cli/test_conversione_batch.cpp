@@ -33,7 +33,7 @@ TEST_F(ConversioneBatch, DeclinedOverwriteExitsTwoAndKeepsTheTable) {
   scriviFile(cartella / "esporta" / "campioni.FASTA", ">S2\r\nattc\r\n");
   EsitoBatch r = esegui({"converti", "campioni.FASTA"});
   EXPECT_EQ(r.stato, 2);
-  EXPECT_NE(r.uscita.find("-> No"), std::string::npos);
+  EXPECT_NE(r.errori.find("-> No"), std::string::npos);
   EXPECT_EQ(leggiFile(cartella / "dati" / "campioni.txt"), prima);
 
   EXPECT_EQ(esegui({"--sovrascrivi", "converti", "campioni.FASTA"}).stato, 0);
@@ -49,8 +49,8 @@ TEST_F(ConversioneBatch, ArlequinLineWithoutTabStopsWithExitTwo) {
   std::vector<std::string> righe = righeCrLf(leggiFile(cartella / "dati" / "campioni.txt"));
   ASSERT_EQ(righe.size(), 5u);
   EXPECT_EQ(righe[4], "campioni A1\t2\t16001");
-  EXPECT_NE(r.uscita.find("campioni.ARL"), std::string::npos);
-  EXPECT_EQ(r.uscita.find("Operazione completata"), std::string::npos);
+  EXPECT_NE(r.errori.find("campioni.ARL"), std::string::npos);
+  EXPECT_EQ(r.errori.find("Operazione completata"), std::string::npos);
 }
 
 TEST_F(ConversioneBatch, NormalisesToFastaAndArlequin) {

@@ -193,12 +193,12 @@ TEST_F(IngressiCattivi, MutationCountsThatAreNotNumbersAndFractionalPositionsAre
   // A fraction typed into a box, or listed among the positions.
   for (const char* frazione : {"16.001", "16069.5"}) {
     EsitoBatch e = lancia({"--da", frazione, "confronta", "c.FASTA"});
-    EXPECT_EQ(e.stato, 2) << e.uscita;
-    EXPECT_NE(e.uscita.find("non \xC3\xA8 una posizione"), std::string::npos) << e.uscita;
+    EXPECT_EQ(e.stato, 2) << e.errori;
+    EXPECT_NE(e.errori.find("non \xC3\xA8 una posizione"), std::string::npos) << e.errori;
   }
   EsitoBatch e = lancia({"--posizioni", "16069.5,16189", "controllo", "c.FASTA"});
-  EXPECT_EQ(e.stato, 2) << e.uscita;
-  EXPECT_NE(e.uscita.find("16069.5 non \xC3\xA8 valida"), std::string::npos) << e.uscita;
+  EXPECT_EQ(e.stato, 2) << e.errori;
+  EXPECT_NE(e.errori.find("16069.5 non \xC3\xA8 valida"), std::string::npos) << e.errori;
 }
 
 TEST_F(IngressiCattivi, AByteOrderMarkIsDroppedByEveryReader) {
@@ -262,7 +262,7 @@ TEST_F(IngressiCattivi, TheLogIsNotWrittenThroughALinkAndItsFailureIsNotCalledSu
   fs::permissions(cartella / "log", fs::perms::owner_all);
   EXPECT_EQ(e.stato, 1);
   EXPECT_NE(e.errori.find("ScriviLogOperazioni"), std::string::npos) << e.errori;
-  EXPECT_EQ(e.uscita.find("Elaborazione completata"), std::string::npos) << e.uscita;
+  EXPECT_EQ(e.errori.find("Elaborazione completata"), std::string::npos) << e.errori;
   EXPECT_EQ(leggiFile(cartella / "html" / "Confronto_c.htm"), "precedente\r\n");
 }
 
@@ -272,7 +272,7 @@ TEST_F(IngressiCattivi, ANormalisationAsksBeforeReplacingTheSamplesItCameFrom) {
   ASSERT_EQ(lancia({"--sovrascrivi", "--arlequin", "converti", "campioni.ARL"}).stato, 0);
   EsitoBatch no = lancia({"--arlequin", "normalizza", "campioni.txt"});
   EXPECT_EQ(no.stato, 2);
-  EXPECT_NE(no.uscita.find("campioni.ARL"), std::string::npos) << no.uscita;
+  EXPECT_NE(no.errori.find("campioni.ARL"), std::string::npos) << no.errori;
   EXPECT_EQ(leggiFile(cartella / "esporta" / "campioni.ARL"), originale);
   EXPECT_EQ(lancia({"--sovrascrivi", "--arlequin", "normalizza", "campioni.txt"}).stato, 0);
   EXPECT_TRUE(leggiFile(cartella / "esporta" / "campioni.ARL").starts_with("campioni S1\t1\tNNNN"));

@@ -20,16 +20,19 @@ std::string citato(const std::string& s) {
 
 namespace {
 EsitoBatch esegui(const std::filesystem::path& cartella, const std::vector<std::string>& argomenti,
-                  const std::string& prefisso) {
+                  const std::string& prefisso, const Redirezioni& r) {
   // A run that hangs fails its test instead of stopping the whole suite.
-  std::string comando = "cd " + citato(cartella.string()) + " && LC_ALL=C timeout -k 5 300 " +
-                        prefisso + citato(VORLANE_BATCH);
+  std::string comando = "cd " + citato(cartella.string()) +
+                        " && HOME=" + citato(cartella.string()) + " LC_ALL=C " + r.ambiente +
+                        "timeout -k 5 300 " + prefisso + "env -u VORLANE_LAVORO " +
+                        citato(r.programma.string());
   for (const auto& a : argomenti) comando.append(" ").append(citato(a));
-  comando += " >.batch_out 2>.batch_err </dev/null";
+  const std::string uscita = r.uscita.empty() ? ".batch_out" : r.uscita.string();
+  comando += " >" + citato(uscita) + " 2>.batch_err <" + citato(r.ingresso.string());
   int s = std::system(comando.c_str());
   EsitoBatch e;
   e.stato = WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-  e.uscita = leggiFile(cartella / ".batch_out");
+  if (r.uscita.empty()) e.uscita = leggiFile(cartella / ".batch_out");
   e.errori = leggiFile(cartella / ".batch_err");
   std::filesystem::remove(cartella / ".batch_out");
   std::filesystem::remove(cartella / ".batch_err");
@@ -38,18 +41,18 @@ EsitoBatch esegui(const std::filesystem::path& cartella, const std::vector<std::
 }  // namespace
 
 EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
-                       const std::vector<std::string>& argomenti) {
-  return esegui(cartella, argomenti, "");
+                       const std::vector<std::string>& argomenti, const Redirezioni& r) {
+  return esegui(cartella, argomenti, "", r);
 }
 
 EsitoBatch eseguiBatchSenzaPrivilegi(const std::filesystem::path& cartella,
                                      const std::vector<std::string>& argomenti) {
-  if (::geteuid() != 0) return esegui(cartella, argomenti, "");
+  if (::geteuid() != 0) return esegui(cartella, argomenti, "", {});
   std::string cedi = "chown -R 65534:65534 " + citato(cartella.string());
   std::filesystem::permissions(cartella, std::filesystem::perms::others_exec,
                                std::filesystem::perm_options::add);
   if (std::system(cedi.c_str()) != 0) return {};
-  return esegui(cartella, argomenti, "setpriv --reuid=65534 --regid=65534 --clear-groups ");
+  return esegui(cartella, argomenti, "setpriv --reuid=65534 --regid=65534 --clear-groups ", {});
 }
 
 void ProvaBatch::SetUp() {

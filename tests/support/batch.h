@@ -16,8 +16,19 @@ struct EsitoBatch {
   std::string uscita, errori;
 };
 
+// Where the run's standard streams lead, and the program run (vorlane-batch of the build
+// unless told).
+struct Redirezioni {
+  std::filesystem::path ingresso = "/dev/null";
+  std::filesystem::path uscita;  // empty: captured into EsitoBatch::uscita
+  std::filesystem::path programma = VORLANE_BATCH;
+  std::string ambiente;  // assignments put before the command, each followed by a blank
+};
+
+// Runs in `cartella` with HOME set to it and VORLANE_LAVORO unset, so that a user's folder the
+// program prepares lies inside the test's folder.
 EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
-                       const std::vector<std::string>& argomenti);
+                       const std::vector<std::string>& argomenti, const Redirezioni& r = {});
 
 // The same as an unprivileged user, so that permission bits hold even when the tests run as
 // root (the folder is handed over to that user first).
