@@ -143,9 +143,9 @@ class TestMessaggi : public QObject {
     auto finestra = std::make_unique<FinestraVorlane>();
     finestra->stato().orologio = vorlane::test::momentoFisso;
     QVERIFY(finestra->avvia(b.cartella.percorso()));
-    std::string registro = "*--- Analisi Vorlane\r\n";
-    for (int i = 1; i < 100000; ++i) registro += "riga " + std::to_string(i) + "\r\n";
-    vorlane::test::scriviFile(percorsoRegistro(finestra->stato()), registro);
+    ScriviLogOperazioni(finestra->stato(), "*--- Analisi Vorlane");
+    for (int i = 1; i < 100000; ++i)
+      ScriviLogOperazioni(finestra->stato(), "riga " + std::to_string(i));
     int righe = 0, scorrimento = 0;
     QString titolo;
     allApertura([&](QWidget* w) {

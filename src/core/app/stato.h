@@ -52,6 +52,8 @@ struct CodaRegistro {
   // collected; the event's end waits for them.
   TestoGrande inScrittura;
   std::unique_ptr<LavoroSfondo> sfondo;
+  // The last block this run appended, from its "*" line on: the block shown to the user.
+  TestoGrande ultimoBlocco;
 };
 
 using Orologio = std::function<std::tm()>;

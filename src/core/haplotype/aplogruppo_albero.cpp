@@ -36,8 +36,10 @@ std::string rigaAplogruppo(const StatoVorlane& stato, const std::string& testo) 
 std::string rigaVarianti(std::string_view nome, std::span<const Variante> varianti) {
   std::string riga = etichetta(nome);
   if (varianti.empty()) return riga + "-";
-  for (std::size_t i = 0; i < varianti.size(); ++i)
-    riga += (i > 0 ? " " : "") + testoVariante(varianti[i]);
+  for (std::size_t i = 0; i < varianti.size(); ++i) {
+    if (i > 0) riga.push_back(' ');
+    riga.append(testoVariante(varianti[i]));
+  }
   return riga;
 }
 

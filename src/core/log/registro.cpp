@@ -94,6 +94,16 @@ std::size_t cercaUltimoInizio(std::FILE* f, std::size_t dimensione) {
   }
   return std::string::npos;
 }
+// Keeps the block the lines about to be appended end in: the block shown is the one this run
+// wrote, whatever another run appended to the same file meanwhile. Every append starts at a
+// line start.
+void ricordaBlocco(CodaRegistro& coda, std::string_view righe) {
+  std::size_t i = ultimoInizioBlocco(righe, true);
+  if (i == std::string_view::npos)
+    coda.ultimoBlocco.append(righe);
+  else
+    coda.ultimoBlocco.assign(righe.substr(i));
+}
 }  // namespace
 
 std::filesystem::path percorsoRegistro(const StatoVorlane& stato) {
@@ -105,6 +115,7 @@ void SvuotaRegistro(StatoVorlane& stato) {
     CodaRegistro& coda = stato.registro;
     if (coda.sfondo) coda.sfondo->attendi();
     if (coda.testo.empty()) return;
+    ricordaBlocco(coda, coda.testo);
     aggiungiARegistro(coda.percorso, coda.testo);
     coda.testo.clear();
   });
@@ -119,6 +130,7 @@ void svuotaInSfondo(StatoVorlane& stato) {
     CodaRegistro& coda = stato.registro;
     if (!coda.sfondo) coda.sfondo = std::make_unique<LavoroSfondo>();
     coda.sfondo->attendi();
+    ricordaBlocco(coda, coda.testo);
     std::swap(coda.testo, coda.inScrittura);
     coda.testo.clear();
     // Room for a whole megabyte and the lines that take it past: growing to it again would move
@@ -160,6 +172,7 @@ void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& 
   procedura("ScriviLogOperazioni", [&] {
     scegliFile(stato, adesso);
     SvuotaRegistro(stato);
+    ricordaBlocco(stato.registro, righe);
     aggiungiARegistro(stato.registro.percorso, righe);
   });
 }
@@ -181,7 +194,11 @@ TestoGrande ultimoBlocco(const std::filesystem::path& registro) {
 void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta) {
   procedura("VisualizzaLogOperazioni", [&] {
     SvuotaRegistro(stato);
-    porta.messaggio(ultimoBlocco(percorsoRegistro(stato)), kTitoloApplicazione, Icona::nessuna);
+    const TestoGrande& blocco = stato.registro.ultimoBlocco;
+    if (blocco.empty())
+      throw ErroreVorlane("nessun blocco scritto nel registro '" +
+                          testoPercorso(stato.registro.percorso) + "'");
+    porta.messaggio(blocco, kTitoloApplicazione, Icona::nessuna);
   });
 }
 

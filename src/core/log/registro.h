@@ -22,7 +22,8 @@ void SvuotaRegistro(StatoVorlane& stato);
 // the queue holds, straight from `righe`: for the megabytes of blocks a run over a large file
 // makes apart from the queue.
 void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& adesso);
-// Shows the last block of today's log: the lines from the last one starting with "*".
+// Shows the last block this run appended to the log: the lines from the last one starting with
+// "*", kept as they were written.
 void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta);
 // The last block of a log file, each line followed by CR LF.
 TestoGrande ultimoBlocco(const std::filesystem::path& registro);

@@ -99,19 +99,27 @@ void marcaCampione(const std::vector<PosizioneEsaminata>& posizioni, std::string
   }
 }
 
-void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Variante& v) {
+void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Variante& v,
+                        const std::tm& giorno) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
-  ScriviLogOperazioni(stato, "*--- " + m[21] + v.separatoreData +
-                                 dataOraGenerale(stato.orologio()) + " -----------*");
-  ScriviLogOperazioni(stato, m[22] + std::string(10, ' ') + ": " + stato.citazioneRiferimento);
   ScriviLogOperazioni(
-      stato, m[23] + std::string(6, ' ') + ": " + inUnaRiga(testoPercorso(stato.fileCampione)));
-  ScriviLogOperazioni(stato, m[27] + std::string(10, ' ') + ": " + m[14] + " " +
-                                 inUnaRiga(imp.NumeroMutazioniDa) + " " + m[15] + " " +
-                                 inUnaRiga(imp.NumeroMutazioniA));
-  ScriviLogOperazioni(stato, m[28] + std::string(5, ' ') + ": " +
-                                 inUnaRiga(porta.testo(Controllo::Text_posMutazione)));
+      stato, "*--- " + m[21] + v.separatoreData + dataOraGenerale(giorno) + " -----------*",
+      giorno);
+  ScriviLogOperazioni(stato, m[22] + std::string(10, ' ') + ": " + stato.citazioneRiferimento,
+                      giorno);
+  ScriviLogOperazioni(
+      stato, m[23] + std::string(6, ' ') + ": " + inUnaRiga(testoPercorso(stato.fileCampione)),
+      giorno);
+  ScriviLogOperazioni(stato,
+                      m[27] + std::string(10, ' ') + ": " + m[14] + " " +
+                          inUnaRiga(imp.NumeroMutazioniDa) + " " + m[15] + " " +
+                          inUnaRiga(imp.NumeroMutazioniA),
+                      giorno);
+  ScriviLogOperazioni(
+      stato,
+      m[28] + std::string(5, ' ') + ": " + inUnaRiga(porta.testo(Controllo::Text_posMutazione)),
+      giorno);
 }
 
 void avvisoLista(const StatoVorlane& stato, Porta& porta, const Variante& v,
@@ -237,9 +245,11 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v, Matrice
 }
 
 // Per-sample lines and the summary.
-void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutati) {
-  if (!righe.empty()) accodaRegistro(stato, righe, stato.orologio());
-  ScriviLogOperazioni(stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(mutati));
+void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutati,
+                     const std::tm& giorno) {
+  if (!righe.empty()) accodaRegistro(stato, righe, giorno);
+  ScriviLogOperazioni(stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(mutati),
+                      giorno);
 }
 
 Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
@@ -247,12 +257,14 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
     const auto& m = stato.messaggi;
     stato.fileCampione = stato.nomeFileScelto;
     intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza);
-    scriviIntestazione(stato, porta, v);
+    // A run's block goes to the day's file it started in, however long it takes.
+    const std::tm giorno = stato.orologio();
+    scriviIntestazione(stato, porta, v, giorno);
     MatriceMutazioni matrice;
     TestoGrande righe;
     double campioniMutati = 0;
     if (!leggiCampioni(stato, porta, v, matrice, righe, campioniMutati)) return Esito::interrotta;
-    scriviRisultati(stato, righe, campioniMutati);
+    scriviRisultati(stato, righe, campioniMutati, giorno);
     // The summary says the work is done: the log and the page are written before it.
     SvuotaRegistro(stato);
     std::filesystem::path pagina = scriviPaginaMatrice(stato, porta, matrice);

@@ -50,7 +50,7 @@ std::optional<Variante> leggiVariante(std::string_view testo) {
 
 std::string testoVariante(const Variante& v) {
   std::string testo = std::to_string(v.posizione);
-  if (v.inserzione > 0) testo += "." + std::to_string(v.inserzione);
+  if (v.inserzione > 0) testo.append(".").append(std::to_string(v.inserzione));
   testo += v.delezione() ? 'd' : v.base;
   return testo;
 }

@@ -206,7 +206,7 @@ TEST(Parametri, ALongPositionListIsReadBackWhole) {
   test::Ambiente a;
   ASSERT_TRUE(a.avviato);
   std::string lista = "16001";
-  for (int p = 16002; p <= 16100; ++p) lista += "," + std::to_string(p);
+  for (int p = 16002; p <= 16100; ++p) lista.append(",").append(std::to_string(p));
   a.stato.impostazioni.posMutazione = lista;
   ScriviFileParametri(a.stato);
   a.stato.impostazioni.posMutazione.clear();

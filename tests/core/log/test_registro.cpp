@@ -2,6 +2,7 @@
 
 #include "app/errore.h"
 #include "app/segnalazione.h"
+#include "io/scrittura.h"
 #include "log/registro.h"
 #include "support/supporto.h"
 
@@ -42,6 +43,19 @@ TEST_F(Registro, ALogWithoutBlocksIsShownWholeAndAMissingLogIsAnError) {
   ScriviLogOperazioni(a.stato, "uno");
   ScriviLogOperazioni(a.stato, "due");
   EXPECT_EQ(mostra(), "uno\r\ndue\r\n");
+}
+
+// Another run in the same folder appending its block, or the day changing, after this run wrote
+// its own: the block shown is still this run's.
+TEST_F(Registro, TheBlockShownIsTheOneThisRunWrote) {
+  ScriviLogOperazioni(a.stato, "*--- questa corsa");
+  ScriviLogOperazioni(a.stato, "Aplotipo                      : J1");
+  SvuotaRegistro(a.stato);
+  aggiungiAlFile(a.cartella / "log" / "20261207_Vorlane.log",
+                 "*--- un'altra corsa\r\nAplotipo                      : H\r\n", "");
+  adesso.tm_mday = 8;
+  EXPECT_EQ(mostra(), "*--- questa corsa\r\nAplotipo                      : J1\r\n");
+  EXPECT_FALSE(std::filesystem::exists(a.cartella / "log" / "20261208_Vorlane.log"));
 }
 
 TEST_F(Registro, LinesGoToTheFileOfTheirOwnDay) {

@@ -115,6 +115,27 @@ TEST_F(ControlloMutazioni, MarcaLePosizioniDiverseDalRiferimentoERegistraIlBlocc
       std::string::npos);
 }
 
+// A check that runs past midnight: its whole block goes to the day it started in and is the
+// block shown, not an error about a log of the new day.
+TEST_F(ControlloMutazioni, UnControlloOltreLaMezzanotteRestaNelGiornoInCuiEIniziato) {
+  std::tm adesso = momentoFisso();
+  int letture = 0;
+  a.stato.orologio = [&] {
+    std::tm t = adesso;
+    if (letture++ > 0) t.tm_mday += 1;
+    return t;
+  };
+  ASSERT_EQ(esegui("notte.FASTA", ">uno\r\n" + con(hv1(), 223, 't') + "\r\n", "16223"),
+            EsitoEvento::completato);
+  std::vector<std::string> righe =
+      righeCrLf(leggiFile(a.stato.cartellaLog / "20261207_Vorlane.log"));
+  ASSERT_EQ(righe.size(), 8u);
+  EXPECT_EQ(righe[6], mutazioni("16223"));
+  EXPECT_FALSE(std::filesystem::exists(a.stato.cartellaLog / "20261208_Vorlane.log"));
+  ASSERT_EQ(a.porta.messaggi.size(), 3u);
+  EXPECT_EQ(righeCrLf(a.porta.messaggi[1].testo), righe);
+}
+
 TEST_F(ControlloMutazioni, UnaVoceNonValidaOFuoriIntervalloFermaIlControlloSenzaRisultati) {
   struct Caso {
     std::string lista;

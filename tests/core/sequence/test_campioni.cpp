@@ -208,9 +208,12 @@ std::vector<std::string> campioni(const std::filesystem::path& p, OpzioniCampion
       tutti.push_back("senzaTab");
       continue;
     }
-    std::string d = (c.intestazione ? "H" : "") + std::string(c.conNome ? "N" : "") + "[" + c.nome +
-                    "|" + c.frequenza + "]" + std::to_string(c.riga);
-    tutti.push_back(d + (c.conSequenza ? "=" + c.sequenza : ""));
+    std::string d = c.intestazione ? "H" : "";
+    if (c.conNome) d.push_back('N');
+    d.append("[").append(c.nome).append("|").append(c.frequenza).append("]");
+    d.append(std::to_string(c.riga));
+    if (c.conSequenza) d.append("=").append(c.sequenza);
+    tutti.push_back(d);
   }
   return tutti;
 }
