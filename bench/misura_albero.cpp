@@ -1,11 +1,13 @@
 // The whole-tree classifier on a file of samples, for tools/haplotables/misura_albero.py.
 //
-//   misura_albero CAMPIONI DA-A [DA-A ...]
+//   misura_albero [--esatto] CAMPIONI DA-A [DA-A ...]
 //
 // CAMPIONI holds one sample a line, its variants in PhyloTree notation separated by blanks; the
 // intervals are the coverage all samples share. Prints, a line per sample, the call, its
 // quality and its margin; on the error stream, the classifier's own time per sample (the file's
 // reading and the printing left out), which is the cost the classifier adds to a comparison.
+// --esatto prints instead every bit of the call (quality and margin in hexadecimal, the
+// haplogroup's index, confronta's two lists), so that two builds can be compared byte for byte.
 
 #include <chrono>
 #include <cstdio>
@@ -40,17 +42,29 @@ Intervallo intervallo(const std::string& testo) {
   return {std::stoi(testo.substr(0, trattino)), std::stoi(testo.substr(trattino + 1))};
 }
 
+void stampaEsatta(const ClassificatoreAplogruppi& classificatore, const Classificazione& e,
+                  const std::vector<Variante>& campione) {
+  std::printf("%d %s %a %a |", e.aplogruppo, e.nome.c_str(), e.qualita, e.margine);
+  ConfrontoAplogruppo confronto = classificatore.confronta(e.aplogruppo, campione);
+  for (const Variante& v : confronto.mancanti) std::printf(" %s", testoVariante(v).c_str());
+  std::printf(" |");
+  for (const Variante& v : confronto.inattese) std::printf(" %s", testoVariante(v).c_str());
+  std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::cerr << "uso: misura_albero CAMPIONI DA-A [DA-A ...]\n";
+  const bool esatto = argc > 1 && std::string(argv[1]) == "--esatto";
+  const int primo = esatto ? 2 : 1;
+  if (argc < primo + 2) {
+    std::cerr << "uso: misura_albero [--esatto] CAMPIONI DA-A [DA-A ...]\n";
     return 2;
   }
   std::vector<Intervallo> intervalli;
-  for (int i = 2; i < argc; ++i) intervalli.push_back(intervallo(argv[i]));
+  for (int i = primo + 1; i < argc; ++i) intervalli.push_back(intervallo(argv[i]));
   std::vector<std::vector<Variante>> campioni;
-  LettoreRighe lettore(argv[1]);
+  LettoreRighe lettore(argv[primo]);
   for (std::string_view riga; lettore.leggi(riga);) campioni.push_back(varianti(riga));
 
   const ClassificatoreAplogruppi classificatore(alberoPhyloTree17(), Copertura(intervalli));
@@ -62,8 +76,13 @@ int main(int argc, char** argv) {
     esiti.push_back(classificatore.classifica(campione, lavoro));
   std::chrono::duration<double, std::micro> durata = std::chrono::steady_clock::now() - inizio;
 
-  for (const Classificazione& e : esiti)
-    std::printf("%s %.6f %.6f\n", e.nome.c_str(), e.qualita, e.margine);
+  for (std::size_t i = 0; i < esiti.size(); ++i) {
+    const Classificazione& e = esiti[i];
+    if (esatto)
+      stampaEsatta(classificatore, e, campioni[i]);
+    else
+      std::printf("%s %.6f %.6f\n", e.nome.c_str(), e.qualita, e.margine);
+  }
   std::fprintf(stderr, "%zu campioni, %.2f microsecondi a campione\n", campioni.size(),
                campioni.empty() ? 0.0 : durata.count() / static_cast<double>(campioni.size()));
   return 0;

@@ -3,7 +3,7 @@
 simulated profiles the tables are measured on.
 
     python3 tools/haplotables/misura_albero.py [phylotree17.xml] [--rcrs rCRS.fasta]
-        [--programma build/bench/misura_albero] [--seme 2026]
+        [--programma build/bench/misura_albero] [--seme 2026] [--salva CARTELLA]
 
 Draws the test set of misura_tabelle.py (seed 2026, never used for any choice
 of the classifier or of the tables; --seme 17 gives the tables' training set),
@@ -14,7 +14,9 @@ haplogroup). A profile is positions only: a position of the haplogroup's motif
 is given the haplogroup's base, a private change the transition of the rCRS
 base. Prints a Markdown table, then for each region the share of samples whose
 call is reliable (margin >= 0.1) and how often those are right at top level,
-and the classifier's time per sample.
+and the classifier's time per sample. --salva also writes each region's
+profiles to CARTELLA/REGION.txt, the input of `misura_albero --esatto` for
+checking that a change to the classifier leaves every call as it was.
 """
 
 import argparse
@@ -42,6 +44,7 @@ def argomenti(argv):
     ap.add_argument("--programma",
                     default=os.path.join(gen.REPO_ROOT, "build", "bench", "misura_albero"))
     ap.add_argument("--seme", type=int, default=SEME_PROVA)
+    ap.add_argument("--salva")
     args = ap.parse_args(argv)
     args.rcrs = args.rcrs or os.path.join(os.path.dirname(os.path.abspath(args.xml)), "rCRS.fasta")
     return args
@@ -88,6 +91,10 @@ def main(argv=None):
     note = []
     for regione, _pezzi in sim.REGIONI:
         righe = [varianti(prof[regione], nodi[vero], rcrs) for vero, prof in profili]
+        if args.salva:
+            os.makedirs(args.salva, exist_ok=True)
+            with open(os.path.join(args.salva, f"{regione}.txt"), "w") as f:
+                f.write("\n".join(righe) + "\n")
         chiamate, tempo = chiama(args.programma, righe, INTERVALLI[regione])
         giusti = [0] * len(LIVELLI)
         sicuri = sicuri_giusti = 0

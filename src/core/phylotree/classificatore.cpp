@@ -16,17 +16,20 @@ int pesoVariante(int cambiSito, int cambiMassimi) {
 ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& albero,
                                                    const Copertura& copertura)
     : albero_(&albero), copertura_(copertura) {
-  std::vector<int> colonnaVariante = preparaColonne();
+  preparaColonne();
   // Haplogroups with the same counted variants share one set.
   std::map<std::vector<int>, std::vector<int>> perInsieme;
   for (std::size_t h = 0; h < albero.aplogruppi().size(); ++h) {
     std::vector<int> colonne;
     for (int v : albero.aplogruppi()[h].attese)
-      if (int c = colonnaVariante[static_cast<std::size_t>(v)]; c >= 0) colonne.push_back(c);
+      if (int c = colonna(albero.varianti()[static_cast<std::size_t>(v)]); c >= 0)
+        colonne.push_back(c);
     perInsieme[std::move(colonne)].push_back(static_cast<int>(h));
   }
+  Lavoro lavoro;
   std::vector<std::pair<const std::vector<int>*, Insieme>> insiemi;
-  for (auto& [colonne, membri] : perInsieme) insiemi.push_back({&colonne, nuovoInsieme(membri)});
+  for (auto& [colonne, membri] : perInsieme)
+    insiemi.push_back({&colonne, nuovoInsieme(membri, lavoro)});
   // Sets of one group side by side, by group, and those spanning groups last: a group's best
   // score is then the best of a stretch.
   std::stable_sort(insiemi.begin(), insiemi.end(), [](const auto& x, const auto& y) {
@@ -36,11 +39,7 @@ ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& alber
   std::vector<std::vector<int>> insiemiColonna(pesoColonna_.size());
   for (auto& [colonne, insieme] : insiemi)
     aggiungiInsieme(*colonne, std::move(insieme), insiemiColonna);
-  inizioColonna_.push_back(0);
-  for (const std::vector<int>& perColonna : insiemiColonna) {
-    insiemiColonne_.insert(insiemiColonne_.end(), perColonna.begin(), perColonna.end());
-    inizioColonna_.push_back(insiemiColonne_.size());
-  }
+  preparaListe(insiemiColonna);
   inizioGruppo_.assign(albero.gruppi().size() + 1, 0);
   std::size_t u = 0;
   for (std::size_t g = 0; g < albero.gruppi().size(); ++g) {
@@ -52,27 +51,53 @@ ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& alber
   inizioGruppo_.back() = u;
 }
 
-std::vector<int> ClassificatoreAplogruppi::preparaColonne() {
-  const std::vector<Variante>& varianti = albero_->varianti();
-  std::vector<int> colonnaVariante(varianti.size(), -1);
-  for (std::size_t i = 0; i < varianti.size(); ++i) {
-    if (!conta(varianti[i])) continue;
-    colonnaVariante[i] = static_cast<int>(pesoColonna_.size());
-    colonna_.emplace(chiave(varianti[i]), colonnaVariante[i]);
-    pesoColonna_.push_back(peso(varianti[i]));
+// The tree's variants come increasing, and so do the columns.
+void ClassificatoreAplogruppi::preparaColonne() {
+  for (const Variante& v : albero_->varianti()) {
+    if (!conta(v)) continue;
+    variantiColonna_.push_back(v);
+    pesoColonna_.push_back(peso(v));
   }
-  return colonnaVariante;
+}
+
+// A column held by most sets is cheaper kept as the sets that lack it.
+void ClassificatoreAplogruppi::preparaListe(const std::vector<std::vector<int>>& insiemiColonna) {
+  inizioColonna_.push_back(0);
+  std::vector<int> mancano;
+  for (const std::vector<int>& perColonna : insiemiColonna) {
+    bool complemento = 2 * perColonna.size() > insiemi_.size();
+    complementare_.push_back(complemento ? 1 : 0);
+    if (complemento) {
+      mancano.clear();
+      for (std::size_t u = 0, k = 0; u < insiemi_.size(); ++u) {
+        if (k < perColonna.size() && perColonna[k] == static_cast<int>(u))
+          ++k;
+        else
+          mancano.push_back(static_cast<int>(u));
+      }
+      insiemiColonne_.insert(insiemiColonne_.end(), mancano.begin(), mancano.end());
+    } else {
+      insiemiColonne_.insert(insiemiColonne_.end(), perColonna.begin(), perColonna.end());
+    }
+    inizioColonna_.push_back(insiemiColonne_.size());
+  }
+}
+
+int ClassificatoreAplogruppi::colonna(const Variante& v) const {
+  auto it = std::lower_bound(variantiColonna_.begin(), variantiColonna_.end(), v);
+  if (it == variantiColonna_.end() || *it != v) return -1;
+  return static_cast<int>(it - variantiColonna_.begin());
 }
 
 ClassificatoreAplogruppi::Insieme ClassificatoreAplogruppi::nuovoInsieme(
-    const std::vector<int>& membri) const {
+    const std::vector<int>& membri, Lavoro& lavoro) const {
   Insieme insieme;
   insieme.membri = membri;
   for (int h : membri) insieme.gruppi.push_back(albero_->aplogruppi()[h].gruppo);
   std::sort(insieme.gruppi.begin(), insieme.gruppi.end());
   insieme.gruppi.erase(std::unique(insieme.gruppi.begin(), insieme.gruppi.end()),
                        insieme.gruppi.end());
-  insieme.vincitore = spareggio(insieme.membri);
+  insieme.vincitore = spareggio(insieme.membri, lavoro);
   return insieme;
 }
 
@@ -87,17 +112,6 @@ void ClassificatoreAplogruppi::aggiungiInsieme(const std::vector<int>& colonne, 
   inversoAtteso_.push_back(insieme.atteso > 0 ? 0.5 / insieme.atteso : 0.0);
   insiemi_.push_back(std::move(insieme));
 }
-
-namespace {
-
-// Written so that the compiler can take several at a time (maxpd).
-double massimo(const std::vector<double>& q, std::size_t da, std::size_t a) {
-  double m = 0;
-  for (std::size_t u = da; u < a; ++u) m = q[u] > m ? q[u] : m;
-  return m;
-}
-
-}  // namespace
 
 int ClassificatoreAplogruppi::peso(const Variante& v) const {
   return pesoVariante(albero_->cambi(v), albero_->cambiMassimi());
@@ -114,9 +128,9 @@ int ClassificatoreAplogruppi::preparaCampione(std::span<const Variante> campione
   lavoro.campione.clear();
   int pesoCampione = 0;
   for (const Variante& v : contate) {
-    if (auto it = colonna_.find(chiave(v)); it != colonna_.end()) {
-      lavoro.campione.push_back(it->second);
-      pesoCampione += pesoColonna_[static_cast<std::size_t>(it->second)];
+    if (int c = colonna(v); c >= 0) {
+      lavoro.campione.push_back(c);
+      pesoCampione += pesoColonna_[static_cast<std::size_t>(c)];
     } else {
       pesoCampione += peso(v);
     }
@@ -126,7 +140,7 @@ int ClassificatoreAplogruppi::preparaCampione(std::span<const Variante> campione
 
 ClassificatoreAplogruppi::Punteggio ClassificatoreAplogruppi::punteggio(
     int insieme, int pesoCampione, const Lavoro& lavoro) const {
-  std::int64_t trovato = lavoro.trovato[static_cast<std::size_t>(insieme)];
+  std::int64_t trovato = lavoro.trovato[static_cast<std::size_t>(insieme)] + lavoro.base;
   std::int64_t atteso = insiemi_[static_cast<std::size_t>(insieme)].atteso;
   // t1 = trovato / atteso, t2 = trovato / pesoCampione; a ratio over nothing is 1.
   std::int64_t n1 = atteso > 0 ? trovato : 1, d1 = atteso > 0 ? atteso : 1;
@@ -142,43 +156,73 @@ Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> c
 Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> campione,
                                                      Lavoro& lavoro) const {
   int pesoCampione = preparaCampione(campione, lavoro);
-  // Most sets share a variant with any sample (263G, 73G, 16223T, ...): a dense pass over all
-  // of them costs less than keeping track of which were touched.
-  std::vector<int>& trovato = lavoro.trovato;
-  trovato.assign(insiemi_.size(), 0);
-  for (int c : lavoro.campione) {
-    int w = pesoColonna_[static_cast<std::size_t>(c)];
-    std::size_t fine = inizioColonna_[static_cast<std::size_t>(c) + 1];
-    for (std::size_t k = inizioColonna_[static_cast<std::size_t>(c)]; k < fine; ++k)
-      trovato[static_cast<std::size_t>(insiemiColonne_[k])] += w;
-  }
+  accumula(lavoro);
   calcolaQualita(pesoCampione, lavoro);
   return scegli(pesoCampione, lavoro);
 }
 
-// (trovato / atteso + trovato / pesoCampione) / 2, a ratio over nothing counting as 1.
+// The weight each set shares with the sample: lavoro.base + lavoro.trovato[u].
+void ClassificatoreAplogruppi::accumula(Lavoro& lavoro) const {
+  std::vector<int>& trovato = lavoro.trovato;
+  trovato.assign(insiemi_.size(), 0);
+  lavoro.base = 0;
+  for (int c : lavoro.campione) {
+    const std::size_t colonna = static_cast<std::size_t>(c);
+    int w = pesoColonna_[colonna];
+    if (complementare_[colonna]) {
+      lavoro.base += w;
+      w = -w;
+    }
+    const std::size_t fine = inizioColonna_[colonna + 1];
+    for (std::size_t k = inizioColonna_[colonna]; k < fine; ++k)
+      trovato[static_cast<std::size_t>(insiemiColonne_[k])] += w;
+  }
+}
+
+namespace {
+
+// Four running maxima, each a lane of maxpd (x > m ? x : m is maxpd's own rule, so no lane
+// changes the result): a single one would wait on itself every step.
+double massimo(const double* q, std::size_t da, std::size_t a) {
+  double m[4] = {0, 0, 0, 0};
+  std::size_t u = da;
+  for (; u + 4 <= a; u += 4)
+    for (std::size_t j = 0; j < 4; ++j) m[j] = q[u + j] > m[j] ? q[u + j] : m[j];
+  for (; u < a; ++u) m[0] = q[u] > m[0] ? q[u] : m[0];
+  return std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
+}
+
+}  // namespace
+
+// (trovato / atteso + trovato / pesoCampione) / 2, a ratio over nothing counting as 1, and
+// each group's best.
 void ClassificatoreAplogruppi::calcolaQualita(int pesoCampione, Lavoro& lavoro) const {
   const double inversoCampione = pesoCampione > 0 ? 0.5 / pesoCampione : 0.0;
   const double senzaCampione = pesoCampione > 0 ? 0.0 : 0.5;
   std::vector<double>& q = lavoro.qualita;
   q.resize(insiemi_.size());
   const int* trovato = lavoro.trovato.data();
+  const int base = lavoro.base;
   const double* inverso = inversoAtteso_.data();
-  for (std::size_t u = 0; u < q.size(); ++u)
-    q[u] = trovato[u] * inverso[u] + trovato[u] * inversoCampione + senzaCampione;
+  double* uscita = q.data();
+  for (std::size_t u = 0; u < q.size(); ++u) {
+    const double t = trovato[u] + base;
+    uscita[u] = t * inverso[u] + t * inversoCampione + senzaCampione;
+  }
   if (insiemeVuoto_ >= 0) q[static_cast<std::size_t>(insiemeVuoto_)] = 0.5 + senzaCampione;
+  std::vector<double>& perGruppo = lavoro.migliorePerGruppo;
+  perGruppo.assign(albero_->gruppi().size(), 0.0);
+  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g)
+    perGruppo[g] = massimo(uscita, inizioGruppo_[g], inizioGruppo_[g + 1]);
+  for (std::size_t u = inizioGruppo_.back(); u < q.size(); ++u)
+    for (int g : insiemi_[u].gruppi)
+      perGruppo[static_cast<std::size_t>(g)] =
+          std::max(perGruppo[static_cast<std::size_t>(g)], q[u]);
 }
 
 Classificazione ClassificatoreAplogruppi::scegli(int pesoCampione, Lavoro& lavoro) const {
   const std::vector<double>& q = lavoro.qualita;
   std::vector<double>& perGruppo = lavoro.migliorePerGruppo;
-  perGruppo.assign(albero_->gruppi().size(), 0.0);
-  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g)
-    perGruppo[g] = massimo(q, inizioGruppo_[g], inizioGruppo_[g + 1]);
-  for (std::size_t u = inizioGruppo_.back(); u < q.size(); ++u)
-    for (int g : insiemi_[u].gruppi)
-      perGruppo[static_cast<std::size_t>(g)] =
-          std::max(perGruppo[static_cast<std::size_t>(g)], q[u]);
   double massima = *std::max_element(perGruppo.begin(), perGruppo.end());
   // Exact ties among the sets whose double comes near the best, in the groups that reach it.
   Punteggio migliore{-1, 1};
@@ -199,7 +243,7 @@ Classificazione ClassificatoreAplogruppi::scegli(int pesoCampione, Lavoro& lavor
     if (perGruppo[g] >= massima - 1e-9) esamina(inizioGruppo_[g], inizioGruppo_[g + 1]);
   esamina(inizioGruppo_.back(), q.size());
   Classificazione esito;
-  esito.aplogruppo = vincitore(pari);
+  esito.aplogruppo = vincitore(pari, lavoro);
   const AlberoAplogruppi::Aplogruppo& a = albero_->aplogruppi()[esito.aplogruppo];
   esito.nome = a.nome;
   esito.qualita = q[static_cast<std::size_t>(pari.front())];

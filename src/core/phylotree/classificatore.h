@@ -59,9 +59,10 @@ class ClassificatoreAplogruppi {
  public:
   ClassificatoreAplogruppi(const AlberoAplogruppi& albero, const Copertura& copertura);
 
-  // Scratch kept between the samples of one thread.
+  // Scratch kept between the samples of one thread, so that a sample allocates nothing.
   struct Lavoro {
-    std::vector<int> trovato, campione, pari;
+    std::vector<int> trovato, campione, pari, membri, voti, antenati;
+    int base = 0;  // weight found in every set, beside trovato's own
     std::vector<Variante> contate;
     std::vector<double> migliorePerGruppo, qualita;
   };
@@ -95,26 +96,30 @@ class ClassificatoreAplogruppi {
     }
   };
 
-  std::vector<int> preparaColonne();
-  Insieme nuovoInsieme(const std::vector<int>& membri) const;
+  void preparaColonne();
+  Insieme nuovoInsieme(const std::vector<int>& membri, Lavoro& lavoro) const;
   void aggiungiInsieme(const std::vector<int>& colonne, Insieme insieme,
                        std::vector<std::vector<int>>& insiemiColonna);
-  static std::int64_t chiave(const Variante& v) { return std::int64_t{v.sito()} * 256 + v.base; }
+  void preparaListe(const std::vector<std::vector<int>>& insiemiColonna);
+  int colonna(const Variante& v) const;
   int peso(const Variante& v) const;
   int preparaCampione(std::span<const Variante> campione, Lavoro& lavoro) const;
+  void accumula(Lavoro& lavoro) const;
   Punteggio punteggio(int insieme, int pesoCampione, const Lavoro& lavoro) const;
   void calcolaQualita(int pesoCampione, Lavoro& lavoro) const;
   Classificazione scegli(int pesoCampione, Lavoro& lavoro) const;
-  int spareggio(std::span<const int> pari) const;
-  int vincitore(std::span<const int> insiemiPari) const;
+  int spareggio(std::span<const int> pari, Lavoro& lavoro) const;
+  int vincitore(std::span<const int> insiemiPari, Lavoro& lavoro) const;
 
   const AlberoAplogruppi* albero_;
   Copertura copertura_;
-  std::unordered_map<std::int64_t, int> colonna_;  // counted variant of the tree -> its column
+  std::vector<Variante> variantiColonna_;  // the tree's counted variants, increasing: the columns
   std::vector<int> pesoColonna_;
-  // The sets that expect column c: insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]).
+  // Column c's list is insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]): the sets that
+  // expect it or, when most do (263G, 73G), the sets that do not (complementare_[c]).
   std::vector<std::size_t> inizioColonna_;
   std::vector<int> insiemiColonne_;
+  std::vector<unsigned char> complementare_;
   std::vector<Insieme> insiemi_;
   std::vector<double> inversoAtteso_;  // 1 / (2 atteso), 0 for the empty set
   // Sets inizioGruppo_[g] .. inizioGruppo_[g + 1] are those of group g alone; from

@@ -6,23 +6,25 @@
 
 namespace vorlane {
 
-int ClassificatoreAplogruppi::vincitore(std::span<const int> insiemiPari) const {
+int ClassificatoreAplogruppi::vincitore(std::span<const int> insiemiPari, Lavoro& lavoro) const {
   if (insiemiPari.size() == 1) return insiemi_[static_cast<std::size_t>(insiemiPari[0])].vincitore;
-  std::vector<int> pari;
+  std::vector<int>& pari = lavoro.membri;
+  pari.clear();
   for (int u : insiemiPari) {
     const std::vector<int>& membri = insiemi_[static_cast<std::size_t>(u)].membri;
     pari.insert(pari.end(), membri.begin(), membri.end());
   }
   std::sort(pari.begin(), pari.end());
-  return spareggio(pari);
+  return spareggio(pari, lavoro);
 }
 
-int ClassificatoreAplogruppi::spareggio(std::span<const int> pari) const {
+int ClassificatoreAplogruppi::spareggio(std::span<const int> pari, Lavoro& lavoro) const {
   const auto& aplogruppi = albero_->aplogruppi();
   auto nodo = [&](int h) -> const AlberoAplogruppi::Aplogruppo& {
     return aplogruppi[static_cast<std::size_t>(h)];
   };
-  std::vector<int> voti(albero_->gruppi().size());
+  std::vector<int>& voti = lavoro.voti;
+  voti.assign(albero_->gruppi().size(), 0);
   for (int h : pari) ++voti[static_cast<std::size_t>(nodo(h).gruppo)];
   int massimo = *std::max_element(voti.begin(), voti.end());
   int gruppo = nodo(*std::find_if(pari.begin(), pari.end(), [&](int h) {
@@ -30,7 +32,8 @@ int ClassificatoreAplogruppi::spareggio(std::span<const int> pari) const {
                })).gruppo;
   // In pre-order the tied ancestors of a haplogroup are the stack of tied haplogroups whose
   // subtree still holds it, and its tied descendants the run of `pari` inside its subtree.
-  std::vector<int> antenati;
+  std::vector<int>& antenati = lavoro.antenati;
+  antenati.clear();
   int scelto = -1, piuParenti = -1;
   for (std::size_t i = 0; i < pari.size(); ++i) {
     int h = pari[i];
