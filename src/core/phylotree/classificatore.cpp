@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <utility>
 
 #include "phylotree/corsie.h"
 
@@ -60,6 +61,10 @@ void ClassificatoreAplogruppi::preparaColonne() {
     variantiColonna_.push_back(v);
     pesoColonna_.push_back(peso(v));
   }
+  primaColonna_.assign(kUltimaPosizione + 2, 0);
+  for (const Variante& v : variantiColonna_) ++primaColonna_[static_cast<std::size_t>(v.posizione)];
+  for (std::size_t p = 0, fine = 0; p < primaColonna_.size(); ++p)
+    fine += static_cast<std::size_t>(std::exchange(primaColonna_[p], static_cast<int>(fine)));
 }
 
 // A column held by most sets is cheaper kept as the sets that lack it, and one whose list would
@@ -89,9 +94,11 @@ void ClassificatoreAplogruppi::preparaListe(const std::vector<std::vector<int>>&
 }
 
 int ClassificatoreAplogruppi::colonna(const Variante& v) const {
-  auto it = std::lower_bound(variantiColonna_.begin(), variantiColonna_.end(), v);
-  if (it == variantiColonna_.end() || *it != v) return -1;
-  return static_cast<int>(it - variantiColonna_.begin());
+  if (v.posizione < 1 || v.posizione > kUltimaPosizione) return -1;
+  const std::size_t p = static_cast<std::size_t>(v.posizione);
+  for (int c = primaColonna_[p]; c < primaColonna_[p + 1]; ++c)
+    if (variantiColonna_[static_cast<std::size_t>(c)] == v) return c;
+  return -1;
 }
 
 ClassificatoreAplogruppi::Insieme ClassificatoreAplogruppi::nuovoInsieme(

@@ -119,6 +119,7 @@ class ClassificatoreAplogruppi {
   const AlberoAplogruppi* albero_;
   Copertura copertura_;
   std::vector<Variante> variantiColonna_;  // the tree's counted variants, increasing: the columns
+  std::vector<int> primaColonna_;  // position p's columns: primaColonna_[p] .. primaColonna_[p + 1]
   std::vector<int> pesoColonna_;
   // Column c's list is insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]): the sets that
   // expect it or, when most do (263G, 73G), the sets that do not (complementare_[c]). A column
