@@ -259,13 +259,20 @@ void ClassificatoreAplogruppi::cercaCandidati(Lavoro& lavoro) const {
   lavoro.candidati.clear();
   for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g) {
     if (perGruppo[g] < seconda - kTolleranza) continue;
-    const double soglia = perGruppo[g] - kTolleranza;
+    // The tolerance has room for the threshold's rounding to single precision.
+    const float soglia = static_cast<float>(perGruppo[g] - kTolleranza);
+    const std::size_t da = inizioGruppo_[g], gia = lavoro.candidati.size();
+    lavoro.candidati.resize(gia + inizioGruppo_[g + 1] - da);
+    const std::size_t nuovi =
+        sopraSogliaInCorsie(lavoro.veloce.data() + da, inizioGruppo_[g + 1] - da, soglia,
+                            lavoro.candidati.data() + gia);
+    lavoro.candidati.resize(gia + nuovi);
     double esatta = lavoro.comune[g];
-    for (std::size_t u = inizioGruppo_[g]; u < inizioGruppo_[g + 1]; ++u) {
-      if (lavoro.veloce[u] < soglia) continue;
+    for (std::size_t k = gia; k < gia + nuovi; ++k) {
+      const std::size_t u = da + static_cast<std::size_t>(lavoro.candidati[k]);
+      lavoro.candidati[k] = static_cast<int>(u);
       lavoro.qualita[u] = qualitaEsatta(u, lavoro);
       esatta = std::max(esatta, lavoro.qualita[u]);
-      lavoro.candidati.push_back(static_cast<int>(u));
     }
     perGruppo[g] = esatta;
   }

@@ -1,6 +1,7 @@
 #include "phylotree/corsie.h"
 
 #include <algorithm>
+#include <bit>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -27,7 +28,28 @@ float qualitaUnaAllaVolta(const int* trovato, const float* inverso, std::size_t 
   return massima;
 }
 
+std::size_t sopraSogliaUnaAllaVolta(const float* q, std::size_t n, float soglia, int* indici) {
+  std::size_t trovati = 0;
+  for (std::size_t u = 0; u < n; ++u)
+    if (q[u] >= soglia) indici[trovati++] = static_cast<int>(u);
+  return trovati;
+}
+
 #if defined(__SSE2__)
+
+// Few sets come near the best: four at a time are passed over with one comparison.
+std::size_t sopraSogliaInCorsie(const float* q, std::size_t n, float soglia, int* indici) {
+  const __m128 limite = _mm_set1_ps(soglia);
+  std::size_t trovati = 0, u = 0;
+  for (; u + 4 <= n; u += 4) {
+    int sopra = _mm_movemask_ps(_mm_cmpge_ps(_mm_loadu_ps(q + u), limite));
+    for (; sopra != 0; sopra &= sopra - 1)
+      indici[trovati++] = static_cast<int>(u) + std::countr_zero(static_cast<unsigned>(sopra));
+  }
+  std::size_t coda = sopraSogliaUnaAllaVolta(q + u, n - u, soglia, indici + trovati);
+  for (std::size_t k = trovati; k < trovati + coda; ++k) indici[k] += static_cast<int>(u);
+  return trovati + coda;
+}
 
 float qualitaInCorsie(const int* trovato, const float* inverso, std::size_t n,
                       const ParametriQualita& p, float* q) {
@@ -55,6 +77,10 @@ float qualitaInCorsie(const int* trovato, const float* inverso, std::size_t n,
 float qualitaInCorsie(const int* trovato, const float* inverso, std::size_t n,
                       const ParametriQualita& p, float* q) {
   return qualitaUnaAllaVolta(trovato, inverso, n, p, q);
+}
+
+std::size_t sopraSogliaInCorsie(const float* q, std::size_t n, float soglia, int* indici) {
+  return sopraSogliaUnaAllaVolta(q, n, soglia, indici);
 }
 
 #endif

@@ -21,6 +21,11 @@ float qualitaInCorsie(const int* trovato, const float* inverso, std::size_t n,
 float qualitaUnaAllaVolta(const int* trovato, const float* inverso, std::size_t n,
                           const ParametriQualita& p, float* q);
 
+// Writes to indici, increasing, the u < n with q[u] >= soglia, and returns how many; indici has
+// room for n.
+std::size_t sopraSogliaInCorsie(const float* q, std::size_t n, float soglia, int* indici);
+std::size_t sopraSogliaUnaAllaVolta(const float* q, std::size_t n, float soglia, int* indici);
+
 // somma[u] += colonna[u] for u < n, a loop the compiler runs in lanes.
 void sommaColonna(const int* colonna, std::size_t n, int* somma);
 

@@ -57,6 +57,29 @@ TEST(Corsie, QualitaEMassimaDiPochiInsiemiCalcolateAMano) {
   EXPECT_FLOAT_EQ(massima, 0.75f);
 }
 
+TEST(Corsie, SopraSogliaComeLaVersioneUnaAllaVolta) {
+  std::mt19937 caso(27);
+  std::uniform_int_distribution<int> valore(0, 9);
+  for (std::size_t n = 0; n < 40; ++n) {
+    std::vector<float> q;
+    for (std::size_t u = 0; u < n; ++u) q.push_back(static_cast<float>(valore(caso)) / 8);
+    std::vector<int> inCorsie(n, -1), unaAllaVolta(n, -1);
+    std::size_t trovati = sopraSogliaInCorsie(q.data(), n, 0.75f, inCorsie.data());
+    ASSERT_EQ(trovati, sopraSogliaUnaAllaVolta(q.data(), n, 0.75f, unaAllaVolta.data())) << n;
+    inCorsie.resize(trovati);
+    unaAllaVolta.resize(trovati);
+    EXPECT_EQ(inCorsie, unaAllaVolta) << n;
+  }
+}
+
+TEST(Corsie, SopraSogliaIncludeLaSogliaStessa) {
+  std::vector<float> q = {0.5f, 0.8f, 0.79f, 0.8f, 0.1f, 0.9f};
+  std::vector<int> indici(q.size());
+  std::size_t trovati = sopraSogliaInCorsie(q.data(), q.size(), 0.8f, indici.data());
+  indici.resize(trovati);
+  EXPECT_EQ(indici, (std::vector<int>{1, 3, 5}));
+}
+
 TEST(Corsie, SommaDiUnaColonna) {
   std::vector<int> colonna = {300, 0, 0, 200, 300, 0, 100};
   std::vector<int> somma = {1, 2, 3, 4, 5, 6, 7};
