@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <utility>
+
+#include "phylotree/corsie.h"
 
 namespace vorlane {
 
@@ -58,35 +61,44 @@ void ClassificatoreAplogruppi::preparaColonne() {
     variantiColonna_.push_back(v);
     pesoColonna_.push_back(peso(v));
   }
+  primaColonna_.assign(kUltimaPosizione + 2, 0);
+  for (const Variante& v : variantiColonna_) ++primaColonna_[static_cast<std::size_t>(v.posizione)];
+  for (std::size_t p = 0, fine = 0; p < primaColonna_.size(); ++p)
+    fine += static_cast<std::size_t>(std::exchange(primaColonna_[p], static_cast<int>(fine)));
 }
 
-// A column held by most sets is cheaper kept as the sets that lack it.
+// A column held by most sets is cheaper kept as the sets that lack it, and one whose list would
+// still be long cheaper added whole, in lanes, than scattered.
 void ClassificatoreAplogruppi::preparaListe(const std::vector<std::vector<int>>& insiemiColonna) {
+  const std::size_t n = insiemi_.size();
   inizioColonna_.push_back(0);
-  std::vector<int> mancano;
-  for (const std::vector<int>& perColonna : insiemiColonna) {
-    bool complemento = 2 * perColonna.size() > insiemi_.size();
+  for (std::size_t c = 0; c < insiemiColonna.size(); ++c) {
+    const std::vector<int>& perColonna = insiemiColonna[c];
+    const bool complemento = 2 * perColonna.size() > n;
+    const std::size_t lunghezza = complemento ? n - perColonna.size() : perColonna.size();
     complementare_.push_back(complemento ? 1 : 0);
-    if (complemento) {
-      mancano.clear();
-      for (std::size_t u = 0, k = 0; u < insiemi_.size(); ++u) {
-        if (k < perColonna.size() && perColonna[k] == static_cast<int>(u))
-          ++k;
-        else
-          mancano.push_back(static_cast<int>(u));
-      }
-      insiemiColonne_.insert(insiemiColonne_.end(), mancano.begin(), mancano.end());
+    densa_.push_back(-1);
+    if (5 * lunghezza > n) {
+      densa_.back() = static_cast<int>(colonneDense_.size() / n);
+      colonneDense_.resize(colonneDense_.size() + n, 0);
+      for (int u : perColonna) colonneDense_[densa_.back() * n + u] = pesoColonna_[c];
     } else {
-      insiemiColonne_.insert(insiemiColonne_.end(), perColonna.begin(), perColonna.end());
+      for (std::size_t u = 0, k = 0; u < n; ++u) {
+        const bool membro = k < perColonna.size() && perColonna[k] == static_cast<int>(u);
+        k += membro ? 1 : 0;
+        if (membro != complemento) insiemiColonne_.push_back(static_cast<int>(u));
+      }
     }
     inizioColonna_.push_back(insiemiColonne_.size());
   }
 }
 
 int ClassificatoreAplogruppi::colonna(const Variante& v) const {
-  auto it = std::lower_bound(variantiColonna_.begin(), variantiColonna_.end(), v);
-  if (it == variantiColonna_.end() || *it != v) return -1;
-  return static_cast<int>(it - variantiColonna_.begin());
+  if (v.posizione < 1 || v.posizione > kUltimaPosizione) return -1;
+  const std::size_t p = static_cast<std::size_t>(v.posizione);
+  for (int c = primaColonna_[p]; c < primaColonna_[p + 1]; ++c)
+    if (variantiColonna_[static_cast<std::size_t>(c)] == v) return c;
+  return -1;
 }
 
 ClassificatoreAplogruppi::Insieme ClassificatoreAplogruppi::nuovoInsieme(
@@ -110,6 +122,7 @@ void ClassificatoreAplogruppi::aggiungiInsieme(const std::vector<int>& colonne, 
   }
   if (colonne.empty()) insiemeVuoto_ = numero;
   inversoAtteso_.push_back(insieme.atteso > 0 ? 0.5 / insieme.atteso : 0.0);
+  inversoVeloce_.push_back(static_cast<float>(inversoAtteso_.back()));
   insiemi_.push_back(std::move(insieme));
 }
 
@@ -168,6 +181,11 @@ void ClassificatoreAplogruppi::accumula(Lavoro& lavoro) const {
   lavoro.base = 0;
   for (int c : lavoro.campione) {
     const std::size_t colonna = static_cast<std::size_t>(c);
+    if (densa_[colonna] >= 0) {
+      const std::size_t da = static_cast<std::size_t>(densa_[colonna]) * trovato.size();
+      sommaColonna(colonneDense_.data() + da, trovato.size(), trovato.data());
+      continue;
+    }
     int w = pesoColonna_[colonna];
     if (complementare_[colonna]) {
       lavoro.base += w;
@@ -179,69 +197,106 @@ void ClassificatoreAplogruppi::accumula(Lavoro& lavoro) const {
   }
 }
 
-namespace {
-
-// Four running maxima, each a lane of maxpd (x > m ? x : m is maxpd's own rule, so no lane
-// changes the result): a single one would wait on itself every step.
-double massimo(const double* q, std::size_t da, std::size_t a) {
-  double m[4] = {0, 0, 0, 0};
-  std::size_t u = da;
-  for (; u + 4 <= a; u += 4)
-    for (std::size_t j = 0; j < 4; ++j) m[j] = q[u + j] > m[j] ? q[u + j] : m[j];
-  for (; u < a; ++u) m[0] = q[u] > m[0] ? q[u] : m[0];
-  return std::max(std::max(m[0], m[1]), std::max(m[2], m[3]));
+double ClassificatoreAplogruppi::qualitaEsatta(std::size_t insieme, const Lavoro& lavoro) const {
+  if (static_cast<int>(insieme) == insiemeVuoto_) return 0.5 + lavoro.senzaCampione;
+  const double t = lavoro.trovato[insieme] + lavoro.base;
+  return t * inversoAtteso_[insieme] + t * lavoro.inversoCampione + lavoro.senzaCampione;
 }
 
-}  // namespace
-
-// (trovato / atteso + trovato / pesoCampione) / 2, a ratio over nothing counting as 1, and
-// each group's best.
+// (trovato / atteso + trovato / pesoCampione) / 2, a ratio over nothing counting as 1. Every set
+// is scored in single precision; the exact score, and each group's best from it, only where it
+// can matter: in the groups that may hold the best score or the best of another group.
 void ClassificatoreAplogruppi::calcolaQualita(int pesoCampione, Lavoro& lavoro) const {
-  const double inversoCampione = pesoCampione > 0 ? 0.5 / pesoCampione : 0.0;
-  const double senzaCampione = pesoCampione > 0 ? 0.0 : 0.5;
-  std::vector<double>& q = lavoro.qualita;
-  q.resize(insiemi_.size());
-  const int* trovato = lavoro.trovato.data();
-  const int base = lavoro.base;
-  const double* inverso = inversoAtteso_.data();
-  double* uscita = q.data();
-  for (std::size_t u = 0; u < q.size(); ++u) {
-    const double t = trovato[u] + base;
-    uscita[u] = t * inverso[u] + t * inversoCampione + senzaCampione;
-  }
-  if (insiemeVuoto_ >= 0) q[static_cast<std::size_t>(insiemeVuoto_)] = 0.5 + senzaCampione;
+  lavoro.inversoCampione = pesoCampione > 0 ? 0.5 / pesoCampione : 0.0;
+  lavoro.senzaCampione = pesoCampione > 0 ? 0.0 : 0.5;
+  const ParametriQualita parametri{lavoro.base, static_cast<float>(lavoro.inversoCampione),
+                                   static_cast<float>(lavoro.senzaCampione)};
+  lavoro.veloce.resize(insiemi_.size());
+  lavoro.qualita.resize(insiemi_.size());
   std::vector<double>& perGruppo = lavoro.migliorePerGruppo;
   perGruppo.assign(albero_->gruppi().size(), 0.0);
-  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g)
-    perGruppo[g] = massimo(uscita, inizioGruppo_[g], inizioGruppo_[g + 1]);
-  for (std::size_t u = inizioGruppo_.back(); u < q.size(); ++u)
+  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g) {
+    const std::size_t da = inizioGruppo_[g];
+    perGruppo[g] = qualitaInCorsie(lavoro.trovato.data() + da, inversoVeloce_.data() + da,
+                                   inizioGruppo_[g + 1] - da, parametri, lavoro.veloce.data() + da);
+  }
+  insiemiComuni(lavoro);
+  cercaCandidati(lavoro);
+}
+
+// The sets spanning groups, and the empty set, are few: scored exactly at once.
+void ClassificatoreAplogruppi::insiemiComuni(Lavoro& lavoro) const {
+  std::vector<double>& comune = lavoro.comune;
+  comune.assign(albero_->gruppi().size(), 0.0);
+  for (std::size_t u = inizioGruppo_.back(); u < insiemi_.size(); ++u) {
+    lavoro.qualita[u] = qualitaEsatta(u, lavoro);
     for (int g : insiemi_[u].gruppi)
-      perGruppo[static_cast<std::size_t>(g)] =
-          std::max(perGruppo[static_cast<std::size_t>(g)], q[u]);
+      comune[static_cast<std::size_t>(g)] =
+          std::max(comune[static_cast<std::size_t>(g)], lavoro.qualita[u]);
+  }
+  if (insiemeVuoto_ >= 0 && static_cast<std::size_t>(insiemeVuoto_) < inizioGruppo_.back()) {
+    const std::size_t vuoto = static_cast<std::size_t>(insiemeVuoto_);
+    lavoro.veloce[vuoto] = static_cast<float>(qualitaEsatta(vuoto, lavoro));
+    double& m = lavoro.migliorePerGruppo[static_cast<std::size_t>(insiemi_[vuoto].gruppi[0])];
+    m = std::max(m, static_cast<double>(lavoro.veloce[vuoto]));
+  }
+  for (std::size_t g = 0; g < comune.size(); ++g)
+    lavoro.migliorePerGruppo[g] = std::max(lavoro.migliorePerGruppo[g], comune[g]);
+}
+
+// Single precision is off by less than 1e-6 here. A group whose rough best is farther than the
+// tolerance below the second best of the groups can neither hold the best score nor the best of
+// another group; in the others the sets within the tolerance of the group's best are scored
+// exactly and become the candidates, in the sets' order.
+void ClassificatoreAplogruppi::cercaCandidati(Lavoro& lavoro) const {
+  constexpr double kTolleranza = 1e-5;
+  std::vector<double>& perGruppo = lavoro.migliorePerGruppo;
+  double prima = 0, seconda = 0;
+  for (double m : perGruppo) {
+    seconda = std::max(seconda, std::min(prima, m));
+    prima = std::max(prima, m);
+  }
+  lavoro.candidati.clear();
+  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g) {
+    if (perGruppo[g] < seconda - kTolleranza) continue;
+    // The tolerance has room for the threshold's rounding to single precision.
+    const float soglia = static_cast<float>(perGruppo[g] - kTolleranza);
+    const std::size_t da = inizioGruppo_[g], gia = lavoro.candidati.size();
+    lavoro.candidati.resize(gia + inizioGruppo_[g + 1] - da);
+    const std::size_t nuovi =
+        sopraSogliaInCorsie(lavoro.veloce.data() + da, inizioGruppo_[g + 1] - da, soglia,
+                            lavoro.candidati.data() + gia);
+    lavoro.candidati.resize(gia + nuovi);
+    double esatta = lavoro.comune[g];
+    for (std::size_t k = gia; k < gia + nuovi; ++k) {
+      const std::size_t u = da + static_cast<std::size_t>(lavoro.candidati[k]);
+      lavoro.candidati[k] = static_cast<int>(u);
+      lavoro.qualita[u] = qualitaEsatta(u, lavoro);
+      esatta = std::max(esatta, lavoro.qualita[u]);
+    }
+    perGruppo[g] = esatta;
+  }
+  for (std::size_t u = inizioGruppo_.back(); u < insiemi_.size(); ++u)
+    lavoro.candidati.push_back(static_cast<int>(u));
 }
 
 Classificazione ClassificatoreAplogruppi::scegli(int pesoCampione, Lavoro& lavoro) const {
   const std::vector<double>& q = lavoro.qualita;
   std::vector<double>& perGruppo = lavoro.migliorePerGruppo;
   double massima = *std::max_element(perGruppo.begin(), perGruppo.end());
-  // Exact ties among the sets whose double comes near the best, in the groups that reach it.
+  // Exact ties among the candidates whose double comes near the best.
   Punteggio migliore{-1, 1};
   std::vector<int>& pari = lavoro.pari;
   pari.clear();
-  auto esamina = [&](std::size_t da, std::size_t a) {
-    for (std::size_t u = da; u < a; ++u) {
-      if (q[u] < massima - 1e-9) continue;
-      Punteggio p = punteggio(static_cast<int>(u), pesoCampione, lavoro);
-      if (migliore < p) {
-        migliore = p;
-        pari.clear();
-      }
-      if (p == migliore) pari.push_back(static_cast<int>(u));
+  for (int u : lavoro.candidati) {
+    if (q[static_cast<std::size_t>(u)] < massima - 1e-9) continue;
+    Punteggio p = punteggio(u, pesoCampione, lavoro);
+    if (migliore < p) {
+      migliore = p;
+      pari.clear();
     }
-  };
-  for (std::size_t g = 0; g + 1 < inizioGruppo_.size(); ++g)
-    if (perGruppo[g] >= massima - 1e-9) esamina(inizioGruppo_[g], inizioGruppo_[g + 1]);
-  esamina(inizioGruppo_.back(), q.size());
+    if (p == migliore) pari.push_back(u);
+  }
   Classificazione esito;
   esito.aplogruppo = vincitore(pari, lavoro);
   const AlberoAplogruppi::Aplogruppo& a = albero_->aplogruppi()[esito.aplogruppo];

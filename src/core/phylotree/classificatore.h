@@ -61,10 +61,12 @@ class ClassificatoreAplogruppi {
 
   // Scratch kept between the samples of one thread, so that a sample allocates nothing.
   struct Lavoro {
-    std::vector<int> trovato, campione, pari, membri, voti, antenati;
+    std::vector<int> trovato, campione, pari, membri, voti, antenati, candidati;
     int base = 0;  // weight found in every set, beside trovato's own
+    double inversoCampione = 0, senzaCampione = 0;
     std::vector<Variante> contate;
-    std::vector<double> migliorePerGruppo, qualita;
+    std::vector<double> migliorePerGruppo, comune, qualita;
+    std::vector<float> veloce;
   };
   // The best haplogroup for the sample's variants; variants outside the coverage and hot spots
   // are ignored, a variant given twice counts once.
@@ -107,6 +109,9 @@ class ClassificatoreAplogruppi {
   void accumula(Lavoro& lavoro) const;
   Punteggio punteggio(int insieme, int pesoCampione, const Lavoro& lavoro) const;
   void calcolaQualita(int pesoCampione, Lavoro& lavoro) const;
+  double qualitaEsatta(std::size_t insieme, const Lavoro& lavoro) const;
+  void insiemiComuni(Lavoro& lavoro) const;
+  void cercaCandidati(Lavoro& lavoro) const;
   Classificazione scegli(int pesoCampione, Lavoro& lavoro) const;
   int spareggio(std::span<const int> pari, Lavoro& lavoro) const;
   int vincitore(std::span<const int> insiemiPari, Lavoro& lavoro) const;
@@ -114,14 +119,20 @@ class ClassificatoreAplogruppi {
   const AlberoAplogruppi* albero_;
   Copertura copertura_;
   std::vector<Variante> variantiColonna_;  // the tree's counted variants, increasing: the columns
+  std::vector<int> primaColonna_;  // position p's columns: primaColonna_[p] .. primaColonna_[p + 1]
   std::vector<int> pesoColonna_;
   // Column c's list is insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]): the sets that
-  // expect it or, when most do (263G, 73G), the sets that do not (complementare_[c]).
+  // expect it or, when most do (263G, 73G), the sets that do not (complementare_[c]). A column
+  // whose list would still be long (16223T) is instead laid out whole, its weight or 0 for each
+  // set, from colonneDense_[densa_[c] * insiemi_.size()].
   std::vector<std::size_t> inizioColonna_;
   std::vector<int> insiemiColonne_;
   std::vector<unsigned char> complementare_;
+  std::vector<int> densa_;
+  std::vector<int> colonneDense_;
   std::vector<Insieme> insiemi_;
   std::vector<double> inversoAtteso_;  // 1 / (2 atteso), 0 for the empty set
+  std::vector<float> inversoVeloce_;   // the same in single precision
   // Sets inizioGruppo_[g] .. inizioGruppo_[g + 1] are those of group g alone; from
   // inizioGruppo_.back() on, those whose haplogroups span groups.
   std::vector<std::size_t> inizioGruppo_;
