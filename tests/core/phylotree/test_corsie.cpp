@@ -38,7 +38,8 @@ TEST(Corsie, QualitaUgualiBitPerBitAllaVersioneUnaAllaVolta) {
         qualitaInCorsie(c.trovato.data(), c.inverso.data(), n, c.parametri, inCorsie.data());
     float attesa = qualitaUnaAllaVolta(c.trovato.data(), c.inverso.data(), n, c.parametri,
                                        unaAllaVolta.data());
-    EXPECT_EQ(std::memcmp(inCorsie.data(), unaAllaVolta.data(), n * sizeof(float)), 0) << n;
+    EXPECT_TRUE(n == 0 || std::memcmp(inCorsie.data(), unaAllaVolta.data(), n * sizeof(float)) == 0)
+        << n;
     EXPECT_EQ(massima, attesa) << n;
   }
 }
