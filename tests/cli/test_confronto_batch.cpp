@@ -18,18 +18,6 @@ class ConfrontoBatch : public ProvaBatch {
   }
 };
 
-// The reference from `da` on, `quanti` bases, upper case, with transitions at `mutate`.
-std::string campione(int da, int quanti, const std::vector<int>& mutate) {
-  std::string s(testoRiferimento().substr(static_cast<std::size_t>(da - 1),
-                                          static_cast<std::size_t>(quanti)));
-  for (char& c : s) c = maiuscola(c);
-  for (int p : mutate) {
-    char& c = s[static_cast<std::size_t>(p - da)];
-    c = c == 'A' ? 'G' : c == 'G' ? 'A' : c == 'C' ? 'T' : 'C';
-  }
-  return s;
-}
-
 std::size_t conta(const std::string& testo, const std::string& pezzo) {
   std::size_t n = 0;
   for (std::size_t i = testo.find(pezzo); i != std::string::npos; i = testo.find(pezzo, i + 1)) ++n;

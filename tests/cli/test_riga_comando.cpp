@@ -18,18 +18,6 @@ namespace vorlane::test {
 namespace {
 namespace fs = std::filesystem;
 
-// The reference over `da`..`da + quanti - 1`, upper case, with a transition at each of `mutate`.
-std::string campione(int da, int quanti, const std::vector<int>& mutate) {
-  std::string s(testoRiferimento().substr(static_cast<std::size_t>(da - 1),
-                                          static_cast<std::size_t>(quanti)));
-  for (char& c : s) c = maiuscola(c);
-  for (int p : mutate) {
-    char& c = s[static_cast<std::size_t>(p - da)];
-    c = c == 'A' ? 'G' : c == 'G' ? 'A' : c == 'C' ? 'T' : 'C';
-  }
-  return s;
-}
-
 std::string fasta(const std::string& nome, const std::vector<int>& mutate) {
   return ">" + nome + "\n" + campione(16001, 400, mutate) + "\n";
 }

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "sequence/riferimento.h"
 #include "support/supporto.h"
+#include "text/testo.h"
 
 namespace vorlane::test {
 namespace {
@@ -76,6 +78,17 @@ std::string ProvaBatch::registro() {
   for (const auto& voce : std::filesystem::directory_iterator(cartella / "log"))
     return leggiFile(voce.path());
   return "";
+}
+
+std::string campione(int da, int quanti, const std::vector<int>& mutate) {
+  std::string s(testoRiferimento().substr(static_cast<std::size_t>(da - 1),
+                                          static_cast<std::size_t>(quanti)));
+  for (char& c : s) c = maiuscola(c);
+  for (int p : mutate) {
+    char& c = s[static_cast<std::size_t>(p - da)];
+    c = c == 'A' ? 'G' : c == 'G' ? 'A' : c == 'C' ? 'T' : 'C';
+  }
+  return s;
 }
 
 }  // namespace vorlane::test

@@ -45,4 +45,7 @@ class ProvaBatch : public ::testing::Test {
   CartellaTemporanea cartella;
 };
 
+// The reference from `da` on, `quanti` bases, upper case, with a transition at each of `mutate`.
+std::string campione(int da, int quanti, const std::vector<int>& mutate);
+
 }  // namespace vorlane::test

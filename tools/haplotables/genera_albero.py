@@ -22,7 +22,7 @@ haplotype tables (genera_tabelle.leggi_albero: back mutations "!" and the
 inverted stretch near the rCRS root come out right); insertions are toggled
 along the XML path from the root, a repeated or back-mutated insertion
 ("5899.1C!") taking it away again. An insertion of unstated length (573.XC)
-is read as one inserted base, the part every carrier shares. Hot spots stay
+is read as one inserted base, the one every carrier has. Hot spots stay
 in the data: which variants the score leaves out is the classifier's rule.
 
 The output is the same byte for byte on every run; `git diff --exit-code src/`
