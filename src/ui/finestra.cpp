@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QTimer>
+#include <limits>
 
 #include "app/avvio.h"
 #include "app/parametri.h"
@@ -20,6 +23,9 @@ bool invio(QEvent* evento) {
   return tasto == Qt::Key_Return || tasto == Qt::Key_Enter;
 }
 
+// Room left for the title bar and the frame, which are not known before the window is shown.
+constexpr int kCornice = 40;
+
 }  // namespace
 
 FinestraVorlane::FinestraVorlane(std::unique_ptr<Dialoghi> dialoghi)
@@ -30,7 +36,13 @@ FinestraVorlane::FinestraVorlane(std::unique_ptr<Dialoghi> dialoghi)
   setCentralWidget(centro);
   c_ = creaControlli(centro);
   collega();
-  resize(1180, 740);
+  // A position list as long as the user types or pastes: the settings keep it whole.
+  c_->Text_posMutazione->setMaxLength(std::numeric_limits<int>::max());
+  resize(misuraIniziale(screen()->availableGeometry().size()));
+}
+
+QSize FinestraVorlane::misuraIniziale(QSize disponibile) {
+  return QSize(1180, 740).boundedTo(disponibile - QSize(0, kCornice));
 }
 
 FinestraVorlane::~FinestraVorlane() {
@@ -191,6 +203,9 @@ bool FinestraVorlane::eventFilter(QObject* oggetto, QEvent* evento) {
       if (motivo == Qt::MouseFocusReason && messaggiMostrati_ != prima) attendiClicInterrotto();
     }
   } else if (evento->type() == QEvent::KeyPress && invio(evento)) {
+    // Holding the key down acts once: a command, or the file list's double click, started
+    // again at the keyboard's repeat rate would pile up runs and manual tabs.
+    if (static_cast<QKeyEvent*>(evento)->isAutoRepeat()) return true;
     if (oggetto == c_->File_Sequenza) {
       File_Sequenza_DblClick(c_->File_Sequenza->currentItem());
       return true;

@@ -12,6 +12,7 @@
 #include "app/stato.h"
 #include "dialoghi.h"
 
+class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QListWidgetItem;
@@ -31,6 +32,8 @@ class FinestraVorlane : public QMainWindow, public Porta {
   // been told why).
   bool avvia(const std::filesystem::path& cartella);
   StatoVorlane& stato() { return stato_; }
+  // The size the window opens at on a screen whose free area is `disponibile`.
+  static QSize misuraIniziale(QSize disponibile);
 
   // The port.
   void messaggio(std::string_view testo, const std::string& titolo, Icona icona) override;
@@ -54,6 +57,7 @@ class FinestraVorlane : public QMainWindow, public Porta {
 
  protected:
   bool eventFilter(QObject* oggetto, QEvent* evento) override;
+  void closeEvent(QCloseEvent* evento) override;
 
  private:
   void costruisci();
@@ -75,6 +79,7 @@ class FinestraVorlane : public QMainWindow, public Porta {
   bool casellaInVerifica_ = false;
   int messaggiMostrati_ = 0;
   bool clicInterrotto_ = false;
+  bool impostazioniSalvate_ = false;
 };
 
 }  // namespace vorlane::ui

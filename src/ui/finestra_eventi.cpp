@@ -2,6 +2,7 @@
 // then shows the state the core left.
 
 #include <QButtonGroup>
+#include <QCloseEvent>
 
 #include "app/operazioni.h"
 #include "controlli.h"
@@ -110,7 +111,25 @@ void FinestraVorlane::Cmd_VisualizzaManuale_Click() {
 void FinestraVorlane::Cmd_esci_Click() {
   // When the settings could not be saved the report has been shown: the window stays, so the
   // user can put things right and leave again.
-  if (vorlane::Cmd_esci_Click(stato_, *this)) close();
+  if (!vorlane::Cmd_esci_Click(stato_, *this)) return;
+  impostazioniSalvate_ = true;
+  close();
+}
+
+// The title bar's close saves the boxes as Esci does. When they cannot be saved the report has
+// been shown and the user chooses between staying to put things right and leaving without them.
+void FinestraVorlane::closeEvent(QCloseEvent* evento) {
+  // A box being typed in is left first, its rules applied, as a click on Esci leaves it.
+  for (QLineEdit* t : {c_->Text_PosizioneMutazioneDa, c_->Text_PosizioneMutazioneA})
+    if (t->hasFocus()) lasciaCasella(t);
+  if (!impostazioniSalvate_ && !vorlane::Cmd_esci_Click(stato_, *this) &&
+      !domandaSiNo("Le impostazioni non sono state salvate. Chiudere comunque Vorlane?",
+                   kTitoloApplicazione)) {
+    evento->ignore();
+    return;
+  }
+  impostazioniSalvate_ = true;
+  evento->accept();
 }
 
 }  // namespace vorlane::ui

@@ -148,6 +148,16 @@ class TestCaselle : public QObject {
     QCOMPARE(b->finestra->stato().impostazioni.posMutazione, "16069,1612");
   }
 
+  // A pasted list is kept whole, however long: the settings file keeps it whole too.
+  void listaIncollataLungaRestaIntera() {
+    QString lista;
+    for (int p = 16001; lista.size() < 40000; ++p) lista += QString::number(p) + ',';
+    posizioni->setFocus();
+    posizioni->insert(lista);
+    QCOMPARE(posizioni->text().size(), lista.size());
+    QCOMPARE(b->finestra->stato().impostazioni.posMutazione, lista.toStdString());
+  }
+
   void cleanup() { b.reset(); }
 };
 

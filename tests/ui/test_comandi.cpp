@@ -1,5 +1,6 @@
 // The preparing commands, the option pair, the file list, the double-click, the manual, the exit.
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -313,6 +314,73 @@ class TestComandi : public QObject {
     QCOMPARE(b.dialoghi->messaggi[0].titolo, "ERRORE");
     QVERIFY(b.dialoghi->messaggi[0].testo.contains("ScriviFileParametri"));
     QVERIFY(b.finestra->isVisible());
+  }
+
+  // Held down, Enter repeats its press at the keyboard's rate: only the first one acts.
+  void invioTenutoAgisceUnaVolta() {
+    Banco b;
+    QVERIFY(b.avvia());
+    fileDiProva(b);
+    scriviFile(b / "manuale_Vorlane.htm", "<html></html>");
+    auto premiTenendo = [](QWidget* w) {
+      w->setFocus();
+      for (bool ripetuto : {false, true, true, true}) {
+        QKeyEvent premuto(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), ripetuto);
+        QApplication::sendEvent(w, &premuto);
+      }
+    };
+    premiTenendo(b.trova<QToolButton>("Cmd_VisualizzaManuale"));
+    QCOMPARE(b.dialoghi->documenti.size(), 1u);
+    premi(b, Comando::ConfrontaMultiplo);
+    auto* lista = b.trova<QListWidget>("File_Sequenza");
+    lista->setCurrentRow(0);
+    premiTenendo(lista);
+    QCOMPARE(b.dialoghi->domande.size() + b.dialoghi->messaggi.size(), 1u);
+  }
+
+  void chiusuraDallaBarraSalvaLeCaselle() {
+    Banco b;
+    QVERIFY(b.avvia());
+    auto* da = b.trova<QLineEdit>("Text_PosizioneMutazioneDa");
+    da->setFocus();
+    da->selectAll();
+    QTest::keyClicks(da, "16100");
+    QTest::keyClicks(b.trova<QLineEdit>("Text_posMutazione"), "16129");
+    QVERIFY(b.finestra->close());
+    const std::string ini = leggiFile(b / "Vorlane.ini");
+    QVERIFY(ini.find("InizioSequenza=16100\r\n") != std::string::npos);
+    QVERIFY(ini.find("posMutazione=16129\r\n") != std::string::npos);
+    QVERIFY(b.dialoghi->domande.empty());
+  }
+
+  void chiusuraCheNonPuoSalvareChiede() {
+    Banco b;
+    QVERIFY(b.avvia());
+    std::filesystem::remove(b / "Vorlane.ini");
+    std::filesystem::create_directory(b / "Vorlane.ini");
+    QVERIFY(!b.finestra->close());
+    QCOMPARE(b.dialoghi->messaggi.size(), 1u);
+    QCOMPARE(b.dialoghi->domande.size(), 1u);
+    QVERIFY(b.finestra->isVisible());
+    b.dialoghi->rispostaSi = true;
+    QVERIFY(b.finestra->close());
+    QVERIFY(!b.finestra->isVisible());
+  }
+
+  // On a 1366x768 laptop, with a panel taking some of it, the whole window is on the screen.
+  void finestraEntraInUnoSchermoPiccolo() {
+    Banco b;
+    QVERIFY(b.avvia());
+    const QSize libero(1366, 728);
+    b.finestra->resize(FinestraVorlane::misuraIniziale(libero));
+    QVERIFY(b.finestra->width() <= libero.width());
+    QVERIFY2(b.finestra->height() + 30 <= libero.height(),
+             qPrintable(QString::number(b.finestra->height())));
+    for (const char* nome : {"Cmd_esci", "Text_posMutazione", "File_Sequenza"}) {
+      auto* w = b.trova<QWidget>(nome);
+      QRect dove(w->mapTo(b.finestra.get(), QPoint(0, 0)), w->size());
+      QVERIFY2(b.finestra->rect().contains(dove), nome);
+    }
   }
 
   // The pictures of the README. Set VORLANE_SCHERMATE to a folder to keep them.
