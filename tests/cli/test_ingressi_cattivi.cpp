@@ -369,6 +369,28 @@ TEST_F(IngressiCattivi, AFileSizeLimitIsAnItalianErrorAndTheOldPageStays) {
   EXPECT_EQ(leggiFile(cartella / "html" / "Confronto_c.htm"), "precedente\r\n");
 }
 
+// Under a limit of processes no second thread can be started: the work is done on one, as
+// VORLANE_FILI=1 does it, instead of failing with oneTBB's English report.
+TEST_F(IngressiCattivi, WhenNoThreadCanBeStartedTheWorkIsDoneOnOne) {
+  std::string campioni;
+  for (int i = 0; i < 3000; ++i)
+    campioni +=
+        ">S" + std::to_string(i) + "\r\n" + campione(16001, 400, {16001 + i % 400}) + "\r\n";
+  scriviFile(cartella / "esporta" / "c.FASTA", campioni);
+  ASSERT_EQ(lancia(std::vector<std::string>{}).stato, 0);
+  const std::vector<std::string> argomenti{"--posizioni", "16189", "controllo", "c.FASTA"};
+  Redirezioni unFilo;
+  unFilo.ambiente = "VORLANE_FILI=1 ";
+  EsitoBatch atteso = eseguiBatch(cartella.percorso(), argomenti, unFilo);
+  ASSERT_EQ(atteso.stato, 0) << atteso.errori;
+  const std::string pagina = leggiFile(cartella / "html" / "ControlloMutazioni_c.htm");
+  fs::remove(cartella / "html" / "ControlloMutazioni_c.htm");
+  EsitoBatch e = eseguiBatchSenzaPrivilegi(cartella.percorso(), argomenti, "--nproc=1");
+  EXPECT_EQ(e.stato, 0) << e.errori;
+  EXPECT_EQ(e.uscita.size(), atteso.uscita.size());
+  EXPECT_EQ(leggiFile(cartella / "html" / "ControlloMutazioni_c.htm"), pagina);
+}
+
 TEST_F(IngressiCattivi, SystemErrorsAreDescribedInItalian) {
   EsitoBatch e = lancia(std::vector<std::string>{"confronta", "manca.FASTA"});
   EXPECT_EQ(e.stato, 1);

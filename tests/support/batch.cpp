@@ -48,13 +48,16 @@ EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
 }
 
 EsitoBatch eseguiBatchSenzaPrivilegi(const std::filesystem::path& cartella,
-                                     const std::vector<std::string>& argomenti) {
-  if (::geteuid() != 0) return esegui(cartella, argomenti, "", {});
+                                     const std::vector<std::string>& argomenti,
+                                     const std::string& limiti) {
+  const std::string limitato = limiti.empty() ? "" : "prlimit " + limiti + " ";
+  if (::geteuid() != 0) return esegui(cartella, argomenti, limitato, {});
   std::string cedi = "chown -R 65534:65534 " + citato(cartella.string());
   std::filesystem::permissions(cartella, std::filesystem::perms::others_exec,
                                std::filesystem::perm_options::add);
   if (std::system(cedi.c_str()) != 0) return {};
-  return esegui(cartella, argomenti, "setpriv --reuid=65534 --regid=65534 --clear-groups ", {});
+  return esegui(cartella, argomenti,
+                "setpriv --reuid=65534 --regid=65534 --clear-groups " + limitato, {});
 }
 
 void ProvaBatch::SetUp() {

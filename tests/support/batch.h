@@ -31,9 +31,11 @@ EsitoBatch eseguiBatch(const std::filesystem::path& cartella,
                        const std::vector<std::string>& argomenti, const Redirezioni& r = {});
 
 // The same as an unprivileged user, so that permission bits hold even when the tests run as
-// root (the folder is handed over to that user first).
+// root (the folder is handed over to that user first). `limiti` are prlimit's options for the
+// program ("--nproc=1"), which bind an unprivileged user only.
 EsitoBatch eseguiBatchSenzaPrivilegi(const std::filesystem::path& cartella,
-                                     const std::vector<std::string>& argomenti);
+                                     const std::vector<std::string>& argomenti,
+                                     const std::string& limiti = "");
 
 // A working folder with the shipped messages and tables, for running vorlane-batch in.
 class ProvaBatch : public ::testing::Test {

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "text/testo.h"
 
@@ -38,6 +39,12 @@ constexpr DescrizioneSistema kDescrizioni[] = {
     {ESTALE, "riferimento al file non pi\xF9 valido"},
 };
 }  // namespace
+
+std::string descrizioneEccezione(const std::exception& e) {
+  constexpr std::string_view kFiloNonAvviato = "pthread_create has failed";
+  if (std::string_view(e.what()).starts_with(kFiloNonAvviato)) return "memoria insufficiente";
+  return e.what();
+}
 
 std::string descrizioneSistema(int codice) {
   for (const DescrizioneSistema& d : kDescrizioni)

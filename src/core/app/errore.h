@@ -25,6 +25,10 @@ class ErroreVorlane : public std::runtime_error {
   std::string etichetta_;
 };
 
+// What a failure of a library tells, in the report's words: oneTBB's English report of a
+// worker thread it could not start is the memory the system refused it.
+std::string descrizioneEccezione(const std::exception& e);
+
 // Runs f as the procedure `etichetta`: any failure inside it leaves with that label unless an
 // inner procedure has already named itself.
 template <class F>
@@ -37,7 +41,7 @@ decltype(auto) procedura(const char* etichetta, F&& f) {
   } catch (const std::bad_alloc&) {
     throw ErroreVorlane(etichetta, "memoria insufficiente");
   } catch (const std::exception& e) {
-    throw ErroreVorlane(etichetta, e.what());
+    throw ErroreVorlane(etichetta, descrizioneEccezione(e));
   }
 }
 

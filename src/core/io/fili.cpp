@@ -1,11 +1,14 @@
 #include "io/fili.h"
 
+#include <pthread.h>
 #include <sched.h>
+#include <tbb/global_control.h>
 
 #include <charconv>
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace vorlane {
 namespace {
@@ -44,7 +47,26 @@ std::string quotaCgroup() {
   return riga;
 }
 
+void* nulla(void*) {
+  return nullptr;
+}
+
 }  // namespace
+
+std::size_t filiAvviabili(std::size_t voluti) {
+  pthread_attr_t attributi;
+  if (voluti < 2 || ::pthread_attr_init(&attributi) != 0) return 1;
+  auto pila = tbb::global_control::active_value(tbb::global_control::thread_stack_size);
+  ::pthread_attr_setstacksize(&attributi, pila);
+  std::vector<pthread_t> avviati;
+  avviati.reserve(voluti - 1);
+  pthread_t filo;
+  while (avviati.size() + 1 < voluti && ::pthread_create(&filo, &attributi, nulla, nullptr) == 0)
+    avviati.push_back(filo);
+  for (pthread_t f : avviati) ::pthread_join(f, nullptr);
+  ::pthread_attr_destroy(&attributi);
+  return avviati.size() + 1;
+}
 
 std::size_t filiDa(std::size_t processori, std::string_view quota,
                    std::optional<std::string_view> richiesti) {
@@ -59,8 +81,9 @@ std::size_t filiDa(std::size_t processori, std::string_view quota,
 std::size_t filiMotore() {
   static const std::size_t fili = [] {
     const char* richiesti = std::getenv("VORLANE_FILI");
-    return filiDa(processoriConcessi(), quotaCgroup(),
-                  richiesti ? std::optional<std::string_view>(richiesti) : std::nullopt);
+    return filiAvviabili(
+        filiDa(processoriConcessi(), quotaCgroup(),
+               richiesti ? std::optional<std::string_view>(richiesti) : std::nullopt));
   }();
   return fili;
 }

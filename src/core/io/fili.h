@@ -17,7 +17,12 @@ namespace vorlane {
 std::size_t filiDa(std::size_t processori, std::string_view quota,
                    std::optional<std::string_view> richiesti);
 
-// The threads of this process, worked out once.
+// How many of `voluti` threads can run at once here: the calling thread and as many others, with
+// oneTBB's stack size, as the system lets this process start (an address-space or process limit
+// may let none).
+std::size_t filiAvviabili(std::size_t voluti);
+
+// The threads of this process, worked out once: filiDa's, as far as they can be started.
 std::size_t filiMotore();
 
 // The arena of filiMotore() threads, the calling thread among them.

@@ -25,7 +25,10 @@ BloccoGrande bloccoGrande(std::size_t n) {
     // it (a page already touched stays small).
     std::size_t intero = dimensioneConcessa(n);
     p = std::aligned_alloc(kPaginaGrande, intero);
-    if (p) ::madvise(p, intero, MADV_HUGEPAGE);
+    if (p)
+      ::madvise(p, intero, MADV_HUGEPAGE);
+    else  // the alignment costs up to 2 MB more room, which a limited process may not have
+      p = std::malloc(intero);
   }
   if (!p) throw std::bad_alloc();
   return BloccoGrande(static_cast<char*>(p));
