@@ -41,6 +41,8 @@ Opzioni:
       --salva              scrive le caselle in Vorlane.ini alla fine
   -q, --silenzioso         stampa solo i risultati; un'operazione che si ferma o
                            fallisce dice comunque perché sullo standard error
+      --tsv                stampa la tabella dei risultati (TSV) invece dei blocchi
+                           del registro, che vanno sullo standard error
   -h, --help               mostra questo aiuto ed esce
       --version            mostra la versione ed esce
 
@@ -49,7 +51,9 @@ dell'utente, $VORLANE_LAVORO o ~/Vorlane, che riceve come nella finestra i file 
 con il programma (share/vorlane) che le mancano.
 
 I risultati (i blocchi del registro) vanno sullo standard output; avvisi, domande e
-segnalazioni di errore sullo standard error.
+segnalazioni di errore sullo standard error. Ogni operazione scrive anche la tabella dei
+risultati risultati/NOME.tsv (UTF-8, separata da TAB, una riga di intestazione e una riga
+per campione); con più FILE e --tsv l'intestazione è stampata una volta sola.
 
 Stato di uscita:
   0  operazione completata
@@ -71,7 +75,7 @@ constexpr Opzione kOpzioni[] = {
     {"arlequin", 0, false},    {"da", 0, true},         {"a", 0, true},
     {"posizioni", 0, true},    {"cartella", 'o', true}, {"lavoro", 0, false},
     {"sovrascrivi", 0, false}, {"salva", 0, false},     {"silenzioso", 'q', false},
-    {"help", 'h', false},      {"version", 0, false},
+    {"help", 'h', false},      {"version", 0, false},   {"tsv", 0, false},
 };
 
 const Opzione* cercaLunga(std::string_view nome) {
@@ -190,6 +194,7 @@ void Lettore::applica(const Opzione& o, const std::string& nome,
   if (n == "sovrascrivi") r_.sovrascrivi = true;
   if (n == "salva") r_.salva = true;
   if (n == "silenzioso") r_.silenzioso = true;
+  if (n == "tsv") r_.tsv = true;
   if (n == "help") richiamo_ = richiamo_.value_or(Richiamo::aiuto);
   if (n == "version") richiamo_ = richiamo_.value_or(Richiamo::versione);
   if (n == "da") r_.da = daUtf8(*valore);

@@ -15,6 +15,7 @@ namespace vorlane::batch {
 
 struct Richiesta {
   bool arlequin = false, sovrascrivi = false, salva = false, silenzioso = false;
+  bool tsv = false;  // the results table on standard output, the log blocks on standard error
   bool cartellaUtente = false;  // --lavoro: the user's own folder whatever the current one holds
   std::optional<std::string> da, a, posizioni;  // Windows-1252, as typed into the boxes
   std::optional<std::filesystem::path> cartellaUscita;

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -106,7 +107,8 @@ int esegui(StatoVorlane& stato, PortaBatch& porta, const Richiesta& r,
   if (r.arlequin) Option_TipoFileSequenza_Click(stato, 1);
   // After the preparation, so that a bare FILE is still looked for in the listed folder.
   if (r.cartellaUscita)
-    stato.cartellaHtml = stato.cartellaDati = stato.cartellaEsporta = *r.cartellaUscita;
+    stato.cartellaHtml = stato.cartellaDati = stato.cartellaEsporta = stato.cartellaRisultati =
+        *r.cartellaUscita;
   return eseguiSuFile(stato, porta, *file);
 }
 
@@ -122,13 +124,31 @@ bool uscitaPerduta(const StatoVorlane& stato, PortaBatch& porta) {
   return true;
 }
 
+// The results table on standard output, its lines ended by LF as a pipeline's tools expect;
+// the header only when it differs from the one printed before (several FILEs of one kind make
+// one table).
+void stampaTabella(const fs::path& tabella, std::string& intestazionePrecedente) {
+  std::ifstream file(tabella, std::ios::binary);
+  std::string riga;
+  for (bool prima = true; std::getline(file, riga); prima = false) {
+    if (!riga.empty() && riga.back() == '\r') riga.pop_back();
+    if (prima && riga == intestazionePrecedente) continue;
+    if (prima) intestazionePrecedente = riga;
+    std::cout << riga << '\n';
+  }
+}
+
 // One FILE (or none) as a run of its own: start-up, boxes, command, double-click, save.
 int eseguiRun(const Richiesta& r, const fs::path& cartella, const std::optional<fs::path>& file) {
+  static std::string intestazioneStampata;
   StatoVorlane stato;
   PortaBatch porta(std::cout, std::cerr, r.sovrascrivi, r.silenzioso);
+  if (r.tsv) porta.blocchiComeAvvisi();
   int esito = kEsitoErrore;
   if (Avvio(stato, porta, cartella)) {
     esito = esegui(stato, porta, r, file);
+    if (r.tsv && esito == kEsitoCompletato && !stato.tabellaRisultati.empty())
+      stampaTabella(stato.tabellaRisultati, intestazioneStampata);
     if (r.salva && !Cmd_esci_Click(stato, porta)) esito = kEsitoErrore;
   }
   if (uscitaPerduta(stato, porta)) esito = kEsitoErrore;

@@ -28,7 +28,7 @@ void PortaBatch::risultato(std::string_view testo, std::string_view titolo) {
 }
 
 void PortaBatch::messaggio(std::string_view testo, const std::string& titolo, Icona icona) {
-  if (icona == Icona::nessuna)
+  if (icona == Icona::nessuna && !blocchiComeAvvisi_)
     risultato(testo, titolo);
   else if (icona == Icona::critica)
     rilasciaAvvisi(), stampa(errori_, testo, titolo);

@@ -18,6 +18,8 @@ class PortaBatch : public PortaMemoria {
       : uscita_(uscita), errori_(errori), rispostaSi_(rispostaSi), silenzioso_(silenzioso) {}
   void messaggio(std::string_view testo, const std::string& titolo, Icona icona) override;
   bool domandaSiNo(const std::string& testo, const std::string& titolo) override;
+  // With the results table on standard output, the log blocks shown are notices.
+  void blocchiComeAvvisi() { blocchiComeAvvisi_ = true; }
   // Prints the notices held back, for a run that stopped: they say why.
   void rilasciaAvvisi();
   // The errno of the first result that could not be written, 0 when all were.
@@ -31,6 +33,7 @@ class PortaBatch : public PortaMemoria {
   std::ostream& errori_;
   bool rispostaSi_;
   bool silenzioso_;
+  bool blocchiComeAvvisi_ = false;
   int erroreUscita_ = 0;
   std::ostringstream trattenuti_;
 };

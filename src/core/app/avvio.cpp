@@ -18,8 +18,9 @@ void creaCartelle(StatoVorlane& stato) {
   stato.cartellaHtml = stato.cartellaCorrente / "html";
   stato.cartellaDati = stato.cartellaCorrente / "dati";
   stato.cartellaEsporta = stato.cartellaCorrente / "esporta";
-  for (const auto* c :
-       {&stato.cartellaLog, &stato.cartellaHtml, &stato.cartellaDati, &stato.cartellaEsporta}) {
+  stato.cartellaRisultati = stato.cartellaCorrente / "risultati";
+  for (const auto* c : {&stato.cartellaLog, &stato.cartellaHtml, &stato.cartellaDati,
+                        &stato.cartellaEsporta, &stato.cartellaRisultati}) {
     std::error_code ec;
     if (std::filesystem::is_directory(*c, ec)) continue;
     if (!std::filesystem::create_directory(*c, ec) || ec)

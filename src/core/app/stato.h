@@ -77,6 +77,9 @@ struct StatoVorlane {
   // Folders, formed from the current directory at start-up.
   std::filesystem::path cartellaCorrente;
   std::filesystem::path cartellaLog, cartellaHtml, cartellaDati, cartellaEsporta;
+  std::filesystem::path cartellaRisultati;
+  // The results table the last operation wrote (report/risultati.h); empty before one has.
+  std::filesystem::path tabellaRisultati;
 
   // Operation state.
   std::int16_t codiceOperazione = 0;
@@ -92,6 +95,8 @@ struct StatoVorlane {
   std::string sequenzaRiferimento;
   std::string citazioneRiferimento;
   std::string sequenzaCampione;
+  // The name (and Arlequin frequency) the loaded sample's file gives it first.
+  std::string nomeCampione, frequenzaCampione;
   double lunghezzaCampione = 0;
   std::vector<std::string> listaPosizioni;
 

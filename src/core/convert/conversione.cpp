@@ -11,6 +11,7 @@
 
 #include "app/errore.h"
 #include "io/scrittura.h"
+#include "report/risultati.h"
 #include "sequence/lavoro_campioni.h"
 #include "text/blocchi.h"
 #include "text/testo.h"
@@ -92,6 +93,15 @@ void chiudiRiga(ScrittoreTesto& tabella) {
   tabella.fineRiga();
 }
 
+// What the results table's rows are made against: the file, the interval, the reference over it.
+struct RiferimentoRisultati {
+  TabellaRisultati& tabella;
+  const std::filesystem::path& file;
+  std::string intervallo;
+  std::string_view testo;
+  int inizio;
+};
+
 // One row per sample, made on the engine's threads into its batch's text and added to the table
 // in file order. A FASTA header without sequence lines still gets its row; sequence before any
 // header gets the name and frequency columns too, named by the base alone: a row of bare tokens
@@ -100,16 +110,22 @@ class RigheConversione {
  public:
   struct Appunti {
     std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
+    std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
   };
   RigheConversione(ScrittoreTesto& tabella, const NomeBase& base,
-                   const ConfrontoRiferimento& confronto, FormatoCampioni formato)
+                   const ConfrontoRiferimento& confronto, FormatoCampioni formato,
+                   const RiferimentoRisultati& riferimento)
       : tabella_(tabella),
         inizio_(base.testo + " "),
         confronto_(confronto),
-        fasta_(formato == FormatoCampioni::fasta) {}
+        fasta_(formato == FormatoCampioni::fasta),
+        r_(riferimento) {}
 
   Appunti appunti() { return {}; }
-  void inizia(Appunti& a) { a.righe->riportaA(0); }
+  void inizia(Appunti& a) {
+    a.righe->riportaA(0);
+    a.risultati->riportaA(0);
+  }
   void fai(const Campione& c, Appunti& a) const {
     ScrittoreTesto& righe = *a.righe;
     if (fasta_)
@@ -118,23 +134,39 @@ class RigheConversione {
       iniziaRiga(righe, inizio_, c.nome, c.frequenza);
     aggiungiMutazioni(righe, confronto_, c.sequenza);
     chiudiRiga(righe);
+    RigaRisultati riga;
+    riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo,
+                  differenzeTesto(c.sequenza, r_.testo, r_.inizio, fasta_ ? 'N' : 0));
+    riga.fine(*a.risultati);
   }
-  void consegna(Appunti& a) { tabella_.accoda(a.righe->testo()); }
+  void consegna(Appunti& a) {
+    tabella_.accoda(a.righe->testo());
+    r_.tabella.testo().accoda(a.risultati->testo());
+  }
 
  private:
   ScrittoreTesto& tabella_;
   const std::string inizio_;
   const ConfrontoRiferimento& confronto_;
   const bool fasta_;
+  const RiferimentoRisultati& r_;
 };
 
 // All the rows of the file; false when a line without TAB stopped the conversion. An empty
 // Arlequin line has no TAB and stops it like any other.
 bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
-               const ConfrontoRiferimento& confronto, FormatoCampioni formato) {
+               const ConfrontoRiferimento& confronto, FormatoCampioni formato,
+               const RiferimentoRisultati& riferimento) {
   LettoreCampioni file(campioni, {formato, false, formato == FormatoCampioni::fasta});
-  RigheConversione righe(tabella, base, confronto, formato);
+  RigheConversione righe(tabella, base, confronto, formato, riferimento);
   return lavoraCampioni(file, righe);
+}
+
+std::string_view riferimentoSu(const StatoVorlane& stato, Intervallo intervallo) {
+  std::string_view r = stato.sequenzaRiferimento;
+  auto inizio = static_cast<std::size_t>(std::max(intervallo.inizio, 0));
+  if (inizio >= r.size()) return {};
+  return r.substr(inizio, intervallo.lunghezza());
 }
 
 void avvisoRigaSenzaTab(const StatoVorlane& stato, Porta& porta) {
@@ -156,20 +188,27 @@ void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoConvers
 Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
   return procedura(f.etichetta, [&] {
     bool fasta = f.formato == FormatoCampioni::fasta;
-    ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervalloAnalisi(stato), fasta);
+    const Intervallo intervallo = intervalloAnalisi(stato);
+    ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervallo, fasta);
     NomeBase base = nomeBase(stato.nomeFileScelto, f.taglio);
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
 
     ScrittoreTesto uscita(tabella);
     for (int i = 60; i <= 63; ++i) uscita.riga(stato.messaggi[i]);
-    if (!righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato)) {
+    TabellaRisultati risultati(stato, "Conversione_" + base.testo, {kColonneCampione});
+    const RiferimentoRisultati riferimento{
+        risultati, stato.nomeFileScelto,
+        testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza),
+        riferimentoSu(stato, intervallo), intervallo.inizio};
+    if (!righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato, riferimento)) {
       // The user is told to clean the file and run again; the rows so far stay for reference.
       uscita.conferma();
       avvisoRigaSenzaTab(stato, porta);
       return Esito::interrotta;
     }
     uscita.conferma();
+    risultati.concludi(stato);
     messaggioFine(stato, porta, f, tabella);
     return Esito::completata;
   });

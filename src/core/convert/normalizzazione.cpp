@@ -9,6 +9,7 @@
 #include "io/lotti.h"
 #include "io/righe.h"
 #include "io/scrittura.h"
+#include "report/risultati.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -74,21 +75,36 @@ class Sequenze {
  public:
   struct Appunti {
     std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
+    std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
   };
   Sequenze(const std::filesystem::path& tabella, ScrittoreTesto& uscita,
-           const Ricostruzione& ricostruzione, bool fasta)
-      : tabella_(tabella), uscita_(uscita), ricostruzione_(ricostruzione), fasta_(fasta) {}
+           const Ricostruzione& ricostruzione, bool fasta, TabellaRisultati& risultati,
+           std::string intervallo)
+      : tabella_(tabella),
+        uscita_(uscita),
+        ricostruzione_(ricostruzione),
+        fasta_(fasta),
+        risultati_(risultati),
+        intervallo_(std::move(intervallo)) {}
 
   Appunti appunti() { return {}; }
-  void inizia(Appunti& a) { a.righe->riportaA(0); }
+  void inizia(Appunti& a) {
+    a.righe->riportaA(0);
+    a.risultati->riportaA(0);
+  }
   void fai(std::string_view riga, std::size_t numero, Appunti& a) const;
-  void consegna(Appunti& a) { uscita_.accoda(a.righe->testo()); }
+  void consegna(Appunti& a) {
+    uscita_.accoda(a.righe->testo());
+    risultati_.testo().accoda(a.risultati->testo());
+  }
 
  private:
   const std::filesystem::path& tabella_;
   ScrittoreTesto& uscita_;
   const Ricostruzione& ricostruzione_;
   const bool fasta_;
+  TabellaRisultati& risultati_;
+  const std::string intervallo_;
 };
 
 void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const {
@@ -105,6 +121,12 @@ void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const 
   // Rebuilt straight into the writer's buffer.
   char* sequenza = uscita.spazio(ricostruzione_.lunghezza());
   ricostruzione_.scrivi(sequenza, mutazioni);
+  const std::string_view ricostruita(sequenza, ricostruzione_.lunghezza());
+  RigaRisultati r;
+  r.campione(
+      tabella_, nome, frequenza, intervallo_,
+      differenzeTesto(ricostruita, ricostruzione_.riferimento(), ricostruzione_.inizio(), 0));
+  r.fine(*a.risultati);
   uscita.avanza(sequenza + ricostruzione_.lunghezza());
   uscita.fineRiga();
 }
@@ -123,9 +145,13 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
       return Esito::interrotta;
     ScrittoreTesto uscita(destinazione);
     const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
-    Sequenze sequenze(stato.nomeFileScelto, uscita, ricostruzione, f.fasta);
+    TabellaRisultati risultati(stato, "Normalizzazione_" + base.testo, {kColonneCampione});
+    Sequenze sequenze(
+        stato.nomeFileScelto, uscita, ricostruzione, f.fasta, risultati,
+        testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza));
     lavoraRighe(tabella, sequenze);
     uscita.conferma();
+    risultati.concludi(stato);
     messaggioFine(stato, porta, f, base);
     return Esito::completata;
   });

@@ -28,6 +28,9 @@ class Ricostruzione {
   // the mutations of the token list in place (upper case); a later token for a position
   // replaces an earlier one.
   void scrivi(char* p, std::string_view mutazioni) const;
+  // The reference over the interval, lower case, and the interval's first position.
+  std::string_view riferimento() const { return minuscolo_; }
+  int inizio() const { return inizio_; }
 
  private:
   std::string minuscolo_;

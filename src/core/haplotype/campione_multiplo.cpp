@@ -95,7 +95,8 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
   if (numeroMutazioni_ > 0)
     blocco.riga("Percentuale mutazioni         : ",
                 percentualeMutazioni(elenco_.quante, numeroMutazioni_));
-  std::string albero = testoAplogruppo(r_.stato, classificaAlbero());
+  albero_ = classificaAlbero();
+  std::string albero = testoAplogruppo(r_.stato, albero_);
   blocco.riga(rigaAplogruppo(r_.stato, albero));
   return {std::string(identificativo), aplotipo_, numeroMutazioni_, std::move(albero)};
 }
@@ -109,7 +110,14 @@ Classificazione CampioneMultiplo::classificaAlbero() {
     primoClassificatore_ = primoMarche_;
     ultimoClassificatore_ = ultimoMarche_;
   }
-  return classificatore_->classifica(variantiSegnate(sequenza_, segnate_), lavoroAlbero_);
+  varianti_ = variantiSegnate(sequenza_, segnate_);
+  return classificatore_->classifica(varianti_, lavoroAlbero_);
+}
+
+void CampioneMultiplo::rigaRisultati(RigaRisultati& riga, const Campione& campione,
+                                     std::string_view intervallo) const {
+  riga.campione(r_.stato.fileCampione, identificativo_, campione.frequenza, intervallo, varianti_)
+      .confronto(aplotipo_, albero_);
 }
 
 void CampioneMultiplo::consegnaA(StatoVorlane& stato) const {

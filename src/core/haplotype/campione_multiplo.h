@@ -15,6 +15,7 @@
 #include "haplotype/memoria_intervallo.h"
 #include "haplotype/ricerca.h"
 #include "log/registro.h"
+#include "report/risultati.h"
 #include "sequence/campioni.h"
 
 namespace vorlane {
@@ -55,6 +56,9 @@ class CampioneMultiplo {
   // Puts the last sample, its marks, count and haplotype in the state; or the sample alone.
   void consegnaA(StatoVorlane& stato) const;
   void sequenzaA(StatoVorlane& stato) const { stato.sequenzaCampione = sequenza_; }
+  // The last comparison's row of the results table.
+  void rigaRisultati(RigaRisultati& riga, const Campione& campione,
+                     std::string_view intervallo) const;
 
  private:
   void segna();
@@ -66,6 +70,8 @@ class CampioneMultiplo {
   std::vector<char> marche_;
   double numeroMutazioni_ = 0;
   std::string aplotipo_;
+  std::vector<Variante> varianti_;  // the marked positions, as the tree's call took them
+  Classificazione albero_;
 
   IndiceAplotipi indice_;
   std::string identificativo_;

@@ -10,6 +10,7 @@
 #include "app/errore.h"
 #include "haplotype/report_multiplo.h"
 #include "log/registro.h"
+#include "report/html.h"
 #include "sequence/caricamento.h"
 #include "sequence/lavoro_campioni.h"
 #include "text/testo.h"
@@ -27,9 +28,13 @@ bool stessoGiorno(const std::tm& a, const std::tm& b) {
 }  // namespace
 
 ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
-                                     const TabellaAplotipi& tabella, PaginaMultiplo* pagina)
+                                     const TabellaAplotipi& tabella, PaginaMultiplo* pagina,
+                                     TabellaRisultati* risultati)
     : stato_(stato),
       pagina_(pagina),
+      risultati_(risultati),
+      intervallo_(testoIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
+                                  porta.testo(Controllo::Text_PosizioneMutazioneA))),
       tabella_(tabella),
       regole_(regoleConfronto(stato, porta)),
       memoria_(stato, regole_.da, regole_.a),
@@ -51,6 +56,7 @@ void ConfrontoMultiplo::inizia(Appunti& a) {
   a.registro.clear();
   a.risultati.clear();
   a.righePagina->riportaA(0);
+  a.righeRisultati->riportaA(0);
   a.letto = false;
 }
 
@@ -64,6 +70,11 @@ void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunt
     blocco.chiudi();
   });
   if (pagina_) PaginaMultiplo::righe(*a.righePagina, {&a.risultati.back(), 1});
+  if (risultati_) {
+    RigaRisultati riga;
+    campione.rigaRisultati(riga, c, intervallo_);
+    riga.fine(*a.righeRisultati);
+  }
 }
 
 void ConfrontoMultiplo::scriviRegistro(bool tutto) {
@@ -82,6 +93,7 @@ void ConfrontoMultiplo::consegna(Appunti& a) {
   }
   auto& risultati = stato_.risultatiMultipli;
   if (pagina_) pagina_->accoda(a.righePagina->testo(), risultati.size(), a.risultati.size());
+  if (risultati_) risultati_->testo().accoda(a.righeRisultati->testo());
   risultati.insert(risultati.end(), std::make_move_iterator(a.risultati.begin()),
                    std::make_move_iterator(a.risultati.end()));
   stato_.campioniConfrontati += static_cast<double>(a.risultati.size());
@@ -139,9 +151,14 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
   } catch (const ErroreVorlane&) {
     // Left to the page written at the end.
   }
+  std::optional<TabellaRisultati> risultati;
   procedura(tabella.caricaMultipli, [&] {
-    ConfrontoMultiplo confronto(stato, porta, tabella, pagina ? &*pagina : nullptr);
+    risultati.emplace(stato, "ConfrontoMultiplo_" + nomeBaseReport(stato.fileCampione),
+                      std::initializer_list<std::span<const std::string_view>>{kColonneCampione,
+                                                                               kColonneConfronto});
+    ConfrontoMultiplo confronto(stato, porta, tabella, pagina ? &*pagina : nullptr, &*risultati);
     confronto.CaricaSequenzaDatiMultipli();
+    risultati->concludi(stato);
   });
   // The page's message says the work is done: the log must be written before it.
   SvuotaRegistro(stato);

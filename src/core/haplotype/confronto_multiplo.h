@@ -14,6 +14,7 @@
 #include "haplotype/report_multiplo.h"
 #include "haplotype/tabelle.h"
 #include "io/scrittura.h"
+#include "report/risultati.h"
 #include "sequence/campioni.h"
 
 namespace vorlane {
@@ -24,8 +25,9 @@ namespace vorlane {
 class ConfrontoMultiplo {
  public:
   // With `pagina`, the rows of the results go to it as they are handed on.
+  // With `risultati`, so do the rows of the results table.
   ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella,
-                    PaginaMultiplo* pagina = nullptr);
+                    PaginaMultiplo* pagina = nullptr, TabellaRisultati* risultati = nullptr);
 
   // Reads the file sample by sample: a ">" line names the sample whose lines follow it, joined
   // up to the next ">" line or TAB line; a line with a TAB is a sample of its own, named by the
@@ -40,6 +42,7 @@ class ConfrontoMultiplo {
     TestoGrande registro;
     RisultatiMultipli risultati;
     std::unique_ptr<ScrittoreTesto> righePagina = std::make_unique<ScrittoreTesto>();
+    std::unique_ptr<ScrittoreTesto> righeRisultati = std::make_unique<ScrittoreTesto>();
     bool letto = false;  // it held a sample
   };
   Appunti appunti();
@@ -57,6 +60,8 @@ class ConfrontoMultiplo {
 
   StatoVorlane& stato_;
   PaginaMultiplo* pagina_;
+  TabellaRisultati* risultati_;
+  std::string intervallo_;
   const TabellaAplotipi& tabella_;
   RegoleConfronto regole_;
   MemoriaIntervallo memoria_;

@@ -9,6 +9,8 @@
 #include "haplotype/report_singolo.h"
 #include "haplotype/ricerca.h"
 #include "log/registro.h"
+#include "report/html.h"
+#include "report/risultati.h"
 #include "sequence/caricamento.h"
 #include "text/testo.h"
 
@@ -44,12 +46,13 @@ void elenca(const StatoVorlane& stato, const RegoleConfronto& regole, ElencoMuta
 
 // The whole tree's call for the sample over the positions of the interval it covers, with the
 // variants the call expects and the sample lacks, and those it has and the call does not expect.
-void righeAlbero(const StatoVorlane& stato, const RegoleConfronto& regole, BloccoRegistro& blocco) {
+Classificazione righeAlbero(const StatoVorlane& stato, const RegoleConfronto& regole,
+                            BloccoRegistro& blocco) {
   const std::string& s = stato.sequenzaCampione;
   long primo = std::max(regole.primo, 1L), ultimo = std::min<long>(regole.ultimo, kUltimaPosizione);
   while (primo <= ultimo && s[static_cast<std::size_t>(primo)] == ' ') ++primo;
   while (ultimo >= primo && s[static_cast<std::size_t>(ultimo)] == ' ') --ultimo;
-  if (primo > ultimo) return;
+  if (primo > ultimo) return {};
   std::vector<int> segnate;
   for (long p = primo; p <= ultimo; ++p)
     if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*')
@@ -62,6 +65,24 @@ void righeAlbero(const StatoVorlane& stato, const RegoleConfronto& regole, Blocc
   blocco.riga(rigaAplogruppo(stato, testoAplogruppo(stato, c)));
   blocco.riga(rigaVarianti(stato.messaggi[98], differenze.mancanti));
   blocco.riga(rigaVarianti(stato.messaggi[99], differenze.inattese));
+  return c;
+}
+
+// The sample's row: every position it differs at, as the count of the block counts them.
+void tabellaRisultati(StatoVorlane& stato, const Porta& porta, const Classificazione& albero) {
+  std::vector<int> segnate;
+  for (int p = 1; p <= kUltimaPosizione; ++p)
+    if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
+  TabellaRisultati tabella(stato, "ConfrontoSingolo_" + nomeBaseReport(stato.fileCampione),
+                           {kColonneCampione, kColonneConfronto});
+  RigaRisultati riga;
+  riga.campione(stato.fileCampione, stato.nomeCampione, stato.frequenzaCampione,
+                testoIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
+                                porta.testo(Controllo::Text_PosizioneMutazioneA)),
+                variantiSegnate(stato.sequenzaCampione, segnate))
+      .confronto(stato.aplotipoTrovato, albero);
+  riga.fine(tabella.testo());
+  tabella.concludi(stato);
 }
 
 }  // namespace
@@ -81,8 +102,9 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
     if (stato.numeroMutazioni > 0)
       blocco.riga(stato.messaggi[31], "         : ",
                   percentualeMutazioni(elenco.quante, stato.numeroMutazioni));
-    righeAlbero(stato, regole, blocco);
+    const Classificazione albero = righeAlbero(stato, regole, blocco);
     blocco.scrivi(stato);
+    tabellaRisultati(stato, porta, albero);
     porta.puntatoreOccupato(false);
     VisualizzaLogOperazioni(stato, porta);
   });

@@ -13,6 +13,8 @@
 #include "app/parametri.h"
 #include "log/registro.h"
 #include "mutation/matrice.h"
+#include "report/html.h"
+#include "report/risultati.h"
 #include "sequence/caricamento.h"
 #include "sequence/lavoro_campioni.h"
 #include "text/date.h"
@@ -21,26 +23,27 @@
 namespace vorlane {
 namespace {
 
-struct Variante {
+struct Formato {
   const char* procedura;
   FormatoCampioni formato;
   const char* separatoreData;  // in the first log line
   int messaggioNonValida;      // second part of the invalid-position text
 };
 
-constexpr Variante kFasta{"ControlloMutazioniFASTA", FormatoCampioni::fasta, " : ", 36};
-constexpr Variante kArlequin{"ControlloMutazioniARL", FormatoCampioni::arlequin, ": ", 39};
+constexpr Formato kFasta{"ControlloMutazioniFASTA", FormatoCampioni::fasta, " : ", 36};
+constexpr Formato kArlequin{"ControlloMutazioniARL", FormatoCampioni::arlequin, ": ", 39};
 
 // A listed position, ready for the per-record comparison.
 struct PosizioneEsaminata {
+  int posizione;
   std::size_t colonna;  // 0-based column of the sample text holding its base
   // By character: whether it differs from the reference base. Any character does unless it is
   // the reference's letter in either case; a table spares a case conversion per mark.
   std::array<bool, 256> differisce;
 };
 
-PosizioneEsaminata posizioneEsaminata(std::size_t colonna, char riferimento) {
-  PosizioneEsaminata p{colonna, {}};
+PosizioneEsaminata posizioneEsaminata(int posizione, std::size_t colonna, char riferimento) {
+  PosizioneEsaminata p{posizione, colonna, {}};
   for (int c = 0; c < 256; ++c)
     p.differisce[static_cast<std::size_t>(c)] =
         maiuscola(static_cast<char>(c)) != maiuscola(riferimento);
@@ -82,9 +85,9 @@ EsameLista esaminaLista(const StatoVorlane& stato) {
     }
     auto indice = static_cast<std::size_t>(arrotondaPari(*p));
     double colonna = arrotondaPari(*p - inizio + 1);
-    esame.posizioni.push_back(
-        posizioneEsaminata(static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1),
-                           stato.sequenzaRiferimento[indice]));
+    esame.posizioni.push_back(posizioneEsaminata(
+        static_cast<int>(indice), static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1),
+        stato.sequenzaRiferimento[indice]));
   }
   return esame;
 }
@@ -99,7 +102,7 @@ void marcaCampione(const std::vector<PosizioneEsaminata>& posizioni, std::string
   }
 }
 
-void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Variante& v,
+void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Formato& v,
                         const std::tm& giorno) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
@@ -122,7 +125,7 @@ void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Variante&
       giorno);
 }
 
-void avvisoLista(const StatoVorlane& stato, Porta& porta, const Variante& v,
+void avvisoLista(const StatoVorlane& stato, Porta& porta, const Formato& v,
                  const EsameLista& esame) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
@@ -149,13 +152,20 @@ class MarcheCampioni {
   struct Appunti {
     MatriceMutazioni matrice;
     TestoGrande righe;
+    std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
     double mutati = 0;
     std::string nome, mutazioni, spazio;
+    std::vector<Variante> varianti;
   };
 
-  MarcheCampioni(const StatoVorlane& stato, const EsameLista& lista, MatriceMutazioni& matrice)
+  MarcheCampioni(const StatoVorlane& stato, const EsameLista& lista, MatriceMutazioni& matrice,
+                 TabellaRisultati& risultati)
       : lista_(lista),
         matrice_(matrice),
+        risultati_(risultati),
+        file_(stato.fileCampione),
+        intervallo_(
+            testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza)),
         etichettaCampione_(stato.messaggi[41] + std::string(22, ' ') + ": "),
         etichettaMutazioni_(stato.messaggi[42] + std::string(21, ' ') + ": ") {}
 
@@ -164,12 +174,14 @@ class MarcheCampioni {
     a.matrice = MatriceMutazioni();
     a.matrice.impostaPosizioni(matrice_.posizioni());
     a.righe.clear();
+    a.risultati->riportaA(0);
     a.mutati = 0;
   }
   void fai(const Campione& c, Appunti& a) const;
   void consegna(Appunti& a) {
     matrice_.accoda(a.matrice);
     righe_.append(a.righe);
+    risultati_.testo().accoda(a.risultati->testo());
     mutati_ += a.mutati;
   }
 
@@ -177,8 +189,13 @@ class MarcheCampioni {
   double mutati() const { return mutati_; }
 
  private:
+  void rigaRisultati(const Campione& c, const std::uint8_t* marche, Appunti& a) const;
+
   const EsameLista& lista_;
   MatriceMutazioni& matrice_;
+  TabellaRisultati& risultati_;
+  const std::filesystem::path& file_;
+  const std::string intervallo_;
   const std::string etichettaCampione_, etichettaMutazioni_;
   TestoGrande righe_;
   double mutati_ = 0;
@@ -204,11 +221,30 @@ void MarcheCampioni::fai(const Campione& c, Appunti& a) const {
     a.mutati += 1;
   }
   righe.chiudi();
+  rigaRisultati(c, marche, a);
+}
+
+// The differences at the listed positions in the field's notation: the sample's base, a
+// deletion for "-", N (missing) for a position the sample does not reach or any other sign.
+void MarcheCampioni::rigaRisultati(const Campione& c, const std::uint8_t* marche,
+                                   Appunti& a) const {
+  a.varianti.clear();
+  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
+    if (!marche[p]) continue;
+    const PosizioneEsaminata& e = lista_.posizioni[p];
+    char base = e.colonna < c.sequenza.size() ? maiuscola(c.sequenza[e.colonna]) : 'N';
+    if (base != Variante::kDelezione && (base < 'A' || base > 'Z')) base = 'N';
+    a.varianti.push_back({e.posizione, 0, base});
+  }
+  RigaRisultati riga;
+  riga.campione(file_, c.nome, c.frequenza, intervallo_, a.varianti);
+  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) riga.numero(marche[p] ? 1 : 0);
+  riga.fine(*a.risultati);
 }
 
 // A list that stops the run does so at the file's first sample, and a line without TAB before
 // it stops it first; a file without samples has nothing to stop.
-bool fermaAlPrimo(const StatoVorlane& stato, Porta& porta, const Variante& v, LettoreCampioni& file,
+bool fermaAlPrimo(const StatoVorlane& stato, Porta& porta, const Formato& v, LettoreCampioni& file,
                   const EsameLista& esame) {
   Campione c;
   Lettura l;
@@ -221,8 +257,8 @@ bool fermaAlPrimo(const StatoVorlane& stato, Porta& porta, const Variante& v, Le
 
 // Reads every sample and marks it, its lines in `righe`; false when the run stopped in an
 // orderly way (the user has been told why).
-bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v, MatriceMutazioni& matrice,
-                   TestoGrande& righe, double& mutati) {
+bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Formato& v, MatriceMutazioni& matrice,
+                   TestoGrande& righe, double& mutati, std::optional<TabellaRisultati>& tabella) {
   OpzioniCampioni opzioni;
   opzioni.formato = v.formato;
   // Read now, not at the first sample: the page of a file without samples shows the list of
@@ -234,7 +270,13 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Variante& v, Matrice
   // The list cannot change during a run: one examination serves every sample.
   const EsameLista esame = esaminaLista(stato);
   if (esame.esito != EsameLista::Esito::valida) return fermaAlPrimo(stato, porta, v, file, esame);
-  MarcheCampioni marche(stato, esame, matrice);
+  std::vector<std::string> colonne;
+  for (const PosizioneEsaminata& p : esame.posizioni)
+    colonne.push_back(std::to_string(p.posizione));
+  tabella.emplace(stato, "ControlloMutazioni_" + nomeBaseReport(stato.fileCampione),
+                  std::initializer_list<std::span<const std::string_view>>{kColonneCampione},
+                  colonne);
+  MarcheCampioni marche(stato, esame, matrice, *tabella);
   if (!lavoraCampioni(file, marche)) {
     avvisoSenzaTab(stato, porta);
     return false;
@@ -252,7 +294,7 @@ void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutat
                       giorno);
 }
 
-Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
+Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Formato& v) {
   return procedura(v.procedura, [&] {
     const auto& m = stato.messaggi;
     stato.fileCampione = stato.nomeFileScelto;
@@ -263,8 +305,11 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Variante& v) {
     MatriceMutazioni matrice;
     TestoGrande righe;
     double campioniMutati = 0;
-    if (!leggiCampioni(stato, porta, v, matrice, righe, campioniMutati)) return Esito::interrotta;
+    std::optional<TabellaRisultati> tabella;
+    if (!leggiCampioni(stato, porta, v, matrice, righe, campioniMutati, tabella))
+      return Esito::interrotta;
     scriviRisultati(stato, righe, campioniMutati, giorno);
+    if (tabella) tabella->concludi(stato);
     // The summary says the work is done: the log and the page are written before it.
     SvuotaRegistro(stato);
     std::filesystem::path pagina = scriviPaginaMatrice(stato, porta, matrice);

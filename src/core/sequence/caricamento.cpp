@@ -70,6 +70,8 @@ double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da,
 void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
   procedura("CaricaSequenzaDati", [&] {
     stato.fileCampione = stato.nomeFileScelto;
+    stato.nomeCampione.clear();
+    stato.frequenzaCampione.clear();
     azzeraSequenzaCampione(stato);
     // An interval that is not valid loads nothing: the comparison that follows says why.
     IntervalloImpostato intervallo =
@@ -86,9 +88,15 @@ void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
                                               .unisciRighe = false});
     TabellaCaratteri caratteri = tabellaCaratteri(stato);
     RecordCampione r;
-    while (p <= fine && file.prossimo(r))
+    while (p <= fine && file.prossimo(r)) {
+      if (stato.nomeCampione.empty() &&
+          (r.tipo == RecordCampione::Tipo::intestazione || r.conNome)) {
+        stato.nomeCampione = r.nome;
+        stato.frequenzaCampione = r.frequenza;
+      }
       if (r.tipo == RecordCampione::Tipo::sequenza)
         p = memorizzaSequenza(stato, caratteri, r.sequenza, p, fine);
+    }
     stato.lunghezzaCampione = kUltimaPosizione;
   });
 }
