@@ -289,19 +289,26 @@ class TestComandi : public QObject {
     QVERIFY(b.dialoghi->messaggi[0].testo.contains("manuale_Vorlane.htm"));
   }
 
-  void esciSalvaLeImpostazioniEChiude() {
-    Banco b;
-    QVERIFY(b.avvia());
-    auto* da = b.trova<QLineEdit>("Text_PosizioneMutazioneDa");
-    da->setFocus();
-    da->selectAll();
-    QTest::keyClicks(da, "16100");
-    QTest::keyClicks(b.trova<QLineEdit>("Text_posMutazione"), "16129");
-    clic(b.trova<QToolButton>("Cmd_esci"));
-    const std::string ini = leggiFile(b / "Vorlane.ini");
-    QVERIFY(ini.find("InizioSequenza=16100\r\n") != std::string::npos);
-    QVERIFY(ini.find("posMutazione=16129\r\n") != std::string::npos);
-    QVERIFY(!b.finestra->isVisible());
+  // Esci, or the title bar's close, saves the boxes, the one being typed in included.
+  void esciOChiusuraSalvanoLeCaselle() {
+    for (bool dallaBarra : {false, true}) {
+      Banco b;
+      QVERIFY(b.avvia());
+      auto* da = b.trova<QLineEdit>("Text_PosizioneMutazioneDa");
+      da->setFocus();
+      da->selectAll();
+      QTest::keyClicks(da, "16100");
+      QTest::keyClicks(b.trova<QLineEdit>("Text_posMutazione"), "16129");
+      if (dallaBarra)
+        QVERIFY(b.finestra->close());
+      else
+        clic(b.trova<QToolButton>("Cmd_esci"));
+      const std::string ini = leggiFile(b / "Vorlane.ini");
+      QVERIFY(ini.find("InizioSequenza=16100\r\n") != std::string::npos);
+      QVERIFY(ini.find("posMutazione=16129\r\n") != std::string::npos);
+      QVERIFY(!b.finestra->isVisible());
+      QVERIFY(b.dialoghi->domande.empty());
+    }
   }
 
   void esciCheNonPuoSalvareLasciaLaFinestra() {
@@ -336,21 +343,6 @@ class TestComandi : public QObject {
     lista->setCurrentRow(0);
     premiTenendo(lista);
     QCOMPARE(b.dialoghi->domande.size() + b.dialoghi->messaggi.size(), 1u);
-  }
-
-  void chiusuraDallaBarraSalvaLeCaselle() {
-    Banco b;
-    QVERIFY(b.avvia());
-    auto* da = b.trova<QLineEdit>("Text_PosizioneMutazioneDa");
-    da->setFocus();
-    da->selectAll();
-    QTest::keyClicks(da, "16100");
-    QTest::keyClicks(b.trova<QLineEdit>("Text_posMutazione"), "16129");
-    QVERIFY(b.finestra->close());
-    const std::string ini = leggiFile(b / "Vorlane.ini");
-    QVERIFY(ini.find("InizioSequenza=16100\r\n") != std::string::npos);
-    QVERIFY(ini.find("posMutazione=16129\r\n") != std::string::npos);
-    QVERIFY(b.dialoghi->domande.empty());
   }
 
   void chiusuraCheNonPuoSalvareChiede() {
