@@ -226,14 +226,9 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
   piega_ = minuscolo_;
   for (char& c : piega_) c = c >= 'a' && c <= 'z' ? 0x20 : 0;
   posizioni_.resize(minuscolo_.size());
-  for (std::size_t k = 0; k < posizioni_.size(); ++k) {
-    Posizione& p = posizioni_[k];
-    std::size_t posizione = static_cast<std::size_t>(intervallo.inizio) + k;
-    p.lunghezza = static_cast<std::uint8_t>(
-        std::to_chars(p.cifre, p.cifre + sizeof p.cifre, posizione).ptr - p.cifre);
-    p.maiuscolo = maiuscola(minuscolo_[k]);
-    p.partner = partnerTransizione(p.maiuscolo);
-  }
+  for (std::size_t k = 0; k < posizioni_.size(); ++k)
+    posizioni_[k] =
+        TokenPosizione::di(static_cast<std::size_t>(intervallo.inizio) + k, minuscolo_[k]);
 }
 
 ConfrontoRiferimento::Tavole ConfrontoRiferimento::tavole() const {
@@ -244,16 +239,12 @@ ConfrontoRiferimento::Tavole ConfrontoRiferimento::tavole() const {
 
 inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere,
                                                const Tavole& t) {
-  const Posizione& posizione = t.posizioni[k];
+  const TokenPosizione& posizione = t.posizioni[k];
   char campione = t.maiuscole[static_cast<unsigned char>(carattere)];
   // The "x" at 3107 (no partner) has nothing to differ from.
   bool diverso =
       (campione != posizione.maiuscolo) & (campione != t.ignorato) & (posizione.partner != 0);
-  std::memcpy(p, &posizione, sizeof posizione);
-  char* fine = p + posizione.lunghezza;
-  *fine = campione;
-  fine += campione != posizione.partner;
-  *fine++ = '-';
+  char* fine = posizione.scrivi(p, campione);
   return diverso ? fine : p;
 }
 

@@ -13,6 +13,7 @@
 #include "app/porta.h"
 #include "app/stato.h"
 #include "convert/tabella.h"
+#include "convert/token.h"
 #include "text/blocchi.h"
 
 namespace vorlane {
@@ -36,13 +37,12 @@ class ConfrontoRiferimento {
   // spazioMassimo(sequenza.size()) bytes.
   char* scriviMutazioni(char* p, std::string_view sequenza) const;
   std::size_t spazioMassimo(std::size_t lunghezza) const {
-    return std::min(lunghezza, posizioni_.size()) * sizeof(Posizione);
+    return std::min(lunghezza, posizioni_.size()) * sizeof(TokenPosizione);
   }
   // The same tokens appended to `riga`.
   void aggiungiMutazioni(std::string& riga, std::string_view sequenza) const;
 
  private:
-  struct Posizione;
   // The run's tables as plain pointers, copied onto the stack for a run of tokens: tokens are
   // written through a char pointer, which may alias any member, so members read in the loop
   // would be loaded again for every token.
@@ -50,12 +50,12 @@ class ConfrontoRiferimento {
     const char* minuscolo;
     const char* piega;
     const char* maiuscole;  // upper case of each byte
-    const Posizione* posizioni;
+    const TokenPosizione* posizioni;
     char ignorato;  // the sample character that never differs: N, or one upper case never gives
   };
   Tavole tavole() const;
   // Writes at p the token of position k when `carattere` differs from the reference there and
-  // returns its end; p itself otherwise. Up to sizeof(Posizione) bytes at p are overwritten.
+  // returns its end; p itself otherwise. Up to sizeof(TokenPosizione) bytes at p are overwritten.
   static char* scriviToken(char* p, std::size_t k, char carattere, const Tavole& t);
   // Of the 16 characters from k: bit i set where character k + i may differ from the reference.
   static std::uint64_t maschera16(std::string_view sequenza, std::size_t k, const Tavole& t);
@@ -76,17 +76,8 @@ class ConfrontoRiferimento {
   // 0x20 where the reference holds a letter a-z: OR-ed into a sample character it folds an
   // upper-case letter onto the lower case, and leaves anything that could not match it unmatched.
   std::string piega_;
-  // What a token needs of a position, in one place: its digits and their number, written once
-  // per run rather than once per token, the reference base in upper case and its transition
-  // partner (0 for none). A token is the digits, the sample character for a transversion and
-  // "-": it fits in the eight bytes, which are copied whole.
-  struct Posizione {
-    char cifre[5];
-    std::uint8_t lunghezza;
-    char maiuscolo;
-    char partner;
-  };
-  std::vector<Posizione> posizioni_;
+  // Each position's token, ready to be written.
+  std::vector<TokenPosizione> posizioni_;
   char ignorato_;
   bool avx2_;
 };

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/errore.h"
+#include "convert/token.h"
 #include "io/lotti.h"
 #include "io/righe.h"
 #include "io/scrittura.h"
@@ -177,31 +178,12 @@ void Ricostruzione::scrivi(char* p, std::string_view mutazioni) const {
   auto metti = [&](int posizione, char base) {
     if (dentro(posizione)) p[posizione - inizio_] = base;
   };
-  std::size_t i = 0, n = mutazioni.size();
-  while (i < n) {
-    // One pass over a token, a few characters long, reads its position and finds its end.
-    std::size_t j = i;
-    int posizione = 0;
-    for (; j < n && cifra(mutazioni[j]); ++j)
-      posizione = std::min(posizione * 10 + (mutazioni[j] - '0'), kOltreUltima);
-    while (j < n && mutazioni[j] != '-') ++j;
-    std::string_view token = mutazioni.substr(i, j - i);
-    i = j + 1;
-    if (token.empty()) continue;
-    if (!cifra(token.back())) {
-      metti(posizione, maiuscola(token.back()));
-    } else if (j < n && (j + 1 == n || mutazioni[j + 1] == '-')) {
-      // The conversion writes a sample "-" as the position followed by "-": "16193--16223",
-      // or "16193-" at the end of the list. The dash is the sample's character, not a
-      // separator, and must not turn into a transition.
-      metti(posizione, '-');
-      i = j + 2;
-    } else {
-      if (!dentro(posizione)) continue;
-      char partner = partner_[static_cast<std::size_t>(posizione - inizio_)];
-      if (partner != 0) metti(posizione, partner);  // the "x" at 3107 stays
-    }
-  }
+  leggiToken(mutazioni, kOltreUltima, [&](TokenLetto t) {
+    if (t.carattere != 0) return metti(t.posizione, t.carattere);
+    if (!dentro(t.posizione)) return;
+    char partner = partner_[static_cast<std::size_t>(t.posizione - inizio_)];
+    if (partner != 0) metti(t.posizione, partner);  // the "x" at 3107 stays
+  });
 }
 
 Esito NormalizzaFasta(StatoVorlane& stato, Porta& porta) {
