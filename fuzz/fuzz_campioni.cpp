@@ -1,5 +1,5 @@
 // The sample reader with every option combination, and the single-sample loader.
-#include "app/errore.h"
+#include "base/errore.h"
 #include "sequence/campioni.h"
 #include "sequence/caricamento.h"
 #include "supporto_fuzz.h"

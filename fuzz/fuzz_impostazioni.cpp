@@ -1,8 +1,8 @@
 // The settings file: every key read from arbitrary text, values never longer than 127.
 #include <cstdlib>
 
-#include "app/errore.h"
-#include "app/parametri.h"
+#include "base/errore.h"
+#include "stato/parametri.h"
 #include "supporto_fuzz.h"
 
 using namespace vorlane;

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/operazioni.h"
-#include "app/parametri.h"
+#include "stato/parametri.h"
 #include "supporto_fuzz.h"
 #include "text/testo.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/operazioni.h"
-#include "app/parametri.h"
 #include "sequence/lavoro_campioni.h"
+#include "stato/parametri.h"
 #include "supporto_fuzz.h"
 
 using namespace vorlane;

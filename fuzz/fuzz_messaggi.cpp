@@ -1,6 +1,6 @@
 // The messages file: any input either loads or fails with ErroreVorlane.
-#include "app/errore.h"
-#include "app/messaggi.h"
+#include "base/errore.h"
+#include "stato/messaggi.h"
 #include "supporto_fuzz.h"
 
 using namespace vorlane;

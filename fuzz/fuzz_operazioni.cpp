@@ -2,8 +2,8 @@
 // mutation check, the conversions, the single and the multiple comparisons, in both layouts.
 // Every operation must end in an orderly way or in the error report, never crash.
 #include "app/operazioni.h"
-#include "app/parametri.h"
 #include "log/registro.h"
+#include "stato/parametri.h"
 #include "supporto_fuzz.h"
 
 using namespace vorlane;

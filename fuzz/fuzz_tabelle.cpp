@@ -1,6 +1,6 @@
 // The haplotype tables: any input loads into the grid or fails with ErroreVorlane; a loaded
 // grid is searched with the positions of its own first row.
-#include "app/errore.h"
+#include "base/errore.h"
 #include "haplotype/ricerca.h"
 #include "haplotype/tabelle.h"
 #include "supporto_fuzz.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/porta_memoria.h"
-#include "app/stato.h"
+#include "base/porta_memoria.h"
+#include "stato/stato.h"
 
 namespace vorlane::fuzz {
 

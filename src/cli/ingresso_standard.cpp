@@ -6,7 +6,8 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/errore.h"
+#include "base/errore.h"
+#include "io/errore_file.h"
 
 namespace vorlane::batch {
 namespace fs = std::filesystem;

@@ -14,11 +14,12 @@
 #include "app/avvio.h"
 #include "app/cartella_utente.h"
 #include "app/operazioni.h"
-#include "app/parametri.h"
 #include "app/segnalazione.h"
 #include "argomenti.h"
 #include "ingresso_standard.h"
+#include "io/errore_file.h"
 #include "porta_batch.h"
+#include "stato/parametri.h"
 #include "text/testo.h"
 #include "versione.h"
 

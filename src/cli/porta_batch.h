@@ -6,7 +6,7 @@
 #include <iosfwd>
 #include <sstream>
 
-#include "app/porta_memoria.h"
+#include "base/porta_memoria.h"
 
 namespace vorlane {
 

@@ -5,7 +5,7 @@
 #include <QTranslator>
 
 #include "app/cartella_utente.h"
-#include "app/errore.h"
+#include "base/errore.h"
 #include "dialoghi.h"
 #include "testo_qt.h"
 

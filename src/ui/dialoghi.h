@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "app/porta.h"
+#include "base/porta.h"
 
 class QDialog;
 class QMessageBox;

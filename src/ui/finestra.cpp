@@ -10,9 +10,9 @@
 #include <limits>
 
 #include "app/avvio.h"
-#include "app/parametri.h"
 #include "aspetto.h"
 #include "controlli.h"
+#include "stato/parametri.h"
 #include "testo_qt.h"
 
 namespace vorlane::ui {

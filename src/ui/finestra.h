@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "app/operazioni.h"
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
 #include "dialoghi.h"
+#include "stato/stato.h"
 
 class QCloseEvent;
 class QLabel;

@@ -385,7 +385,9 @@ TEST_F(IngressiCattivi, WhenNoThreadCanBeStartedTheWorkIsDoneOnOne) {
   ASSERT_EQ(atteso.stato, 0) << atteso.errori;
   const std::string pagina = leggiFile(cartella / "html" / "ControlloMutazioni_c.htm");
   fs::remove(cartella / "html" / "ControlloMutazioni_c.htm");
-  EsitoBatch e = eseguiBatchSenzaPrivilegi(cartella.percorso(), argomenti, "--nproc=1");
+  // LeakSanitizer's check at exit needs a thread of its own, which the limit refuses too.
+  EsitoBatch e = eseguiBatchSenzaPrivilegi(cartella.percorso(), argomenti,
+                                           "--nproc=1 env ASAN_OPTIONS=detect_leaks=0");
   EXPECT_EQ(e.stato, 0) << e.errori;
   EXPECT_EQ(e.uscita.size(), atteso.uscita.size());
   EXPECT_EQ(leggiFile(cartella / "html" / "ControlloMutazioni_c.htm"), pagina);

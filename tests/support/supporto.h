@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/porta_memoria.h"
-#include "app/stato.h"
+#include "base/porta_memoria.h"
+#include "stato/stato.h"
 
 namespace vorlane::test {
 

@@ -2,12 +2,13 @@
 
 #include <signal.h>
 
-#include "app/errore.h"
-#include "app/messaggi.h"
-#include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "base/errore.h"
 #include "haplotype/tabelle.h"
+#include "io/errore_file.h"
 #include "sequence/riferimento.h"
+#include "stato/messaggi.h"
+#include "stato/parametri.h"
 #include "text/testo.h"
 
 namespace vorlane {

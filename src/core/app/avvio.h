@@ -1,8 +1,8 @@
 #pragma once
 #include <filesystem>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -6,8 +6,9 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "app/errore.h"
-#include "app/messaggi.h"
+#include "base/errore.h"
+#include "io/errore_file.h"
+#include "stato/messaggi.h"
 
 namespace vorlane {
 namespace fs = std::filesystem;

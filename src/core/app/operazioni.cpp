@@ -2,14 +2,14 @@
 
 #include <map>
 
-#include "app/errore.h"
-#include "app/parametri.h"
 #include "app/segnalazione.h"
+#include "base/errore.h"
 #include "convert/conversione.h"
 #include "convert/normalizzazione.h"
 #include "haplotype/confronto_multiplo.h"
 #include "haplotype/confronto_singolo.h"
 #include "mutation/controllo.h"
+#include "stato/parametri.h"
 #include "text/testo.h"
 
 namespace vorlane {

@@ -7,13 +7,12 @@
 #include <functional>
 #include <string>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/esito.h"
+#include "base/porta.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 
-// How an operation ended when it did not end in the error report.
-enum class Esito { completata, interrotta };
 // How an event ended, for front ends that must tell (vorlane-batch's exit status).
 enum class EsitoEvento { completato, interrotto, errore };
 

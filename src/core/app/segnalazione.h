@@ -4,9 +4,9 @@
 #include <functional>
 #include <string>
 
-#include "app/errore.h"
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/errore.h"
+#include "base/porta.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

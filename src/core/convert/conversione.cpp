@@ -9,7 +9,7 @@
 #include <memory>
 #include <string>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/scrittura.h"
 #include "report/risultati.h"
 #include "sequence/lavoro_campioni.h"

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "app/operazioni.h"
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/esito.h"
+#include "base/porta.h"
 #include "convert/tabella.h"
 #include "convert/token.h"
+#include "stato/stato.h"
 #include "text/blocchi.h"
 
 namespace vorlane {

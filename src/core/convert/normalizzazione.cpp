@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "convert/token.h"
 #include "io/lotti.h"
 #include "io/righe.h"
@@ -25,10 +25,6 @@ struct FormatoNormalizzazione {
 };
 constexpr FormatoNormalizzazione kFasta{"NormalizzaFasta", true, ".FASTA", 66, 67};
 constexpr FormatoNormalizzazione kArlequin{"NormalizzaArlequin", false, ".ARL", 70, 71};
-
-bool cifra(char c) {
-  return c >= '0' && c <= '9';
-}
 
 // A token's leading digits give its position; anything past the last position reads as just
 // past it, so that a long run of digits cannot overflow.

@@ -5,10 +5,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/operazioni.h"
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/esito.h"
+#include "base/porta.h"
 #include "convert/tabella.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/errore.h"
-#include "app/parametri.h"
+#include "base/errore.h"
+#include "stato/parametri.h"
 #include "text/testo.h"
 
 namespace vorlane {

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
 #include "sequence/alfabeto.h"
 #include "sequence/intervallo.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

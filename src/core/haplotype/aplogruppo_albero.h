@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/stato.h"
 #include "phylotree/classificatore.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -8,8 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
 #include "haplotype/aplogruppo_albero.h"
 #include "haplotype/confronto.h"
 #include "haplotype/memoria_intervallo.h"
@@ -17,6 +16,7 @@
 #include "log/registro.h"
 #include "report/risultati.h"
 #include "sequence/campioni.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <cstring>
 
-#include "app/errore.h"
-#include "app/parametri.h"
+#include "base/errore.h"
 #include "log/registro.h"
 #include "sequence/alfabeto.h"
+#include "stato/parametri.h"
 #include "text/blocchi.h"
 #include "text/date.h"
 #include "text/testo.h"

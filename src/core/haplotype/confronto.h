@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
 #include "log/registro.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <system_error>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "haplotype/report_multiplo.h"
 #include "log/registro.h"
 #include "report/html.h"

@@ -5,9 +5,8 @@
 #include <ctime>
 #include <memory>
 
-#include "app/operazioni.h"
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/esito.h"
+#include "base/porta.h"
 #include "haplotype/campione_multiplo.h"
 #include "haplotype/confronto.h"
 #include "haplotype/memoria_intervallo.h"
@@ -16,6 +15,7 @@
 #include "io/scrittura.h"
 #include "report/risultati.h"
 #include "sequence/campioni.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "haplotype/aplogruppo_albero.h"
 #include "haplotype/confronto.h"
 #include "haplotype/report_singolo.h"

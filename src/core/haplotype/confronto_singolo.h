@@ -2,10 +2,10 @@
 // The comparison of one loaded sample with the reference: its log block, shown at the end, and
 // its report.
 
-#include "app/operazioni.h"
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/esito.h"
+#include "base/porta.h"
 #include "haplotype/tabelle.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

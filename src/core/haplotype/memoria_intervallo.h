@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "app/stato.h"
 #include "sequence/caricamento.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
 #include "io/scrittura.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "haplotype/report_comune.h"
 #include "io/lotti.h"
 #include "report/html.h"

@@ -5,9 +5,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
 #include "haplotype/report_comune.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

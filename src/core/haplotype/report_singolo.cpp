@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "haplotype/report_comune.h"
 #include "report/html.h"
 #include "text/testo.h"

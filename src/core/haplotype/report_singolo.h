@@ -1,8 +1,8 @@
 #pragma once
 // The page of a single comparison: summary, legend and the sample base by base.
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

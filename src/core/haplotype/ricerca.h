@@ -8,9 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "app/stato.h"
-#include "haplotype/griglia.h"
 #include "haplotype/tabelle.h"
+#include "stato/griglia.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

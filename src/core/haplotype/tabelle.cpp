@@ -1,6 +1,6 @@
 #include "haplotype/tabelle.h"
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/righe.h"
 #include "text/testo.h"
 

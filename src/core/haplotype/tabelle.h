@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "app/stato.h"
-#include "haplotype/griglia.h"
+#include "stato/griglia.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

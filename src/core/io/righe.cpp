@@ -11,7 +11,8 @@
 #include <cstring>
 #include <limits>
 
-#include "app/errore.h"
+#include "base/errore.h"
+#include "io/errore_file.h"
 #include "io/memoria.h"
 #include "text/fine_riga.h"
 #include "text/testo.h"

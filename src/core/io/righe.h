@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/errore.h"
+#include "base/errore.h"
 
 #include "io/memoria.h"
 #include "io/sfondo.h"

@@ -10,7 +10,8 @@
 #include <cstring>
 #include <utility>
 
-#include "app/errore.h"
+#include "base/errore.h"
+#include "io/errore_file.h"
 #include "io/memoria.h"
 #include "io/righe.h"
 #include "io/temporanei.h"

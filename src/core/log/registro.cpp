@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/memoria.h"
 #include "io/scrittura.h"
 #include "text/date.h"

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "text/testo.h"
 
 namespace vorlane {

@@ -9,14 +9,14 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/errore.h"
-#include "app/parametri.h"
+#include "base/errore.h"
 #include "log/registro.h"
 #include "mutation/matrice.h"
 #include "report/html.h"
 #include "report/risultati.h"
 #include "sequence/caricamento.h"
 #include "sequence/lavoro_campioni.h"
+#include "stato/parametri.h"
 #include "text/date.h"
 #include "text/testo.h"
 

@@ -3,9 +3,9 @@
 // reference. One algorithm; the FASTA and Arlequin variants differ only in how records are read
 // and in a few texts.
 
-#include "app/operazioni.h"
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/esito.h"
+#include "base/porta.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/lotti.h"
 #include "io/memoria.h"
 #include "io/scrittura.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "app/errore.h"
+#include "base/errore.h"
 
 namespace vorlane {
 

@@ -5,8 +5,8 @@
 #include <bitset>
 #include <vector>
 
-#include "app/stato.h"
 #include "sequence/intervallo.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

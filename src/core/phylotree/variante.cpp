@@ -2,7 +2,7 @@
 
 #include <charconv>
 
-#include "app/stato.h"
+#include "stato/stato.h"
 #include "text/testo.h"
 
 namespace vorlane {

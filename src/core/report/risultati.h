@@ -11,10 +11,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/stato.h"
 #include "io/scrittura.h"
 #include "phylotree/classificatore.h"
 #include "phylotree/variante.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -1,6 +1,6 @@
 #include "sequence/campioni.h"
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "text/testo.h"
 
 namespace vorlane {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/errore.h"
-#include "app/parametri.h"
+#include "base/errore.h"
 #include "sequence/campioni.h"
+#include "stato/parametri.h"
 #include "text/testo.h"
 
 namespace vorlane {

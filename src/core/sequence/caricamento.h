@@ -4,9 +4,9 @@
 
 #include <string_view>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
 #include "sequence/alfabeto.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -1,6 +1,6 @@
 #include "sequence/riferimento.h"
 
-#include "app/errore.h"
+#include "base/errore.h"
 
 namespace vorlane {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <string_view>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "app/cartella_utente.h"
-#include "app/errore.h"
+#include "base/errore.h"
 #include "support/supporto.h"
 
 namespace vorlane {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "aiuti.h"
-#include "app/errore.h"
+#include "base/errore.h"
 #include "log/registro.h"
 #include "text/testo.h"
 

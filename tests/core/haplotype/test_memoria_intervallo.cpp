@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "text/testo.h"
 
 namespace vorlane {

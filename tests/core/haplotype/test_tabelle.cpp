@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/avvio.h"
-#include "app/errore.h"
+#include "base/errore.h"
 #include "support/supporto.h"
 
 namespace vorlane::test {

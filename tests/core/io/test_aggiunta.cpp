@@ -12,7 +12,7 @@
 #include <random>
 #include <set>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/scrittura.h"
 #include "support/supporto.h"
 

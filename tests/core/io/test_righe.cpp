@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/righe.h"
 #include "support/supporto.h"
 #include "text/testo.h"

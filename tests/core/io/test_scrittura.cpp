@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/scrittura.h"
 #include "support/supporto.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/errore.h"
 #include "app/segnalazione.h"
+#include "base/errore.h"
 #include "io/scrittura.h"
 #include "io/sfondo.h"
 #include "log/registro.h"

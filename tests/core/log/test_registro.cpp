@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/errore.h"
 #include "app/segnalazione.h"
+#include "base/errore.h"
 #include "io/scrittura.h"
 #include "log/registro.h"
 #include "support/supporto.h"

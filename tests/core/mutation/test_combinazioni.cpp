@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "mutation/combinazioni.h"
 
 namespace vorlane {

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "app/operazioni.h"
-#include "app/parametri.h"
 #include "log/registro.h"
 #include "mutation/controllo.h"
 #include "sequence/riferimento.h"
+#include "stato/parametri.h"
 #include "support/supporto.h"
 #include "text/testo.h"
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/operazioni.h"
-#include "app/parametri.h"
 #include "core/haplotype/aiuti.h"
 #include "log/registro.h"
+#include "stato/parametri.h"
 #include "support/supporto.h"
 
 namespace vorlane::test {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "sequence/caricamento.h"
 #include "support/supporto.h"
 

@@ -3,7 +3,6 @@
 // the label is filled in by the innermost labelled procedure the error passes through, so a
 // low-level helper (a file reader, a parser) can throw without knowing who called it.
 
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -48,7 +47,5 @@ decltype(auto) procedura(const char* etichetta, F&& f) {
 // The system's description of an error number (errno), in Italian like every other text the
 // reports show; a number without an Italian text keeps the system's own words.
 std::string descrizioneSistema(int codice);
-// "what 'path': description of codice", the report of a file operation that failed.
-ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& percorso, int codice);
 
 }  // namespace vorlane

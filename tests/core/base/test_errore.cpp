@@ -1,4 +1,5 @@
-#include "app/errore.h"
+#include "base/errore.h"
+#include "io/errore_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/messaggi.h"
+#include "stato/messaggi.h"
 
 #include <utility>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/righe.h"
 #include "text/testo.h"
 

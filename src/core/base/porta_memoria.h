@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "app/porta.h"
+#include "base/porta.h"
 
 namespace vorlane {
 

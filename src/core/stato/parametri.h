@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/porta.h"
-#include "app/stato.h"
+#include "base/porta.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 

@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "haplotype/griglia.h"
+#include "base/orologio.h"
 #include "io/memoria.h"
 #include "io/sfondo.h"
+#include "stato/griglia.h"
 
 namespace vorlane {
 
@@ -54,18 +55,6 @@ struct CodaRegistro {
   std::unique_ptr<LavoroSfondo> sfondo;
   // The last block this run appended, from its "*" line on: the block shown to the user.
   TestoGrande ultimoBlocco;
-};
-
-using Orologio = std::function<std::tm()>;
-// The local time. A run over many samples reads the clock once per sample: the broken-down time
-// is worked out again only when the second changes.
-class OraLocale {
- public:
-  std::tm operator()();
-
- private:
-  std::time_t ultimo_ = -1;
-  std::tm ora_{};
 };
 
 struct StatoVorlane {

@@ -1,10 +1,8 @@
-#include "app/errore.h"
+#include "base/errore.h"
 
 #include <cerrno>
 #include <cstring>
 #include <string_view>
-
-#include "text/testo.h"
 
 namespace vorlane {
 namespace {
@@ -50,11 +48,6 @@ std::string descrizioneSistema(int codice) {
   for (const DescrizioneSistema& d : kDescrizioni)
     if (d.codice == codice) return d.testo;
   return std::strerror(codice);
-}
-
-ErroreVorlane erroreFile(const char* cosa, const std::filesystem::path& percorso, int codice) {
-  return ErroreVorlane(std::string(cosa) + " '" + testoPercorso(percorso) +
-                       "': " + descrizioneSistema(codice));
 }
 
 }  // namespace vorlane

@@ -1,4 +1,4 @@
-#include "app/stato.h"
+#include "base/orologio.h"
 
 namespace vorlane {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "app/avvio.h"
-#include "app/errore.h"
-#include "app/parametri.h"
+#include "base/errore.h"
+#include "stato/parametri.h"
 #include "support/supporto.h"
 
 namespace vorlane {

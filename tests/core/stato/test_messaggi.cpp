@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/errore.h"
-#include "app/messaggi.h"
+#include "base/errore.h"
+#include "stato/messaggi.h"
 #include "support/supporto.h"
 
 namespace vorlane {

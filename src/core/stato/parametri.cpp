@@ -1,9 +1,9 @@
-#include "app/parametri.h"
+#include "stato/parametri.h"
 
 #include <algorithm>
 #include <optional>
 
-#include "app/errore.h"
+#include "base/errore.h"
 #include "io/righe.h"
 #include "io/scrittura.h"
 #include "text/testo.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <filesystem>
 
-#include "app/stato.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 
