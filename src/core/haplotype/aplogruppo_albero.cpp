@@ -43,6 +43,27 @@ std::string rigaVarianti(std::string_view nome, std::span<const Variante> varian
   return riga;
 }
 
+std::size_t ChiamateRecenti::posto(std::string_view chiave) {
+  return std::hash<std::string_view>{}(chiave) & (kPosti - 1);
+}
+
+bool ChiamateRecenti::cerca(std::size_t posto, std::string_view chiave, std::string& testo) {
+  std::lock_guard<std::mutex> chiuso(blocco(posto));
+  const Chiamata& c = chiamate_[posto];
+  if (!c.scritta || c.chiave != chiave) return false;
+  testo = c.testo;
+  return true;
+}
+
+// The strings keep their room, so a place written again seldom allocates.
+void ChiamateRecenti::metti(std::size_t posto, std::string_view chiave, const std::string& testo) {
+  std::lock_guard<std::mutex> chiuso(blocco(posto));
+  Chiamata& c = chiamate_[posto];
+  c.scritta = true;
+  c.chiave.assign(chiave);
+  c.testo.assign(testo);
+}
+
 const ClassificatoreAplogruppi& ClassificatoriAlbero::per(int da, int a) {
   std::lock_guard<std::mutex> blocco(mutex_);
   auto& c = classificatori_[{da, a}];

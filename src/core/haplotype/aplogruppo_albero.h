@@ -3,6 +3,8 @@
 // sample's marked positions become variants, the positions it covers its coverage, and the call
 // is written with its quality and margin.
 
+#include <array>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,11 +31,35 @@ std::string rigaAplogruppo(const StatoVorlane& stato, const std::string& testo);
 // A block line listing variants in the tree's notation, blank-separated ("-" for none).
 std::string rigaVarianti(std::string_view etichetta, std::span<const Variante> varianti);
 
+// The calls of profiles met lately, as their text, shared by the threads of a run: the samples of
+// a real file often repeat a profile (one haplotype in many individuals). A key names the
+// coverage and the variants; each place holds one key, the last written there.
+class ChiamateRecenti {
+ public:
+  static constexpr std::size_t kPosti = std::size_t{1} << 13;
+  static std::size_t posto(std::string_view chiave);
+  // Whether the place holds `chiave`; if so its text is copied to `testo`.
+  bool cerca(std::size_t posto, std::string_view chiave, std::string& testo);
+  void metti(std::size_t posto, std::string_view chiave, const std::string& testo);
+
+ private:
+  struct Chiamata {
+    bool scritta = false;
+    std::string chiave, testo;
+  };
+  // A lock for many places: two threads seldom want the same one.
+  std::mutex& blocco(std::size_t posto) { return blocchi_[posto % blocchi_.size()]; }
+
+  std::array<std::mutex, 64> blocchi_;
+  std::vector<Chiamata> chiamate_ = std::vector<Chiamata>(kPosti);
+};
+
 // One classifier per coverage, built the first time a sample needs it and shared by the
 // threads from then on; a run's samples nearly all cover the same stretch.
 class ClassificatoriAlbero {
  public:
   const ClassificatoreAplogruppi& per(int da, int a);
+  ChiamateRecenti recenti;
 
  private:
   std::mutex mutex_;

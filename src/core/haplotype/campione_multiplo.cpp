@@ -95,9 +95,31 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
   if (numeroMutazioni_ > 0)
     blocco.riga("Percentuale mutazioni         : ",
                 percentualeMutazioni(elenco_.quante, numeroMutazioni_));
-  std::string albero = testoAplogruppo(r_.stato, classificaAlbero());
+  std::string albero = testoAlbero();
   blocco.riga(rigaAplogruppo(r_.stato, albero));
   return {std::string(identificativo), aplotipo_, numeroMutazioni_, std::move(albero)};
+}
+
+// Samples with the same marks over the same stretch get the same call.
+std::string CampioneMultiplo::testoAlbero() {
+  std::string& chiave = chiaveAlbero_;
+  chiave.clear();
+  auto aggiungi = [&](long numero, int byte) {
+    for (int i = 0; i < byte; ++i) chiave.push_back(static_cast<char>((numero >> (8 * i)) & 0xff));
+  };
+  aggiungi(primoMarche_, 4);
+  aggiungi(ultimoMarche_, 4);
+  for (int p : segnate_) {
+    aggiungi(p, 2);
+    chiave.push_back(sequenza_[static_cast<std::size_t>(p)]);
+  }
+  ChiamateRecenti& recenti = r_.albero.recenti;
+  const std::size_t posto = ChiamateRecenti::posto(chiave);
+  std::string testo;
+  if (recenti.cerca(posto, chiave, testo)) return testo;
+  testo = testoAplogruppo(r_.stato, classificaAlbero());
+  recenti.metti(posto, chiave, testo);
+  return testo;
 }
 
 // The sample covers the positions it stored; its variants are the positions it marked there.

@@ -59,6 +59,7 @@ class CampioneMultiplo {
  private:
   void segna();
   const std::string& testa(const std::tm& giorno);
+  std::string testoAlbero();
   Classificazione classificaAlbero();
 
   const RegoleMultiplo& r_;
@@ -81,6 +82,7 @@ class CampioneMultiplo {
   const ClassificatoreAplogruppi* classificatore_ = nullptr;
   long primoClassificatore_ = 0, ultimoClassificatore_ = -1;
   ClassificatoreAplogruppi::Lavoro lavoroAlbero_;
+  std::string chiaveAlbero_;  // the coverage and the marks, for ChiamateRecenti
   // The lines before the identifier, for the day `giornoTesta_`.
   std::string testa_;
   std::tm giornoTesta_{};
