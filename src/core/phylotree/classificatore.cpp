@@ -214,7 +214,8 @@ Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> c
   lavoro.senzaCampione = pesoCampione > 0 ? 0.0 : 0.5;
   accumula(lavoro);
   Classificazione esito = scegli(pesoCampione, lavoro);
-  for (int u : lavoro.toccati) lavoro.raro[static_cast<std::size_t>(u)] = 0;
+  for (int u : std::span(lavoro.toccati).first(lavoro.quantiToccati))
+    lavoro.raro[static_cast<std::size_t>(u)] = 0;
   return esito;
 }
 
@@ -223,8 +224,12 @@ Classificazione ClassificatoreAplogruppi::classifica(std::span<const Variante> c
 // ones, scored one by one.
 void ClassificatoreAplogruppi::accumula(Lavoro& lavoro) const {
   lavoro.raro.resize(insiemi_.size(), 0);
-  lavoro.toccati.clear();
+  lavoro.toccati.resize(insiemi_.size());
   lavoro.maschera = 0;
+  // Without a branch on whether a set was touched before, which no predictor guesses.
+  int* raro = lavoro.raro.data();
+  int* toccati = lavoro.toccati.data();
+  std::size_t quanti = 0;
   for (int c : lavoro.campione) {
     const std::size_t colonna = static_cast<std::size_t>(c);
     if (bitColonna_[colonna] >= 0) {
@@ -233,11 +238,13 @@ void ClassificatoreAplogruppi::accumula(Lavoro& lavoro) const {
     }
     const int w = pesoColonna_[colonna];
     for (std::size_t k = inizioColonna_[colonna]; k < inizioColonna_[colonna + 1]; ++k) {
-      int& raro = lavoro.raro[static_cast<std::size_t>(insiemiColonne_[k])];
-      if (raro == 0) lavoro.toccati.push_back(insiemiColonne_[k]);
-      raro += w;
+      const int u = insiemiColonne_[k];
+      toccati[quanti] = u;
+      quanti += raro[u] == 0 ? 1 : 0;
+      raro[u] += w;
     }
   }
+  lavoro.quantiToccati = quanti;
   lavoro.pesoForma.assign(mascheraForma_.size(), 0);
   for (std::uint64_t bit = lavoro.maschera; bit != 0; bit &= bit - 1) {
     const std::size_t b = static_cast<std::size_t>(std::countr_zero(bit));
@@ -269,11 +276,14 @@ void ClassificatoreAplogruppi::formeVicine(double soglia, Lavoro& lavoro) const 
 // form's first set bounds them all (tettoForma), and its first untouched set is their best.
 double ClassificatoreAplogruppi::migliore(Lavoro& lavoro) const {
   double massima = 0;
-  lavoro.qualitaToccati.clear();
-  for (int u : lavoro.toccati) {
-    const std::size_t insieme = static_cast<std::size_t>(u);
-    lavoro.qualitaToccati.push_back(qualita(insieme, trovato(insieme, lavoro), lavoro));
-    massima = std::max(massima, lavoro.qualitaToccati.back());
+  // A touched set is never the empty one, and always has a form.
+  lavoro.qualitaToccati.resize(lavoro.toccati.size());
+  for (std::size_t i = 0; i < lavoro.quantiToccati; ++i) {
+    const std::size_t u = static_cast<std::size_t>(lavoro.toccati[i]);
+    const double t = lavoro.pesoForma[static_cast<std::size_t>(formaInsieme_[u])] + lavoro.raro[u];
+    const double q = t * inversoAtteso_[u] + t * lavoro.inversoCampione + lavoro.senzaCampione;
+    lavoro.qualitaToccati[i] = q;
+    massima = std::max(massima, q);
   }
   if (insiemeVuoto_ >= 0)
     massima = std::max(massima, qualita(static_cast<std::size_t>(insiemeVuoto_), 0, lavoro));
@@ -301,7 +311,7 @@ double ClassificatoreAplogruppi::migliore(Lavoro& lavoro) const {
 void ClassificatoreAplogruppi::candidati(double soglia, Lavoro& lavoro) const {
   std::vector<int>& candidati = lavoro.candidati;
   candidati.clear();
-  for (std::size_t i = 0; i < lavoro.toccati.size(); ++i)
+  for (std::size_t i = 0; i < lavoro.quantiToccati; ++i)
     if (lavoro.qualitaToccati[i] >= soglia) candidati.push_back(lavoro.toccati[i]);
   if (insiemeVuoto_ >= 0 && qualita(static_cast<std::size_t>(insiemeVuoto_), 0, lavoro) >= soglia)
     candidati.push_back(insiemeVuoto_);
@@ -322,7 +332,7 @@ void ClassificatoreAplogruppi::candidati(double soglia, Lavoro& lavoro) const {
 // group come first, and when that group is `gruppo` they are passed over at once.
 double ClassificatoreAplogruppi::miglioreFuori(int gruppo, Lavoro& lavoro) const {
   double altro = 0;
-  for (std::size_t i = 0; i < lavoro.toccati.size(); ++i)
+  for (std::size_t i = 0; i < lavoro.quantiToccati; ++i)
     if (soloGruppo_[static_cast<std::size_t>(lavoro.toccati[i])] != gruppo)
       altro = std::max(altro, lavoro.qualitaToccati[i]);
   if (insiemeVuoto_ >= 0 && soloGruppo_[static_cast<std::size_t>(insiemeVuoto_)] != gruppo)

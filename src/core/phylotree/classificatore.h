@@ -66,6 +66,7 @@ class ClassificatoreAplogruppi {
     std::vector<double> qualitaToccati;
     std::vector<float> tettoVeloce;  // each form's bound, in single precision
     std::size_t quanteForme = 0;     // those of forme that formeVicine found
+    std::size_t quantiToccati = 0;   // the touched sets, at the head of toccati
     std::vector<Variante> contate;
     std::uint64_t maschera = 0;  // the sample's common variants, as bits of the forms
     double inversoCampione = 0, senzaCampione = 0;
