@@ -33,24 +33,30 @@ std::string rigaVarianti(std::string_view etichetta, std::span<const Variante> v
 
 // The calls of profiles met lately, as their text, shared by the threads of a run: the samples of
 // a real file often repeat a profile (one haplotype in many individuals). A key names the
-// coverage and the variants; each place holds one key, the last written there.
+// coverage and the variants; its impronta (a hash) picks its place among kPosti, and each place
+// holds one key, the last written there.
 class ChiamateRecenti {
  public:
   static constexpr std::size_t kPosti = std::size_t{1} << 13;
-  static std::size_t posto(std::string_view chiave);
-  // Whether the place holds `chiave`; if so its text is copied to `testo`.
-  bool cerca(std::size_t posto, std::string_view chiave, std::string& testo);
-  void metti(std::size_t posto, std::string_view chiave, const std::string& testo);
+  static std::size_t impronta(std::string_view chiave);
+  // Whether `chiave`, of that impronta, is held; if so its text is copied to `testo`.
+  bool cerca(std::size_t impronta, std::string_view chiave, std::string& testo);
+  void metti(std::size_t impronta, std::string_view chiave, const std::string& testo);
 
  private:
   struct Chiamata {
     bool scritta = false;
+    std::size_t impronta = 0;
     std::string chiave, testo;
   };
-  // A lock for many places: two threads seldom want the same one.
-  std::mutex& blocco(std::size_t posto) { return blocchi_[posto % blocchi_.size()]; }
+  // A lock for many places: two threads seldom want the same one, and each lock has a cache line
+  // of its own, so that two threads taking two locks do not pull one line between them.
+  struct alignas(64) Blocco {
+    std::mutex mutex;
+  };
+  std::mutex& blocco(std::size_t posto) { return blocchi_[posto % blocchi_.size()].mutex; }
 
-  std::array<std::mutex, 64> blocchi_;
+  std::array<Blocco, 64> blocchi_;
   std::vector<Chiamata> chiamate_ = std::vector<Chiamata>(kPosti);
 };
 

@@ -23,6 +23,7 @@ RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& p
          inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)) + "\r\n" + m[30] +
          "        : " + m[14] + " " + inUnaRiga(imp.PercentoDa) + " " + m[15] + " " +
          inUnaRiga(imp.PercentoA);
+  aplogruppo = rigaAplogruppo(stato, "");
 }
 
 CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice)
@@ -96,7 +97,7 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
     blocco.riga("Percentuale mutazioni         : ",
                 percentualeMutazioni(elenco_.quante, numeroMutazioni_));
   std::string albero = testoAlbero();
-  blocco.riga(rigaAplogruppo(r_.stato, albero));
+  blocco.riga(r_.fisse.aplogruppo, albero);
   return {std::string(identificativo), aplotipo_, numeroMutazioni_, std::move(albero)};
 }
 
@@ -114,11 +115,11 @@ std::string CampioneMultiplo::testoAlbero() {
     chiave.push_back(sequenza_[static_cast<std::size_t>(p)]);
   }
   ChiamateRecenti& recenti = r_.albero.recenti;
-  const std::size_t posto = ChiamateRecenti::posto(chiave);
+  const std::size_t impronta = ChiamateRecenti::impronta(chiave);
   std::string testo;
-  if (recenti.cerca(posto, chiave, testo)) return testo;
+  if (recenti.cerca(impronta, chiave, testo)) return testo;
   testo = testoAplogruppo(r_.stato, classificaAlbero());
-  recenti.metti(posto, chiave, testo);
+  recenti.metti(impronta, chiave, testo);
   return testo;
 }
 

@@ -26,6 +26,7 @@ namespace vorlane {
 struct RigheFisseMultiplo {
   RigheFisseMultiplo(const StatoVorlane& stato, const Porta& porta);
   std::string fileERiferimento, mezzo, coda;
+  std::string aplogruppo;  // the PhyloTree line's label, which the call follows
 };
 
 // What every sample of a run reads and none changes.

@@ -48,6 +48,9 @@ ClassificatoreAplogruppi::ClassificatoreAplogruppi(const AlberoAplogruppi& alber
 
 // The tree's variants come increasing, and so do the columns.
 void ClassificatoreAplogruppi::preparaColonne() {
+  for (int p = 0; p <= kUltimaPosizione; ++p)
+    pesoPosizione_.push_back(
+        pesoVariante(albero_->cambi(Variante{p, 0, 'A'}), albero_->cambiMassimi()));
   for (const Variante& v : albero_->varianti()) {
     if (!conta(v)) continue;
     variantiColonna_.push_back(v);
@@ -157,7 +160,11 @@ void ClassificatoreAplogruppi::aggiungiInsieme(const std::vector<int>& colonne, 
   insiemi_.push_back(std::move(insieme));
 }
 
+// A sample's variants off the tree's columns are weighed too: substitutions from a table by
+// position (a site's changes do not depend on the base), the few insertions from the tree.
 int ClassificatoreAplogruppi::peso(const Variante& v) const {
+  if (v.inserzione == 0 && static_cast<std::size_t>(v.posizione) < pesoPosizione_.size())
+    return pesoPosizione_[static_cast<std::size_t>(v.posizione)];
   return pesoVariante(albero_->cambi(v), albero_->cambiMassimi());
 }
 
@@ -167,7 +174,8 @@ int ClassificatoreAplogruppi::preparaCampione(std::span<const Variante> campione
   contate.clear();
   for (const Variante& v : campione)
     if (conta(v)) contate.push_back(v);
-  std::sort(contate.begin(), contate.end());
+  // A sample's marks come by position, so mostly already in order.
+  if (!std::is_sorted(contate.begin(), contate.end())) std::sort(contate.begin(), contate.end());
   contate.erase(std::unique(contate.begin(), contate.end()), contate.end());
   lavoro.campione.clear();
   int pesoCampione = 0;

@@ -130,6 +130,7 @@ class ClassificatoreAplogruppi {
   std::vector<Variante> variantiColonna_;  // the tree's counted variants, increasing: the columns
   std::vector<int> primaColonna_;  // position p's columns: primaColonna_[p] .. primaColonna_[p + 1]
   std::vector<int> pesoColonna_;
+  std::vector<int> pesoPosizione_;  // the weight of a substitution at position p
   // A column that many sets expect (16223T, 263G, 73G) is a bit of bitColonna_, and the sets
   // with the same such bits make one form; any other column keeps the list of the sets that
   // expect it, insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]).

@@ -12,14 +12,14 @@ namespace {
 TEST(ChiamateRecenti, TrovaSoloLaChiaveScritta) {
   ChiamateRecenti recenti;
   std::string testo = "invariato";
-  const std::size_t posto = ChiamateRecenti::posto("16069T 16126C");
-  EXPECT_FALSE(recenti.cerca(posto, "16069T 16126C", testo));
+  const std::size_t impronta = ChiamateRecenti::impronta("16069T 16126C");
+  EXPECT_FALSE(recenti.cerca(impronta, "16069T 16126C", testo));
   EXPECT_EQ(testo, "invariato");
-  recenti.metti(posto, "16069T 16126C", "J1c");
-  ASSERT_TRUE(recenti.cerca(posto, "16069T 16126C", testo));
+  recenti.metti(impronta, "16069T 16126C", "J1c");
+  ASSERT_TRUE(recenti.cerca(impronta, "16069T 16126C", testo));
   EXPECT_EQ(testo, "J1c");
   // An empty key is a key too (a sample with no marks), and not the same as the other.
-  const std::size_t vuoto = ChiamateRecenti::posto("");
+  const std::size_t vuoto = ChiamateRecenti::impronta("");
   EXPECT_FALSE(recenti.cerca(vuoto, "", testo));
   recenti.metti(vuoto, "", "H2a2a1");
   ASSERT_TRUE(recenti.cerca(vuoto, "", testo));
@@ -31,7 +31,7 @@ TEST(ChiamateRecenti, DueChiaviNelloStessoPostoNonSiScambiano) {
   std::string prima, seconda;
   for (int i = 0; prima.empty(); ++i) {
     std::string chiave = "chiave " + std::to_string(i);
-    std::string& gia = perPosto[ChiamateRecenti::posto(chiave)];
+    std::string& gia = perPosto[ChiamateRecenti::impronta(chiave) % ChiamateRecenti::kPosti];
     if (gia.empty()) {
       gia = chiave;
     } else {
@@ -40,14 +40,16 @@ TEST(ChiamateRecenti, DueChiaviNelloStessoPostoNonSiScambiano) {
     }
   }
   ChiamateRecenti recenti;
-  const std::size_t posto = ChiamateRecenti::posto(prima);
-  ASSERT_EQ(posto, ChiamateRecenti::posto(seconda));
+  const std::size_t a = ChiamateRecenti::impronta(prima), b = ChiamateRecenti::impronta(seconda);
+  ASSERT_EQ(a % ChiamateRecenti::kPosti, b % ChiamateRecenti::kPosti);
   std::string testo;
-  recenti.metti(posto, prima, "U5a1");
-  EXPECT_FALSE(recenti.cerca(posto, seconda, testo));
-  recenti.metti(posto, seconda, "K1a");
-  EXPECT_FALSE(recenti.cerca(posto, prima, testo));
-  ASSERT_TRUE(recenti.cerca(posto, seconda, testo));
+  recenti.metti(a, prima, "U5a1");
+  EXPECT_FALSE(recenti.cerca(b, seconda, testo));
+  // A key is told apart by its text too, not by its impronta alone.
+  EXPECT_FALSE(recenti.cerca(a, seconda, testo));
+  recenti.metti(b, seconda, "K1a");
+  EXPECT_FALSE(recenti.cerca(a, prima, testo));
+  ASSERT_TRUE(recenti.cerca(b, seconda, testo));
   EXPECT_EQ(testo, "K1a");
 }
 
@@ -61,11 +63,11 @@ TEST(ChiamateRecenti, TraFiliOgniChiaveIlSuoTesto) {
       std::string testo;
       for (int i = 0; i < 20000; ++i) {
         std::string chiave = std::to_string((i * 7 + f) % 300);
-        const std::size_t posto = ChiamateRecenti::posto(chiave);
-        if (recenti.cerca(posto, chiave, testo)) {
+        const std::size_t impronta = ChiamateRecenti::impronta(chiave);
+        if (recenti.cerca(impronta, chiave, testo)) {
           sbagliati[static_cast<std::size_t>(f)] += testo != "testo di " + chiave;
         } else {
-          recenti.metti(posto, chiave, "testo di " + chiave);
+          recenti.metti(impronta, chiave, "testo di " + chiave);
         }
       }
     });
@@ -76,7 +78,7 @@ TEST(ChiamateRecenti, TraFiliOgniChiaveIlSuoTesto) {
   std::string testo;
   for (int k = 0; k < 300; ++k) {
     std::string chiave = std::to_string(k);
-    trovate += recenti.cerca(ChiamateRecenti::posto(chiave), chiave, testo) ? 1 : 0;
+    trovate += recenti.cerca(ChiamateRecenti::impronta(chiave), chiave, testo) ? 1 : 0;
   }
   EXPECT_GE(trovate, 290);
 }
