@@ -1,6 +1,7 @@
 #include "phylotree/albero.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "app/errore.h"
 
@@ -27,19 +28,24 @@ AlberoAplogruppi::AlberoAplogruppi(std::span<const DefinizioneAplogruppo> aplogr
                                    std::unordered_map<int, int> cambi)
     : cambi_(std::move(cambi)) {
   controllaPreordine(aplogruppi);
-  // A sorted vector looked up by halves: the whole tree's expected variants are some 200,000
-  // lookups, built while a comparison's first samples wait.
+  // Some 200,000 expected variants, numbered through a hash of the few thousand distinct ones:
+  // the tree is built while a comparison's first samples wait.
+  auto chiave = [](const Variante& v) {
+    return std::int64_t{v.sito()} * 256 + static_cast<unsigned char>(v.base);
+  };
+  std::unordered_map<std::int64_t, int> numeri;
+  numeri.reserve(8192);
   for (const DefinizioneAplogruppo& d : aplogruppi)
-    varianti_.insert(varianti_.end(), d.attese.begin(), d.attese.end());
+    for (const Variante& v : d.attese)
+      if (numeri.emplace(chiave(v), 0).second) varianti_.push_back(v);
   std::sort(varianti_.begin(), varianti_.end());
-  varianti_.erase(std::unique(varianti_.begin(), varianti_.end()), varianti_.end());
+  for (std::size_t i = 0; i < varianti_.size(); ++i)
+    numeri[chiave(varianti_[i])] = static_cast<int>(i);
   for (std::size_t i = 0; i < aplogruppi.size(); ++i) {
     const DefinizioneAplogruppo& d = aplogruppi[i];
     Aplogruppo a{d.nome, d.padre, indiceGruppo(d.gruppo), static_cast<int>(i) + 1, {}};
     a.attese.reserve(d.attese.size());
-    for (const Variante& v : d.attese)
-      a.attese.push_back(static_cast<int>(std::lower_bound(varianti_.begin(), varianti_.end(), v) -
-                                          varianti_.begin()));
+    for (const Variante& v : d.attese) a.attese.push_back(numeri.find(chiave(v))->second);
     std::sort(a.attese.begin(), a.attese.end());
     a.attese.erase(std::unique(a.attese.begin(), a.attese.end()), a.attese.end());
     aplogruppi_.push_back(std::move(a));
