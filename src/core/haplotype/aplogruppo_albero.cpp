@@ -12,12 +12,16 @@ std::vector<Variante> variantiSegnate(std::string_view sequenza, std::span<const
   return varianti;
 }
 
+// One string grown in place: a multiple run writes one for every new profile.
 std::string testoAplogruppo(const StatoVorlane& stato, const Classificazione& c) {
   const auto& m = stato.messaggi;
-  std::string testo = c.nome + " (" + m[95] + " " + testoDecimali(c.qualita, 2) + "; " + m[96] +
-                      " " + testoDecimali(c.margine, 2);
-  if (!c.affidabile()) testo += "; " + m[97];
-  return testo + ")";
+  std::string testo;
+  testo.reserve(c.nome.size() + m[95].size() + m[96].size() + m[97].size() + 24);
+  testo.append(c.nome).append(" (").append(m[95]).append(" ").append(testoDecimali(c.qualita, 2));
+  testo.append("; ").append(m[96]).append(" ").append(testoDecimali(c.margine, 2));
+  if (!c.affidabile()) testo.append("; ").append(m[97]);
+  testo.push_back(')');
+  return testo;
 }
 
 namespace {
@@ -41,6 +45,35 @@ std::string rigaVarianti(std::string_view nome, std::span<const Variante> varian
     riga.append(testoVariante(varianti[i]));
   }
   return riga;
+}
+
+std::size_t ChiamateRecenti::impronta(std::string_view chiave) {
+  return std::hash<std::string_view>{}(chiave);
+}
+
+// Most lookups miss, and a different impronta tells so without reading the key's own memory.
+bool ChiamateRecenti::cerca(std::size_t impronta, std::string_view chiave,
+                            Classificazione& chiamata, std::string& testo) {
+  const std::size_t posto = impronta % kPosti;
+  std::lock_guard<std::mutex> chiuso(blocco(posto));
+  const Chiamata& c = chiamate_[posto];
+  if (!c.scritta || c.impronta != impronta || c.chiave != chiave) return false;
+  chiamata = c.chiamata;
+  testo = c.testo;
+  return true;
+}
+
+// The strings keep their room, so a place written again seldom allocates.
+void ChiamateRecenti::metti(std::size_t impronta, std::string_view chiave,
+                            const Classificazione& chiamata, const std::string& testo) {
+  const std::size_t posto = impronta % kPosti;
+  std::lock_guard<std::mutex> chiuso(blocco(posto));
+  Chiamata& c = chiamate_[posto];
+  c.scritta = true;
+  c.impronta = impronta;
+  c.chiave.assign(chiave);
+  c.testo.assign(testo);
+  c.chiamata = chiamata;
 }
 
 const ClassificatoreAplogruppi& ClassificatoriAlbero::per(int da, int a) {

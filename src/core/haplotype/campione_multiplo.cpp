@@ -23,6 +23,7 @@ RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& p
          inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)) + "\r\n" + m[30] +
          "        : " + m[14] + " " + inUnaRiga(imp.PercentoDa) + " " + m[15] + " " +
          inUnaRiga(imp.PercentoA);
+  aplogruppo = rigaAplogruppo(stato, "");
 }
 
 CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi indice)
@@ -95,10 +96,33 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
   if (numeroMutazioni_ > 0)
     blocco.riga("Percentuale mutazioni         : ",
                 percentualeMutazioni(elenco_.quante, numeroMutazioni_));
-  albero_ = classificaAlbero();
-  std::string albero = testoAplogruppo(r_.stato, albero_);
-  blocco.riga(rigaAplogruppo(r_.stato, albero));
+  std::string albero = testoAlbero();
+  blocco.riga(r_.fisse.aplogruppo, albero);
   return {std::string(identificativo), aplotipo_, numeroMutazioni_, std::move(albero)};
+}
+
+// Samples with the same marks over the same stretch get the same call.
+std::string CampioneMultiplo::testoAlbero() {
+  std::string& chiave = chiaveAlbero_;
+  chiave.clear();
+  auto aggiungi = [&](long numero, int byte) {
+    for (int i = 0; i < byte; ++i) chiave.push_back(static_cast<char>((numero >> (8 * i)) & 0xff));
+  };
+  aggiungi(primoMarche_, 4);
+  aggiungi(ultimoMarche_, 4);
+  for (int p : segnate_) {
+    aggiungi(p, 2);
+    chiave.push_back(sequenza_[static_cast<std::size_t>(p)]);
+  }
+  ChiamateRecenti& recenti = r_.albero.recenti;
+  const std::size_t impronta = ChiamateRecenti::impronta(chiave);
+  std::string testo;
+  varianti_ = variantiSegnate(sequenza_, segnate_);
+  if (recenti.cerca(impronta, chiave, albero_, testo)) return testo;
+  albero_ = classificaAlbero();
+  testo = testoAplogruppo(r_.stato, albero_);
+  recenti.metti(impronta, chiave, albero_, testo);
+  return testo;
 }
 
 // The sample covers the positions it stored; its variants are the positions it marked there.
@@ -110,7 +134,6 @@ Classificazione CampioneMultiplo::classificaAlbero() {
     primoClassificatore_ = primoMarche_;
     ultimoClassificatore_ = ultimoMarche_;
   }
-  varianti_ = variantiSegnate(sequenza_, segnate_);
   return classificatore_->classifica(varianti_, lavoroAlbero_);
 }
 

@@ -27,6 +27,7 @@ namespace vorlane {
 struct RigheFisseMultiplo {
   RigheFisseMultiplo(const StatoVorlane& stato, const Porta& porta);
   std::string fileERiferimento, mezzo, coda;
+  std::string aplogruppo;  // the PhyloTree line's label, which the call follows
 };
 
 // What every sample of a run reads and none changes.
@@ -63,6 +64,7 @@ class CampioneMultiplo {
  private:
   void segna();
   const std::string& testa(const std::tm& giorno);
+  std::string testoAlbero();
   Classificazione classificaAlbero();
 
   const RegoleMultiplo& r_;
@@ -87,6 +89,7 @@ class CampioneMultiplo {
   const ClassificatoreAplogruppi* classificatore_ = nullptr;
   long primoClassificatore_ = 0, ultimoClassificatore_ = -1;
   ClassificatoreAplogruppi::Lavoro lavoroAlbero_;
+  std::string chiaveAlbero_;  // the coverage and the marks, for ChiamateRecenti
   // The lines before the identifier, for the day `giornoTesta_`.
   std::string testa_;
   std::tm giornoTesta_{};

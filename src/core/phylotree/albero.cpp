@@ -1,7 +1,7 @@
 #include "phylotree/albero.h"
 
 #include <algorithm>
-#include <map>
+#include <cstdint>
 
 #include "base/errore.h"
 
@@ -28,17 +28,24 @@ AlberoAplogruppi::AlberoAplogruppi(std::span<const DefinizioneAplogruppo> aplogr
                                    std::unordered_map<int, int> cambi)
     : cambi_(std::move(cambi)) {
   controllaPreordine(aplogruppi);
-  std::map<Variante, int> numeri;
+  // Some 200,000 expected variants, numbered through a hash of the few thousand distinct ones:
+  // the tree is built while a comparison's first samples wait.
+  auto chiave = [](const Variante& v) {
+    return std::int64_t{v.sito()} * 256 + static_cast<unsigned char>(v.base);
+  };
+  std::unordered_map<std::int64_t, int> numeri;
+  numeri.reserve(8192);
   for (const DefinizioneAplogruppo& d : aplogruppi)
-    for (const Variante& v : d.attese) numeri.emplace(v, 0);
-  for (auto& [v, numero] : numeri) {
-    numero = static_cast<int>(varianti_.size());
-    varianti_.push_back(v);
-  }
+    for (const Variante& v : d.attese)
+      if (numeri.emplace(chiave(v), 0).second) varianti_.push_back(v);
+  std::sort(varianti_.begin(), varianti_.end());
+  for (std::size_t i = 0; i < varianti_.size(); ++i)
+    numeri[chiave(varianti_[i])] = static_cast<int>(i);
   for (std::size_t i = 0; i < aplogruppi.size(); ++i) {
     const DefinizioneAplogruppo& d = aplogruppi[i];
     Aplogruppo a{d.nome, d.padre, indiceGruppo(d.gruppo), static_cast<int>(i) + 1, {}};
-    for (const Variante& v : d.attese) a.attese.push_back(numeri.at(v));
+    a.attese.reserve(d.attese.size());
+    for (const Variante& v : d.attese) a.attese.push_back(numeri.find(chiave(v))->second);
     std::sort(a.attese.begin(), a.attese.end());
     a.attese.erase(std::unique(a.attese.begin(), a.attese.end()), a.attese.end());
     aplogruppi_.push_back(std::move(a));

@@ -61,12 +61,15 @@ class ClassificatoreAplogruppi {
 
   // Scratch kept between the samples of one thread, so that a sample allocates nothing.
   struct Lavoro {
-    std::vector<int> trovato, campione, pari, membri, voti, antenati, candidati;
-    int base = 0;  // weight found in every set, beside trovato's own
-    double inversoCampione = 0, senzaCampione = 0;
+    std::vector<int> raro;  // per set, the weight of the sample's rare variants it expects
+    std::vector<int> toccati, campione, pesoForma, forme, candidati, pari, membri, voti, antenati;
+    std::vector<double> qualitaToccati;
+    std::vector<float> tettoVeloce;  // each form's bound, in single precision
+    std::size_t quanteForme = 0;     // those of forme that formeVicine found
+    std::size_t quantiToccati = 0;   // the touched sets, at the head of toccati
     std::vector<Variante> contate;
-    std::vector<double> migliorePerGruppo, comune, qualita;
-    std::vector<float> veloce;
+    std::uint64_t maschera = 0;  // the sample's common variants, as bits of the forms
+    double inversoCampione = 0, senzaCampione = 0;
   };
   // The best haplogroup for the sample's variants; variants outside the coverage and hot spots
   // are ignored, a variant given twice counts once.
@@ -102,16 +105,22 @@ class ClassificatoreAplogruppi {
   Insieme nuovoInsieme(const std::vector<int>& membri, Lavoro& lavoro) const;
   void aggiungiInsieme(const std::vector<int>& colonne, Insieme insieme,
                        std::vector<std::vector<int>>& insiemiColonna);
-  void preparaListe(const std::vector<std::vector<int>>& insiemiColonna);
+  void preparaForme(const std::vector<std::vector<int>>& insiemiColonna);
   int colonna(const Variante& v) const;
   int peso(const Variante& v) const;
   int preparaCampione(std::span<const Variante> campione, Lavoro& lavoro) const;
   void accumula(Lavoro& lavoro) const;
+  int trovato(std::size_t insieme, const Lavoro& lavoro) const;
+  double tettoForma(std::size_t forma, const Lavoro& lavoro) const;
+  void formeVicine(double soglia, Lavoro& lavoro) const;
+  double qualita(std::size_t insieme, int trovato, const Lavoro& lavoro) const;
+  bool toccato(std::size_t insieme, const Lavoro& lavoro) const {
+    return lavoro.raro[insieme] != 0;
+  }
+  double migliore(Lavoro& lavoro) const;
+  void candidati(double soglia, Lavoro& lavoro) const;
+  double miglioreFuori(int gruppo, Lavoro& lavoro) const;
   Punteggio punteggio(int insieme, int pesoCampione, const Lavoro& lavoro) const;
-  void calcolaQualita(int pesoCampione, Lavoro& lavoro) const;
-  double qualitaEsatta(std::size_t insieme, const Lavoro& lavoro) const;
-  void insiemiComuni(Lavoro& lavoro) const;
-  void cercaCandidati(Lavoro& lavoro) const;
   Classificazione scegli(int pesoCampione, Lavoro& lavoro) const;
   int spareggio(std::span<const int> pari, Lavoro& lavoro) const;
   int vincitore(std::span<const int> insiemiPari, Lavoro& lavoro) const;
@@ -121,21 +130,27 @@ class ClassificatoreAplogruppi {
   std::vector<Variante> variantiColonna_;  // the tree's counted variants, increasing: the columns
   std::vector<int> primaColonna_;  // position p's columns: primaColonna_[p] .. primaColonna_[p + 1]
   std::vector<int> pesoColonna_;
-  // Column c's list is insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]): the sets that
-  // expect it or, when most do (263G, 73G), the sets that do not (complementare_[c]). A column
-  // whose list would still be long (16223T) is instead laid out whole, its weight or 0 for each
-  // set, from colonneDense_[densa_[c] * insiemi_.size()].
+  std::vector<int> pesoPosizione_;  // the weight of a substitution at position p
+  // A column that many sets expect (16223T, 263G, 73G) is a bit of bitColonna_, and the sets
+  // with the same such bits make one form; any other column keeps the list of the sets that
+  // expect it, insiemiColonne_[inizioColonna_[c] .. inizioColonna_[c + 1]).
+  std::vector<int> bitColonna_;  // -1 for a column with a list
+  std::vector<int> pesoBit_;
   std::vector<std::size_t> inizioColonna_;
   std::vector<int> insiemiColonne_;
-  std::vector<unsigned char> complementare_;
-  std::vector<int> densa_;
-  std::vector<int> colonneDense_;
   std::vector<Insieme> insiemi_;
   std::vector<double> inversoAtteso_;  // 1 / (2 atteso), 0 for the empty set
-  std::vector<float> inversoVeloce_;   // the same in single precision
-  // Sets inizioGruppo_[g] .. inizioGruppo_[g + 1] are those of group g alone; from
-  // inizioGruppo_.back() on, those whose haplogroups span groups.
-  std::vector<std::size_t> inizioGruppo_;
+  std::vector<int> formaInsieme_;
+  // Form f's sets, the empty set left out, by increasing atteso (then index):
+  // insiemiForme_[inizioForma_[f] .. inizioForma_[f + 1]); formaInsieme_ is -1 for the empty set.
+  // Before primoAltro_[f], only sets of the group of the form's first set.
+  std::vector<std::uint64_t> mascheraForma_;
+  std::vector<std::size_t> inizioForma_;
+  std::vector<int> insiemiForme_;
+  std::vector<int> pesoBitForma_;    // bit b's weight in form f at b * forms + f, or 0
+  std::vector<float> inversoTesta_;  // inversoAtteso_ of each form's first set
+  std::vector<std::size_t> primoAltro_;
+  std::vector<int> soloGruppo_;  // the set's one group, -1 for a set spanning groups
   int insiemeVuoto_ = -1;
 };
 

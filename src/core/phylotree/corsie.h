@@ -1,8 +1,8 @@
 #pragma once
-// The classifier's one pass over every set of haplogroups, in single precision and four lanes at
-// a time: it only has to say which sets come near their group's best, the exact score is then
-// worked out for those few. qualitaUnaAllaVolta is the same arithmetic one set at a time, for
-// machines without the lanes and for the test that holds the two to the same bits.
+// The classifier's pass over the bounds of its forms (see classificatore.h), in single precision
+// and four lanes at a time: it only has to say which forms can come near a best score, the exact
+// scores are then worked out in those few. qualitaUnaAllaVolta is the same arithmetic one set at a
+// time, for machines without the lanes and for the test that holds the two to the same bits.
 
 #include <cstddef>
 

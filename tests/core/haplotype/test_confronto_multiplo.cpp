@@ -119,6 +119,31 @@ TEST(ConfrontoMultiplo, IdentificativoConBarraEPaginaProtetta) {
   EXPECT_EQ(righe[0][3].find("incerto"), std::string::npos);
 }
 
+TEST(ConfrontoMultiplo, RepeatedProfilesGetTheCallOfARunOfTheirOwn) {
+  // The same marks again, the same marks over a shorter stretch, the same positions with another
+  // base, and a sample between: each must be called as it is when alone in its file.
+  std::map<int, char> uno = {{16069, 'T'}, {16126, 'C'}}, altraBaseUno = uno;
+  altraBaseUno[16069] = 'G';
+  std::vector<std::string> campioni = {
+      hv1(uno),          hv1({{16224, 'C'}, {16311, 'C'}}),
+      hv1(uno),          sequenzaDa(16001, 16200, uno),
+      hv1(altraBaseUno), hv1(uno),
+  };
+  std::string file;
+  for (std::size_t i = 0; i < campioni.size(); ++i)
+    file += ">c" + std::to_string(i) + "\r\n" + campioni[i] + "\r\n";
+  Ambiente insieme;
+  Righe righe = confronta(insieme, file);
+  ASSERT_EQ(righe.size(), campioni.size());
+  for (std::size_t i = 0; i < campioni.size(); ++i) {
+    Ambiente solo;
+    Righe una = confronta(solo, ">c" + std::to_string(i) + "\r\n" + campioni[i] + "\r\n");
+    ASSERT_EQ(una.size(), 1u);
+    EXPECT_EQ(righe[i][3], una[0][3]) << i;
+  }
+  EXPECT_NE(righe[0][3], righe[1][3]);
+}
+
 TEST(ConfrontoMultiplo, NessunCampioneDaUnaTabellaVuota) {
   Ambiente amb;
   EXPECT_TRUE(confronta(amb, ">solo nomi\r\n>e ancora\r\nA\r\n").empty());

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -184,6 +187,75 @@ TEST(PhyloTree17, ChiamateNoteSuHV1ESullIntero) {
     EXPECT_EQ(c.nome, nome);
     EXPECT_DOUBLE_EQ(c.qualita, 1.0);
     EXPECT_TRUE(c.affidabile()) << nome;
+  }
+}
+
+// Every haplogroup of the whole tree scored by hand, as a fraction: the call must hold the best
+// score, and its margin must be the distance to the best haplogroup of another top-level group.
+// The samples are haplogroups' own variants with some taken away and some added, so that calls
+// fall all over the tree, with ties, near misses and private variants.
+TEST(PhyloTree17, TheCallHoldsTheBestScoreOfTheWholeTree) {
+  const AlberoAplogruppi& albero = alberoPhyloTree17();
+  std::mt19937 caso(2026);
+  for (const Copertura& copertura :
+       {Copertura({{16024, 16400}}), Copertura({{16024, 576}}), Copertura({{1, 576}})}) {
+    ClassificatoreAplogruppi classificatore(albero, copertura);
+    ClassificatoreAplogruppi::Lavoro lavoro;
+    auto peso = [&](const Variante& v) {
+      return pesoVariante(albero.cambi(v), albero.cambiMassimi());
+    };
+    std::uniform_int_distribution<std::size_t> aplogruppo(0, albero.aplogruppi().size() - 1);
+    std::uniform_int_distribution<int> poche(0, 3), posizione(16024, 16569 + 576);
+    for (int prova = 0; prova < 150; ++prova) {
+      std::vector<Variante> campione;
+      for (int i : albero.aplogruppi()[aplogruppo(caso)].attese)
+        if (poche(caso) > 0) campione.push_back(albero.varianti()[static_cast<std::size_t>(i)]);
+      for (int k = poche(caso); k > 0; --k) {
+        int p = posizione(caso);
+        campione.push_back({p > 16569 ? p - 16569 : p, 0, "ACGT"[poche(caso)]});
+      }
+      std::vector<Variante> contate;
+      for (const Variante& v : campione)
+        if (classificatore.conta(v)) contate.push_back(v);
+      std::sort(contate.begin(), contate.end());
+      contate.erase(std::unique(contate.begin(), contate.end()), contate.end());
+      std::int64_t pesoCampione = 0;
+      for (const Variante& v : contate) pesoCampione += peso(v);
+      // Score (n / d) of each haplogroup, n = trovato (W + S) or its stand-ins for empty sides.
+      std::vector<std::int64_t> numeratore, denominatore;
+      for (const auto& a : albero.aplogruppi()) {
+        std::int64_t trovato = 0, atteso = 0;
+        for (int i : a.attese) {
+          const Variante& v = albero.varianti()[static_cast<std::size_t>(i)];
+          if (!classificatore.conta(v)) continue;
+          atteso += peso(v);
+          if (std::binary_search(contate.begin(), contate.end(), v)) trovato += peso(v);
+        }
+        std::int64_t n1 = atteso > 0 ? trovato : 1, d1 = atteso > 0 ? atteso : 1;
+        std::int64_t n2 = pesoCampione > 0 ? trovato : 1, d2 = pesoCampione > 0 ? pesoCampione : 1;
+        numeratore.push_back(n1 * d2 + n2 * d1);
+        denominatore.push_back(2 * d1 * d2);
+      }
+      auto qualita = [&](std::size_t h) {
+        return static_cast<double>(numeratore[h]) / static_cast<double>(denominatore[h]);
+      };
+      std::size_t migliore = 0;
+      for (std::size_t h = 1; h < numeratore.size(); ++h)
+        if (numeratore[h] * denominatore[migliore] > numeratore[migliore] * denominatore[h])
+          migliore = h;
+      Classificazione c = classificatore.classifica(campione, lavoro);
+      ASSERT_GE(c.aplogruppo, 0);
+      const std::size_t chiamato = static_cast<std::size_t>(c.aplogruppo);
+      EXPECT_EQ(numeratore[chiamato] * denominatore[migliore],
+                numeratore[migliore] * denominatore[chiamato])
+          << c.nome << " instead of " << albero.aplogruppi()[migliore].nome;
+      EXPECT_NEAR(c.qualita, qualita(migliore), 1e-12);
+      double altro = 0;
+      for (std::size_t h = 0; h < numeratore.size(); ++h)
+        if (albero.aplogruppi()[h].gruppo != albero.aplogruppi()[chiamato].gruppo)
+          altro = std::max(altro, qualita(h));
+      EXPECT_NEAR(c.margine, c.qualita - altro > 1e-9 ? c.qualita - altro : 0.0, 1e-12) << c.nome;
+    }
   }
 }
 
