@@ -4,11 +4,16 @@
 
 namespace vorlane {
 
-std::vector<Variante> variantiSegnate(std::string_view sequenza, std::span<const int> segnate) {
-  std::vector<Variante> varianti;
-  varianti.reserve(segnate.size());
+void variantiSegnate(std::string_view sequenza, std::span<const int> segnate,
+                     std::vector<Variante>& varianti) {
+  varianti.clear();
   for (int p : segnate)
     varianti.push_back({p, 0, maiuscola(sequenza[static_cast<std::size_t>(p)])});
+}
+
+std::vector<Variante> variantiSegnate(std::string_view sequenza, std::span<const int> segnate) {
+  std::vector<Variante> varianti;
+  variantiSegnate(sequenza, segnate, varianti);
   return varianti;
 }
 

@@ -22,6 +22,9 @@ namespace vorlane {
 // The variants of the marked positions: the sample's base (lower case in `sequenza`, entry p
 // for position p) in upper case.
 std::vector<Variante> variantiSegnate(std::string_view sequenza, std::span<const int> segnate);
+// The same into `varianti`, whose room is kept from sample to sample.
+void variantiSegnate(std::string_view sequenza, std::span<const int> segnate,
+                     std::vector<Variante>& varianti);
 
 // "H1a1 (qualità 0,93; margine 0,12)", and "; incerto" before the parenthesis closes when the
 // margin is below the reliable one.

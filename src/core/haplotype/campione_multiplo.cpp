@@ -117,7 +117,7 @@ std::string CampioneMultiplo::testoAlbero() {
   ChiamateRecenti& recenti = r_.albero.recenti;
   const std::size_t impronta = ChiamateRecenti::impronta(chiave);
   std::string testo;
-  varianti_ = variantiSegnate(sequenza_, segnate_);
+  variantiSegnate(sequenza_, segnate_, varianti_);
   if (recenti.cerca(impronta, chiave, albero_, testo)) return testo;
   albero_ = classificaAlbero();
   testo = testoAplogruppo(r_.stato, albero_);

@@ -71,9 +71,8 @@ void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunt
   });
   if (pagina_) PaginaMultiplo::righe(*a.righePagina, {&a.risultati.back(), 1});
   if (risultati_) {
-    RigaRisultati riga;
-    campione.rigaRisultati(riga, c, intervallo_);
-    riga.fine(*a.righeRisultati);
+    campione.rigaRisultati(a.riga, c, intervallo_);
+    a.riga.fine(*a.righeRisultati);
   }
 }
 

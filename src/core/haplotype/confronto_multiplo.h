@@ -43,6 +43,7 @@ class ConfrontoMultiplo {
     RisultatiMultipli risultati;
     std::unique_ptr<ScrittoreTesto> righePagina = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> righeRisultati = std::make_unique<ScrittoreTesto>();
+    RigaRisultati riga;  // its room kept from sample to sample
     bool letto = false;  // it held a sample
   };
   Appunti appunti();

@@ -48,14 +48,19 @@ std::optional<Variante> leggiVariante(std::string_view testo) {
   return Variante{*posizione, *indice, base};
 }
 
-std::string testoVariante(const Variante& v) {
-  std::string testo = std::to_string(v.posizione);
-  // Appended piece by piece: GCC 12 at -O3 warns (-Wrestrict, a false alarm) on "." + string.
+void aggiungiVariante(std::string& testo, const Variante& v) {
+  char cifre[8];
+  testo.append(cifre, std::to_chars(cifre, cifre + sizeof cifre, v.posizione).ptr);
   if (v.inserzione > 0) {
-    testo += '.';
-    testo += std::to_string(v.inserzione);
+    testo.push_back('.');
+    testo.append(cifre, std::to_chars(cifre, cifre + sizeof cifre, v.inserzione).ptr);
   }
-  testo += v.delezione() ? 'd' : v.base;
+  testo.push_back(v.delezione() ? 'd' : v.base);
+}
+
+std::string testoVariante(const Variante& v) {
+  std::string testo;
+  aggiungiVariante(testo, v);
   return testo;
 }
 

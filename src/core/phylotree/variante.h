@@ -27,6 +27,8 @@ struct Variante {
 std::optional<Variante> leggiVariante(std::string_view testo);
 // The variant in the notation above, upper case, deletions as "d".
 std::string testoVariante(const Variante& v);
+// The same appended to `testo`.
+void aggiungiVariante(std::string& testo, const Variante& v);
 
 // Sites that change so often, or are aligned so differently from one sample to the next, that
 // a match or a miss there says nothing of the lineage: the insertions in the HV2 C tract

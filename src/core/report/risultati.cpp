@@ -33,7 +33,10 @@ void RigaRisultati::separa() {
 
 RigaRisultati& RigaRisultati::testo(std::string_view cp1252) {
   separa();
-  aggiungiVisibile(riga_, soloAscii(cp1252) ? std::string(cp1252) : versoUtf8(cp1252));
+  if (soloAscii(cp1252))
+    aggiungiVisibile(riga_, cp1252);
+  else
+    aggiungiVisibile(riga_, versoUtf8(cp1252));
   return *this;
 }
 
@@ -58,7 +61,7 @@ RigaRisultati& RigaRisultati::varianti(std::span<const Variante> varianti) {
   separa();
   for (std::size_t i = 0; i < varianti.size(); ++i) {
     if (i > 0) riga_.push_back(' ');
-    riga_.append(testoVariante(varianti[i]));
+    aggiungiVariante(riga_, varianti[i]);
   }
   return *this;
 }
