@@ -111,6 +111,7 @@ class RigheConversione {
   struct Appunti {
     std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
+    RigaRisultati riga;
   };
   RigheConversione(ScrittoreTesto& tabella, const NomeBase& base,
                    const ConfrontoRiferimento& confronto, FormatoCampioni formato,
@@ -134,10 +135,9 @@ class RigheConversione {
       iniziaRiga(righe, inizio_, c.nome, c.frequenza);
     aggiungiMutazioni(righe, confronto_, c.sequenza);
     chiudiRiga(righe);
-    RigaRisultati riga;
-    riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo,
-                  differenzeTesto(c.sequenza, r_.testo, r_.inizio, fasta_ ? 'N' : 0));
-    riga.fine(*a.risultati);
+    a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo,
+                    differenzeTesto(c.sequenza, r_.testo, r_.inizio, fasta_ ? 'N' : 0));
+    a.riga.fine(*a.risultati);
   }
   void consegna(Appunti& a) {
     tabella_.accoda(a.righe->testo());

@@ -73,6 +73,7 @@ class Sequenze {
   struct Appunti {
     std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
+    RigaRisultati riga;
   };
   Sequenze(const std::filesystem::path& tabella, ScrittoreTesto& uscita,
            const Ricostruzione& ricostruzione, bool fasta, TabellaRisultati& risultati,
@@ -119,11 +120,10 @@ void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const 
   char* sequenza = uscita.spazio(ricostruzione_.lunghezza());
   ricostruzione_.scrivi(sequenza, mutazioni);
   const std::string_view ricostruita(sequenza, ricostruzione_.lunghezza());
-  RigaRisultati r;
-  r.campione(
+  a.riga.campione(
       tabella_, nome, frequenza, intervallo_,
       differenzeTesto(ricostruita, ricostruzione_.riferimento(), ricostruzione_.inizio(), 0));
-  r.fine(*a.risultati);
+  a.riga.fine(*a.risultati);
   uscita.avanza(sequenza + ricostruzione_.lunghezza());
   uscita.fineRiga();
 }

@@ -156,6 +156,7 @@ class MarcheCampioni {
     double mutati = 0;
     std::string nome, mutazioni, spazio;
     std::vector<Variante> varianti;
+    RigaRisultati riga;
   };
 
   MarcheCampioni(const StatoVorlane& stato, const EsameLista& lista, MatriceMutazioni& matrice,
@@ -236,10 +237,9 @@ void MarcheCampioni::rigaRisultati(const Campione& c, const std::uint8_t* marche
     if (base != Variante::kDelezione && (base < 'A' || base > 'Z')) base = 'N';
     a.varianti.push_back({e.posizione, 0, base});
   }
-  RigaRisultati riga;
-  riga.campione(file_, c.nome, c.frequenza, intervallo_, a.varianti);
-  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) riga.numero(marche[p] ? 1 : 0);
-  riga.fine(*a.risultati);
+  a.riga.campione(file_, c.nome, c.frequenza, intervallo_, a.varianti);
+  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) a.riga.numero(marche[p] ? 1 : 0);
+  a.riga.fine(*a.risultati);
 }
 
 // A list that stops the run does so at the file's first sample, and a line without TAB before

@@ -12,6 +12,8 @@ namespace {
 
 // A character that would end the field or the row, or drive a terminal, as its picture.
 void aggiungiVisibile(std::string& riga, std::string_view utf8) {
+  auto controllo = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+  if (std::none_of(utf8.begin(), utf8.end(), controllo)) return void(riga.append(utf8));
   for (unsigned char c : utf8) {
     if (c >= 0x20 && c != 0x7F) {
       riga.push_back(static_cast<char>(c));
@@ -69,7 +71,11 @@ RigaRisultati& RigaRisultati::varianti(std::span<const Variante> varianti) {
 RigaRisultati& RigaRisultati::campione(const std::filesystem::path& file, std::string_view nome,
                                        std::string_view frequenza, std::string_view intervallo,
                                        std::span<const Variante> differenze) {
-  testo(testoPercorso(file.filename()));
+  if (nomeFile_.empty() || file != file_) {
+    file_ = file;
+    nomeFile_ = testoPercorso(file.filename());
+  }
+  testo(nomeFile_);
   testo(nome);
   testo(frequenza.empty() ? std::string_view("1") : frequenza);
   testo(intervallo);

@@ -24,7 +24,8 @@ inline constexpr std::string_view kColonneCampione[] = {
 inline constexpr std::string_view kColonneConfronto[] = {"aplotipo", "aplogruppo", "qualita",
                                                          "margine"};
 
-// A row being built; each field is separated from the one before by a TAB.
+// A row being built; each field is separated from the one before by a TAB. Kept from row to row,
+// it keeps its room.
 class RigaRisultati {
  public:
   // A Windows-1252 value.
@@ -47,6 +48,9 @@ class RigaRisultati {
   void separa();
   std::string riga_;
   bool vuota_ = true;
+  // The last file's name as a field: a run's rows all name the same file.
+  std::filesystem::path file_;
+  std::string nomeFile_;
 };
 
 // The differences of a sample text from the reference text it lies over, the first character
