@@ -26,7 +26,7 @@ std::string hv1(const std::map<int, char>& basi = {}) {
   return sequenzaDa(16001, 16400, basi);
 }
 
-TEST(ConfrontoMultiplo, NomiRigheETabulazioni) {
+TEST(ConfrontoMultiplo, NamesLinesAndTabs) {
   Ambiente amb;
   // "due" wrapped over two lines, its second line going on at 16201; the plain line after the
   // TAB line a sample of its own under the TAB line's name, longer than the interval; a sample of
@@ -58,7 +58,7 @@ TEST(ConfrontoMultiplo, NomiRigheETabulazioni) {
   EXPECT_EQ(amb.porta.messaggi[0].icona, Icona::informazione);
 }
 
-TEST(ConfrontoMultiplo, OgniCampioneParteDaZero) {
+TEST(ConfrontoMultiplo, EverySampleStartsFromNothing) {
   // A short sample after a long one: nothing of the long one may remain.
   Ambiente amb;
   Righe righe =
@@ -80,7 +80,7 @@ TEST(ConfrontoMultiplo, OgniCampioneParteDaZero) {
   EXPECT_EQ(s.sequenzaCampione.substr(16001, 5), corto2);
 }
 
-TEST(ConfrontoMultiplo, BloccoDelRegistro) {
+TEST(ConfrontoMultiplo, TheLogBlock) {
   Ambiente amb;
   std::map<int, char> undici;
   for (int p = 16110; p <= 16120; ++p) undici[p] = altraBase(p);
@@ -106,7 +106,7 @@ TEST(ConfrontoMultiplo, BloccoDelRegistro) {
   EXPECT_EQ(ultimoBloccoRighe(amb), atteso);
 }
 
-TEST(ConfrontoMultiplo, IdentificativoConBarraEPaginaProtetta) {
+TEST(ConfrontoMultiplo, AnIdentifierWithBarsAndAnEscapedPage) {
   Ambiente amb;
   Righe righe = confronta(amb, ">a|b|<c>\r\n" + hv1({{16069, 'T'}, {16126, 'C'}}) + "\r\n");
   ASSERT_EQ(righe.size(), 1u);
@@ -144,7 +144,7 @@ TEST(ConfrontoMultiplo, RepeatedProfilesGetTheCallOfARunOfTheirOwn) {
   EXPECT_NE(righe[0][3], righe[1][3]);
 }
 
-TEST(ConfrontoMultiplo, NessunCampioneDaUnaTabellaVuota) {
+TEST(ConfrontoMultiplo, NoSampleGivesAnEmptyTable) {
   Ambiente amb;
   EXPECT_TRUE(confronta(amb, ">solo nomi\r\n>e ancora\r\nA\r\n").empty());
   amb.porta.messaggi.clear();

@@ -28,7 +28,7 @@ int conta(const std::vector<std::string>& righe, const std::string& inizio) {
   return n;
 }
 
-TEST(ConfrontoSingolo, TreMutazioniSullIntervalloIntero) {
+TEST(ConfrontoSingolo, ThreeMutationsOverTheWholeInterval) {
   Ambiente amb;
   intervallo(amb, "1", "16569");
   campione(amb, "tre.FASTA", 1, 16569, {{73, 'G'}, {263, 'G'}, {315, 'T'}});
@@ -66,7 +66,7 @@ TEST(ConfrontoSingolo, TreMutazioniSullIntervalloIntero) {
   EXPECT_FALSE(amb.porta.occupato());
 }
 
-TEST(ConfrontoSingolo, RigheDelleMutazioniEIntervalloDelNumero) {
+TEST(ConfrontoSingolo, TheMutationLinesAndTheRangeOfTheirNumber) {
   Ambiente amb;
   std::map<int, char> undici;
   for (int p = 16010; p <= 16020; ++p) undici[p] = '-';
@@ -104,7 +104,7 @@ TEST(ConfrontoSingolo, RigheDelleMutazioniEIntervalloDelNumero) {
             "Aplogruppo PhyloTree          : H10a1 (qualit\xE0 0.53; margine 0.03; incerto)");
 }
 
-TEST(ConfrontoSingolo, CampioneUgualeAlRiferimento) {
+TEST(ConfrontoSingolo, ASampleEqualToTheReference) {
   Ambiente amb;
   campione(amb, "uguale.FASTA", 16001, 16400, {});
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingolo, "uguale.FASTA"), EsitoEvento::completato);
@@ -120,7 +120,7 @@ TEST(ConfrontoSingolo, CampioneUgualeAlRiferimento) {
   EXPECT_EQ(righe.back(), "Varianti non attese           : -");
 }
 
-TEST(ConfrontoSingolo, PaginaConGrigliaDiSessantaPosizioni) {
+TEST(ConfrontoSingolo, APageWithAGridOfSixtyPositions) {
   Ambiente amb;
   intervallo(amb, "1", "16569");
   campione(amb, "a.b.FASTA", 1, 16569, {{73, 'G'}});
@@ -158,7 +158,7 @@ TEST(ConfrontoSingolo, PaginaConGrigliaDiSessantaPosizioni) {
   EXPECT_NE(pagina.find("title= 16569>"), std::string::npos);
 }
 
-TEST(ConfrontoSingolo, TestiDellaPaginaProtetti) {
+TEST(ConfrontoSingolo, ThePagesTextsAreEscaped) {
   Ambiente amb;
   amb.stato.aplotipiUmani = GrigliaAplotipi(69, 10);
   amb.stato.aplotipiUmani.imposta(1, 0, "H<1>&'x'");
@@ -171,7 +171,7 @@ TEST(ConfrontoSingolo, TestiDellaPaginaProtetti) {
   EXPECT_EQ(pagina.find("<y>"), std::string::npos);
 }
 
-TEST(ConfrontoSingolo, IntervalloFuoriDallaSequenzaFermaSoloLOperazione) {
+TEST(ConfrontoSingolo, AnIntervalOutsideTheSequenceStopsOnlyTheOperation) {
   Ambiente amb;
   campione(amb, "fuori.FASTA", 16001, 16400, {{16100, altraBase(16100)}});
   intervallo(amb, "16001", "17000");

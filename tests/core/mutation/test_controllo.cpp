@@ -63,7 +63,7 @@ class ControlloMutazioni : public ::testing::Test {
   Ambiente a;
 };
 
-TEST_F(ControlloMutazioni, MarcaLePosizioniDiverseDalRiferimentoERegistraIlBlocco) {
+TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsTheBlock) {
   std::string s = con(con(hv1(), 189, 'c'), 223, 't');
   std::string corto = hv1().substr(0, 200);  // ends before 16223
   std::string contenuto = ">uno\r\n" + s + "\r\n>minuscole\r\n" + con(hv1(), 189, 't') +
@@ -117,7 +117,7 @@ TEST_F(ControlloMutazioni, MarcaLePosizioniDiverseDalRiferimentoERegistraIlBlocc
 
 // A check that runs past midnight: its whole block goes to the day it started in and is the
 // block shown, not an error about a log of the new day.
-TEST_F(ControlloMutazioni, UnControlloOltreLaMezzanotteRestaNelGiornoInCuiEIniziato) {
+TEST_F(ControlloMutazioni, ACheckPastMidnightStaysInTheDayItStartedIn) {
   std::tm adesso = momentoFisso();
   int letture = 0;
   a.stato.orologio = [&] {
@@ -136,7 +136,7 @@ TEST_F(ControlloMutazioni, UnControlloOltreLaMezzanotteRestaNelGiornoInCuiEInizi
   EXPECT_EQ(righeCrLf(a.porta.messaggi[1].testo), righe);
 }
 
-TEST_F(ControlloMutazioni, UnaVoceNonValidaOFuoriIntervalloFermaIlControlloSenzaRisultati) {
+TEST_F(ControlloMutazioni, AnInvalidOrOutOfRangeEntryStopsTheCheckWithoutResults) {
   struct Caso {
     std::string lista;
     bool arlequin;
@@ -166,7 +166,7 @@ TEST_F(ControlloMutazioni, UnaVoceNonValidaOFuoriIntervalloFermaIlControlloSenza
   }
 }
 
-TEST_F(ControlloMutazioni, VoceConSpazioInizialeEListaVuota) {
+TEST_F(ControlloMutazioni, AnEntryWithALeadingBlankAndAnEmptyList) {
   std::string contenuto = ">uno\r\n" + con(hv1(), 189, 'C') + "\r\n";
   ASSERT_EQ(esegui("p.FASTA", contenuto, "16223, 16189"), EsitoEvento::completato);
   EXPECT_EQ(registro()[6], mutazioni(" 16189"));
@@ -189,7 +189,7 @@ TEST_F(ControlloMutazioni, VoceConSpazioInizialeEListaVuota) {
   EXPECT_EQ(html.find("BGCOLOR=#C6D8EB><P>"), std::string::npos);
 }
 
-TEST_F(ControlloMutazioni, RecordFastaEArlequin) {
+TEST_F(ControlloMutazioni, FastaAndArlequinRecords) {
   // A sequence split over two lines is one record; a TAB is a character.
   std::string contenuto = "senza nome\r\n>a\r\n" + hv1().substr(0, 300) + "\r\n" +
                           hv1().substr(300) + "\r\n\r\n>b\r\n" + std::string(188, '\t') + "T\r\n";
@@ -208,7 +208,7 @@ TEST_F(ControlloMutazioni, RecordFastaEArlequin) {
   EXPECT_EQ(righe[righe.size() - 9], "*--- " + m(21) + ": 07/12/2026 10:20:30 -----------*");
 }
 
-TEST_F(ControlloMutazioni, RigaArlequinSenzaTabFermaIlControllo) {
+TEST_F(ControlloMutazioni, AnArlequinLineWithoutTabStopsTheCheck) {
   ASSERT_EQ(esegui("t.ARL", "S1\t3\t" + hv1() + "\r\n[Profile]\r\n", "16189", true),
             EsitoEvento::interrotto);
   ASSERT_EQ(a.porta.messaggi.size(), 1u);
@@ -220,7 +220,7 @@ TEST_F(ControlloMutazioni, RigaArlequinSenzaTabFermaIlControllo) {
   EXPECT_TRUE(std::filesystem::is_empty(a.stato.cartellaHtml));
 }
 
-TEST_F(ControlloMutazioni, FileSenzaRecord) {
+TEST_F(ControlloMutazioni, AFileWithoutRecordsCountsNoSampleAndGivesAnEmptyGrid) {
   for (std::string contenuto : {std::string(), std::string(">solo\r\n\r\n>intestazioni\r\n")}) {
     SCOPED_TRACE(contenuto.size());
     std::filesystem::remove(percorsoRegistro(a.stato));
@@ -234,7 +234,7 @@ TEST_F(ControlloMutazioni, FileSenzaRecord) {
   }
 }
 
-TEST_F(ControlloMutazioni, QuarantaPosizioniEVentimilaRecord) {
+TEST_F(ControlloMutazioni, FortyPositionsAndTwentyThousandRecords) {
   std::vector<int> posizioni;
   std::string lista;
   for (int p = 16010; p <= 16400; p += 10) {
@@ -269,7 +269,7 @@ std::string righeGriglia(const std::string& html) {
   return html.substr(inizio, html.find("          </TABLE>", inizio) - inizio);
 }
 
-TEST_F(ControlloMutazioni, UnFileGrandeDaQuelloCheDaUnaLetturaSola) {
+TEST_F(ControlloMutazioni, ALargeFileGivesWhatOneReadingGives) {
   // Files of 3 to 4 MB are read in pieces on two threads: the same lines, page and stops.
   constexpr int kCopie = 4000;
   const std::string s = con(con(hv1(), 189, 'c'), 223, 't');
@@ -314,7 +314,7 @@ TEST_F(ControlloMutazioni, UnFileGrandeDaQuelloCheDaUnaLetturaSola) {
   }
 }
 
-TEST_F(ControlloMutazioni, UnFileGrandeACapoDaQuelloSuUnaRiga) {
+TEST_F(ControlloMutazioni, ALargeWrappedFileGivesWhatTheOneLineFileGives) {
   // Some 4 MB of samples, read in pieces: wrapped at 70 characters they give the same log lines
   // and page as on one line each.
   // Sample i has an N at column 1 + i % 400 and, but for every third, a C at 16189 (where the
@@ -344,7 +344,7 @@ TEST_F(ControlloMutazioni, UnFileGrandeACapoDaQuelloSuUnaRiga) {
   EXPECT_TRUE(pagine[1] == pagine[0]);
 }
 
-TEST_F(ControlloMutazioni, NomiScappatiEPaginaSoloAscii) {
+TEST_F(ControlloMutazioni, NamesAreEscapedAndThePageIsAsciiOnly) {
   std::string contenuto = "><b>&x\r\n" + hv1() + "\r\n>caff\xE8\r\n" + hv1() + "\r\n";
   a.stato.impostazioni.NumeroMutazioniDa = "<1>";
   ASSERT_EQ(esegui("n.FASTA", contenuto, "16189"), EsitoEvento::completato);
@@ -376,7 +376,7 @@ class LimiteFile {
   void (*segnale_)(int) = nullptr;
 };
 
-TEST_F(ControlloMutazioni, UnErroreDiScritturaLasciaIntattoIlRapportoPrecedente) {
+TEST_F(ControlloMutazioni, AWriteErrorLeavesThePreviousReportIntact) {
   std::string lista = "16010,16020,16030,16040,16050,16060,16070,16080,16090,16100";
   std::string contenuto;
   for (int i = 0; i < 1000; ++i) contenuto += ">primo" + std::to_string(i) + "\n" + hv1() + "\n";
