@@ -53,12 +53,6 @@ class ControlloMutazioni : public ::testing::Test {
     return a.stato.cartellaHtml / ("ControlloMutazioni_" + base + ".htm");
   }
   const std::string& m(int i) { return a.stato.messaggi[i]; }
-  std::string campione(const std::string& nome) {
-    return m(41) + std::string(22, ' ') + ": " + nome;
-  }
-  std::string mutazioni(const std::string& lista) {
-    return m(42) + std::string(21, ' ') + ": " + lista;
-  }
 
   Ambiente a;
 };
@@ -73,20 +67,20 @@ TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsThe
 
   std::string file = testoPercorso(a.stato.cartellaEsporta / "prova.FASTA");
   std::vector<std::string> attese = {
-      "*--- " + m(21) + " : 07/12/2026 10:20:30 -----------*",
-      m(22) + std::string(10, ' ') + ": " + a.stato.citazioneRiferimento,
-      m(23) + std::string(6, ' ') + ": " + file,
-      m(27) + std::string(10, ' ') + ": " + m(14) + " 0 " + m(15) + " 16569",
-      m(28) + std::string(5, ' ') + ": 16189,16223",
-      campione("uno"),
-      m(42) + "                     : 16189 - 16223",
-      campione("minuscole"),
-      campione("ennea"),
-      mutazioni("16223"),
-      campione("corto"),
-      mutazioni("16223"),
-      campione("uguale"),
-      m(43) + "    : 3",
+      "*--- Analisi Vorlane : 07/12/2026 10:20:30 -----------*",
+      "Sequenza riferimento          : Andrews et al., 1999 (Nature Genetics 23:147)",
+      "File sequenze analizzato      : " + file,
+      "Intervallo mutazioni          : da 0 a 16569",
+      "Lista posizioni mutazione     : 16189,16223",
+      "Campione                      : uno",
+      "Mutazioni                     : 16189 - 16223",
+      "Campione                      : minuscole",
+      "Campione                      : ennea",
+      "Mutazioni                     : 16223",
+      "Campione                      : corto",
+      "Mutazioni                     : 16223",
+      "Campione                      : uguale",
+      "Numero dei campioni mutati    : 3",
   };
   EXPECT_EQ(registro(), attese);
 
@@ -130,7 +124,7 @@ TEST_F(ControlloMutazioni, ACheckPastMidnightStaysInTheDayItStartedIn) {
   std::vector<std::string> righe =
       righeCrLf(leggiFile(a.stato.cartellaLog / "20261207_Vorlane.log"));
   ASSERT_EQ(righe.size(), 8u);
-  EXPECT_EQ(righe[6], mutazioni("16223"));
+  EXPECT_EQ(righe[6], "Mutazioni                     : 16223");
   EXPECT_FALSE(std::filesystem::exists(a.stato.cartellaLog / "20261208_Vorlane.log"));
   ASSERT_EQ(a.porta.messaggi.size(), 3u);
   EXPECT_EQ(righeCrLf(a.porta.messaggi[1].testo), righe);
@@ -169,7 +163,7 @@ TEST_F(ControlloMutazioni, AnInvalidOrOutOfRangeEntryStopsTheCheckWithoutResults
 TEST_F(ControlloMutazioni, AnEntryWithALeadingBlankAndAnEmptyList) {
   std::string contenuto = ">uno\r\n" + con(hv1(), 189, 'C') + "\r\n";
   ASSERT_EQ(esegui("p.FASTA", contenuto, "16223, 16189"), EsitoEvento::completato);
-  EXPECT_EQ(registro()[6], mutazioni(" 16189"));
+  EXPECT_EQ(registro()[6], "Mutazioni                     :  16189");
   EXPECT_NE(leggiFile(pagina("p")).find("\r\n 16189\r\n"), std::string::npos);
 
   // A new session with an empty box: names only, nothing mutated, no position columns.
@@ -179,9 +173,9 @@ TEST_F(ControlloMutazioni, AnEntryWithALeadingBlankAndAnEmptyList) {
   ASSERT_EQ(File_Sequenza_DblClick(b.stato, b.porta, "v.FASTA"), EsitoEvento::completato);
   std::vector<std::string> righe = righeCrLf(leggiFile(percorsoRegistro(b.stato)));
   ASSERT_EQ(righe.size(), 8u);
-  EXPECT_EQ(righe[5], campione("uno"));
-  EXPECT_EQ(righe[6], campione("due"));
-  EXPECT_EQ(righe[7], m(43) + "    : 0");
+  EXPECT_EQ(righe[5], "Campione                      : uno");
+  EXPECT_EQ(righe[6], "Campione                      : due");
+  EXPECT_EQ(righe[7], "Numero dei campioni mutati    : 0");
   std::string html = leggiFile(b.stato.cartellaHtml / "ControlloMutazioni_v.htm");
   EXPECT_NE(html.find("<B>pos</B>\r\n                  </P>\r\n                </TD>\r\n"
                       "              </TR>"),
@@ -196,16 +190,25 @@ TEST_F(ControlloMutazioni, FastaAndArlequinRecords) {
   ASSERT_EQ(esegui("f.FASTA", contenuto, "16189"), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
   std::vector<std::string> nomi(righe.begin() + 5, righe.end());
-  EXPECT_EQ(nomi, (std::vector<std::string>{campione(""), mutazioni("16189"), campione("a"),
-                                            campione("b"), m(43) + "    : 1"}));
+  EXPECT_EQ(nomi, (std::vector<std::string>{
+                      "Campione                      : ",
+                      "Mutazioni                     : 16189",
+                      "Campione                      : a",
+                      "Campione                      : b",
+                      "Numero dei campioni mutati    : 1",
+                  }));
 
   ASSERT_EQ(esegui("f.ARL", "S1\t3\t" + hv1() + "\textra\r\n\r\nS2\t1\tNNN\r\n", "16189", true),
             EsitoEvento::completato);
   righe = registro();
   nomi.assign(righe.end() - 4, righe.end());
-  EXPECT_EQ(nomi, (std::vector<std::string>{campione("S1(freq: 3)"), campione("S2(freq: 1)"),
-                                            mutazioni("16189"), m(43) + "    : 1"}));
-  EXPECT_EQ(righe[righe.size() - 9], "*--- " + m(21) + ": 07/12/2026 10:20:30 -----------*");
+  EXPECT_EQ(nomi, (std::vector<std::string>{
+                      "Campione                      : S1(freq: 3)",
+                      "Campione                      : S2(freq: 1)",
+                      "Mutazioni                     : 16189",
+                      "Numero dei campioni mutati    : 1",
+                  }));
+  EXPECT_EQ(righe[righe.size() - 9], "*--- Analisi Vorlane: 07/12/2026 10:20:30 -----------*");
 }
 
 TEST_F(ControlloMutazioni, AnArlequinLineWithoutTabStopsTheCheck) {
@@ -227,7 +230,7 @@ TEST_F(ControlloMutazioni, AFileWithoutRecordsCountsNoSampleAndGivesAnEmptyGrid)
     ASSERT_EQ(esegui("vuoto.FASTA", contenuto, "00073"), EsitoEvento::completato);
     std::vector<std::string> righe = registro();
     ASSERT_EQ(righe.size(), 6u);
-    EXPECT_EQ(righe[5], m(43) + "    : 0");
+    EXPECT_EQ(righe[5], "Numero dei campioni mutati    : 0");
     std::string html = leggiFile(pagina("vuoto"));
     EXPECT_NE(html.find("<B>pos</B>"), std::string::npos);
     EXPECT_EQ(html.find("<TD BGCOLOR=#C6D8EB><P>"), std::string::npos);
@@ -252,9 +255,9 @@ TEST_F(ControlloMutazioni, FortyPositionsAndTwentyThousandRecords) {
   ASSERT_EQ(esegui("grande.FASTA", contenuto, lista), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
   ASSERT_EQ(righe.size(), 5u + 2 * 20000 + 1);
-  EXPECT_EQ(righe[5 + 2 * 41], campione("r41"));
-  EXPECT_EQ(righe[5 + 2 * 41 + 1], mutazioni("16020"));
-  EXPECT_EQ(righe.back(), m(43) + "    : 20000");
+  EXPECT_EQ(righe[5 + 2 * 41], "Campione                      : r41");
+  EXPECT_EQ(righe[5 + 2 * 41 + 1], "Mutazioni                     : 16020");
+  EXPECT_EQ(righe.back(), "Numero dei campioni mutati    : 20000");
   std::string html = leggiFile(pagina("grande"));
   std::size_t rossi = 0;
   for (std::size_t i = html.find("BGCOLOR=red><P>*"); i != std::string::npos;
@@ -339,7 +342,7 @@ TEST_F(ControlloMutazioni, ALargeWrappedFileGivesWhatTheOneLineFileGives) {
   }
   std::vector<std::string> righe = righeCrLf(registri[0]);
   ASSERT_EQ(righe.size(), 5 + 10000 + mutati + 1);
-  EXPECT_EQ(righe.back(), m(43) + "    : " + std::to_string(mutati));
+  EXPECT_EQ(righe.back(), "Numero dei campioni mutati    : " + std::to_string(mutati));
   EXPECT_TRUE(registri[1] == registri[0]);
   EXPECT_TRUE(pagine[1] == pagine[0]);
 }
@@ -402,17 +405,17 @@ TEST_F(ControlloMutazioni, AWriteErrorLeavesThePreviousReportIntact) {
        std::filesystem::directory_iterator(a.stato.cartellaHtml))
     ++file;
   EXPECT_EQ(file, 1u);  // no temporary left behind
-  EXPECT_EQ(registro().back(), m(43) + "    : 0");
+  EXPECT_EQ(registro().back(), "Numero dei campioni mutati    : 0");
 }
 
 TEST_F(ControlloMutazioni, EditingTheListBetweenTwoChecksExaminesTheNewPositions) {
   std::string s = con(con(hv1(), 189, 'c'), 223, 't');
   ASSERT_EQ(esegui("due.FASTA", ">uno\r\n" + s + "\r\n", "16189"), EsitoEvento::completato);
-  EXPECT_EQ(registro()[6], mutazioni("16189"));
+  EXPECT_EQ(registro()[6], "Mutazioni                     : 16189");
   ASSERT_EQ(avvia("due.FASTA", "16223"), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
-  EXPECT_EQ(righe[4 + 8], m(28) + std::string(5, ' ') + ": 16223");
-  EXPECT_EQ(righe[6 + 8], mutazioni("16223"));
+  EXPECT_EQ(righe[4 + 8], "Lista posizioni mutazione     : 16223");
+  EXPECT_EQ(righe[6 + 8], "Mutazioni                     : 16223");
 }
 
 // Records the check reads as the native program did, where the reading of lines would otherwise
@@ -438,9 +441,9 @@ TEST_F(ControlloMutazioni, AnArlequinLineOfTwoFieldsIsARecordWhileNoPositionIsLi
   ASSERT_EQ(esegui("d.ARL", contenuto, "", true), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
   ASSERT_EQ(righe.size(), 8u);
-  EXPECT_EQ(righe[5], campione("S1(freq: 3)"));
-  EXPECT_EQ(righe[6], campione("S2(freq: 1)"));
-  EXPECT_EQ(righe[7], m(43) + "    : 0");
+  EXPECT_EQ(righe[5], "Campione                      : S1(freq: 3)");
+  EXPECT_EQ(righe[6], "Campione                      : S2(freq: 1)");
+  EXPECT_EQ(righe[7], "Numero dei campioni mutati    : 0");
 
   // With a position to look at, the missing sequence is an error naming the line.
   ASSERT_EQ(avvia("d.ARL", "16189", true), EsitoEvento::errore);
