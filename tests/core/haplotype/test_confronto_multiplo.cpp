@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "aiuti.h"
-#include "sequence/riferimento.h"
 #include "text/testo.h"
 
 namespace vorlane::test {
@@ -88,7 +87,7 @@ TEST(ConfrontoMultiplo, TheLogBlock) {
   std::string file = testoPercorso(amb.stato.cartellaEsporta / "multi.FASTA");
   std::vector<std::string> atteso = {
       "*--- Analisi Vorlane: 07/12/2026 -----------*",
-      std::string("Sequenza riferimento          : ") + kCitazioneRiferimento,
+      "Sequenza riferimento          : Andrews et al., 1999 (Nature Genetics 23:147)",
       "File sequenze analizzato      : " + file,
       "Campione                      : campione uno",
       "Intervallo mutazioni          : da 0 a 16569",
@@ -98,7 +97,7 @@ TEST(ConfrontoMultiplo, TheLogBlock) {
       "Intervallo posizioni          : da 16001 a  16400",
       "Intervallo percentuale        : da 1 a 100",
       "Mutazioni                     : 16110,16111,16112,16113,16114,16115,16116,16117,16118,16119",
-      "Aplotipo                      : " + amb.stato.aplotipoTrovato,
+      "Aplotipo                      : A2",
       "Mutazioni                     : 16120",
       "Percentuale mutazioni         : 100",
       "Aplogruppo PhyloTree          : H10a1 (qualit\xE0 0.53; margine 0.03; incerto)",

@@ -39,7 +39,7 @@ TEST(ConfrontoSingolo, ThreeMutationsOverTheWholeInterval) {
   std::string file = testoPercorso(amb.stato.cartellaEsporta / "tre.FASTA");
   std::vector<std::string> atteso = {
       "*--- Analisi Vorlane: 07/12/2026 -----------*",
-      std::string("Sequenza riferimento          : ") + kCitazioneRiferimento,
+      "Sequenza riferimento          : Andrews et al., 1999 (Nature Genetics 23:147)",
       "File sequenze analizzato      : " + file,
       "Intervallo mutazioni          : da 0 a 16569",
       "Lista posizioni mutazione     : ",
@@ -48,7 +48,7 @@ TEST(ConfrontoSingolo, ThreeMutationsOverTheWholeInterval) {
       "Intervallo posizioni          : da 1 a 16569",
       "Intervallo percentuale        : da 1 a 100",
       "Mutazioni                     : 73,263,315",
-      "Aplotipo                      : " + amb.stato.aplotipoTrovato,
+      "Aplotipo                      : R",
       "Percentuale mutazioni         : 100",
       "Aplogruppo PhyloTree          : H2a2a (qualit\xE0 0.65; margine 0.28)",
       "Varianti attese assenti       : -",
