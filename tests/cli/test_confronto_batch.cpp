@@ -24,7 +24,7 @@ std::size_t conta(const std::string& testo, const std::string& pezzo) {
   return n;
 }
 
-TEST_F(ConfrontoBatch, SingoloFastaEArlequin) {
+TEST_F(ConfrontoBatch, SingleFastaAndArlequin) {
   scriviFile(cartella / "esporta" / "intero.FASTA",
              ">intero\n" + campione(1, 16569, {73, 263, 315}) + "\n");
   EsitoBatch l = lancia("--da 1 --a 16569 confronta-motivi intero.FASTA");
@@ -42,7 +42,7 @@ TEST_F(ConfrontoBatch, SingoloFastaEArlequin) {
   EXPECT_NE(pagina("uno").find("<ACRONYM title=' 16069 - c'><P>t</P>"), std::string::npos);
 }
 
-TEST_F(ConfrontoBatch, MultiploFastaEArlequin) {
+TEST_F(ConfrontoBatch, MultipleFastaAndArlequin) {
   scriviFile(cartella / "esporta" / "due.FASTA", ">J\n" + campione(16001, 400, {16069, 16126}) +
                                                      "\n>K\n" +
                                                      campione(16001, 400, {16224, 16311}) + "\n");

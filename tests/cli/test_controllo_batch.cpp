@@ -25,7 +25,7 @@ std::string mutato() {
   return s;
 }
 
-TEST_F(ControlloBatch, FastaEArlequinCompletano) {
+TEST_F(ControlloBatch, FastaAndArlequinComplete) {
   scriviFile(cartella / "esporta" / "p.FASTA", ">uno\n" + mutato() + "\n");
   EsitoBatch l = lancia("--posizioni 16189,16223 controllo p.FASTA");
   ASSERT_EQ(l.stato, 0) << l.errori;
@@ -46,7 +46,7 @@ TEST_F(ControlloBatch, FastaEArlequinCompletano) {
   EXPECT_TRUE(std::filesystem::exists(cartella / "html" / "ControlloMutazioni_q.htm"));
 }
 
-TEST_F(ControlloBatch, ArrestiOrdinatiEsconoConDue) {
+TEST_F(ControlloBatch, OrderlyStopsExitWithTwo) {
   scriviFile(cartella / "esporta" / "p.FASTA", ">uno\n" + mutato() + "\n");
   scriviFile(cartella / "esporta" / "t.ARL", "#Arlequin\r\n");
   for (std::string argomenti :
@@ -73,7 +73,7 @@ TEST_F(ControlloBatch, ArrestiOrdinatiEsconoConDue) {
   EXPECT_NE(l.errori.find("riga 2"), std::string::npos);
 }
 
-TEST_F(ControlloBatch, IlBloccoMostratoPerIntero) {
+TEST_F(ControlloBatch, TheBlockIsShownWhole) {
   // The block shown at the end runs to some 300 KB: it goes out in pieces, and no CR LF, line or
   // accented letter may be cut or doubled where one piece meets the next.
   std::string fasta;

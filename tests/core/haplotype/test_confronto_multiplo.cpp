@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "aiuti.h"
-#include "sequence/riferimento.h"
 #include "text/testo.h"
 
 namespace vorlane::test {
@@ -26,7 +25,7 @@ std::string hv1(const std::map<int, char>& basi = {}) {
   return sequenzaDa(16001, 16400, basi);
 }
 
-TEST(ConfrontoMultiplo, NomiRigheETabulazioni) {
+TEST(ConfrontoMultiplo, NamesLinesAndTabs) {
   Ambiente amb;
   // "due" wrapped over two lines, its second line going on at 16201; the plain line after the
   // TAB line a sample of its own under the TAB line's name, longer than the interval; a sample of
@@ -58,7 +57,7 @@ TEST(ConfrontoMultiplo, NomiRigheETabulazioni) {
   EXPECT_EQ(amb.porta.messaggi[0].icona, Icona::informazione);
 }
 
-TEST(ConfrontoMultiplo, OgniCampioneParteDaZero) {
+TEST(ConfrontoMultiplo, EverySampleStartsFromNothing) {
   // A short sample after a long one: nothing of the long one may remain.
   Ambiente amb;
   Righe righe =
@@ -80,7 +79,7 @@ TEST(ConfrontoMultiplo, OgniCampioneParteDaZero) {
   EXPECT_EQ(s.sequenzaCampione.substr(16001, 5), corto2);
 }
 
-TEST(ConfrontoMultiplo, BloccoDelRegistro) {
+TEST(ConfrontoMultiplo, TheLogBlock) {
   Ambiente amb;
   std::map<int, char> undici;
   for (int p = 16110; p <= 16120; ++p) undici[p] = altraBase(p);
@@ -88,7 +87,7 @@ TEST(ConfrontoMultiplo, BloccoDelRegistro) {
   std::string file = testoPercorso(amb.stato.cartellaEsporta / "multi.FASTA");
   std::vector<std::string> atteso = {
       "*--- Analisi Vorlane: 07/12/2026 -----------*",
-      std::string("Sequenza riferimento          : ") + kCitazioneRiferimento,
+      "Sequenza riferimento          : Andrews et al., 1999 (Nature Genetics 23:147)",
       "File sequenze analizzato      : " + file,
       "Campione                      : campione uno",
       "Intervallo mutazioni          : da 0 a 16569",
@@ -98,7 +97,7 @@ TEST(ConfrontoMultiplo, BloccoDelRegistro) {
       "Intervallo posizioni          : da 16001 a  16400",
       "Intervallo percentuale        : da 1 a 100",
       "Mutazioni                     : 16110,16111,16112,16113,16114,16115,16116,16117,16118,16119",
-      "Aplotipo                      : " + amb.stato.aplotipoTrovato,
+      "Aplotipo                      : A2",
       "Mutazioni                     : 16120",
       "Percentuale mutazioni         : 100",
       "Aplogruppo PhyloTree          : H10a1 (qualit\xE0 0.53; margine 0.03; incerto)",
@@ -106,7 +105,7 @@ TEST(ConfrontoMultiplo, BloccoDelRegistro) {
   EXPECT_EQ(ultimoBloccoRighe(amb), atteso);
 }
 
-TEST(ConfrontoMultiplo, IdentificativoConBarraEPaginaProtetta) {
+TEST(ConfrontoMultiplo, AnIdentifierWithBarsAndAnEscapedPage) {
   Ambiente amb;
   Righe righe = confronta(amb, ">a|b|<c>\r\n" + hv1({{16069, 'T'}, {16126, 'C'}}) + "\r\n");
   ASSERT_EQ(righe.size(), 1u);
@@ -144,7 +143,7 @@ TEST(ConfrontoMultiplo, RepeatedProfilesGetTheCallOfARunOfTheirOwn) {
   EXPECT_NE(righe[0][3], righe[1][3]);
 }
 
-TEST(ConfrontoMultiplo, NessunCampioneDaUnaTabellaVuota) {
+TEST(ConfrontoMultiplo, NoSampleGivesAnEmptyTable) {
   Ambiente amb;
   EXPECT_TRUE(confronta(amb, ">solo nomi\r\n>e ancora\r\nA\r\n").empty());
   amb.porta.messaggi.clear();

@@ -33,7 +33,7 @@ std::string cerca(const std::vector<Riga>& righe, std::string_view campione) {
   return stato.aplotipoTrovato;
 }
 
-TEST(RicercaAplotipo, EsempioDelleDueRighe) {
+TEST(RicercaAplotipo, TheTwoRowExample) {
   std::vector<Riga> t = {{"A", {"73", "263"}}, {"B", {"73", "150", "263", "315"}}};
   EXPECT_EQ(cerca(t, "73,263"), "A");
   EXPECT_EQ(cerca(t, "73,150,263"), "B");
@@ -41,7 +41,7 @@ TEST(RicercaAplotipo, EsempioDelleDueRighe) {
   EXPECT_EQ(cerca(t, ""), "");
 }
 
-TEST(RicercaAplotipo, PunteggioEParita) {
+TEST(RicercaAplotipo, ScoreAndTies) {
   // Ties go to the earlier row; a row listing more of the sample wins whatever its length.
   EXPECT_EQ(cerca({{"A", {"73"}}, {"B", {"73"}}}, "73"), "A");
   EXPECT_EQ(cerca({{"A", {"73", "263"}},
@@ -53,7 +53,7 @@ TEST(RicercaAplotipo, PunteggioEParita) {
   EXPECT_EQ(cerca({{"A", {"73", "73"}}, {"B", {"73", "150"}}}, "73,150"), "B");
 }
 
-TEST(RicercaAplotipo, FineTabellaCelleVuoteETestoEsatto) {
+TEST(RicercaAplotipo, TableEndEmptyCellsAndExactText) {
   // An empty name ends the table, an empty cell ends its row.
   EXPECT_EQ(cerca({{"A", {"73"}}, {"", {"73", "263"}}, {"C", {"73", "263", "315"}}}, "73,263,315"),
             "A");
@@ -83,7 +83,7 @@ std::string scansione(const GrigliaAplotipi& g, const std::vector<std::string>& 
   return trovato;
 }
 
-TEST(RicercaAplotipo, IndiceComeLaScansioneDellaGriglia) {
+TEST(RicercaAplotipo, TheIndexFindsWhatTheScanOfTheGridFinds) {
   std::mt19937 caso(4);
   const std::vector<std::string> voci = {"", "1", "2", "3", "4", "5", "6", "7", " 1", "1A"};
   std::uniform_int_distribution<int> voce(0, static_cast<int>(voci.size()) - 1);
@@ -106,7 +106,7 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneDellaGriglia) {
   }
 }
 
-TEST(RicercaAplotipo, IndiceComeLaScansioneSuTabelleGrandiECampioniLunghi) {
+TEST(RicercaAplotipo, TheIndexFindsWhatTheScanFindsOnLargeTablesAndLongSamples) {
   // Rows past the first 64 and scores of many binary digits, as the motif table and a sample
   // listing a token many times give.
   std::mt19937 caso(11);
@@ -138,7 +138,7 @@ TEST(RicercaAplotipo, IndiceComeLaScansioneSuTabelleGrandiECampioniLunghi) {
 namespace vorlane::test {
 namespace {
 
-TEST(RicercaAplotipo, PosizioniComeNumeriOComeTesto) {
+TEST(RicercaAplotipo, PositionsAsNumbersOrAsText) {
   // Positions given as numbers find what their digits find, whatever else the table holds:
   // tokens with leading zeros or letters, beyond the sequence, and the position 0.
   std::mt19937 caso(9);

@@ -39,7 +39,7 @@ std::string posizioni(int quante) {
   return testo;
 }
 
-TEST(TabelleAplotipi, RigheCommentiECampi) {
+TEST(TabelleAplotipi, LinesCommentsAndFields) {
   CartellaTemporanea c;
   GrigliaAplotipi g = leggi(c,
                             "# origine\r\n"
@@ -72,7 +72,7 @@ TEST(TabelleAplotipi, RigheCommentiECampi) {
   EXPECT_EQ(g.cella(5, 0), "");
 }
 
-TEST(TabelleAplotipi, LimitiDellaGriglia) {
+TEST(TabelleAplotipi, TheLimitsOfTheGrid) {
   CartellaTemporanea c;
   EXPECT_EQ(leggi(c, righeDati(69)).cella(69, 0), "H69");
   EXPECT_EQ(leggi(c, righeDati(1, posizioni(10))).cella(1, 10), "109");
@@ -93,7 +93,7 @@ TEST(TabelleAplotipi, LimitiDellaGriglia) {
   EXPECT_NE(errore(c, "A;" + posizioni(16), kTabellaMotivi).find("riga 1"), std::string::npos);
 }
 
-TEST(TabelleAplotipi, RigaSenzaSeparatoreEFileMancanteOVuoto) {
+TEST(TabelleAplotipi, ALineWithoutSeparatorAndAMissingOrEmptyFile) {
   CartellaTemporanea c;
   std::string senzaPuntoEVirgola = errore(c, "A;73\n\nB 73-263\n");
   EXPECT_NE(senzaPuntoEVirgola.find("tabella_mutazioni_OLD.csv, riga 3"), std::string::npos)
@@ -102,7 +102,7 @@ TEST(TabelleAplotipi, RigaSenzaSeparatoreEFileMancanteOVuoto) {
   EXPECT_THROW(leggiTabellaAplotipi(c / "manca.csv", kTabellaPrincipale), ErroreVorlane);
 }
 
-TEST(TabelleAplotipi, AvvioFallisceSenzaUnaTabella) {
+TEST(TabelleAplotipi, StartUpFailsWithoutATable) {
   CartellaTemporanea c;
   preparaCartellaLavoro(c.percorso());
   std::filesystem::remove(c / kTabellaMotivi.nomeFile);

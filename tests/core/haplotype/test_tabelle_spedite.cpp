@@ -68,11 +68,11 @@ void ogniRigaRitrovata(const TabellaAplotipi& tabella, Comando comando) {
   }
 }
 
-TEST(TabelleSpedite, OgniRigaDellaPrimaTabellaRitrovata) {
+TEST(TabelleSpedite, EveryRowOfTheFirstTableIsFoundAgain) {
   ogniRigaRitrovata(kTabellaPrincipale, Comando::ConfrontaMultiplo);
 }
 
-TEST(TabelleSpedite, OgniRigaDellaTabellaDeiMotiviRitrovata) {
+TEST(TabelleSpedite, EveryRowOfTheMotifTableIsFoundAgain) {
   ogniRigaRitrovata(kTabellaMotivi, Comando::ConfrontaMultiploNew);
 }
 
@@ -101,11 +101,11 @@ void aplogruppiNotiNellHV1(Comando comando) {
         << casi[i].nome << " -> " << amb.stato.risultatiMultipli[i].aplotipo;
 }
 
-TEST(TabelleSpedite, AplogruppiNotiNellHV1) {
+TEST(TabelleSpedite, KnownHaplogroupsInHV1) {
   aplogruppiNotiNellHV1(Comando::ConfrontaMultiploNew);
 }
 
-TEST(TabelleSpedite, AplogruppiNotiNellHV1PrimaTabella) {
+TEST(TabelleSpedite, KnownHaplogroupsInHV1WithTheFirstTable) {
   aplogruppiNotiNellHV1(Comando::ConfrontaMultiplo);
 }
 

@@ -53,17 +53,11 @@ class ControlloMutazioni : public ::testing::Test {
     return a.stato.cartellaHtml / ("ControlloMutazioni_" + base + ".htm");
   }
   const std::string& m(int i) { return a.stato.messaggi[i]; }
-  std::string campione(const std::string& nome) {
-    return m(41) + std::string(22, ' ') + ": " + nome;
-  }
-  std::string mutazioni(const std::string& lista) {
-    return m(42) + std::string(21, ' ') + ": " + lista;
-  }
 
   Ambiente a;
 };
 
-TEST_F(ControlloMutazioni, MarcaLePosizioniDiverseDalRiferimentoERegistraIlBlocco) {
+TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsTheBlock) {
   std::string s = con(con(hv1(), 189, 'c'), 223, 't');
   std::string corto = hv1().substr(0, 200);  // ends before 16223
   std::string contenuto = ">uno\r\n" + s + "\r\n>minuscole\r\n" + con(hv1(), 189, 't') +
@@ -73,20 +67,20 @@ TEST_F(ControlloMutazioni, MarcaLePosizioniDiverseDalRiferimentoERegistraIlBlocc
 
   std::string file = testoPercorso(a.stato.cartellaEsporta / "prova.FASTA");
   std::vector<std::string> attese = {
-      "*--- " + m(21) + " : 07/12/2026 10:20:30 -----------*",
-      m(22) + std::string(10, ' ') + ": " + a.stato.citazioneRiferimento,
-      m(23) + std::string(6, ' ') + ": " + file,
-      m(27) + std::string(10, ' ') + ": " + m(14) + " 0 " + m(15) + " 16569",
-      m(28) + std::string(5, ' ') + ": 16189,16223",
-      campione("uno"),
-      m(42) + "                     : 16189 - 16223",
-      campione("minuscole"),
-      campione("ennea"),
-      mutazioni("16223"),
-      campione("corto"),
-      mutazioni("16223"),
-      campione("uguale"),
-      m(43) + "    : 3",
+      "*--- Analisi Vorlane : 07/12/2026 10:20:30 -----------*",
+      "Sequenza riferimento          : Andrews et al., 1999 (Nature Genetics 23:147)",
+      "File sequenze analizzato      : " + file,
+      "Intervallo mutazioni          : da 0 a 16569",
+      "Lista posizioni mutazione     : 16189,16223",
+      "Campione                      : uno",
+      "Mutazioni                     : 16189 - 16223",
+      "Campione                      : minuscole",
+      "Campione                      : ennea",
+      "Mutazioni                     : 16223",
+      "Campione                      : corto",
+      "Mutazioni                     : 16223",
+      "Campione                      : uguale",
+      "Numero dei campioni mutati    : 3",
   };
   EXPECT_EQ(registro(), attese);
 
@@ -117,7 +111,7 @@ TEST_F(ControlloMutazioni, MarcaLePosizioniDiverseDalRiferimentoERegistraIlBlocc
 
 // A check that runs past midnight: its whole block goes to the day it started in and is the
 // block shown, not an error about a log of the new day.
-TEST_F(ControlloMutazioni, UnControlloOltreLaMezzanotteRestaNelGiornoInCuiEIniziato) {
+TEST_F(ControlloMutazioni, ACheckPastMidnightStaysInTheDayItStartedIn) {
   std::tm adesso = momentoFisso();
   int letture = 0;
   a.stato.orologio = [&] {
@@ -130,13 +124,13 @@ TEST_F(ControlloMutazioni, UnControlloOltreLaMezzanotteRestaNelGiornoInCuiEInizi
   std::vector<std::string> righe =
       righeCrLf(leggiFile(a.stato.cartellaLog / "20261207_Vorlane.log"));
   ASSERT_EQ(righe.size(), 8u);
-  EXPECT_EQ(righe[6], mutazioni("16223"));
+  EXPECT_EQ(righe[6], "Mutazioni                     : 16223");
   EXPECT_FALSE(std::filesystem::exists(a.stato.cartellaLog / "20261208_Vorlane.log"));
   ASSERT_EQ(a.porta.messaggi.size(), 3u);
   EXPECT_EQ(righeCrLf(a.porta.messaggi[1].testo), righe);
 }
 
-TEST_F(ControlloMutazioni, UnaVoceNonValidaOFuoriIntervalloFermaIlControlloSenzaRisultati) {
+TEST_F(ControlloMutazioni, AnInvalidOrOutOfRangeEntryStopsTheCheckWithoutResults) {
   struct Caso {
     std::string lista;
     bool arlequin;
@@ -166,10 +160,10 @@ TEST_F(ControlloMutazioni, UnaVoceNonValidaOFuoriIntervalloFermaIlControlloSenza
   }
 }
 
-TEST_F(ControlloMutazioni, VoceConSpazioInizialeEListaVuota) {
+TEST_F(ControlloMutazioni, AnEntryWithALeadingBlankAndAnEmptyList) {
   std::string contenuto = ">uno\r\n" + con(hv1(), 189, 'C') + "\r\n";
   ASSERT_EQ(esegui("p.FASTA", contenuto, "16223, 16189"), EsitoEvento::completato);
-  EXPECT_EQ(registro()[6], mutazioni(" 16189"));
+  EXPECT_EQ(registro()[6], "Mutazioni                     :  16189");
   EXPECT_NE(leggiFile(pagina("p")).find("\r\n 16189\r\n"), std::string::npos);
 
   // A new session with an empty box: names only, nothing mutated, no position columns.
@@ -179,9 +173,9 @@ TEST_F(ControlloMutazioni, VoceConSpazioInizialeEListaVuota) {
   ASSERT_EQ(File_Sequenza_DblClick(b.stato, b.porta, "v.FASTA"), EsitoEvento::completato);
   std::vector<std::string> righe = righeCrLf(leggiFile(percorsoRegistro(b.stato)));
   ASSERT_EQ(righe.size(), 8u);
-  EXPECT_EQ(righe[5], campione("uno"));
-  EXPECT_EQ(righe[6], campione("due"));
-  EXPECT_EQ(righe[7], m(43) + "    : 0");
+  EXPECT_EQ(righe[5], "Campione                      : uno");
+  EXPECT_EQ(righe[6], "Campione                      : due");
+  EXPECT_EQ(righe[7], "Numero dei campioni mutati    : 0");
   std::string html = leggiFile(b.stato.cartellaHtml / "ControlloMutazioni_v.htm");
   EXPECT_NE(html.find("<B>pos</B>\r\n                  </P>\r\n                </TD>\r\n"
                       "              </TR>"),
@@ -189,26 +183,35 @@ TEST_F(ControlloMutazioni, VoceConSpazioInizialeEListaVuota) {
   EXPECT_EQ(html.find("BGCOLOR=#C6D8EB><P>"), std::string::npos);
 }
 
-TEST_F(ControlloMutazioni, RecordFastaEArlequin) {
+TEST_F(ControlloMutazioni, FastaAndArlequinRecords) {
   // A sequence split over two lines is one record; a TAB is a character.
   std::string contenuto = "senza nome\r\n>a\r\n" + hv1().substr(0, 300) + "\r\n" +
                           hv1().substr(300) + "\r\n\r\n>b\r\n" + std::string(188, '\t') + "T\r\n";
   ASSERT_EQ(esegui("f.FASTA", contenuto, "16189"), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
   std::vector<std::string> nomi(righe.begin() + 5, righe.end());
-  EXPECT_EQ(nomi, (std::vector<std::string>{campione(""), mutazioni("16189"), campione("a"),
-                                            campione("b"), m(43) + "    : 1"}));
+  EXPECT_EQ(nomi, (std::vector<std::string>{
+                      "Campione                      : ",
+                      "Mutazioni                     : 16189",
+                      "Campione                      : a",
+                      "Campione                      : b",
+                      "Numero dei campioni mutati    : 1",
+                  }));
 
   ASSERT_EQ(esegui("f.ARL", "S1\t3\t" + hv1() + "\textra\r\n\r\nS2\t1\tNNN\r\n", "16189", true),
             EsitoEvento::completato);
   righe = registro();
   nomi.assign(righe.end() - 4, righe.end());
-  EXPECT_EQ(nomi, (std::vector<std::string>{campione("S1(freq: 3)"), campione("S2(freq: 1)"),
-                                            mutazioni("16189"), m(43) + "    : 1"}));
-  EXPECT_EQ(righe[righe.size() - 9], "*--- " + m(21) + ": 07/12/2026 10:20:30 -----------*");
+  EXPECT_EQ(nomi, (std::vector<std::string>{
+                      "Campione                      : S1(freq: 3)",
+                      "Campione                      : S2(freq: 1)",
+                      "Mutazioni                     : 16189",
+                      "Numero dei campioni mutati    : 1",
+                  }));
+  EXPECT_EQ(righe[righe.size() - 9], "*--- Analisi Vorlane: 07/12/2026 10:20:30 -----------*");
 }
 
-TEST_F(ControlloMutazioni, RigaArlequinSenzaTabFermaIlControllo) {
+TEST_F(ControlloMutazioni, AnArlequinLineWithoutTabStopsTheCheck) {
   ASSERT_EQ(esegui("t.ARL", "S1\t3\t" + hv1() + "\r\n[Profile]\r\n", "16189", true),
             EsitoEvento::interrotto);
   ASSERT_EQ(a.porta.messaggi.size(), 1u);
@@ -220,21 +223,21 @@ TEST_F(ControlloMutazioni, RigaArlequinSenzaTabFermaIlControllo) {
   EXPECT_TRUE(std::filesystem::is_empty(a.stato.cartellaHtml));
 }
 
-TEST_F(ControlloMutazioni, FileSenzaRecord) {
+TEST_F(ControlloMutazioni, AFileWithoutRecordsCountsNoSampleAndGivesAnEmptyGrid) {
   for (std::string contenuto : {std::string(), std::string(">solo\r\n\r\n>intestazioni\r\n")}) {
     SCOPED_TRACE(contenuto.size());
     std::filesystem::remove(percorsoRegistro(a.stato));
     ASSERT_EQ(esegui("vuoto.FASTA", contenuto, "00073"), EsitoEvento::completato);
     std::vector<std::string> righe = registro();
     ASSERT_EQ(righe.size(), 6u);
-    EXPECT_EQ(righe[5], m(43) + "    : 0");
+    EXPECT_EQ(righe[5], "Numero dei campioni mutati    : 0");
     std::string html = leggiFile(pagina("vuoto"));
     EXPECT_NE(html.find("<B>pos</B>"), std::string::npos);
     EXPECT_EQ(html.find("<TD BGCOLOR=#C6D8EB><P>"), std::string::npos);
   }
 }
 
-TEST_F(ControlloMutazioni, QuarantaPosizioniEVentimilaRecord) {
+TEST_F(ControlloMutazioni, FortyPositionsAndTwentyThousandRecords) {
   std::vector<int> posizioni;
   std::string lista;
   for (int p = 16010; p <= 16400; p += 10) {
@@ -252,9 +255,9 @@ TEST_F(ControlloMutazioni, QuarantaPosizioniEVentimilaRecord) {
   ASSERT_EQ(esegui("grande.FASTA", contenuto, lista), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
   ASSERT_EQ(righe.size(), 5u + 2 * 20000 + 1);
-  EXPECT_EQ(righe[5 + 2 * 41], campione("r41"));
-  EXPECT_EQ(righe[5 + 2 * 41 + 1], mutazioni("16020"));
-  EXPECT_EQ(righe.back(), m(43) + "    : 20000");
+  EXPECT_EQ(righe[5 + 2 * 41], "Campione                      : r41");
+  EXPECT_EQ(righe[5 + 2 * 41 + 1], "Mutazioni                     : 16020");
+  EXPECT_EQ(righe.back(), "Numero dei campioni mutati    : 20000");
   std::string html = leggiFile(pagina("grande"));
   std::size_t rossi = 0;
   for (std::size_t i = html.find("BGCOLOR=red><P>*"); i != std::string::npos;
@@ -269,7 +272,7 @@ std::string righeGriglia(const std::string& html) {
   return html.substr(inizio, html.find("          </TABLE>", inizio) - inizio);
 }
 
-TEST_F(ControlloMutazioni, UnFileGrandeDaQuelloCheDaUnaLetturaSola) {
+TEST_F(ControlloMutazioni, ALargeFileGivesWhatOneReadingGives) {
   // Files of 3 to 4 MB are read in pieces on two threads: the same lines, page and stops.
   constexpr int kCopie = 4000;
   const std::string s = con(con(hv1(), 189, 'c'), 223, 't');
@@ -314,7 +317,7 @@ TEST_F(ControlloMutazioni, UnFileGrandeDaQuelloCheDaUnaLetturaSola) {
   }
 }
 
-TEST_F(ControlloMutazioni, UnFileGrandeACapoDaQuelloSuUnaRiga) {
+TEST_F(ControlloMutazioni, ALargeWrappedFileGivesWhatTheOneLineFileGives) {
   // Some 4 MB of samples, read in pieces: wrapped at 70 characters they give the same log lines
   // and page as on one line each.
   // Sample i has an N at column 1 + i % 400 and, but for every third, a C at 16189 (where the
@@ -339,12 +342,12 @@ TEST_F(ControlloMutazioni, UnFileGrandeACapoDaQuelloSuUnaRiga) {
   }
   std::vector<std::string> righe = righeCrLf(registri[0]);
   ASSERT_EQ(righe.size(), 5 + 10000 + mutati + 1);
-  EXPECT_EQ(righe.back(), m(43) + "    : " + std::to_string(mutati));
+  EXPECT_EQ(righe.back(), "Numero dei campioni mutati    : " + std::to_string(mutati));
   EXPECT_TRUE(registri[1] == registri[0]);
   EXPECT_TRUE(pagine[1] == pagine[0]);
 }
 
-TEST_F(ControlloMutazioni, NomiScappatiEPaginaSoloAscii) {
+TEST_F(ControlloMutazioni, NamesAreEscapedAndThePageIsAsciiOnly) {
   std::string contenuto = "><b>&x\r\n" + hv1() + "\r\n>caff\xE8\r\n" + hv1() + "\r\n";
   a.stato.impostazioni.NumeroMutazioniDa = "<1>";
   ASSERT_EQ(esegui("n.FASTA", contenuto, "16189"), EsitoEvento::completato);
@@ -376,7 +379,7 @@ class LimiteFile {
   void (*segnale_)(int) = nullptr;
 };
 
-TEST_F(ControlloMutazioni, UnErroreDiScritturaLasciaIntattoIlRapportoPrecedente) {
+TEST_F(ControlloMutazioni, AWriteErrorLeavesThePreviousReportIntact) {
   std::string lista = "16010,16020,16030,16040,16050,16060,16070,16080,16090,16100";
   std::string contenuto;
   for (int i = 0; i < 1000; ++i) contenuto += ">primo" + std::to_string(i) + "\n" + hv1() + "\n";
@@ -402,17 +405,17 @@ TEST_F(ControlloMutazioni, UnErroreDiScritturaLasciaIntattoIlRapportoPrecedente)
        std::filesystem::directory_iterator(a.stato.cartellaHtml))
     ++file;
   EXPECT_EQ(file, 1u);  // no temporary left behind
-  EXPECT_EQ(registro().back(), m(43) + "    : 0");
+  EXPECT_EQ(registro().back(), "Numero dei campioni mutati    : 0");
 }
 
 TEST_F(ControlloMutazioni, EditingTheListBetweenTwoChecksExaminesTheNewPositions) {
   std::string s = con(con(hv1(), 189, 'c'), 223, 't');
   ASSERT_EQ(esegui("due.FASTA", ">uno\r\n" + s + "\r\n", "16189"), EsitoEvento::completato);
-  EXPECT_EQ(registro()[6], mutazioni("16189"));
+  EXPECT_EQ(registro()[6], "Mutazioni                     : 16189");
   ASSERT_EQ(avvia("due.FASTA", "16223"), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
-  EXPECT_EQ(righe[4 + 8], m(28) + std::string(5, ' ') + ": 16223");
-  EXPECT_EQ(righe[6 + 8], mutazioni("16223"));
+  EXPECT_EQ(righe[4 + 8], "Lista posizioni mutazione     : 16223");
+  EXPECT_EQ(righe[6 + 8], "Mutazioni                     : 16223");
 }
 
 // Records the check reads as the native program did, where the reading of lines would otherwise
@@ -438,9 +441,9 @@ TEST_F(ControlloMutazioni, AnArlequinLineOfTwoFieldsIsARecordWhileNoPositionIsLi
   ASSERT_EQ(esegui("d.ARL", contenuto, "", true), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
   ASSERT_EQ(righe.size(), 8u);
-  EXPECT_EQ(righe[5], campione("S1(freq: 3)"));
-  EXPECT_EQ(righe[6], campione("S2(freq: 1)"));
-  EXPECT_EQ(righe[7], m(43) + "    : 0");
+  EXPECT_EQ(righe[5], "Campione                      : S1(freq: 3)");
+  EXPECT_EQ(righe[6], "Campione                      : S2(freq: 1)");
+  EXPECT_EQ(righe[7], "Numero dei campioni mutati    : 0");
 
   // With a position to look at, the missing sequence is an error naming the line.
   ASSERT_EQ(avvia("d.ARL", "16189", true), EsitoEvento::errore);

@@ -38,7 +38,7 @@ std::vector<std::string> tratto(const std::vector<std::string>& righe, const std
   return {it, it + static_cast<std::ptrdiff_t>(quante)};
 }
 
-TEST_F(MatriceReport, GrigliaConUnaCellaRossaPerMutazione) {
+TEST_F(MatriceReport, AGridWithARedCellPerMutation) {
   std::vector<std::string> righe = scrivi();
   const std::vector<std::string> griglia = {
       "      <TABLE border cellspacing=\"1\" cellpadding=\"4\">",
@@ -101,7 +101,7 @@ TEST_F(MatriceReport, GrigliaConUnaCellaRossaPerMutazione) {
   EXPECT_EQ(righe[4], "      Vorlane - Risultato controllo mutazioni");
 }
 
-TEST_F(MatriceReport, RiassuntoContaICampioniControllati) {
+TEST_F(MatriceReport, TheSummaryCountsTheSamplesChecked) {
   a.porta.impostaTesto(Controllo::Text_PosizioneMutazioneDa, "16024");
   std::vector<std::string> righe = scrivi();
   const auto& m = a.stato.messaggi;
@@ -121,7 +121,7 @@ TEST_F(MatriceReport, RiassuntoContaICampioniControllati) {
   EXPECT_EQ(righe[32], "       <TABLE border cellspacing= 1  cellpadding= 3 >");
 }
 
-TEST_F(MatriceReport, UnaSecondaScritturaSostituisceLaPaginaEAvvisa) {
+TEST_F(MatriceReport, ASecondWriteReplacesThePageAndSaysSo) {
   scrivi();
   matrice.impostaPosizioni({"16311"});
   matrice.aggiungiCampione("terzo")[0] = 1;

@@ -56,7 +56,7 @@ Classificazione chiama(std::initializer_list<const char*> campione,
   return ClassificatoreAplogruppi(albero, copertura).classifica(varianti(campione));
 }
 
-TEST(Classificatore, PesiDaTreAUnoSuScalaLogaritmica) {
+TEST(Classificatore, WeightsRunFromThreeToOneOnALogarithmicScale) {
   EXPECT_EQ(pesoVariante(0, 4), 300);
   EXPECT_EQ(pesoVariante(1, 4), 300);
   EXPECT_EQ(pesoVariante(2, 4), 200);
@@ -69,7 +69,7 @@ TEST(Classificatore, PesiDaTreAUnoSuScalaLogaritmica) {
 // shared / sample) / 2: rad (1 + 0) / 2 = 0.5; A (100/400 + 100/500) / 2 = 0.225; A1 (300/600 +
 // 300/500) / 2 = 0.55; A2 (100/700 + 100/500) / 2; B 0; B1 (200/500 + 200/500) / 2 = 0.4. The
 // hot spots 315.1C (A) and 16519C (B1) count on neither side.
-TEST(Classificatore, PunteggiDiKulczynskiPesatiCalcolatiAMano) {
+TEST(Classificatore, WeightedKulczynskiScoresWorkedOutByHand) {
   Classificazione c = chiama({"100G", "16100T", "16300A"});
   EXPECT_EQ(c.nome, "A1");
   EXPECT_DOUBLE_EQ(c.qualita, 0.55);
@@ -90,7 +90,7 @@ TEST(Classificatore, PunteggiDiKulczynskiPesatiCalcolatiAMano) {
   EXPECT_DOUBLE_EQ(c.margine, 0.5);
 }
 
-TEST(Classificatore, PuntiCaldiEsclusiDaEntrambeLeParti) {
+TEST(Classificatore, HotSpotsAreLeftOutOnBothSides) {
   Classificazione senza = chiama({"100G", "16100T", "16300A"});
   Classificazione con = chiama({"100G", "16100T", "16300A", "315.1C", "309.1C", "309.2C",
                                 "16193.1C", "523d", "524d", "16182C", "16183C", "16519C"});
@@ -103,7 +103,7 @@ TEST(Classificatore, PuntiCaldiEsclusiDaEntrambeLeParti) {
   EXPECT_DOUBLE_EQ(a.qualita, 1.0);
 }
 
-TEST(Classificatore, SoloLeVariantiDentroLaCopertura) {
+TEST(Classificatore, OnlyTheVariantsInsideTheCoverageCount) {
   // 16100T outside: A and A1 look alike and tie; A, related to A1, is the call.
   Classificazione c = chiama({"100G", "200C", "16100T"}, Copertura({{1, 16099}}));
   EXPECT_EQ(c.nome, "A");
@@ -118,7 +118,7 @@ TEST(Classificatore, SoloLeVariantiDentroLaCopertura) {
   EXPECT_DOUBLE_EQ(c.margine, 0.5);
 }
 
-TEST(Classificatore, PariVotanoPerGruppoPoiIlPiuImparentato) {
+TEST(Classificatore, TiesVoteByGroupThenGoToTheMostRelated) {
   // Over 5000-5099 C, D, D1, D2, D2a, D2b all expect 5000A alone: group D has five votes to
   // C's one, and D is related to the other four. C's equal score leaves no margin.
   Classificazione c = chiama({"5000A"}, Copertura({{5000, 5099}}));
@@ -134,7 +134,7 @@ TEST(Classificatore, PariVotanoPerGruppoPoiIlPiuImparentato) {
   EXPECT_EQ(chiama({"6000A"}, Copertura({{6000, 6099}})).nome, "Za");
 }
 
-TEST(Classificatore, ConfrontoConUnAplogruppo) {
+TEST(Classificatore, AComparisonWithAHaplogroupListsTheMissingAndTheUnexpected) {
   AlberoAplogruppi albero = alberoPiccolo();
   ClassificatoreAplogruppi classificatore(albero, Copertura({{1, 16250}}));
   ConfrontoAplogruppo c = classificatore.confronta(
@@ -143,13 +143,13 @@ TEST(Classificatore, ConfrontoConUnAplogruppo) {
   EXPECT_EQ(c.inattese, varianti({"16200C"}));  // 16300A outside, 16519C a hot spot
 }
 
-TEST(AlberoAplogruppi, RifiutaUnOrdineCheNonEPreordine) {
+TEST(AlberoAplogruppi, RefusesAnOrderThatIsNotAPreorder) {
   std::vector<DefinizioneAplogruppo> d = {
       {"rad", -1, "X", {}}, {"A", 0, "A", {}}, {"B", 0, "B", {}}, {"A1", 1, "A", {}}};
   EXPECT_THROW(AlberoAplogruppi(d, {}), std::exception);
 }
 
-TEST(PhyloTree17, AlberoIncorporato) {
+TEST(PhyloTree17, TheBuiltInTreeHoldsItsHaplogroupsVariantsAndKinship) {
   const AlberoAplogruppi& albero = alberoPhyloTree17();
   ASSERT_EQ(albero.aplogruppi().size(), 5435u);
   EXPECT_EQ(albero.aplogruppi()[0].nome, "mt-MRCA");
@@ -166,7 +166,7 @@ TEST(PhyloTree17, AlberoIncorporato) {
   EXPECT_FALSE(albero.parenti(albero.indice("H1"), albero.indice("H2")));
 }
 
-TEST(PhyloTree17, ChiamateNoteSuHV1ESullIntero) {
+TEST(PhyloTree17, KnownCallsOnHV1AndOnTheWholeGenome) {
   Copertura hv1({{16024, 16400}});
   for (auto [campione, gruppo] : std::vector<std::pair<std::vector<Variante>, std::string>>{
            {varianti({"16069T", "16126C"}), "J"},

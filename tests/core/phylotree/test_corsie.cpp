@@ -29,7 +29,7 @@ Caso casoCasuale(std::mt19937& caso, std::size_t n) {
   return c;
 }
 
-TEST(Corsie, QualitaUgualiBitPerBitAllaVersioneUnaAllaVolta) {
+TEST(Corsie, ScoresMatchTheOneAtATimeVersionBitForBit) {
   std::mt19937 caso(26);
   for (std::size_t n = 0; n < 40; ++n) {
     Caso c = casoCasuale(caso, n);
@@ -44,7 +44,7 @@ TEST(Corsie, QualitaUgualiBitPerBitAllaVersioneUnaAllaVolta) {
   }
 }
 
-TEST(Corsie, QualitaEMassimaDiPochiInsiemiCalcolateAMano) {
+TEST(Corsie, ScoresAndMaximumOfAFewSetsWorkedOutByHand) {
   // t = trovato + base: 300, 0, 600 (a set below every other: the maximum never goes below 0).
   std::vector<int> trovato = {200, -100, 500, -400};
   std::vector<float> inverso = {0.5f / 300, 0.5f / 600, 0.5f / 1200, 0.25f};
@@ -58,7 +58,7 @@ TEST(Corsie, QualitaEMassimaDiPochiInsiemiCalcolateAMano) {
   EXPECT_FLOAT_EQ(massima, 0.75f);
 }
 
-TEST(Corsie, SopraSogliaComeLaVersioneUnaAllaVolta) {
+TEST(Corsie, AboveThresholdFindsWhatTheOneAtATimeVersionFinds) {
   std::mt19937 caso(27);
   std::uniform_int_distribution<int> valore(0, 9);
   for (std::size_t n = 0; n < 40; ++n) {
@@ -73,7 +73,7 @@ TEST(Corsie, SopraSogliaComeLaVersioneUnaAllaVolta) {
   }
 }
 
-TEST(Corsie, SopraSogliaIncludeLaSogliaStessa) {
+TEST(Corsie, AboveThresholdIncludesTheThresholdItself) {
   std::vector<float> q = {0.5f, 0.8f, 0.79f, 0.8f, 0.1f, 0.9f};
   std::vector<int> indici(q.size());
   std::size_t trovati = sopraSogliaInCorsie(q.data(), q.size(), 0.8f, indici.data());
@@ -81,7 +81,7 @@ TEST(Corsie, SopraSogliaIncludeLaSogliaStessa) {
   EXPECT_EQ(indici, (std::vector<int>{1, 3, 5}));
 }
 
-TEST(Corsie, SommaDiUnaColonna) {
+TEST(Corsie, AColumnIsAddedToTheSums) {
   std::vector<int> colonna = {300, 0, 0, 200, 300, 0, 100};
   std::vector<int> somma = {1, 2, 3, 4, 5, 6, 7};
   sommaColonna(colonna.data(), colonna.size(), somma.data());

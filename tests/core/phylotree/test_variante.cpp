@@ -7,7 +7,7 @@
 namespace vorlane {
 namespace {
 
-TEST(Variante, LeggeLeNotazioniDiPhyloTreeEDelCampo) {
+TEST(Variante, ReadsThePhyloTreeAndTheFieldNotations) {
   EXPECT_EQ(leggiVariante("16519C"), (Variante{16519, 0, 'C'}));
   EXPECT_EQ(leggiVariante("73g"), (Variante{73, 0, 'G'}));
   EXPECT_EQ(leggiVariante("16093Y"), (Variante{16093, 0, 'Y'}));
@@ -19,13 +19,13 @@ TEST(Variante, LeggeLeNotazioniDiPhyloTreeEDelCampo) {
     EXPECT_EQ(testoVariante(*leggiVariante(t)), t);
 }
 
-TEST(Variante, RifiutaCioCheNonEUnaVariante) {
+TEST(Variante, RefusesWhatIsNotAVariant) {
   for (const char* t : {"", "16519", "C16519", "0A", "16570A", "16519CC", "16519X", "315.C",
                         "315.0C", "315.1", "315.1CC", "8289.1CCT", "315.64C", "1-3d", "12 A"})
     EXPECT_FALSE(leggiVariante(t)) << t;
 }
 
-TEST(Variante, PuntiCaldiSoloDoveUnaCorrispondenzaNonDiceNulla) {
+TEST(Variante, HotSpotsOnlyWhereAMatchTellsNothing) {
   for (const char* t : {"309.1C", "309.2C", "310.1T", "315.1C", "315.2C", "16193.1C", "523d",
                         "524d", "524.1A", "16182C", "16183C", "16519C", "3107C", "3107d"})
     EXPECT_TRUE(puntoCaldo(*leggiVariante(t))) << t;
@@ -34,7 +34,7 @@ TEST(Variante, PuntiCaldiSoloDoveUnaCorrispondenzaNonDiceNulla) {
     EXPECT_FALSE(puntoCaldo(*leggiVariante(t))) << t;
 }
 
-TEST(Copertura, IntervalliAnchePerLOrigine) {
+TEST(Copertura, IntervalsAlsoAcrossTheOrigin) {
   Copertura regioneControllo({{16024, 576}});
   for (int p : {16024, 16400, 16569, 1, 576}) EXPECT_TRUE(regioneControllo.contiene(p)) << p;
   for (int p : {16023, 577, 8000, 0, 16570}) EXPECT_FALSE(regioneControllo.contiene(p)) << p;

@@ -19,7 +19,7 @@ std::vector<std::string> legenda(std::size_t rientroMutata) {
   return righeCrLf(leggiFile(cartella / "l.htm"));
 }
 
-TEST(Legenda, RigheDelleDuePagineConIlRientroDellaCellaRossa) {
+TEST(Legenda, LinesOfBothPagesWithTheRedCellsIndent) {
   std::vector<std::string> righe = legenda(20);
   ASSERT_EQ(righe.size(), 27u);
   EXPECT_EQ(righe[0], "       <TABLE border cellspacing= 1  cellpadding= 3 >");

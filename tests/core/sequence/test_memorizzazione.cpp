@@ -21,7 +21,7 @@ std::string attesa(const StatoVorlane& stato, std::string_view testo, double da,
   return s;
 }
 
-TEST(MemorizzaSequenza, TabellaDeiCaratteriComeIlCarattereSingolo) {
+TEST(MemorizzaSequenza, TheCharacterTableStoresWhatOneCharacterAtATimeStores) {
   StatoVorlane stato;
   stato.caratteriValidi = {"A", "C", "G", "T", "N", " X"};
   TabellaCaratteri tabella = tabellaCaratteri(stato);
@@ -39,7 +39,7 @@ TEST(MemorizzaSequenza, TabellaDeiCaratteriComeIlCarattereSingolo) {
   }
 }
 
-TEST(MemorizzaSequenza, OltreLaFineDellaSequenzaUnErrore) {
+TEST(MemorizzaSequenza, PastTheEndOfTheSequenceIsAnError) {
   StatoVorlane stato;
   stato.caratteriValidi = {"A"};
   azzeraSequenzaCampione(stato);

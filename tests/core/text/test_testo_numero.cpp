@@ -10,7 +10,7 @@
 namespace vorlane {
 namespace {
 
-TEST(TestoNumero, InteriEDecimali) {
+TEST(TestoNumero, WholeNumbersAndDecimals) {
   EXPECT_EQ(testoNumero(0), "0");
   EXPECT_EQ(testoNumero(-0.0), "0");
   EXPECT_EQ(testoNumero(16569), "16569");
