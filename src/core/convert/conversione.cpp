@@ -12,6 +12,7 @@
 #include "base/errore.h"
 #include "io/scrittura.h"
 #include "report/risultati.h"
+#include "sequence/differenze.h"
 #include "sequence/lavoro_campioni.h"
 #include "text/blocchi.h"
 #include "text/testo.h"
@@ -41,32 +42,6 @@ bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const For
                                 m[56] + " " + base.testo + ".txt\r\n" + m[57] + "\r\n" + m[58],
                                 m[f.titoloDomanda]);
 }
-
-// Bit i set where campione[i], folded with piega[i], is not riferimento[i], for i < 16.
-std::uint64_t diversi16(const char* campione, const char* piega, const char* riferimento) {
-  auto carica = Blocco16::carica;
-  return ~(carica(campione) | carica(piega)).uguali(carica(riferimento)).maschera() & 0xFFFFu;
-}
-
-#ifdef VORLANE_AVX2
-__attribute__((target("avx2"))) __m256i carica32(const char* p) {
-  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-}
-
-// diversi16 for 32 characters in one register each.
-__attribute__((target("avx2"))) std::uint64_t diversi32(const char* campione, const char* piega,
-                                                        const char* riferimento) {
-  __m256i piegato = _mm256_or_si256(carica32(campione), carica32(piega));
-  return ~static_cast<std::uint32_t>(
-      _mm256_movemask_epi8(_mm256_cmpeq_epi8(piegato, carica32(riferimento))));
-}
-
-__attribute__((target("avx2"))) std::uint64_t diversi64(const char* campione, const char* piega,
-                                                        const char* riferimento) {
-  return diversi32(campione, piega, riferimento) |
-         diversi32(campione + 32, piega + 32, riferimento + 32) << 32;
-}
-#endif
 
 // Rows are built in place in the table's buffer: base and name, frequency, then each token
 // followed by "-". `inizio` is the base and the blank after it, joined once per file.
@@ -223,8 +198,7 @@ ConfrontoRiferimento::ConfrontoRiferimento(const std::string& riferimento, Inter
   if (intervallo.inizio >= 1 && static_cast<std::size_t>(intervallo.inizio) < riferimento.size())
     minuscolo_ =
         riferimento.substr(static_cast<std::size_t>(intervallo.inizio), intervallo.lunghezza());
-  piega_ = minuscolo_;
-  for (char& c : piega_) c = c >= 'a' && c <= 'z' ? 0x20 : 0;
+  piega_ = piegaDi(minuscolo_);
   posizioni_.resize(minuscolo_.size());
   for (std::size_t k = 0; k < posizioni_.size(); ++k)
     posizioni_[k] =
@@ -248,67 +222,14 @@ inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char cara
   return diverso ? fine : p;
 }
 
-inline char* ConfrontoRiferimento::scriviMarcati(char* p, std::string_view sequenza, std::size_t da,
-                                                 std::uint64_t m, const Tavole& t) {
-  for (; m != 0; m &= m - 1) {
-    std::size_t k = da + static_cast<std::size_t>(std::countr_zero(m));
-    p = scriviToken(p, k, sequenza[k], t);
-  }
-  return p;
-}
-
-inline std::uint64_t ConfrontoRiferimento::maschera16(std::string_view sequenza, std::size_t k,
-                                                      const Tavole& t) {
-  return diversi16(sequenza.data() + k, t.piega + k, t.minuscolo + k);
-}
-
-std::uint64_t ConfrontoRiferimento::maschera64(std::string_view sequenza, std::size_t da,
-                                               std::size_t a, const Tavole& t) {
-  if (da + 64 <= a)
-    return maschera16(sequenza, da, t) | maschera16(sequenza, da + 16, t) << 16 |
-           maschera16(sequenza, da + 32, t) << 32 | maschera16(sequenza, da + 48, t) << 48;
-  std::uint64_t m = 0;
-  std::size_t k = da;
-  for (; k + 16 <= a; k += 16) m |= maschera16(sequenza, k, t) << (k - da);
-  for (; k < a; ++k) {
-    bool diverso = static_cast<char>(sequenza[k] | t.piega[k]) != t.minuscolo[k];
-    m |= static_cast<std::uint64_t>(diverso) << (k - da);
-  }
-  return m;
-}
-
-#ifdef VORLANE_AVX2
-__attribute__((target("avx2"))) char* ConfrontoRiferimento::scriviBlocchiAvx2(
-    char* p, std::string_view sequenza, std::size_t n, Tavole t) {
-  std::size_t da = 0;
-  for (; da + 64 <= n; da += 64)
-    p = scriviMarcati(p, sequenza, da,
-                      diversi64(sequenza.data() + da, t.piega + da, t.minuscolo + da), t);
-  if (da == n) return p;
-  // The last characters: the step of 64 that ends with them, those compared already left out.
-  std::size_t ultimo = n - 64;
-  return scriviMarcati(
-      p, sequenza, da,
-      diversi64(sequenza.data() + ultimo, t.piega + ultimo, t.minuscolo + ultimo) >> (da - ultimo),
-      t);
-}
-#else
-char* ConfrontoRiferimento::scriviBlocchiAvx2(char* p, std::string_view, std::size_t, Tavole) {
-  return p;
-}
-#endif
-
 char* ConfrontoRiferimento::scriviMutazioni(char* p, std::string_view sequenza) const {
-  std::size_t n = std::min(sequenza.size(), posizioni_.size());
+  const std::size_t n = std::min(sequenza.size(), posizioni_.size());
   const Tavole t = tavole();
-  // Samples agree with the reference almost everywhere, and where they differ is random, so
-  // branches would mostly be mispredicted. The characters that differ from the reference even
-  // when folded to lower case are marked 64 at a time, and each marked one writes its token,
-  // kept only when it really differs.
-  // A sample shorter than one step is left to the blocks of 16.
-  if (avx2_ && n >= 64) return scriviBlocchiAvx2(p, sequenza, n, t);
-  for (std::size_t da = 0; da < n; da += 64)
-    p = scriviMarcati(p, sequenza, da, maschera64(sequenza, da, std::min(n, da + 64), t), t);
+  // Each character that differs from the reference even folded to lower case writes its token,
+  // kept only when it really differs (an N, the reference's own base in upper case).
+  perOgniDifferenza(
+      sequenza.data(), t.minuscolo, t.piega, n,
+      [&](std::size_t k) { p = scriviToken(p, k, sequenza[k], t); }, avx2_);
   return p;
 }
 

@@ -57,19 +57,6 @@ class ConfrontoRiferimento {
   // Writes at p the token of position k when `carattere` differs from the reference there and
   // returns its end; p itself otherwise. Up to sizeof(TokenPosizione) bytes at p are overwritten.
   static char* scriviToken(char* p, std::size_t k, char carattere, const Tavole& t);
-  // Of the 16 characters from k: bit i set where character k + i may differ from the reference.
-  static std::uint64_t maschera16(std::string_view sequenza, std::size_t k, const Tavole& t);
-  // The same for the characters da..a, a - da at most 64.
-  static std::uint64_t maschera64(std::string_view sequenza, std::size_t da, std::size_t a,
-                                  const Tavole& t);
-  // The tokens of the characters marked in m, bit i for character da + i.
-  static char* scriviMarcati(char* p, std::string_view sequenza, std::size_t da, std::uint64_t m,
-                             const Tavole& t);
-  // The tokens of the first n characters, n at least 64, the comparison and the token writing in
-  // one AVX2 function so that neither costs a call per step; only when avx2_.
-  // It calls nothing built without AVX2: such code run with the upper halves of the registers
-  // still in use is slowed down on some processors.
-  static char* scriviBlocchiAvx2(char* p, std::string_view sequenza, std::size_t n, Tavole t);
 
   // The reference as it is.
   std::string minuscolo_;

@@ -11,6 +11,7 @@
 #include "base/errore.h"
 #include "log/registro.h"
 #include "sequence/alfabeto.h"
+#include "sequence/differenze.h"
 #include "stato/parametri.h"
 #include "text/blocchi.h"
 #include "text/date.h"
@@ -40,77 +41,32 @@ void azzeraMarche(StatoVorlane& stato) {
 }
 
 namespace {
-// Marks the positions [da, a) whose sample base differs from the reference and appends them to
-// `segnate`. Plain pointers: a store through char* could alias anything, which would make the
-// compiler reload every string on each position.
-void segnaTratto(const char* c, const char* r, char* marche, std::size_t da, std::size_t a,
-                 std::vector<int>& segnate) {
-  for (std::size_t p = da; p < a; ++p) {
-    if (c[p] != r[p] && eBase(c[p])) {
-      marche[p] = '*';
-      segnate.push_back(static_cast<int>(p));
-    }
-  }
+// The comparisons' reference holds letters at every position, so its fold is 0x20 throughout:
+// room for `n` positions of it.
+const char* piegaLettere(std::size_t n) {
+  thread_local std::string piega;
+  if (piega.size() < n) piega.assign(std::max<std::size_t>(n, kUltimaPosizione + 1), '\x20');
+  return piega.data();
 }
-
-// Marks the positions p + i for the bits i of `diversi` that hold a base: the positions of a
-// block whose sample byte differs from the reference's.
-void segnaDiversi(const char* c, char* marche, std::size_t p, std::uint32_t diversi,
-                  std::vector<int>& segnate) {
-  for (; diversi != 0; diversi &= diversi - 1) {
-    std::size_t q = p + static_cast<std::size_t>(std::countr_zero(diversi));
-    if (eBase(c[q])) {
-      marche[q] = '*';
-      segnate.push_back(static_cast<int>(q));
-    }
-  }
-}
-
-// segnaTratto for [p, a) in blocks of sixteen, looking only at the positions that differ: few
-// do, and one block comparison finds them; most blocks have none and cost no call. Returns where
-// it stopped: the whole blocks.
-std::size_t segnaBlocchi16(const char* c, const char* r, char* marche, std::size_t p, std::size_t a,
-                           std::vector<int>& segnate) {
-  for (; p + 16 <= a; p += 16) {
-    std::uint32_t uguali = Blocco16::carica(c + p).uguali(Blocco16::carica(r + p)).maschera();
-    if (uguali != 0xFFFFu) segnaDiversi(c, marche, p, ~uguali & 0xFFFFu, segnate);
-  }
-  return p;
-}
-
-#ifdef VORLANE_AVX2
-// The same in blocks of 32, one register each.
-__attribute__((target("avx2"))) std::size_t segnaBlocchiAvx2(const char* c, const char* r,
-                                                             char* marche, std::size_t p,
-                                                             std::size_t a,
-                                                             std::vector<int>& segnate) {
-  for (; p + 32 <= a; p += 32) {
-    __m256i campione = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(c + p));
-    __m256i riferimento = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + p));
-    auto uguali =
-        static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(campione, riferimento)));
-    if (uguali != 0xFFFFFFFFu) segnaDiversi(c, marche, p, ~uguali, segnate);
-  }
-  return p;
-}
-#else
-std::size_t segnaBlocchiAvx2(const char*, const char*, char*, std::size_t p, std::size_t,
-                             std::vector<int>&) {
-  return p;
-}
-#endif
 }  // namespace
 
 std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimento,
                            std::size_t primo, std::size_t ultimo, char* marche,
                            std::vector<int>& segnate, bool avx2) {
-  const char* c = campione.data();
-  const char* r = riferimento.data();
   const std::size_t prima = segnate.size();
-  std::size_t p = std::max<std::size_t>(primo, 1);
-  if (avx2 && avx2Disponibile()) p = segnaBlocchiAvx2(c, r, marche, p, ultimo + 1, segnate);
-  p = segnaBlocchi16(c, r, marche, p, ultimo + 1, segnate);
-  if (p <= ultimo) segnaTratto(c, r, marche, p, ultimo + 1, segnate);
+  const std::size_t p = std::max<std::size_t>(primo, 1);
+  if (p > ultimo) return 0;
+  const char* c = campione.data() + p;
+  // A marked position counts when the sample holds a base there, as the comparisons store one
+  // (lower case), other than the reference's.
+  perOgniDifferenza(
+      c, riferimento.data() + p, piegaLettere(ultimo + 1) + p, ultimo - p + 1,
+      [&](std::size_t k) {
+        if (!eBase(c[k]) || c[k] == riferimento[p + k]) return;
+        marche[p + k] = '*';
+        segnate.push_back(static_cast<int>(p + k));
+      },
+      avx2);
   return segnate.size() - prima;
 }
 

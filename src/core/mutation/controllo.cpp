@@ -15,6 +15,7 @@
 #include "report/html.h"
 #include "report/risultati.h"
 #include "sequence/caricamento.h"
+#include "sequence/differenze.h"
 #include "sequence/lavoro_campioni.h"
 #include "stato/parametri.h"
 #include "text/date.h"
@@ -37,18 +38,7 @@ constexpr Formato kArlequin{"ControlloMutazioniARL", FormatoCampioni::arlequin, 
 struct PosizioneEsaminata {
   int posizione;
   std::size_t colonna;  // 0-based column of the sample text holding its base
-  // By character: whether it differs from the reference base. Any character does unless it is
-  // the reference's letter in either case; a table spares a case conversion per mark.
-  std::array<bool, 256> differisce;
 };
-
-PosizioneEsaminata posizioneEsaminata(int posizione, std::size_t colonna, char riferimento) {
-  PosizioneEsaminata p{posizione, colonna, {}};
-  for (int c = 0; c < 256; ++c)
-    p.differisce[static_cast<std::size_t>(c)] =
-        maiuscola(static_cast<char>(c)) != maiuscola(riferimento);
-  return p;
-}
 
 // The outcome of checking listaPosizioni: the positions, or the entry that stops the run.
 struct EsameLista {
@@ -56,6 +46,9 @@ struct EsameLista {
   Esito esito = Esito::valida;
   std::string voce;
   std::vector<PosizioneEsaminata> posizioni;
+  // The reference under the sample's columns up to the last listed one, and its fold.
+  std::string_view riferimento;
+  std::string piega;
 };
 
 bool nelRiferimento(const StatoVorlane& stato, double posizione) {
@@ -85,20 +78,34 @@ EsameLista esaminaLista(const StatoVorlane& stato) {
     }
     auto indice = static_cast<std::size_t>(arrotondaPari(*p));
     double colonna = arrotondaPari(*p - inizio + 1);
-    esame.posizioni.push_back(posizioneEsaminata(
-        static_cast<int>(indice), static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1),
-        stato.sequenzaRiferimento[indice]));
+    esame.posizioni.push_back(
+        {static_cast<int>(indice), static_cast<std::size_t>(colonna < 1 ? 0 : colonna - 1)});
+  }
+  // The interval starts at a whole position, so every column lies the same way over the
+  // reference.
+  std::size_t colonne = 0;
+  for (const PosizioneEsaminata& p : esame.posizioni) colonne = std::max(colonne, p.colonna + 1);
+  if (!esame.posizioni.empty()) {
+    const PosizioneEsaminata& primo = esame.posizioni.front();
+    esame.riferimento =
+        std::string_view(stato.sequenzaRiferimento)
+            .substr(static_cast<std::size_t>(primo.posizione) - primo.colonna, colonne);
+    esame.piega = piegaDi(esame.riferimento);
   }
   return esame;
 }
 
-// A text too short to reach a column differs there as well.
-void marcaCampione(const std::vector<PosizioneEsaminata>& posizioni, std::string_view sequenza,
-                   std::uint8_t* marche) {
-  for (std::size_t j = 0; j < posizioni.size(); ++j) {
-    const PosizioneEsaminata& p = posizioni[j];
-    marche[j] = p.colonna >= sequenza.size() ||
-                p.differisce[static_cast<unsigned char>(sequenza[p.colonna])];
+// A listed column differs where the sample's character is not the reference's letter in either
+// case; a text too short to reach a column differs there as well.
+void marcaCampione(const EsameLista& esame, std::string_view sequenza, std::uint8_t* marche,
+                   std::vector<std::uint64_t>& diverse) {
+  const std::size_t n = std::min(sequenza.size(), esame.riferimento.size());
+  diverse.assign((n + 63) / 64, 0);
+  perOgniDifferenza(sequenza.data(), esame.riferimento.data(), esame.piega.data(), n,
+                    [&](std::size_t k) { diverse[k / 64] |= std::uint64_t{1} << (k % 64); });
+  for (std::size_t j = 0; j < esame.posizioni.size(); ++j) {
+    const std::size_t k = esame.posizioni[j].colonna;
+    marche[j] = k >= n || (diverse[k / 64] >> (k % 64) & 1) != 0;
   }
 }
 
@@ -157,6 +164,7 @@ class MarcheCampioni {
     std::string nome, mutazioni, spazio;
     std::vector<Variante> varianti;
     RigaRisultati riga;
+    std::vector<std::uint64_t> diverse;  // the sample's columns that differ, bit by bit
   };
 
   MarcheCampioni(const StatoVorlane& stato, const EsameLista& lista, MatriceMutazioni& matrice,
@@ -208,7 +216,7 @@ void MarcheCampioni::fai(const Campione& c, Appunti& a) const {
   a.nome.assign(c.nome);
   if (c.conNome) a.nome.append("(freq: ").append(c.frequenza).append(")");
   std::uint8_t* marche = a.matrice.aggiungiCampione(a.nome);
-  marcaCampione(lista_.posizioni, c.sequenza, marche);
+  marcaCampione(lista_, c.sequenza, marche, a.diverse);
   BloccoRegistro righe(a.righe);
   righe.riga(etichettaCampione_, inUnaRiga(a.nome, a.spazio));
   a.mutazioni.clear();
