@@ -75,6 +75,7 @@ struct RiferimentoRisultati {
   std::string intervallo;
   std::string_view testo;
   int inizio;
+  std::string piega = piegaDi(testo);
 };
 
 // One row per sample, made on the engine's threads into its batch's text and added to the table
@@ -87,6 +88,7 @@ class RigheConversione {
     std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
     RigaRisultati riga;
+    std::vector<Variante> varianti;
   };
   RigheConversione(ScrittoreTesto& tabella, const NomeBase& base,
                    const ConfrontoRiferimento& confronto, FormatoCampioni formato,
@@ -110,8 +112,8 @@ class RigheConversione {
       iniziaRiga(righe, inizio_, c.nome, c.frequenza);
     aggiungiMutazioni(righe, confronto_, c.sequenza);
     chiudiRiga(righe);
-    a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo,
-                    differenzeTesto(c.sequenza, r_.testo, r_.inizio, fasta_ ? 'N' : 0));
+    differenzeTesto(c.sequenza, r_.testo, r_.piega, r_.inizio, fasta_ ? 'N' : 0, a.varianti);
+    a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
     a.riga.fine(*a.risultati);
   }
   void consegna(Appunti& a) {

@@ -11,6 +11,7 @@
 #include "io/righe.h"
 #include "io/scrittura.h"
 #include "report/risultati.h"
+#include "sequence/differenze.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -74,6 +75,7 @@ class Sequenze {
     std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
     RigaRisultati riga;
+    std::vector<Variante> varianti;
   };
   Sequenze(const std::filesystem::path& tabella, ScrittoreTesto& uscita,
            const Ricostruzione& ricostruzione, bool fasta, TabellaRisultati& risultati,
@@ -83,7 +85,8 @@ class Sequenze {
         ricostruzione_(ricostruzione),
         fasta_(fasta),
         risultati_(risultati),
-        intervallo_(std::move(intervallo)) {}
+        intervallo_(std::move(intervallo)),
+        piega_(piegaDi(ricostruzione.riferimento())) {}
 
   Appunti appunti() { return {}; }
   void inizia(Appunti& a) {
@@ -103,6 +106,7 @@ class Sequenze {
   const bool fasta_;
   TabellaRisultati& risultati_;
   const std::string intervallo_;
+  const std::string piega_;  // of the reference over the interval
 };
 
 void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const {
@@ -120,9 +124,9 @@ void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const 
   char* sequenza = uscita.spazio(ricostruzione_.lunghezza());
   ricostruzione_.scrivi(sequenza, mutazioni);
   const std::string_view ricostruita(sequenza, ricostruzione_.lunghezza());
-  a.riga.campione(
-      tabella_, nome, frequenza, intervallo_,
-      differenzeTesto(ricostruita, ricostruzione_.riferimento(), ricostruzione_.inizio(), 0));
+  differenzeTesto(ricostruita, ricostruzione_.riferimento(), piega_, ricostruzione_.inizio(), 0,
+                  a.varianti);
+  a.riga.campione(tabella_, nome, frequenza, intervallo_, a.varianti);
   a.riga.fine(*a.risultati);
   uscita.avanza(sequenza + ricostruzione_.lunghezza());
   uscita.fineRiga();

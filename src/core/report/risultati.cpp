@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "sequence/differenze.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -96,16 +97,26 @@ void RigaRisultati::fine(ScrittoreTesto& uscita) {
   vuota_ = true;
 }
 
+void differenzeTesto(std::string_view campione, std::string_view riferimento,
+                     std::string_view piega, int inizio, char ignorato,
+                     std::vector<Variante>& varianti) {
+  varianti.clear();
+  const std::size_t n = std::min({campione.size(), riferimento.size(), piega.size()});
+  // The kernel marks every character that is not the reference's letter in either case; the
+  // rest of the rule is applied to those few.
+  perOgniDifferenza(campione.data(), riferimento.data(), piega.data(), n, [&](std::size_t k) {
+    char c = maiuscola(campione[k]);
+    const char r = maiuscola(riferimento[k]);
+    if (c == r || c == ignorato || r < 'A' || r > 'Z' || r == 'X') return;
+    if (c != Variante::kDelezione && (c < 'A' || c > 'Z')) c = 'N';
+    varianti.push_back({inizio + static_cast<int>(k), 0, c});
+  });
+}
+
 std::vector<Variante> differenzeTesto(std::string_view campione, std::string_view riferimento,
                                       int inizio, char ignorato) {
   std::vector<Variante> varianti;
-  const std::size_t n = std::min(campione.size(), riferimento.size());
-  for (std::size_t k = 0; k < n; ++k) {
-    char c = maiuscola(campione[k]), r = maiuscola(riferimento[k]);
-    if (c == r || c == ignorato || r < 'A' || r > 'Z' || r == 'X') continue;
-    if (c != Variante::kDelezione && (c < 'A' || c > 'Z')) c = 'N';
-    varianti.push_back({inizio + static_cast<int>(k), 0, c});
-  }
+  differenzeTesto(campione, riferimento, piegaDi(riferimento), inizio, ignorato, varianti);
   return varianti;
 }
 

@@ -56,7 +56,12 @@ class RigaRisultati {
 // The differences of a sample text from the reference text it lies over, the first character
 // at position `inizio`: every character that is not the reference's letter in either case, nor
 // `ignorato` (upper case), nor at a place the reference has no base. A letter is the variant's
-// base, "-" a deletion, any other sign missing data (N).
+// base, "-" a deletion, any other sign missing data (N). `piega` is the reference's fold
+// (sequence/differenze.h); the variants go into `varianti`, whose room is kept.
+void differenzeTesto(std::string_view campione, std::string_view riferimento,
+                     std::string_view piega, int inizio, char ignorato,
+                     std::vector<Variante>& varianti);
+// The same for a single sample.
 std::vector<Variante> differenzeTesto(std::string_view campione, std::string_view riferimento,
                                       int inizio, char ignorato);
 
