@@ -62,7 +62,8 @@ bool Avvio(StatoVorlane& stato, Porta& porta, const std::filesystem::path& carte
     CaricaAplotipiUmani(stato);
     CaricaAplotipiUmaniNew(stato);
     stato.tipoFile = "FASTA";
-    porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[2] + "\r\n" + stato.messaggi[3]);
+    porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[msg::regioneControlloUmana] + "\r\n" +
+                                                  stato.messaggi[msg::scegliereComando]);
   });
   return ok && inizializzato;
 }

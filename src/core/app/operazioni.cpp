@@ -9,6 +9,7 @@
 #include "haplotype/confronto_multiplo.h"
 #include "haplotype/confronto_singolo.h"
 #include "mutation/controllo.h"
+#include "stato/messaggi.h"
 #include "stato/parametri.h"
 #include "text/testo.h"
 
@@ -52,31 +53,34 @@ void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
   const auto& m = stato.messaggi;
   switch (stato.codiceOperazione) {
     case 10:
-      porta.impostaTesto(Controllo::Lbl_Titolo, porta.testo(Controllo::Lbl_Titolo) + m[74]);
+      porta.impostaTesto(Controllo::Lbl_Titolo,
+                         porta.testo(Controllo::Lbl_Titolo) + m[msg::campioniFasta]);
       break;
     case 11:
-      porta.impostaTesto(Controllo::Lbl_Titolo, porta.testo(Controllo::Lbl_Titolo) + m[75]);
+      porta.impostaTesto(Controllo::Lbl_Titolo,
+                         porta.testo(Controllo::Lbl_Titolo) + m[msg::campioniArlequin]);
       break;
     case 20:
-      porta.impostaTesto(Controllo::Lbl_Titolo, porta.testo(Controllo::Lbl_Titolo) + m[76]);
+      porta.impostaTesto(Controllo::Lbl_Titolo,
+                         porta.testo(Controllo::Lbl_Titolo) + m[msg::daTabellaAFile]);
       break;
     case 40:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[77]);
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::conversioneFileFasta]);
       break;
     case 50:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[78]);
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::conversioneFileArlequin]);
       break;
     case 60:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[79]);
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoSingoloAplogruppi]);
       break;
     case 70:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[80]);
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoMultiploAplogruppi]);
       break;
     case 80:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[81]);
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoSingoloMotivi]);
       break;
     case 90:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[82]);
+      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoMultiploMotivi]);
       break;
     default:
       break;
@@ -109,7 +113,7 @@ EsitoEvento PreparaOperazione(StatoVorlane& stato, Porta& porta, Comando comando
     if (comando == Comando::ControlloMutazioni)
       porta.impostaTesto(Controllo::Lbl_Titolo, "Controllo mutazioni: ");
     else if (comando == Comando::Normalizza)
-      porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[91] + ": ");
+      porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[msg::titoloNormalizzazione] + ": ");
     stato.nomeFileScelto.clear();
     stato.tipoSelezione = static_cast<std::int16_t>(comando);
     stato.cartellaScelta = stato.*kComandi[stato.tipoSelezione].cartella;
@@ -125,7 +129,7 @@ void Option_TipoFileSequenza_Click(StatoVorlane& stato, std::int16_t indice) {
 }
 
 std::string didascaliaFileCampione(const StatoVorlane& stato, const std::string& percorso) {
-  std::string d = stato.messaggi[92] + ": ";
+  std::string d = stato.messaggi[msg::fileInUso] + ": ";
   if (percorso.size() <= kLunghezzaDidascalia) return d + percorso;
   return d + " ..." + percorso.substr(percorso.size() - kLunghezzaDidascalia);
 }
@@ -155,7 +159,8 @@ EsitoEvento File_Sequenza_DblClick(StatoVorlane& stato, Porta& porta,
 }
 
 std::filesystem::path Cmd_VisualizzaManuale_Click(StatoVorlane& stato, Porta& porta) {
-  porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[92] + "\r\n" + stato.messaggi[93]);
+  porta.impostaTesto(Controllo::Lbl_Titolo,
+                     stato.messaggi[msg::fileInUso] + "\r\n" + stato.messaggi[msg::manualeUso]);
   return stato.cartellaCorrente / "manuale_Vorlane.htm";
 }
 

@@ -3,11 +3,13 @@
 #include <string_view>
 
 #include "log/registro.h"
+#include "stato/messaggi.h"
 
 namespace vorlane {
 
 std::string testoSegnalazione(const StatoVorlane& stato, const ErroreVorlane& errore) {
-  return stato.messaggi[20] + " " + errore.etichetta() + "\r\n" + errore.what();
+  return stato.messaggi[msg::erroreNellaProcedura] + " " + errore.etichetta() + "\r\n" +
+         errore.what();
 }
 
 void segnalaErrore(const StatoVorlane& stato, Porta& porta, const ErroreVorlane& errore) {

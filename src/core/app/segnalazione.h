@@ -10,7 +10,7 @@
 
 namespace vorlane {
 
-// messaggi(20), a blank, the label, CR LF, the description.
+// msg::erroreNellaProcedura, a blank, the label, CR LF, the description.
 std::string testoSegnalazione(const StatoVorlane& stato, const ErroreVorlane& errore);
 void segnalaErrore(const StatoVorlane& stato, Porta& porta, const ErroreVorlane& errore);
 

@@ -14,6 +14,7 @@
 #include "report/risultati.h"
 #include "sequence/differenze.h"
 #include "sequence/lavoro_campioni.h"
+#include "stato/messaggi.h"
 #include "text/blocchi.h"
 #include "text/testo.h"
 
@@ -26,20 +27,24 @@ struct FormatoConversione {
   const char* etichetta;
   FormatoCampioni formato;
   std::size_t taglio;  // characters of the extension
-  int titoloDomanda;
-  int testoFine, titoloFine;
+  msg::Messaggio titoloDomanda;
+  msg::Messaggio testoFine, titoloFine;
 };
 constexpr FormatoConversione kFasta{
-    "ConvertiFASTAinTabella", FormatoCampioni::fasta, 6, 68, 66, 67};
+    "ConvertiFASTAinTabella",   FormatoCampioni::fasta,         6,
+    msg::fastaTabellaEsistente, msg::elaborazioneFastaEseguita, msg::elaborazioneFasta};
 constexpr FormatoConversione kArlequin{
-    "ConvertiARLinTabella", FormatoCampioni::arlequin, 4, 59, 64, 65};
+    "ConvertiARLinTabella",        FormatoCampioni::arlequin, 4,
+    msg::arlequinTabellaEsistente, msg::tabellaDaArlequin,    msg::conversioneArlequin};
 
 // False when the user keeps the table already there.
 bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const FormatoConversione& f,
                               const NomeBase& base, const std::filesystem::path& tabella) {
   const auto& m = stato.messaggi;
   return sostituzioneConsentita(porta, tabella,
-                                m[56] + " " + base.testo + ".txt\r\n" + m[57] + "\r\n" + m[58],
+                                m[msg::tabellaGiaEsistente] + " " + base.testo + ".txt\r\n" +
+                                    m[msg::contenutoAndraPerso] + "\r\n" +
+                                    m[msg::sovrascrivereTabella],
                                 m[f.titoloDomanda]);
 }
 
@@ -149,17 +154,19 @@ std::string_view riferimentoSu(const StatoVorlane& stato, Intervallo intervallo)
 void avvisoRigaSenzaTab(const StatoVorlane& stato, Porta& porta) {
   const auto& m = stato.messaggi;
   porta.puntatoreOccupato(false);
-  porta.messaggio(
-      m[32] + " \r\n" + testoPercorso(stato.fileCampione) + "\r\n" + m[33] + "\r\n" + m[34], m[48],
-      Icona::informazione);
+  porta.messaggio(m[msg::rigaSenzaTabulazioni] + " \r\n" + testoPercorso(stato.fileCampione) +
+                      "\r\n" + m[msg::campiSeparatiDaTab] + "\r\n" +
+                      m[msg::togliereIntestazioniArlequin],
+                  m[msg::vorlane], Icona::informazione);
 }
 
 void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoConversione& f,
                    const std::filesystem::path& tabella) {
   const auto& m = stato.messaggi;
   porta.puntatoreOccupato(false);
-  porta.messaggio(m[f.testoFine] + " \r\n" + testoPercorso(tabella) + "\r\n" + m[53],
-                  m[f.titoloFine], Icona::informazione);
+  porta.messaggio(
+      m[f.testoFine] + " \r\n" + testoPercorso(tabella) + "\r\n" + m[msg::operazioneCompletata],
+      m[f.titoloFine], Icona::informazione);
 }
 
 Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
@@ -172,7 +179,9 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
 
     ScrittoreTesto uscita(tabella);
-    for (int i = 60; i <= 63; ++i) uscita.riga(stato.messaggi[i]);
+    for (msg::Messaggio testata : {msg::testataTabellaMutazioni, msg::testataColonne,
+                                   msg::testataCodici, msg::testataSeparatore})
+      uscita.riga(stato.messaggi[testata]);
     TabellaRisultati risultati(stato, "Conversione_" + base.testo, {kColonneCampione});
     const RiferimentoRisultati riferimento{
         risultati, stato.nomeFileScelto,

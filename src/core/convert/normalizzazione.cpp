@@ -12,6 +12,7 @@
 #include "io/scrittura.h"
 #include "report/risultati.h"
 #include "sequence/differenze.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -22,10 +23,13 @@ struct FormatoNormalizzazione {
   const char* etichetta;
   bool fasta;
   const char* estensione;
-  int testoFine, titoloFine;
+  msg::Messaggio testoFine, titoloFine;
 };
-constexpr FormatoNormalizzazione kFasta{"NormalizzaFasta", true, ".FASTA", 66, 67};
-constexpr FormatoNormalizzazione kArlequin{"NormalizzaArlequin", false, ".ARL", 70, 71};
+constexpr FormatoNormalizzazione kFasta{"NormalizzaFasta", true, ".FASTA",
+                                        msg::elaborazioneFastaEseguita, msg::elaborazioneFasta};
+constexpr FormatoNormalizzazione kArlequin{"NormalizzaArlequin", false, ".ARL",
+                                           msg::normalizzazioneArlequinEseguita,
+                                           msg::normalizzazioneArlequin};
 
 // A token's leading digits give its position; anything past the last position reads as just
 // past it, so that a long run of digits cannot overflow.
@@ -58,8 +62,8 @@ void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoNormali
                    const NomeBase& base) {
   const auto& m = stato.messaggi;
   porta.puntatoreOccupato(false);
-  porta.messaggio(m[f.testoFine] + " \r\n" + base.testo + "\r\n" + m[53], m[f.titoloFine],
-                  Icona::informazione);
+  porta.messaggio(m[f.testoFine] + " \r\n" + base.testo + "\r\n" + m[msg::operazioneCompletata],
+                  m[f.titoloFine], Icona::informazione);
 }
 
 std::string domandaSostituzione(const NomeBase& base, const FormatoNormalizzazione& f) {

@@ -1,5 +1,6 @@
 #include "haplotype/aplogruppo_albero.h"
 
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -19,12 +20,14 @@ std::vector<Variante> variantiSegnate(std::string_view sequenza, std::span<const
 
 // One string grown in place: a multiple run writes one for every new profile.
 std::string testoAplogruppo(const StatoVorlane& stato, const Classificazione& c) {
-  const auto& m = stato.messaggi;
+  const std::string& qualita = stato.messaggi[msg::qualita];
+  const std::string& margine = stato.messaggi[msg::margine];
+  const std::string& incerto = stato.messaggi[msg::incerto];
   std::string testo;
-  testo.reserve(c.nome.size() + m[95].size() + m[96].size() + m[97].size() + 24);
-  testo.append(c.nome).append(" (").append(m[95]).append(" ").append(testoDecimali(c.qualita, 2));
-  testo.append("; ").append(m[96]).append(" ").append(testoDecimali(c.margine, 2));
-  if (!c.affidabile()) testo.append("; ").append(m[97]);
+  testo.reserve(c.nome.size() + qualita.size() + margine.size() + incerto.size() + 24);
+  testo.append(c.nome).append(" (").append(qualita).append(" ").append(testoDecimali(c.qualita, 2));
+  testo.append("; ").append(margine).append(" ").append(testoDecimali(c.margine, 2));
+  if (!c.affidabile()) testo.append("; ").append(incerto);
   testo.push_back(')');
   return testo;
 }
@@ -39,7 +42,7 @@ std::string etichetta(std::string_view testo) {
 }  // namespace
 
 std::string rigaAplogruppo(const StatoVorlane& stato, const std::string& testo) {
-  return etichetta(stato.messaggi[94]) + testo;
+  return etichetta(stato.messaggi[msg::aplogruppoPhyloTree]) + testo;
 }
 
 std::string rigaVarianti(std::string_view nome, std::span<const Variante> varianti) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sequence/caricamento.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -10,19 +11,21 @@ namespace vorlane {
 RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& porta) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
-  std::string intervalloMutazioni = m[27] + "          : " + m[14] + " " +
-                                    inUnaRiga(imp.NumeroMutazioniDa) + " " + m[15] + " " +
+  std::string intervalloMutazioni = m[msg::intervalloMutazioni] + "          : " + m[msg::da] +
+                                    " " + inUnaRiga(imp.NumeroMutazioniDa) + " " + m[msg::a] + " " +
                                     inUnaRiga(imp.NumeroMutazioniA);
-  fileERiferimento = "\r\n" + m[22] + "          : " + stato.citazioneRiferimento + "\r\n" + m[23] +
-                     "      : " + inUnaRiga(testoPercorso(stato.fileCampione)) + "\r\n" + m[26] +
-                     "                      : ";
-  mezzo = "\r\n" + intervalloMutazioni + "\r\n" + m[28] + "     : " +
-          inUnaRiga(porta.testo(Controllo::Text_posMutazione)) + "\r\n" + m[24] + "       : ";
-  coda = "\r\n" + intervalloMutazioni + "\r\n" + m[29] + "          : " + m[14] + " " +
-         inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneDa)) + " " + m[15] + "  " +
-         inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)) + "\r\n" + m[30] +
-         "        : " + m[14] + " " + inUnaRiga(imp.PercentoDa) + " " + m[15] + " " +
-         inUnaRiga(imp.PercentoA);
+  fileERiferimento = "\r\n" + m[msg::sequenzaRiferimento] + "          : " +
+                     stato.citazioneRiferimento + "\r\n" + m[msg::fileSequenzeAnalizzato] +
+                     "      : " + inUnaRiga(testoPercorso(stato.fileCampione)) + "\r\n" +
+                     m[msg::campioneRegistro] + "                      : ";
+  mezzo = "\r\n" + intervalloMutazioni + "\r\n" + m[msg::listaPosizioniMutazione] + "     : " +
+          inUnaRiga(porta.testo(Controllo::Text_posMutazione)) + "\r\n" +
+          m[msg::mutazioniRilevate] + "       : ";
+  coda = "\r\n" + intervalloMutazioni + "\r\n" + m[msg::intervalloPosizioni] + "          : " +
+         m[msg::da] + " " + inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneDa)) + " " +
+         m[msg::a] + "  " + inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)) + "\r\n" +
+         m[msg::intervalloPercentuale] + "        : " + m[msg::da] + " " +
+         inUnaRiga(imp.PercentoDa) + " " + m[msg::a] + " " + inUnaRiga(imp.PercentoA);
   aplogruppo = rigaAplogruppo(stato, "");
 }
 

@@ -12,6 +12,7 @@
 #include "log/registro.h"
 #include "sequence/alfabeto.h"
 #include "sequence/differenze.h"
+#include "stato/messaggi.h"
 #include "stato/parametri.h"
 #include "text/blocchi.h"
 #include "text/date.h"
@@ -87,7 +88,7 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) 
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
-  return "*--- " + stato.messaggi[21] + ": " + dataBreve(giorno) + " -----------*";
+  return "*--- " + stato.messaggi[msg::analisiVorlane] + ": " + dataBreve(giorno) + " -----------*";
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato) {

@@ -48,7 +48,7 @@ std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimen
                            std::size_t primo, std::size_t ultimo, char* marche,
                            std::vector<int>& segnate, bool avx2 = true);
 
-// "*--- " + messaggi(21) + ": " + the short date of `giorno` + " -----------*"
+// "*--- " + msg::analisiVorlane + ": " + the short date of `giorno` + " -----------*"
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);
 std::string rigaInizioBlocco(const StatoVorlane& stato);  // today's
 

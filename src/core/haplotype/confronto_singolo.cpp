@@ -12,6 +12,7 @@
 #include "report/html.h"
 #include "report/risultati.h"
 #include "sequence/caricamento.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -23,16 +24,20 @@ void intestazione(const StatoVorlane& stato, const Porta& porta, BloccoRegistro&
   const std::string numeroDa = inUnaRiga(imp.NumeroMutazioniDa);
   const std::string numeroA = inUnaRiga(imp.NumeroMutazioniA);
   blocco.riga(rigaInizioBlocco(stato));
-  blocco.riga(m[22], "          : ", stato.citazioneRiferimento);
-  blocco.riga(m[23], "      : ", inUnaRiga(testoPercorso(stato.fileCampione)));
-  blocco.riga(m[27], "          : ", m[14], " ", numeroDa, " ", m[15], " ", numeroA);
-  blocco.riga(m[28], "     : ", inUnaRiga(porta.testo(Controllo::Text_posMutazione)));
-  blocco.riga(m[24], "       : ", testoNumero(stato.numeroMutazioni));
-  blocco.riga(m[31], "          : da ", numeroDa, " a ", numeroA);
-  blocco.riga(m[29], "          : da ",
+  blocco.riga(m[msg::sequenzaRiferimento], "          : ", stato.citazioneRiferimento);
+  blocco.riga(m[msg::fileSequenzeAnalizzato], "      : ",
+              inUnaRiga(testoPercorso(stato.fileCampione)));
+  blocco.riga(m[msg::intervalloMutazioni], "          : ", m[msg::da], " ", numeroDa, " ",
+              m[msg::a], " ", numeroA);
+  blocco.riga(m[msg::listaPosizioniMutazione], "     : ",
+              inUnaRiga(porta.testo(Controllo::Text_posMutazione)));
+  blocco.riga(m[msg::mutazioniRilevate], "       : ", testoNumero(stato.numeroMutazioni));
+  blocco.riga(m[msg::percentualeMutazioni], "          : da ", numeroDa, " a ", numeroA);
+  blocco.riga(m[msg::intervalloPosizioni], "          : da ",
               inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneDa)), " a ",
               inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)));
-  blocco.riga(m[30], "        : da ", inUnaRiga(imp.PercentoDa), " a ", inUnaRiga(imp.PercentoA));
+  blocco.riga(m[msg::intervalloPercentuale], "        : da ", inUnaRiga(imp.PercentoDa), " a ",
+              inUnaRiga(imp.PercentoA));
 }
 
 // Lists the mutations of the interval when the sample's count is within the settings' range.
@@ -63,8 +68,8 @@ Classificazione righeAlbero(const StatoVorlane& stato, const RegoleConfronto& re
   Classificazione c = classificatore.classifica(varianti);
   ConfrontoAplogruppo differenze = classificatore.confronta(c.aplogruppo, varianti);
   blocco.riga(rigaAplogruppo(stato, testoAplogruppo(stato, c)));
-  blocco.riga(rigaVarianti(stato.messaggi[98], differenze.mancanti));
-  blocco.riga(rigaVarianti(stato.messaggi[99], differenze.inattese));
+  blocco.riga(rigaVarianti(stato.messaggi[msg::variantiAtteseAssenti], differenze.mancanti));
+  blocco.riga(rigaVarianti(stato.messaggi[msg::variantiNonAttese], differenze.inattese));
   return c;
 }
 
@@ -98,9 +103,10 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
     ElencoMutazioni elenco;
     elenca(stato, regole, elenco, blocco);
     ricercaAplotipo(stato, tabella, elenco.posizioni);
-    blocco.riga(stato.messaggi[55], "                      : ", inUnaRiga(stato.aplotipoTrovato));
+    blocco.riga(stato.messaggi[msg::aplotipo], "                      : ",
+                inUnaRiga(stato.aplotipoTrovato));
     if (stato.numeroMutazioni > 0)
-      blocco.riga(stato.messaggi[31], "         : ",
+      blocco.riga(stato.messaggi[msg::percentualeMutazioni], "         : ",
                   percentualeMutazioni(elenco.quante, stato.numeroMutazioni));
     const Classificazione albero = righeAlbero(stato, regole, blocco);
     blocco.scrivi(stato);

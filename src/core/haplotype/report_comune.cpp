@@ -1,6 +1,7 @@
 #include "haplotype/report_comune.h"
 
 #include "report/html.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -17,12 +18,12 @@ std::string coppiaDaA(const std::string& da, const std::string& a) {
 }  // namespace
 
 void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
-                        std::initializer_list<int> etichette,
+                        std::initializer_list<msg::Messaggio> etichette,
                         std::initializer_list<std::string> valori) {
   const Impostazioni& imp = stato.impostazioni;
   aperturaTabellaRiassunto(pagina);
   pagina.riga("               <TR BGCOLOR=#579B9B>");
-  for (int n : etichette) cellaIntestazione(pagina, stato.messaggi[static_cast<std::size_t>(n)]);
+  for (msg::Messaggio n : etichette) cellaIntestazione(pagina, stato.messaggi[n]);
   pagina.riga("               </TR>");
   pagina.riga("               <TR>");
   for (const std::string& v : valori) cellaDati(pagina, v);
@@ -45,8 +46,9 @@ void PaginaConfronto::concludi(const StatoVorlane& stato, Porta& porta) {
   pagina_.conferma();
   porta.puntatoreOccupato(false);
   const auto& m = stato.messaggi;
-  porta.messaggio(m[90] + "\r\n" + testoPercorso(file_) + "\r\n" + m[45], m[48],
-                  Icona::informazione);
+  porta.messaggio(m[msg::rapportoHtmlSalvato] + "\r\n" + testoPercorso(file_) + "\r\n" +
+                      m[msg::elaborazioneCompletata],
+                  m[msg::vorlane], Icona::informazione);
 }
 
 void scriviPaginaConfronto(const StatoVorlane& stato, Porta& porta, std::string_view titolo,

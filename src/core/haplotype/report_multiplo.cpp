@@ -6,14 +6,18 @@
 #include "haplotype/report_comune.h"
 #include "io/lotti.h"
 #include "report/html.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
 namespace {
 
 void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
-  riassuntoConfronto(pagina, stato, porta, {22, 23, 27, 29, 30},
-                     {stato.citazioneRiferimento, nomeBaseReport(stato.fileCampione)});
+  riassuntoConfronto(
+      pagina, stato, porta,
+      {msg::sequenzaRiferimento, msg::fileSequenzeAnalizzato, msg::intervalloMutazioni,
+       msg::intervalloPosizioni, msg::intervalloPercentuale},
+      {stato.citazioneRiferimento, nomeBaseReport(stato.fileCampione)});
 }
 
 // The result table's cells carry their content one blank deeper than the summary's.
@@ -38,9 +42,9 @@ struct PezziRiga {
 void rigaIntestazione(ScrittoreTesto& pagina, const StatoVorlane& stato) {
   std::string righe = "               <TR BGCOLOR=#579B9B>\r\n";
   righeCella(righe, kRientro, "<B>id</B>");
-  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[55]) + "</B>");
-  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[24]) + "</B>");
-  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[94]) + "</B>");
+  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[msg::aplotipo]) + "</B>");
+  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[msg::mutazioniRilevate]) + "</B>");
+  righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[msg::aplogruppoPhyloTree]) + "</B>");
   righe.append(kChiusuraRiga);
   pagina.riga(righe);
 }

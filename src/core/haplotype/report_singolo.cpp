@@ -5,6 +5,7 @@
 #include "base/errore.h"
 #include "haplotype/report_comune.h"
 #include "report/html.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -13,9 +14,12 @@ namespace {
 constexpr int kPosizioniPerRiga = 60;
 
 void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
-  riassuntoConfronto(pagina, stato, porta, {22, 23, 55, 24, 27, 29, 30},
-                     {stato.messaggi[83], nomeBaseReport(stato.fileCampione), stato.aplotipoTrovato,
-                      testoNumero(stato.numeroMutazioni)});
+  riassuntoConfronto(
+      pagina, stato, porta,
+      {msg::sequenzaRiferimento, msg::fileSequenzeAnalizzato, msg::aplotipo, msg::mutazioniRilevate,
+       msg::intervalloMutazioni, msg::intervalloPosizioni, msg::intervalloPercentuale},
+      {stato.messaggi[msg::citazioneRcrs], nomeBaseReport(stato.fileCampione),
+       stato.aplotipoTrovato, testoNumero(stato.numeroMutazioni)});
 }
 
 char carattere(const std::string& sequenza, int p) {
@@ -40,7 +44,7 @@ void cellaPosizione(ScrittoreTesto& pagina, const StatoVorlane& stato, int p) {
 }
 
 void grigliaBasi(ScrittoreTesto& pagina, const StatoVorlane& stato) {
-  aperturaGriglia(pagina, "Pos", stato.messaggi[89]);
+  aperturaGriglia(pagina, "Pos", stato.messaggi[msg::confrontoPerPosizione]);
   for (int inizio = 1; inizio <= kUltimaPosizione; inizio += kPosizioniPerRiga) {
     pagina.riga("              <TR>");
     cellaGriglia(pagina, "                <TD>", std::string(" ").append(testoNumero(inizio)));
@@ -55,10 +59,12 @@ void grigliaBasi(ScrittoreTesto& pagina, const StatoVorlane& stato) {
 
 void ScriviHTML(StatoVorlane& stato, Porta& porta) {
   procedura("ScriviHTML", [&] {
-    scriviPaginaConfronto(stato, porta, stato.messaggi[84], [&](ScrittoreTesto& p) {
+    const auto& m = stato.messaggi;
+    const TestiLegenda legenda{m[msg::legenda], m[msg::baseUguale], m[msg::posizioneMutata],
+                               m[msg::sequenzeAllineate]};
+    scriviPaginaConfronto(stato, porta, m[msg::risultatoConfronto], [&](ScrittoreTesto& p) {
       riassunto(p, stato, porta);
-      const auto& m = stato.messaggi;
-      tabellaLegenda(p, {m[85], m[86], m[87], m[88]}, 20);
+      tabellaLegenda(p, legenda, 20);
       grigliaBasi(p, stato);
     });
   });

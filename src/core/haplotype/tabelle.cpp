@@ -2,6 +2,7 @@
 
 #include "base/errore.h"
 #include "io/righe.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -16,8 +17,8 @@ const TabellaAplotipi kTabellaPrincipale = {
     .confrontoSingolo = "ConfrontaCampionamentoSingolo",
     .caricaMultipli = "CaricaSequenzaDatiMultipli",
     .confrontoMultiplo = "ConfrontaCampionamentoMultiplo",
-    .titoloSingolo = 79,
-    .titoloMultiplo = 80,
+    .titoloSingolo = msg::confrontoSingoloAplogruppi,
+    .titoloMultiplo = msg::confrontoMultiploAplogruppi,
 };
 
 const TabellaAplotipi kTabellaMotivi = {
@@ -30,8 +31,8 @@ const TabellaAplotipi kTabellaMotivi = {
     .confrontoSingolo = "ConfrontaCampionamentoSingoloNew",
     .caricaMultipli = "CaricaSequenzaDatiMultipliNew",
     .confrontoMultiplo = "ConfrontaCampionamentoMultiploNew",
-    .titoloSingolo = 81,
-    .titoloMultiplo = 82,
+    .titoloSingolo = msg::confrontoSingoloMotivi,
+    .titoloMultiplo = msg::confrontoMultiploMotivi,
 };
 
 namespace {

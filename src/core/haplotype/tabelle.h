@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "stato/griglia.h"
+#include "stato/messaggi.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -20,9 +21,9 @@ struct TabellaAplotipi {
   const char* confrontoSingolo;
   const char* caricaMultipli;
   const char* confrontoMultiplo;
-  // Title lines of the single and the multiple comparison (message numbers).
-  int titoloSingolo;
-  int titoloMultiplo;
+  // Title lines of the single and the multiple comparison.
+  msg::Messaggio titoloSingolo;
+  msg::Messaggio titoloMultiplo;
 };
 
 extern const TabellaAplotipi kTabellaPrincipale;  // "tabella_mutazioni_OLD.csv", 69 x 10

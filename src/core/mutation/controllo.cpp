@@ -17,6 +17,7 @@
 #include "sequence/caricamento.h"
 #include "sequence/differenze.h"
 #include "sequence/lavoro_campioni.h"
+#include "stato/messaggi.h"
 #include "stato/parametri.h"
 #include "text/date.h"
 #include "text/testo.h"
@@ -27,12 +28,13 @@ namespace {
 struct Formato {
   const char* procedura;
   FormatoCampioni formato;
-  const char* separatoreData;  // in the first log line
-  int messaggioNonValida;      // second part of the invalid-position text
+  const char* separatoreData;         // in the first log line
+  msg::Messaggio messaggioNonValida;  // what follows the entry in the invalid-position text
 };
 
-constexpr Formato kFasta{"ControlloMutazioniFASTA", FormatoCampioni::fasta, " : ", 36};
-constexpr Formato kArlequin{"ControlloMutazioniARL", FormatoCampioni::arlequin, ": ", 39};
+constexpr Formato kFasta{"ControlloMutazioniFASTA", FormatoCampioni::fasta, " : ", msg::nonValida};
+constexpr Formato kArlequin{"ControlloMutazioniARL", FormatoCampioni::arlequin, ": ",
+                            msg::nonValidaOFuoriIntervallo};
 
 // A listed position, ready for the per-record comparison.
 struct PosizioneEsaminata {
@@ -113,42 +115,47 @@ void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Formato& 
                         const std::tm& giorno) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
-  ScriviLogOperazioni(
-      stato, "*--- " + m[21] + v.separatoreData + dataOraGenerale(giorno) + " -----------*",
-      giorno);
-  ScriviLogOperazioni(stato, m[22] + std::string(10, ' ') + ": " + stato.citazioneRiferimento,
+  ScriviLogOperazioni(stato,
+                      "*--- " + m[msg::analisiVorlane] + v.separatoreData +
+                          dataOraGenerale(giorno) + " -----------*",
                       giorno);
   ScriviLogOperazioni(
-      stato, m[23] + std::string(6, ' ') + ": " + inUnaRiga(testoPercorso(stato.fileCampione)),
+      stato, m[msg::sequenzaRiferimento] + std::string(10, ' ') + ": " + stato.citazioneRiferimento,
       giorno);
   ScriviLogOperazioni(stato,
-                      m[27] + std::string(10, ' ') + ": " + m[14] + " " +
-                          inUnaRiga(imp.NumeroMutazioniDa) + " " + m[15] + " " +
+                      m[msg::fileSequenzeAnalizzato] + std::string(6, ' ') + ": " +
+                          inUnaRiga(testoPercorso(stato.fileCampione)),
+                      giorno);
+  ScriviLogOperazioni(stato,
+                      m[msg::intervalloMutazioni] + std::string(10, ' ') + ": " + m[msg::da] + " " +
+                          inUnaRiga(imp.NumeroMutazioniDa) + " " + m[msg::a] + " " +
                           inUnaRiga(imp.NumeroMutazioniA),
                       giorno);
-  ScriviLogOperazioni(
-      stato,
-      m[28] + std::string(5, ' ') + ": " + inUnaRiga(porta.testo(Controllo::Text_posMutazione)),
-      giorno);
+  ScriviLogOperazioni(stato,
+                      m[msg::listaPosizioniMutazione] + std::string(5, ' ') + ": " +
+                          inUnaRiga(porta.testo(Controllo::Text_posMutazione)),
+                      giorno);
 }
 
 void avvisoLista(const StatoVorlane& stato, Porta& porta, const Formato& v,
                  const EsameLista& esame) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
-  std::string testo = m[35] + " " + esame.voce + " ";
+  std::string testo = m[msg::laPosizione] + " " + esame.voce + " ";
   if (esame.esito == EsameLista::Esito::nonValida)
-    testo += m[v.messaggioNonValida] + "\r\n" + m[37];
+    testo += m[v.messaggioNonValida] + "\r\n" + m[msg::scrivereCinqueCifre];
   else
-    testo += m[39] + "\r\n" + m[40] + " " + imp.InizioSequenza + "-" + imp.FineSequenza;
-  porta.messaggio(testo, m[38], Icona::informazione);
+    testo += m[msg::nonValidaOFuoriIntervallo] + "\r\n" + m[msg::intervalloAnalisiImpostato] + " " +
+             imp.InizioSequenza + "-" + imp.FineSequenza;
+  porta.messaggio(testo, m[msg::posizioniNonAccettate], Icona::informazione);
 }
 
 void avvisoSenzaTab(const StatoVorlane& stato, Porta& porta) {
   const auto& m = stato.messaggi;
-  porta.messaggio(
-      m[32] + " \r\n" + testoPercorso(stato.fileCampione) + "\r\n" + m[33] + "\r\n" + m[34], m[48],
-      Icona::informazione);
+  porta.messaggio(m[msg::rigaSenzaTabulazioni] + " \r\n" + testoPercorso(stato.fileCampione) +
+                      "\r\n" + m[msg::campiSeparatiDaTab] + "\r\n" +
+                      m[msg::togliereIntestazioniArlequin],
+                  m[msg::vorlane], Icona::informazione);
 }
 
 // Each sample marked at the listed positions, on the engine's threads, into its batch's matrix,
@@ -175,8 +182,8 @@ class MarcheCampioni {
         file_(stato.fileCampione),
         intervallo_(
             testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza)),
-        etichettaCampione_(stato.messaggi[41] + std::string(22, ' ') + ": "),
-        etichettaMutazioni_(stato.messaggi[42] + std::string(21, ' ') + ": ") {}
+        etichettaCampione_(stato.messaggi[msg::campioneControllo] + std::string(22, ' ') + ": "),
+        etichettaMutazioni_(stato.messaggi[msg::mutazioni] + std::string(21, ' ') + ": ") {}
 
   Appunti appunti() { return {}; }
   void inizia(Appunti& a) {
@@ -298,8 +305,10 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Formato& v, MatriceM
 void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutati,
                      const std::tm& giorno) {
   if (!righe.empty()) accodaRegistro(stato, righe, giorno);
-  ScriviLogOperazioni(stato, stato.messaggi[43] + std::string(4, ' ') + ": " + testoNumero(mutati),
-                      giorno);
+  ScriviLogOperazioni(
+      stato,
+      stato.messaggi[msg::numeroCampioniMutati] + std::string(4, ' ') + ": " + testoNumero(mutati),
+      giorno);
 }
 
 Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Formato& v) {
@@ -321,9 +330,11 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Formato& v) {
     // The summary says the work is done: the log and the page are written before it.
     SvuotaRegistro(stato);
     std::filesystem::path pagina = scriviPaginaMatrice(stato, porta, matrice);
-    porta.messaggio(m[44] + "\r\n" + testoPercorso(stato.fileCampione) + "\r\n" + m[45] + "\r\n" +
-                        m[46] + ": " + testoNumero(campioniMutati) + "\r\n" + m[47] + " ",
-                    m[48], Icona::informazione);
+    porta.messaggio(m[msg::controlloEseguitoSulFile] + "\r\n" + testoPercorso(stato.fileCampione) +
+                        "\r\n" + m[msg::elaborazioneCompletata] + "\r\n" +
+                        m[msg::campioniConMutazione] + ": " + testoNumero(campioniMutati) + "\r\n" +
+                        m[msg::dettaglioNelRegistro] + " ",
+                    m[msg::vorlane], Icona::informazione);
     VisualizzaLogOperazioni(stato, porta);
     messaggioPaginaMatrice(stato, porta, pagina);
     return Esito::completata;

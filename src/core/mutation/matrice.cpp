@@ -8,6 +8,7 @@
 #include "io/memoria.h"
 #include "io/scrittura.h"
 #include "report/html.h"
+#include "stato/messaggi.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -53,7 +54,10 @@ void tabellaRiassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const P
   pagina.riga("               <TR BGCOLOR=#579B9B>");
   // The third column counts the records this check examined: the page has no other number
   // that belongs to it.
-  for (int indice : {22, 23, 25, 27, 29}) cellaIntestazione(pagina, m[indice]);
+  for (msg::Messaggio indice :
+       {msg::sequenzaRiferimento, msg::fileSequenzeAnalizzato, msg::campioniEsaminati,
+        msg::intervalloMutazioni, msg::intervalloPosizioni})
+    cellaIntestazione(pagina, m[indice]);
   pagina.riga("               </TR>");
   pagina.riga("               <TR>");
   cellaDati(pagina, stato.citazioneRiferimento);
@@ -109,7 +113,7 @@ void rigaCampione(std::string& riga, std::string& nome, const MatriceMutazioni& 
 }
 
 void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMutazioni& matrice) {
-  aperturaGriglia(pagina, "", stato.messaggi[89]);
+  aperturaGriglia(pagina, "", stato.messaggi[msg::confrontoPerPosizione]);
   pagina.riga("              <TR>");
   cellaGriglia(pagina, "                <TD>", "                  <B>pos</B>");
   for (const std::string& posizione : matrice.posizioni())
@@ -142,7 +146,9 @@ std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Porta& port
     ScrittoreTesto pagina(file);
     aperturaPagina(pagina, "Vorlane - Risultato controllo mutazioni");
     tabellaRiassunto(pagina, stato, porta, matrice);
-    tabellaLegenda(pagina, {m[85], m[86], m[87], m[88]}, 21);
+    const TestiLegenda legenda{m[msg::legenda], m[msg::baseUguale], m[msg::posizioneMutata],
+                               m[msg::sequenzeAllineate]};
+    tabellaLegenda(pagina, legenda, 21);
     griglia(pagina, stato, matrice);
     chiusuraPagina(pagina);
     pagina.conferma();
@@ -153,8 +159,9 @@ std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Porta& port
 void messaggioPaginaMatrice(const StatoVorlane& stato, Porta& porta,
                             const std::filesystem::path& pagina) {
   const auto& m = stato.messaggi;
-  porta.messaggio(m[90] + "\r\n" + testoPercorso(pagina) + "\r\n" + m[45], m[48],
-                  Icona::informazione);
+  porta.messaggio(m[msg::rapportoHtmlSalvato] + "\r\n" + testoPercorso(pagina) + "\r\n" +
+                      m[msg::elaborazioneCompletata],
+                  m[msg::vorlane], Icona::informazione);
 }
 
 void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazioni& matrice) {

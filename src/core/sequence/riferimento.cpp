@@ -1,6 +1,7 @@
 #include "sequence/riferimento.h"
 
 #include "base/errore.h"
+#include "stato/messaggi.h"
 
 namespace vorlane {
 
@@ -29,8 +30,9 @@ void CaricaSequenzaRiferimento(StatoVorlane& stato, Porta& porta) {
     rif.assign(1, '\0');
     rif.append(testoRiferimento());
     stato.citazioneRiferimento = kCitazioneRiferimento;
-    porta.impostaTesto(Controllo::Label_FileSequenzaRiferimento,
-                       stato.messaggi[54] + ": " + stato.citazioneRiferimento);
+    porta.impostaTesto(
+        Controllo::Label_FileSequenzaRiferimento,
+        stato.messaggi[msg::sequenzaDiRiferimento] + ": " + stato.citazioneRiferimento);
   });
 }
 

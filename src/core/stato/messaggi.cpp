@@ -15,15 +15,18 @@ ErroreVorlane erroreRiga(const LettoreRighe& file, const std::string& cosa) {
 
 // Messages added after the first working folders were made: a messages file copied there
 // before them, which the program never replaces, still gets their text.
-constexpr std::pair<int, const char*> kMessaggiAggiunti[] = {
-    {94, "Aplogruppo PhyloTree"},    {95, "qualit\xE0"},          {96, "margine"}, {97, "incerto"},
-    {98, "Varianti attese assenti"}, {99, "Varianti non attese"},
+constexpr std::pair<msg::Messaggio, const char*> kMessaggiAggiunti[] = {
+    {msg::aplogruppoPhyloTree, "Aplogruppo PhyloTree"},
+    {msg::qualita, "qualit\xE0"},
+    {msg::margine, "margine"},
+    {msg::incerto, "incerto"},
+    {msg::variantiAtteseAssenti, "Varianti attese assenti"},
+    {msg::variantiNonAttese, "Varianti non attese"},
 };
 }  // namespace
 
 void caricaMessaggiDa(const std::filesystem::path& percorso, StatoVorlane& stato) {
-  for (const auto& [indice, testo] : kMessaggiAggiunti)
-    stato.messaggi[static_cast<std::size_t>(indice)] = testo;
+  for (const auto& [indice, testo] : kMessaggiAggiunti) stato.messaggi[indice] = testo;
   LettoreRighe file(percorso);
   std::string_view riga;
   while (file.leggi(riga)) {
