@@ -12,6 +12,7 @@
 #include "app/avvio.h"
 #include "aspetto.h"
 #include "controlli.h"
+#include "stato/messaggi.h"
 #include "stato/parametri.h"
 #include "testo_qt.h"
 
@@ -82,29 +83,29 @@ bool FinestraVorlane::avvia(const std::filesystem::path& cartella) {
 
 void FinestraVorlane::impostaDidascalie() {
   const auto& m = stato_.messaggi;
-  setWindowTitle(versoQt(m[1]));
-  const std::pair<QAbstractButton*, int> pulsanti[] = {
-      {c_->comando(Comando::ControlloMutazioni), 4},
-      {c_->comando(Comando::Normalizza), 5},
-      {c_->comando(Comando::ConvertiInTabella), 6},
-      {c_->comando(Comando::ConfrontaSingolo), 7},
-      {c_->comando(Comando::ConfrontaMultiplo), 8},
-      {c_->Cmd_VisualizzaManuale, 9},
-      {c_->Cmd_esci, 10},
-      {c_->Option_TipoFileSequenza[0], 17},
-      {c_->Option_TipoFileSequenza[1], 18},
+  setWindowTitle(versoQt(m[msg::analisiRegioneControllo]));
+  const std::pair<QAbstractButton*, msg::Messaggio> pulsanti[] = {
+      {c_->comando(Comando::ControlloMutazioni), msg::controlloMutazioni},
+      {c_->comando(Comando::Normalizza), msg::normalizzazione},
+      {c_->comando(Comando::ConvertiInTabella), msg::conversione},
+      {c_->comando(Comando::ConfrontaSingolo), msg::confrontoSingolo},
+      {c_->comando(Comando::ConfrontaMultiplo), msg::confrontoMultiplo},
+      {c_->Cmd_VisualizzaManuale, msg::manuale},
+      {c_->Cmd_esci, msg::esci},
+      {c_->Option_TipoFileSequenza[0], msg::fasta},
+      {c_->Option_TipoFileSequenza[1], msg::arlequin},
   };
   for (const auto& [pulsante, n] : pulsanti) pulsante->setText(versoQt(m[n]));
-  const std::pair<QLabel*, int> etichette[] = {
-      {c_->Lbl_SceltaSequenza, 12},
-      {c_->Label6, 13},
-      {c_->Label8, 14},
-      {c_->Label9, 15},
-      {c_->Label7, 16},
+  const std::pair<QLabel*, msg::Messaggio> etichette[] = {
+      {c_->Lbl_SceltaSequenza, msg::fileDisponibili},
+      {c_->Label6, msg::riferimento},
+      {c_->Label8, msg::da},
+      {c_->Label9, msg::a},
+      {c_->Label7, msg::campione},
   };
   for (const auto& [e, n] : etichette) e->setText(versoQt(m[n]));
-  c_->Frame4->setTitle(versoQt(m[11]));
-  c_->Frame3->setTitle(versoQt(m[119]));
+  c_->Frame4->setTitle(versoQt(m[msg::sequenzeInEsame]));
+  c_->Frame3->setTitle(versoQt(m[msg::comandi]));
 }
 
 // After start-up no command is prepared: no list, no choice of type, the start title.
