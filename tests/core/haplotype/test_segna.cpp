@@ -67,8 +67,10 @@ TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUn
   std::vector<int> ordinate = posizioni;
   std::sort(ordinate.begin(), ordinate.end());
   std::string attese;
-  for (std::size_t i = 0; i < ordinate.size(); ++i)
-    attese += (i == 0 ? "" : ",") + std::to_string(ordinate[i]);
+  for (std::size_t i = 0; i < ordinate.size(); ++i) {
+    if (i > 0) attese += ',';
+    attese += std::to_string(ordinate[i]);
+  }
   EXPECT_EQ(elenco.posizioni, attese);
   EXPECT_EQ(elenco.numeri, ordinate);
   EXPECT_EQ(elenco.quante, 23);
