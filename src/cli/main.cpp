@@ -127,7 +127,8 @@ bool uscitaPerduta(const StatoVorlane& stato, PortaBatch& porta) {
 
 // The results table on standard output, its lines ended by LF as a pipeline's tools expect;
 // the header only when it differs from the one printed before (several FILEs of one kind make
-// one table).
+// one table). The table is UTF-8 already, so it is copied as bytes, not through the line
+// reader, which hands out Windows-1252.
 void stampaTabella(const fs::path& tabella, std::string& intestazionePrecedente) {
   std::ifstream file(tabella, std::ios::binary);
   std::string riga;
@@ -140,8 +141,9 @@ void stampaTabella(const fs::path& tabella, std::string& intestazionePrecedente)
 }
 
 // One FILE (or none) as a run of its own: start-up, boxes, command, double-click, save.
-int eseguiRun(const Richiesta& r, const fs::path& cartella, const std::optional<fs::path>& file) {
-  static std::string intestazioneStampata;
+// `intestazioneStampata` is the results table's header --tsv printed last, shared by the runs.
+int eseguiRun(const Richiesta& r, const fs::path& cartella, const std::optional<fs::path>& file,
+              std::string& intestazioneStampata) {
   StatoVorlane stato;
   PortaBatch porta(std::cout, std::cerr, r.sovrascrivi, r.silenzioso);
   if (r.tsv) porta.blocchiComeAvvisi();
@@ -188,9 +190,11 @@ std::optional<fs::path> preparaCartelle(Richiesta& r) {
 int eseguiRichiesta(Richiesta& r) {
   std::optional<fs::path> cartella = preparaCartelle(r);
   if (!cartella) return kEsitoErrore;
-  if (r.file.empty()) return eseguiRun(r, *cartella, std::nullopt);
+  std::string intestazione;
+  if (r.file.empty()) return eseguiRun(r, *cartella, std::nullopt, intestazione);
   int esito = kEsitoCompletato;
-  for (const fs::path& file : r.file) esito = peggiore(esito, eseguiRun(r, *cartella, file));
+  for (const fs::path& file : r.file)
+    esito = peggiore(esito, eseguiRun(r, *cartella, file, intestazione));
   return esito;
 }
 

@@ -2,33 +2,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
-#include <cstdio>
 
 #include "sequence/differenze.h"
 #include "text/testo.h"
 
 namespace vorlane {
-namespace {
-
-// A character that would end the field or the row, or drive a terminal, as its picture.
-void aggiungiVisibile(std::string& riga, std::string_view utf8) {
-  auto controllo = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
-  if (std::none_of(utf8.begin(), utf8.end(), controllo)) return void(riga.append(utf8));
-  for (unsigned char c : utf8) {
-    if (c >= 0x20 && c != 0x7F) {
-      riga.push_back(static_cast<char>(c));
-      continue;
-    }
-    const char32_t figura = c == 0x7F ? 0x2421 : 0x2400 + c;
-    riga.push_back(static_cast<char>(0xE0 | (figura >> 12)));
-    riga.push_back(static_cast<char>(0x80 | ((figura >> 6) & 0x3F)));
-    riga.push_back(static_cast<char>(0x80 | (figura & 0x3F)));
-  }
-}
-
-}  // namespace
-
 void RigaRisultati::separa() {
   if (!vuota_) riga_.push_back('\t');
   vuota_ = false;
@@ -36,10 +14,7 @@ void RigaRisultati::separa() {
 
 RigaRisultati& RigaRisultati::testo(std::string_view cp1252) {
   separa();
-  if (soloAscii(cp1252))
-    aggiungiVisibile(riga_, cp1252);
-  else
-    aggiungiVisibile(riga_, versoUtf8(cp1252));
+  aggiungiCampoUtf8(riga_, cp1252);
   return *this;
 }
 
@@ -53,10 +28,7 @@ RigaRisultati& RigaRisultati::numero(double valore) {
 
 RigaRisultati& RigaRisultati::decimali(double valore, int cifre) {
   separa();
-  char testo[32];
-  auto [fine, errore] =
-      std::to_chars(testo, testo + sizeof testo, valore, std::chars_format::fixed, cifre);
-  if (errore == std::errc()) riga_.append(testo, fine);
+  riga_.append(decimaliConPunto(valore, cifre));
   return *this;
 }
 

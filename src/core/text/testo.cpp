@@ -113,6 +113,20 @@ std::string daUtf8(std::string_view testo) {
   return out;
 }
 
+void aggiungiCampoUtf8(std::string& out, std::string_view cp1252) {
+  auto fuoriCampo = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+  if (soloAscii(cp1252) && std::none_of(cp1252.begin(), cp1252.end(), fuoriCampo))
+    return void(out.append(cp1252));
+  for (char c : cp1252) {
+    char32_t cp = daByte(static_cast<unsigned char>(c));
+    if (cp == '\t' || cp == '\n' || cp == '\r')
+      cp += 0x2400;
+    else if (cp < 0x80)
+      cp = codiceVisibile(cp);
+    aggiungiUtf8(out, cp);
+  }
+}
+
 std::string versoUtf8(std::string_view cp1252) {
   if (soloAscii(cp1252)) return std::string(cp1252);
   std::string out;
@@ -221,17 +235,21 @@ std::string testoNumero(double valore) {
 
 // Every sample of a multiple run writes two of these; to_chars gives printf's digits in a
 // fraction of its time, and only the separator comes from the locale.
-std::string testoDecimali(double valore, int decimali) {
+std::string decimaliConPunto(double valore, int decimali) {
   char buf[64];
   auto [fine, errore] =
       std::to_chars(buf, buf + sizeof buf, valore, std::chars_format::fixed, decimali);
-  if (errore != std::errc()) {  // longer than the buffer: printf, to its full length
-    std::string lungo(static_cast<std::size_t>(std::snprintf(nullptr, 0, "%.*f", decimali, valore)),
-                      '\0');
-    std::snprintf(lungo.data(), lungo.size() + 1, "%.*f", decimali, valore);
-    return lungo;
-  }
-  std::string testo(buf, fine);
+  if (errore == std::errc()) return std::string(buf, fine);
+  // Longer than the buffer: room for the largest double's digits and the decimals asked for.
+  std::string lungo(320 + static_cast<std::size_t>(std::max(decimali, 0)), '\0');
+  auto esito = std::to_chars(lungo.data(), lungo.data() + lungo.size(), valore,
+                             std::chars_format::fixed, decimali);
+  lungo.resize(static_cast<std::size_t>(esito.ptr - lungo.data()));
+  return lungo;
+}
+
+std::string testoDecimali(double valore, int decimali) {
+  std::string testo = decimaliConPunto(valore, decimali);
   const std::string_view separatore = nl_langinfo(RADIXCHAR);
   if (separatore != ".")
     if (std::size_t punto = testo.find('.'); punto != std::string::npos)

@@ -32,6 +32,10 @@ char32_t codiceVisibile(char32_t cp);
 // form gives `cp1252` itself when it holds none, else the value written into `spazio`.
 std::string_view inUnaRiga(std::string_view cp1252, std::string& spazio);
 std::string inUnaRiga(std::string_view cp1252);
+// Appends `cp1252` in UTF-8 as one field of a TAB-separated table: TAB, the line breaks and
+// every control character below 0x80 become their pictures, so the field cannot end early,
+// break its row or drive a terminal.
+void aggiungiCampoUtf8(std::string& out, std::string_view cp1252);
 // Writes box text (Windows-1252, lines separated by CR LF or CR) as a terminal wants it: UTF-8,
 // lines separated by LF, control characters made visible (a name holding an escape sequence
 // cannot drive the terminal). A text of hundreds of thousands of lines goes out 64 KB at a time.
@@ -47,6 +51,8 @@ std::filesystem::path percorsoDaTesto(std::string_view cp1252);
 std::string testoNumero(double valore);
 // Fixed form with `decimali` digits after the same decimal separator: 0,93.
 std::string testoDecimali(double valore, int decimali);
+// The same with a decimal point whatever the locale, for files other programs read: 0.93.
+std::string decimaliConPunto(double valore, int decimali);
 
 // A text that is a number as a whole (blanks around it allowed; "." or "," as decimal mark).
 std::optional<double> numeroRigoroso(std::string_view testo);
