@@ -4,10 +4,10 @@
 set -euo pipefail
 # qt6-translations-l10n: Qt's own texts in Italian; fonts-dejavu-core: the fixed-pitch font of
 # the log blocks; dpkg-dev: the package's dependencies (dpkg-shlibdeps) and build flags;
-# help2man: the manual pages; appstream and lintian: the checks of the AppStream component
+# libwfa2-dev: the aligner that places each sample on the reference; help2man: the manual pages; appstream and lintian: the checks of the AppStream component
 # and of the package.
 pacchetti=(cmake ninja-build g++ clang clang-format libgtest-dev libgmock-dev qt6-base-dev
-           libtbb-dev python3 qt6-translations-l10n fonts-dejavu-core dpkg-dev help2man
+           libtbb-dev libwfa2-dev python3 qt6-translations-l10n fonts-dejavu-core dpkg-dev help2man
            appstream lintian)
 mancanti=()
 for p in "${pacchetti[@]}"; do

@@ -1,0 +1,354 @@
+#include "align/allineamento.h"
+
+#include <algorithm>
+#include <utility>
+
+#include <bindings/cpp/WFAligner.hpp>
+
+#include "sequence/riferimento.h"
+#include "stato/stato.h"
+
+namespace vorlane {
+
+namespace {
+constexpr int kK = 15;  // seed length: one place in the rCRS for nearly every 15-mer
+constexpr int kMinimoBasi = 20;
+// Gap-affine costs: a one-base indel (8) costs two substitutions, so where both explain the
+// sample equally the substitutions win.
+constexpr int kDiverso = 4, kApertura = 6, kEstensione = 2;
+// 3107 holds only a placeholder in the rCRS: the aligner's reference leaves it out, so that no
+// sample shows a deletion there.
+constexpr int kSegnaposto = 3107;
+
+int codiceBase(char c) {
+  switch (c) {
+    case 'A':
+      return 0;
+    case 'C':
+      return 1;
+    case 'G':
+      return 2;
+    case 'T':
+      return 3;
+    default:
+      return -1;
+  }
+}
+}  // namespace
+
+bool codiceAmbiguo(char c) {
+  switch (c | 0x20) {
+    case 'r':
+    case 'y':
+    case 'k':
+    case 'm':
+    case 's':
+    case 'w':
+    case 'b':
+    case 'd':
+    case 'h':
+    case 'v':
+      return true;
+    default:
+      return false;
+  }
+}
+
+int Collocazione::posizione(std::size_t k) const {
+  return static_cast<int>((static_cast<std::size_t>(primo - 1) + k) % kUltimaPosizione) + 1;
+}
+
+// The rCRS in upper case without the placeholder, each character's position, and its 15-mers
+// around the origin, sorted for lookup.
+class IndiceRiferimento {
+ public:
+  IndiceRiferimento() {
+    std::string_view rif = testoRiferimento();
+    for (std::size_t i = 0; i < rif.size(); ++i) {
+      if (static_cast<int>(i) + 1 == kSegnaposto) continue;
+      testo.push_back(static_cast<char>(rif[i] & ~0x20));
+      posizioni.push_back(static_cast<int>(i) + 1);
+    }
+    const int n = lunghezza();
+    for (int i = 0; i < n; ++i) {
+      std::uint32_t codice = 0;
+      for (int k = 0; k < kK; ++k)
+        codice = codice << 2 | static_cast<std::uint32_t>(codiceBase(testo[(i + k) % n]));
+      semi.emplace_back(codice, i);
+    }
+    std::sort(semi.begin(), semi.end());
+  }
+  int lunghezza() const { return static_cast<int>(testo.size()); }
+
+  std::string testo;
+  std::vector<int> posizioni;
+  std::vector<std::pair<std::uint32_t, int>> semi;
+};
+
+namespace {
+const IndiceRiferimento& indiceCondiviso() {
+  static const IndiceRiferimento indice;
+  return indice;
+}
+
+// One column of an alignment: a reference character's index in the window and a sample
+// character's index in the pattern, -1 where the column is a gap on that side.
+struct Colonna {
+  int rif = -1;
+  int campione = -1;
+};
+}  // namespace
+
+struct Allineatore::Allineamento {
+  wfa::WFAlignerGapAffine wfa{kDiverso, kApertura, kEstensione, wfa::WFAligner::Alignment,
+                              wfa::WFAligner::MemoryHigh};
+  std::string schema;     // the sample as the aligner reads it: A, C, G, T, or N
+  std::string caratteri;  // the same as Collocazione::basi writes it
+  std::string finestra;   // the stretch of reference it is aligned to
+  std::vector<int> posizioni;
+  std::vector<Colonna> colonne;
+  std::vector<int> diagonali;
+};
+
+Allineatore::Allineatore() : indice_(indiceCondiviso()), a_(std::make_unique<Allineamento>()) {
+  a_->wfa.setHeuristicNone();
+}
+
+Allineatore::~Allineatore() = default;
+
+// The sample's characters for the aligner, without gaps and without the missing data at its
+// ends; false when too little of it is left.
+bool Allineatore::prepara(std::string_view campione) {
+  a_->schema.clear();
+  a_->caratteri.clear();
+  std::size_t basi = 0;
+  int letti = 0;
+  anticipo_ = -1;
+  for (char c : campione) {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+    ++letti;
+    if (c == '-' || c == '.') continue;
+    char maiuscola = static_cast<char>(c & ~0x20);
+    if (anticipo_ < 0 && (codiceBase(maiuscola) >= 0 || codiceAmbiguo(c))) anticipo_ = letti - 1;
+    if (codiceBase(maiuscola) >= 0) {
+      a_->schema.push_back(maiuscola);
+      a_->caratteri.push_back(static_cast<char>(c | 0x20));
+      ++basi;
+    } else {
+      a_->schema.push_back('N');
+      a_->caratteri.push_back(codiceAmbiguo(c) ? static_cast<char>(c | 0x20) : 'n');
+    }
+  }
+  std::size_t inizio = a_->caratteri.find_first_not_of('n');
+  std::size_t fine = a_->caratteri.find_last_not_of('n');
+  if (inizio == std::string::npos) {
+    esito_.esito = EsitoCollocazione::troppoCorto;
+    return false;
+  }
+  a_->schema = a_->schema.substr(inizio, fine - inizio + 1);
+  a_->caratteri = a_->caratteri.substr(inizio, fine - inizio + 1);
+  if (basi < static_cast<std::size_t>(kMinimoBasi)) {
+    esito_.esito = EsitoCollocazione::troppoCorto;
+    return false;
+  }
+  if (basi * 2 < a_->schema.size()) {
+    esito_.esito = EsitoCollocazione::troppiMancanti;
+    return false;
+  }
+  return true;
+}
+
+// The diagonal (reference index minus sample index) most of the sample's 15-mers agree on,
+// within the drift its indels may cause.
+bool Allineatore::semina(int& diagonale) {
+  const std::string& s = a_->schema;
+  const int n = static_cast<int>(s.size()), l = indice_.lunghezza();
+  auto& d = a_->diagonali;
+  d.clear();
+  const int passo = std::max(1, n / 128);
+  int interrogati = 0;
+  for (int i = 0; i + kK <= n; i += passo) {
+    std::uint32_t codice = 0;
+    bool valido = true;
+    for (int k = 0; k < kK && valido; ++k) {
+      int b = codiceBase(s[static_cast<std::size_t>(i + k)]);
+      valido = b >= 0;
+      codice = codice << 2 | static_cast<std::uint32_t>(b);
+    }
+    if (!valido) continue;
+    ++interrogati;
+    auto [da, a] =
+        std::equal_range(indice_.semi.begin(), indice_.semi.end(), std::make_pair(codice, 0),
+                         [](const auto& x, const auto& y) { return x.first < y.first; });
+    for (auto it = da; it != a && it - da < 4; ++it) d.push_back(((it->second - i) % l + l) % l);
+  }
+  if (d.empty()) return false;
+  std::sort(d.begin(), d.end());
+  const int tolleranza = 16 + n / 100, m = static_cast<int>(d.size());
+  int migliore = 0, voti = 0;
+  for (int i = 0, j = 0; i < m; ++i) {
+    // d[j] around the circle: the window [d[i], d[i] + 2 * tolleranza].
+    while (j < i + m && (d[static_cast<std::size_t>(j % m)] + (j >= m ? l : 0)) -
+                                d[static_cast<std::size_t>(i)] <=
+                            2 * tolleranza)
+      ++j;
+    if (j - i > voti) {
+      voti = j - i;
+      migliore = d[static_cast<std::size_t>(i + (j - i) / 2) % static_cast<std::size_t>(m)];
+    }
+  }
+  diagonale = migliore;
+  return voti >= 2 && voti * 4 >= interrogati;
+}
+
+// Aligns the sample to the reference around `diagonale`, leaving the window's ends free.
+bool Allineatore::allinea(int diagonale) {
+  const int n = static_cast<int>(a_->schema.size()), l = indice_.lunghezza();
+  const int margine = 32 + n / 50, lunghezza = n + 2 * margine;
+  a_->finestra.clear();
+  a_->posizioni.clear();
+  for (int t = 0; t < lunghezza; ++t) {
+    int i = (((diagonale - margine + t) % l) + l) % l;
+    a_->finestra.push_back(indice_.testo[static_cast<std::size_t>(i)]);
+    a_->posizioni.push_back(indice_.posizioni[static_cast<std::size_t>(i)]);
+  }
+  // A sample that differs from its place at more than one character in four is not aligned.
+  a_->wfa.setMaxAlignmentScore(n * kDiverso / 4 + 64);
+  auto stato = a_->wfa.alignEndsFree(a_->schema.data(), n, 0, 0, a_->finestra.data(), lunghezza,
+                                     lunghezza, lunghezza);
+  if (stato != wfa::WFAligner::StatusSuccessful) return false;
+  // M and X take a character from both; I one from the reference only; D one from the sample.
+  const std::string operazioni = a_->wfa.getAlignmentCigar();
+  a_->colonne.clear();
+  int r = 0, c = 0;
+  for (char op : operazioni) {
+    Colonna col;
+    if (op != 'D') col.rif = r++;
+    if (op != 'I') col.campione = c++;
+    a_->colonne.push_back(col);
+  }
+  if (r != lunghezza || c != n) return false;
+  // The window's free ends.
+  auto& col = a_->colonne;
+  auto primo = std::find_if(col.begin(), col.end(), [](Colonna x) { return x.campione >= 0; });
+  col.erase(col.begin(), primo);
+  while (!col.empty() && col.back().campione < 0) col.pop_back();
+  return true;
+}
+
+// Moves each run of gaps right while the column after it can take the run's first column's
+// place unchanged: a deletion while the reference repeats itself, an insertion while the
+// sample does.
+void Allineatore::spostaA3Primo() {
+  auto& col = a_->colonne;
+  const std::string& f = a_->finestra;
+  const std::string& s = a_->caratteri;
+  const std::size_t n = col.size();
+  auto pieno = [&](std::size_t k) { return col[k].rif >= 0 && col[k].campione >= 0; };
+  std::size_t i = 0;
+  while (i < n) {
+    if (pieno(i)) {
+      ++i;
+      continue;
+    }
+    const bool delezione = col[i].campione < 0;
+    std::size_t j = i;
+    while (j < n && !pieno(j) && (col[j].campione < 0) == delezione) ++j;
+    if (j < n && !pieno(j)) {  // an insertion against a deletion: left as the aligner gave it
+      i = j;
+      continue;
+    }
+    while (j < n && pieno(j)) {
+      if (delezione) {
+        if (f[static_cast<std::size_t>(col[i].rif)] != f[static_cast<std::size_t>(col[j].rif)])
+          break;
+        col[i].campione = col[j].campione;
+        col[j].campione = -1;
+      } else {
+        if (s[static_cast<std::size_t>(col[i].campione)] !=
+            s[static_cast<std::size_t>(col[j].campione)])
+          break;
+        col[i].rif = col[j].rif;
+        col[j].rif = -1;
+      }
+      ++i;
+      ++j;
+    }
+    i = j;
+  }
+}
+
+// The columns as reference positions: one character per position from the first the sample
+// covers, insertions between them. The placeholder's position is missing data; a sample
+// longer than the genome covers each position once.
+void Allineatore::raccogli() {
+  Collocazione& e = esito_;
+  e.basi.clear();
+  e.inserzioni.clear();
+  e.esito = EsitoCollocazione::collocato;
+  Inserzione inAttesa;
+  int prossima = 0;
+  for (const Colonna& c : a_->colonne) {
+    if (c.rif < 0) {
+      if (!e.basi.empty())
+        inAttesa.basi.push_back(
+            static_cast<char>(a_->caratteri[static_cast<std::size_t>(c.campione)] & ~0x20));
+      continue;
+    }
+    if (e.basi.size() >= static_cast<std::size_t>(kUltimaPosizione)) break;
+    int p = a_->posizioni[static_cast<std::size_t>(c.rif)];
+    if (e.basi.empty()) e.primo = p;
+    if (!e.basi.empty() && p != prossima) e.basi.push_back('n');  // the placeholder
+    if (!inAttesa.basi.empty()) {
+      e.inserzioni.push_back(std::move(inAttesa));
+      inAttesa = {};
+    }
+    e.basi.push_back(c.campione >= 0 ? a_->caratteri[static_cast<std::size_t>(c.campione)] : '-');
+    inAttesa.dopo = p;
+    prossima = p % kUltimaPosizione + 1;
+  }
+}
+
+// Whether the sample, placed from `inizio` on one character per position, differs from the
+// reference by substitutions that no alignment with indels explains at a lower cost.
+bool Allineatore::calzaDa(int inizio) {
+  const std::string& s = a_->schema;
+  const int n = static_cast<int>(s.size());
+  const int primo = inizio + anticipo_;
+  // The stretch must lie within the genome and leave out the placeholder, which the aligner's
+  // reference does not hold.
+  if (inizio < 1 || primo + n - 1 > kUltimaPosizione ||
+      (primo <= kSegnaposto && kSegnaposto < primo + n))
+    return false;
+  const int indice = primo - 1 - (primo > kSegnaposto ? 1 : 0);
+  const char* rif = indice_.testo.data() + indice;
+  int diversi = 0;
+  for (int k = 0; k < n; ++k) diversi += s[static_cast<std::size_t>(k)] != rif[k];
+  if (diversi * 8 > n) return false;
+  if (diversi > 0) {
+    a_->wfa.setMaxAlignmentScore(diversi * kDiverso + 1);
+    if (a_->wfa.alignEnd2End(s.data(), n, rif, n) != wfa::WFAligner::StatusSuccessful ||
+        a_->wfa.getAlignmentScore() != -diversi * kDiverso)
+      return false;
+  }
+  esito_.esito = EsitoCollocazione::collocato;
+  esito_.primo = primo;
+  esito_.basi = a_->caratteri;
+  return true;
+}
+
+const Collocazione& Allineatore::colloca(std::string_view campione, int inizio) {
+  esito_ = {};
+  if (!prepara(campione)) return esito_;
+  if (calzaDa(inizio)) return esito_;
+  int diagonale = 0;
+  if (!semina(diagonale) || !allinea(diagonale)) {
+    esito_.esito = EsitoCollocazione::nonRiconosciuto;
+    return esito_;
+  }
+  spostaA3Primo();
+  raccogli();
+  return esito_;
+}
+
+}  // namespace vorlane
