@@ -12,7 +12,7 @@ import sys
 STRATI = [
     ("base", ["base"]),
     ("io", ["text", "io"]),
-    ("dominio", ["stato", "log", "sequence", "phylotree", "mutation", "report", "haplotype",
+    ("dominio", ["stato", "log", "sequence", "phylotree", "align", "mutation", "report", "haplotype",
                  "convert"]),
     ("applicazione", ["app"]),
 ]
