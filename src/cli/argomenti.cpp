@@ -30,6 +30,10 @@ standard input e i risultati prendono il nome stdin.
 
 Opzioni:
       --arlequin           file Arlequin (*.ARL) invece di FASTA
+      --senza-allineamento ogni campione è posto dall'inizio dell'intervallo, carattere
+                           per posizione, invece di essere allineato al riferimento
+      --allinea            allinea ogni campione al riferimento (così fa senza opzioni,
+                           a meno che la finestra non abbia tolto la scelta)
       --da=N               prima posizione dell'intervallo, come nella casella da
       --a=N                ultima posizione dell'intervallo, come nella casella a
       --posizioni=LISTA    posizioni del controllo separate da virgole (73 o 00073)
@@ -72,10 +76,20 @@ struct Opzione {
 };
 
 constexpr Opzione kOpzioni[] = {
-    {"arlequin", 0, false},    {"da", 0, true},         {"a", 0, true},
-    {"posizioni", 0, true},    {"cartella", 'o', true}, {"lavoro", 0, false},
-    {"sovrascrivi", 0, false}, {"salva", 0, false},     {"silenzioso", 'q', false},
-    {"help", 'h', false},      {"version", 0, false},   {"tsv", 0, false},
+    {"arlequin", 0, false},
+    {"da", 0, true},
+    {"a", 0, true},
+    {"posizioni", 0, true},
+    {"cartella", 'o', true},
+    {"lavoro", 0, false},
+    {"sovrascrivi", 0, false},
+    {"salva", 0, false},
+    {"silenzioso", 'q', false},
+    {"help", 'h', false},
+    {"version", 0, false},
+    {"tsv", 0, false},
+    {"allinea", 0, false},
+    {"senza-allineamento", 0, false},
 };
 
 const Opzione* cercaLunga(std::string_view nome) {
@@ -195,6 +209,8 @@ void Lettore::applica(const Opzione& o, const std::string& nome,
   if (n == "salva") r_.salva = true;
   if (n == "silenzioso") r_.silenzioso = true;
   if (n == "tsv") r_.tsv = true;
+  if (n == "allinea") r_.allinea = true;
+  if (n == "senza-allineamento") r_.allinea = false;
   if (n == "help") richiamo_ = richiamo_.value_or(Richiamo::aiuto);
   if (n == "version") richiamo_ = richiamo_.value_or(Richiamo::versione);
   if (n == "da") r_.da = daUtf8(*valore);

@@ -17,6 +17,8 @@ struct Richiesta {
   bool arlequin = false, sovrascrivi = false, salva = false, silenzioso = false;
   bool tsv = false;  // the results table on standard output, the log blocks on standard error
   bool cartellaUtente = false;  // --lavoro: the user's own folder whatever the current one holds
+  // --allinea / --senza-allineamento; without either, as the settings file has it.
+  std::optional<bool> allinea;
   std::optional<std::string> da, a, posizioni;  // Windows-1252, as typed into the boxes
   std::optional<std::filesystem::path> cartellaUscita;
   std::optional<Comando> comando;

@@ -103,6 +103,7 @@ int eseguiSuFile(StatoVorlane& stato, PortaBatch& porta, const fs::path& file) {
 int esegui(StatoVorlane& stato, PortaBatch& porta, const Richiesta& r,
            const std::optional<fs::path>& file) {
   if (!compilaCaselle(stato, porta, r)) return kEsitoRifiutato;
+  if (r.allinea) stato.allinea = *r.allinea;
   if (!r.comando) return kEsitoCompletato;
   if (PreparaOperazione(stato, porta, *r.comando) == EsitoEvento::errore) return kEsitoErrore;
   if (r.arlequin) Option_TipoFileSequenza_Click(stato, 1);

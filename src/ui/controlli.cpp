@@ -1,6 +1,7 @@
 #include "controlli.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -172,6 +173,14 @@ QHBoxLayout* creaOpzioni(Controlli& c, QWidget* padre) {
     riga->addSpacing(24);
     mantieniPosto(o);
   }
+  c.Check_Allinea = new QCheckBox(QStringLiteral("Allinea al riferimento"), padre);
+  c.Check_Allinea->setObjectName(QStringLiteral("Check_Allinea"));
+  c.Check_Allinea->setFont(fontSansSerif(10));
+  c.Check_Allinea->setToolTip(QString::fromUtf8(
+      "Ogni campione è allineato alla sequenza di riferimento: inserzioni, delezioni e "
+      "letture che iniziano in qualunque punto. Senza, il carattere k di un campione è la "
+      "base della posizione iniziale + k - 1."));
+  riga->addWidget(c.Check_Allinea);
   riga->addStretch(1);
   mantieniPosto(c.ImmagineFasta);
   mantieniPosto(c.ImmagineArlequin);

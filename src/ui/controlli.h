@@ -13,6 +13,7 @@
 #include "app/operazioni.h"
 
 class QButtonGroup;
+class QCheckBox;
 
 namespace vorlane::ui {
 
@@ -24,6 +25,7 @@ struct Controlli {
   QButtonGroup* gruppoOpzioni;
   QLabel* ImmagineFasta;
   QLabel* ImmagineArlequin;
+  QCheckBox* Check_Allinea;  // whether samples are aligned to the reference
   QFileSystemWatcher* osservatore;
 
   // The three boxes and their headings.

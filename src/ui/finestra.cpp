@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QScopeGuard>
@@ -59,6 +60,7 @@ void FinestraVorlane::collega() {
   connect(c_->Cmd_esci, &QToolButton::clicked, this, &FinestraVorlane::Cmd_esci_Click);
   connect(c_->gruppoOpzioni, &QButtonGroup::idClicked, this,
           &FinestraVorlane::Option_TipoFileSequenza_Click);
+  connect(c_->Check_Allinea, &QCheckBox::toggled, this, [this](bool si) { stato_.allinea = si; });
   connect(c_->File_Sequenza, &QListWidget::itemDoubleClicked, this,
           &FinestraVorlane::File_Sequenza_DblClick);
   connect(c_->osservatore, &QFileSystemWatcher::directoryChanged, this,
@@ -117,6 +119,7 @@ void FinestraVorlane::mostraStatoIniziale() {
         static_cast<QWidget*>(c_->ImmagineFasta), static_cast<QWidget*>(c_->ImmagineArlequin)})
     w->setVisible(false);
   c_->Option_TipoFileSequenza[stato_.tipoFile == "FASTA" ? 0 : 1]->setChecked(true);
+  c_->Check_Allinea->setChecked(stato_.allinea);
   c_->Lbl_Titolo->setVisible(true);
   aggiornaIntervallo();
   c_->comando(Comando::ControlloMutazioni)->setFocus();

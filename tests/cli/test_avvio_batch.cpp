@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "sequence/riferimento.h"
 #include "support/batch.h"
 #include "support/supporto.h"
+#include "text/testo.h"
 
 namespace vorlane::test {
 namespace {
@@ -51,11 +53,47 @@ TEST(BatchAvvio, SaveWritesTheBoxesAfterTheirRules) {
       0);
   std::string ini = leggiFile(t / "Vorlane.ini");
   EXPECT_NE(ini.find("InizioSequenza=16500\r\n"), std::string::npos);
-  EXPECT_NE(ini.find("FineSequenza=16500\r\n"), std::string::npos);
+  // The end stays where it was: 16500-16400 runs across the origin.
+  EXPECT_NE(ini.find("FineSequenza=16400\r\n"), std::string::npos);
   EXPECT_NE(ini.find("posMutazione=16189,16223\r\n"), std::string::npos);
   // Without --salva the file stays as it is.
   EXPECT_EQ(eseguiBatch(t.percorso(), {"--da", "16001"}).stato, 0);
   EXPECT_EQ(leggiFile(t / "Vorlane.ini"), ini);
+}
+
+TEST(BatchAvvio, TheAlignmentSwitchIsKeptInTheSettingsOnlyWhenOff) {
+  CartellaTemporanea t;
+  preparaCartellaLavoro(t.percorso());
+  ASSERT_EQ(eseguiBatch(t.percorso(), {"--salva"}).stato, 0);
+  const std::string predefinito = leggiFile(t / "Vorlane.ini");
+  EXPECT_EQ(predefinito.find("Allineamento"), std::string::npos);
+
+  // A read that starts 20 positions into the interval: placed from the start, every base is
+  // compared with the wrong one; aligned, it has no difference.
+  std::string_view rif = testoRiferimento();
+  std::string lettura;
+  for (std::size_t p = 16021; p <= 16380; ++p)
+    lettura.push_back(static_cast<char>(rif[p - 1] & ~0x20));
+  scriviFile(t / "esporta" / "l.FASTA", ">l\r\n" + lettura + "\r\n");
+  auto differenze = [&](std::vector<std::string> argomenti) {
+    argomenti.insert(argomenti.end(), {"--tsv", "confronta-multiplo", "l.FASTA"});
+    EsitoBatch e = eseguiBatch(t.percorso(), argomenti);
+    EXPECT_EQ(e.stato, 0) << e.errori;
+    std::vector<std::string> righe = dividi(e.uscita, '\n');
+    return righe.size() > 1 ? dividi(righe[1], '\t').at(4) : std::string("?");
+  };
+  EXPECT_EQ(differenze({}), "0");
+  EXPECT_NE(differenze({"--senza-allineamento"}), "0");
+
+  // Turned off and saved, it stays off in the next runs until turned on again; on, the file is
+  // byte for byte the one of a user who never touched it.
+  ASSERT_EQ(eseguiBatch(t.percorso(), {"--senza-allineamento", "--salva"}).stato, 0);
+  EXPECT_NE(leggiFile(t / "Vorlane.ini").find("[Allineamento]\r\nAllineamento=0\r\n"),
+            std::string::npos);
+  EXPECT_NE(differenze({}), "0");
+  EXPECT_EQ(differenze({"--allinea"}), "0");
+  ASSERT_EQ(eseguiBatch(t.percorso(), {"--allinea", "--salva"}).stato, 0);
+  EXPECT_EQ(leggiFile(t / "Vorlane.ini"), predefinito);
 }
 
 }  // namespace

@@ -149,9 +149,8 @@ TEST_F(IngressiCattivi, AStartOrEndThatIsNotAPositionIsTheSameErrorInEveryOperat
   // Read as 0 (or converted to an integer out of range) they listed every position as mutated,
   // or wrote every sequence empty and said the work was done.
   const std::pair<std::string, std::string> intervalli[] = {
-      {"", "16400"},    {"abc", "16400"},   {"-1e308", "16400"}, {"1e20", "16400"},
-      {"16001", "nan"}, {"16001", "inf"},   {"0", "16400"},      {"16001", "16570"},
-      {"16001", "-5"},  {"16400", "16001"},
+      {"", "16400"},    {"abc", "16400"}, {"-1e308", "16400"}, {"1e20", "16400"}, {"16001", "nan"},
+      {"16001", "inf"}, {"0", "16400"},   {"16001", "16570"},  {"16001", "-5"},
   };
   for (const Caso& c : kCasi) {
     scriviFile(cartella / c.ingresso, ingressoValido(c));
@@ -163,10 +162,7 @@ TEST_F(IngressiCattivi, AStartOrEndThatIsNotAPositionIsTheSameErrorInEveryOperat
       scriviFile(cartella / "Vorlane.ini", impostazioni(inizio, fine));
       EsitoBatch e = lancia(c.argomenti);
       EXPECT_EQ(e.stato, 1) << e.uscita;
-      bool fineDopo = inizio == "16400";
-      EXPECT_NE(e.errori.find(fineDopo ? "prima dell'inizio" : "non \xC3\xA8 una posizione"),
-                std::string::npos)
-          << e.errori;
+      EXPECT_NE(e.errori.find("non \xC3\xA8 una posizione"), std::string::npos) << e.errori;
       EXPECT_EQ(leggiFile(uscita), "risultato precedente\r\n");
     }
   }

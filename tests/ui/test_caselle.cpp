@@ -43,10 +43,11 @@ class TestCaselle : public QObject {
     posizioni = b->trova<QLineEdit>("Text_posMutazione");
   }
 
-  void inizioOltreLaFineSpostaLaFine() {
+  // A start above the end is an interval across the origin: the end stays where it is.
+  void inizioOltreLaFineAttraversaLOrigine() {
     scrivi(da, "16500");
     lascia();
-    QCOMPARE(a->text(), "16500");
+    QCOMPARE(a->text(), "16400");
     QCOMPARE(b->finestra->stato().impostazioni.InizioSequenza, "16500");
     QCOMPARE(b->trova<QLabel>("intervalloDa")->text(), "16500");
     QVERIFY(b->dialoghi->messaggi.empty());

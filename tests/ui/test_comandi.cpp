@@ -1,5 +1,6 @@
 // The preparing commands, the option pair, the file list, the double-click, the manual, the exit.
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -287,6 +288,28 @@ class TestComandi : public QObject {
     QCOMPARE(b.dialoghi->messaggi.size(), 1u);
     QCOMPARE(b.dialoghi->messaggi[0].icona, Icona::esclamazione);
     QVERIFY(b.dialoghi->messaggi[0].testo.contains("manuale_Vorlane.htm"));
+  }
+
+  // The alignment switch beside FASTA/Arlequin: on at the first start, off kept across starts.
+  void allineaAlRiferimentoRestaTraUnAvvioELAltro() {
+    Banco b;
+    QVERIFY(b.avvia());
+    auto* allinea = b.trova<QCheckBox>("Check_Allinea");
+    QCOMPARE(allinea->text(), QStringLiteral("Allinea al riferimento"));
+    QVERIFY(allinea->isVisible());
+    QVERIFY(allinea->isChecked());
+    clic(allinea);
+    QVERIFY(!b.finestra->stato().allinea);
+    clic(b.trova<QToolButton>("Cmd_esci"));
+    QVERIFY(leggiFile(b / "Vorlane.ini").find("Allineamento=0\r\n") != std::string::npos);
+
+    // The next start, with the settings the first one left.
+    Banco ancora;
+    std::filesystem::copy_file(b / "Vorlane.ini", ancora / "Vorlane.ini",
+                               std::filesystem::copy_options::overwrite_existing);
+    QVERIFY(ancora.avvia());
+    QVERIFY(!ancora.trova<QCheckBox>("Check_Allinea")->isChecked());
+    QVERIFY(!ancora.finestra->stato().allinea);
   }
 
   // Esci, or the title bar's close, saves the boxes, the one being typed in included.

@@ -65,6 +65,7 @@ class IndiceRiferimento {
   IndiceRiferimento() {
     std::string_view rif = testoRiferimento();
     for (std::size_t i = 0; i < rif.size(); ++i) {
+      completo.push_back(static_cast<char>(rif[i] & ~0x20));
       if (static_cast<int>(i) + 1 == kSegnaposto) continue;
       testo.push_back(static_cast<char>(rif[i] & ~0x20));
       posizioni.push_back(static_cast<int>(i) + 1);
@@ -80,6 +81,7 @@ class IndiceRiferimento {
   }
   int lunghezza() const { return static_cast<int>(testo.size()); }
 
+  std::string completo;  // upper case, the placeholder included
   std::string testo;
   std::vector<int> posizioni;
   std::vector<std::pair<std::uint32_t, int>> semi;
@@ -121,6 +123,7 @@ Allineatore::~Allineatore() = default;
 bool Allineatore::prepara(std::string_view campione) {
   a_->schema.clear();
   a_->caratteri.clear();
+  basi_ = 0;
   std::size_t basi = 0;
   int letti = 0;
   anticipo_ = -1;
@@ -147,6 +150,7 @@ bool Allineatore::prepara(std::string_view campione) {
   }
   a_->schema = a_->schema.substr(inizio, fine - inizio + 1);
   a_->caratteri = a_->caratteri.substr(inizio, fine - inizio + 1);
+  basi_ = basi;
   if (basi < static_cast<std::size_t>(kMinimoBasi)) {
     esito_.esito = EsitoCollocazione::troppoCorto;
     return false;
@@ -290,7 +294,8 @@ void Allineatore::raccogli() {
   int prossima = 0;
   for (const Colonna& c : a_->colonne) {
     if (c.rif < 0) {
-      if (!e.basi.empty())
+      // Missing data inserted is no insertion.
+      if (!e.basi.empty() && a_->caratteri[static_cast<std::size_t>(c.campione)] != 'n')
         inAttesa.basi.push_back(
             static_cast<char>(a_->caratteri[static_cast<std::size_t>(c.campione)] & ~0x20));
       continue;
@@ -310,25 +315,27 @@ void Allineatore::raccogli() {
 }
 
 // Whether the sample, placed from `inizio` on one character per position, differs from the
-// reference by substitutions that no alignment with indels explains at a lower cost.
-bool Allineatore::calzaDa(int inizio) {
+// reference by substitutions that no alignment with indels explains at a lower cost. A sample
+// too short or too sparse to align is placed so whatever it differs by: the fixed rule is all
+// there is to go on.
+bool Allineatore::calzaDa(int inizio, bool allineabile) {
   const std::string& s = a_->schema;
   const int n = static_cast<int>(s.size());
   const int primo = inizio + anticipo_;
-  // The stretch must lie within the genome and leave out the placeholder, which the aligner's
-  // reference does not hold.
-  if (inizio < 1 || primo + n - 1 > kUltimaPosizione ||
-      (primo <= kSegnaposto && kSegnaposto < primo + n))
-    return false;
-  const int indice = primo - 1 - (primo > kSegnaposto ? 1 : 0);
-  const char* rif = indice_.testo.data() + indice;
-  int diversi = 0;
-  for (int k = 0; k < n; ++k) diversi += s[static_cast<std::size_t>(k)] != rif[k];
-  if (diversi * 8 > n) return false;
-  if (diversi > 0) {
-    a_->wfa.setMaxAlignmentScore(diversi * kDiverso + 1);
+  if (inizio < 1 || basi_ == 0 || primo + n - 1 > kUltimaPosizione) return false;
+  const char* rif = indice_.completo.data() + primo - 1;
+  int diversi = 0, mancanti = 0;
+  for (int k = 0; k < n; ++k) {
+    const char c = s[static_cast<std::size_t>(k)];
+    mancanti += c == 'N';
+    diversi += c != 'N' && c != rif[k];
+  }
+  if (allineabile && static_cast<std::size_t>(diversi) * 8 > basi_) return false;
+  const int spesa = (diversi + mancanti) * kDiverso;
+  if (allineabile && spesa > 0) {
+    a_->wfa.setMaxAlignmentScore(spesa + 1);
     if (a_->wfa.alignEnd2End(s.data(), n, rif, n) != wfa::WFAligner::StatusSuccessful ||
-        a_->wfa.getAlignmentScore() != -diversi * kDiverso)
+        a_->wfa.getAlignmentScore() != -spesa)
       return false;
   }
   esito_.esito = EsitoCollocazione::collocato;
@@ -339,8 +346,8 @@ bool Allineatore::calzaDa(int inizio) {
 
 const Collocazione& Allineatore::colloca(std::string_view campione, int inizio) {
   esito_ = {};
-  if (!prepara(campione)) return esito_;
-  if (calzaDa(inizio)) return esito_;
+  const bool allineabile = prepara(campione);
+  if (calzaDa(inizio, allineabile) || !allineabile) return esito_;
   int diagonale = 0;
   if (!semina(diagonale) || !allinea(diagonale)) {
     esito_.esito = EsitoCollocazione::nonRiconosciuto;

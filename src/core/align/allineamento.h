@@ -63,7 +63,7 @@ class Allineatore {
  private:
   struct Allineamento;
   bool prepara(std::string_view campione);
-  bool calzaDa(int inizio);
+  bool calzaDa(int inizio, bool allineabile);
   bool semina(int& diagonale);
   bool allinea(int diagonale);
   void spostaA3Primo();
@@ -72,7 +72,8 @@ class Allineatore {
   const IndiceRiferimento& indice_;
   std::unique_ptr<Allineamento> a_;
   Collocazione esito_;
-  int anticipo_ = 0;  // the input's characters before the first one kept
+  int anticipo_ = 0;      // the input's characters before the first one kept
+  std::size_t basi_ = 0;  // the bases among those kept
 };
 
 }  // namespace vorlane

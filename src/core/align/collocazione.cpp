@@ -1,5 +1,7 @@
 #include "align/collocazione.h"
 
+#include <algorithm>
+
 #include "sequence/alfabeto.h"
 
 namespace vorlane {
@@ -51,18 +53,70 @@ void differenzeCollocate(std::string_view sequenza, std::string_view riferimento
   });
 }
 
-const char* motivoNonCollocato(EsitoCollocazione esito) {
+void collocaFisso(std::string_view testo, int inizio, const TabellaCaratteri& caratteri,
+                  Collocazione& c) {
+  c.esito = EsitoCollocazione::collocato;
+  c.primo = inizio;
+  c.inserzioni.clear();
+  c.basi.clear();
+  testo = testo.substr(0, std::min<std::size_t>(testo.size(), 16569));
+  for (char x : testo) c.basi.push_back(caratteri[static_cast<unsigned char>(x)]);
+}
+
+MotivoEscluso motivoEscluso(EsitoCollocazione esito) {
   switch (esito) {
     case EsitoCollocazione::troppoCorto:
-      return "troppo corto per essere allineato al riferimento";
+      return MotivoEscluso::troppoCorto;
     case EsitoCollocazione::troppiMancanti:
-      return "più dati mancanti (N, ?) che basi";
-    case EsitoCollocazione::nonRiconosciuto:
-      return "nessun tratto del riferimento gli somiglia (non è DNA mitocondriale umano?)";
-    case EsitoCollocazione::collocato:
-      break;
+      return MotivoEscluso::troppiMancanti;
+    default:
+      return MotivoEscluso::nonRiconosciuto;
+  }
+}
+
+namespace {
+const char* testoMotivo(MotivoEscluso motivo) {
+  switch (motivo) {
+    case MotivoEscluso::troppoCorto:
+      return "troppo corto per essere allineato al riferimento";
+    case MotivoEscluso::troppiMancanti:
+      return "pi\xF9 dati mancanti (N, ?) che basi";
+    case MotivoEscluso::nonRiconosciuto:
+      return "nessun tratto del riferimento gli somiglia (non \xE8 DNA mitocondriale umano, o "
+             "\xE8 il filamento complementare)";
+    case MotivoEscluso::fuoriIntervallo:
+      return "non copre alcuna posizione dell'intervallo di analisi";
   }
   return "";
+}
+}  // namespace
+
+void CampioniEsclusi::aggiungi(std::string_view nome, MotivoEscluso motivo) {
+  if (righe_.size() < kMostrati)
+    righe_.push_back("  " + std::string(nome.empty() ? "(senza nome)" : nome) + ": " +
+                     testoMotivo(motivo));
+  ++quanti_;
+}
+
+void CampioniEsclusi::accoda(CampioniEsclusi& altri) {
+  for (std::string& r : altri.righe_)
+    if (righe_.size() < kMostrati) righe_.push_back(std::move(r));
+  quanti_ += altri.quanti_;
+  altri.svuota();
+}
+
+void CampioniEsclusi::svuota() {
+  quanti_ = 0;
+  righe_.clear();
+}
+
+std::string CampioniEsclusi::testo() const {
+  std::string t = quanti_ == 1 ? std::string("1 campione non \xE8 stato collocato")
+                               : std::to_string(quanti_) + " campioni non sono stati collocati";
+  t += " sul riferimento e manca" + std::string(quanti_ == 1 ? "" : "no") + " dai risultati:";
+  for (const std::string& r : righe_) t += "\n" + r;
+  if (quanti_ > righe_.size()) t += "\n  ... e altri " + std::to_string(quanti_ - righe_.size());
+  return t;
 }
 
 }  // namespace vorlane

@@ -9,6 +9,7 @@
 
 #include "align/allineamento.h"
 #include "phylotree/variante.h"
+#include "sequence/alfabeto.h"
 #include "sequence/intervallo.h"
 
 namespace vorlane {
@@ -49,7 +50,31 @@ void perOgniPosizione(const Intervallo& tratto, F&& f) {
 void differenzeCollocate(std::string_view sequenza, std::string_view riferimento,
                          const CampioneCollocato& campione, std::vector<Variante>& differenze);
 
-// The Italian reason a sample could not be placed, for the message that names it.
-const char* motivoNonCollocato(EsitoCollocazione esito);
+// The fixed rule as a placement: character k of `testo` at position inizio + k - 1, on across
+// the origin, each through the allowed-character table; no more than the genome's length.
+void collocaFisso(std::string_view testo, int inizio, const TabellaCaratteri& caratteri,
+                  Collocazione& collocazione);
+
+// Why a sample has no place in a run's results.
+enum class MotivoEscluso { troppoCorto, troppiMancanti, nonRiconosciuto, fuoriIntervallo };
+MotivoEscluso motivoEscluso(EsitoCollocazione esito);
+
+// The samples a run could not place, named in one message at its end: a file of thousands of
+// reads must not ask for a click per read.
+class CampioniEsclusi {
+ public:
+  void aggiungi(std::string_view nome, MotivoEscluso motivo);
+  void accoda(CampioniEsclusi& altri);
+  bool vuoto() const { return quanti_ == 0; }
+  void svuota();
+  // "2 campioni non sono stati allineati al riferimento e mancano dai risultati:", then a line
+  // per sample with its reason, the first ones of the file.
+  std::string testo() const;
+
+ private:
+  static constexpr std::size_t kMostrati = 20;
+  std::size_t quanti_ = 0;
+  std::vector<std::string> righe_;
+};
 
 }  // namespace vorlane

@@ -36,6 +36,11 @@ CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi 
       indice_(std::move(indice)) {}
 
 void CampioneMultiplo::svuota() {
+  if (collocato_.copre()) {
+    perOgniPosizione(collocato_.coperto,
+                     [&](int p) { sequenza_[static_cast<std::size_t>(p)] = ' '; });
+    collocato_ = {};
+  }
   if (primoCampione_ > ultimoCampione_) return;
   std::fill(sequenza_.begin() + primoCampione_, sequenza_.begin() + ultimoCampione_ + 1, ' ');
   primoCampione_ = 0;
@@ -44,8 +49,10 @@ void CampioneMultiplo::svuota() {
 
 bool CampioneMultiplo::leggi(const Campione& campione) {
   svuota();
+  escluso_.reset();
   identificativo_.assign(campione.nome);
   if (!campione.conSequenza) return false;
+  if (r_.regole.collocaCampioni()) return colloca(campione);
   const double da = r_.regole.da;
   double fine = r_.memoria.memorizza(sequenza_, campione.sequenza);
   if (fine > da) {
@@ -55,12 +62,37 @@ bool CampioneMultiplo::leggi(const Campione& campione) {
   return fine - da > 1;
 }
 
+bool CampioneMultiplo::colloca(const Campione& campione) {
+  const RegoleConfronto& regole = r_.regole;
+  const Collocazione* posto = &fisso_;
+  if (regole.allinea)
+    posto = &allineatore_.colloca(campione.sequenza, regole.intervallo.inizio);
+  else
+    collocaFisso(campione.sequenza, regole.intervallo.inizio, r_.memoria.caratteri(), fisso_);
+  if (posto->esito != EsitoCollocazione::collocato) {
+    escluso_ = motivoEscluso(posto->esito);
+    return false;
+  }
+  collocato_ = riporta(*posto, regole.intervallo, sequenza_);
+  if (!collocato_.copre()) {
+    escluso_ = MotivoEscluso::fuoriIntervallo;
+    return false;
+  }
+  // One position is too little to compare, as it is for a sample placed from the start.
+  if (collocato_.coperto.inizio == collocato_.coperto.fine) {
+    escluso_ = MotivoEscluso::troppoCorto;
+    return false;
+  }
+  return true;
+}
+
 // Only the positions the line stored can differ from the reference, and only the few the last
 // comparison marked need clearing.
 void CampioneMultiplo::segna() {
   for (int p : segnate_) marche_[static_cast<std::size_t>(p)] = 0;
   numeroMutazioni_ = 0;
   segnate_.clear();
+  if (collocato_.copre()) return segnaCollocato();
   primoMarche_ = primoCampione_;
   ultimoMarche_ = ultimoCampione_;
   const std::string& riferimento = r_.stato.sequenzaRiferimento;
@@ -70,6 +102,20 @@ void CampioneMultiplo::segna() {
   numeroMutazioni_ = static_cast<double>(segnaMutazioni(sequenza_, riferimento,
                                                         static_cast<std::size_t>(primoMarche_),
                                                         ultimo, marche_.data(), segnate_));
+}
+
+// A placed sample's differences are its list: substitutions, deletions and heteroplasmies are
+// marked at their positions, insertions only listed.
+void CampioneMultiplo::segnaCollocato() {
+  primoMarche_ = collocato_.coperto.inizio;
+  ultimoMarche_ = collocato_.coperto.fine;
+  differenzeCollocate(sequenza_, r_.stato.sequenzaRiferimento, collocato_, varianti_);
+  for (const Variante& v : varianti_) {
+    if (v.inserzione != 0) continue;
+    marche_[static_cast<std::size_t>(v.posizione)] = '*';
+    segnate_.push_back(v.posizione);
+  }
+  numeroMutazioni_ = static_cast<double>(varianti_.size());
 }
 
 // The block's first line changes only with the day.
@@ -90,7 +136,9 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
   blocco.riga(testa(giorno), inUnaRiga(identificativo, nomeInRiga_), r_.fisse.mezzo,
               testoNumero(numeroMutazioni_), r_.fisse.coda);
   elenco_.azzera();
-  if (regole.elenca(numeroMutazioni_) && primoMarche_ <= ultimoMarche_) {
+  if (collocato_.copre()) {
+    if (regole.elenca(numeroMutazioni_)) elencaDifferenze(varianti_, elenco_, blocco);
+  } else if (regole.elenca(numeroMutazioni_) && primoMarche_ <= ultimoMarche_) {
     elencaPosizioni(segnate_, elenco_, blocco);
   }
   aplotipo_ = indice_.nome(indice_.cerca(elenco_.numeri));
@@ -113,14 +161,15 @@ std::string CampioneMultiplo::testoAlbero() {
   };
   aggiungi(primoMarche_, 4);
   aggiungi(ultimoMarche_, 4);
-  for (int p : segnate_) {
-    aggiungi(p, 2);
-    chiave.push_back(sequenza_[static_cast<std::size_t>(p)]);
+  if (!collocato_.copre()) variantiSegnate(sequenza_, segnate_, varianti_);
+  for (const Variante& v : varianti_) {
+    aggiungi(v.posizione, 2);
+    chiave.push_back(static_cast<char>(v.inserzione));
+    chiave.push_back(v.base);
   }
   ChiamateRecenti& recenti = r_.albero.recenti;
   const std::size_t impronta = ChiamateRecenti::impronta(chiave);
   std::string testo;
-  variantiSegnate(sequenza_, segnate_, varianti_);
   if (recenti.cerca(impronta, chiave, albero_, testo)) return testo;
   albero_ = classificaAlbero();
   testo = testoAplogruppo(r_.stato, albero_);

@@ -4,10 +4,12 @@
 // marks and the search's scratch of its own.
 
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "align/collocazione.h"
 #include "base/porta.h"
 #include "haplotype/aplogruppo_albero.h"
 #include "haplotype/confronto.h"
@@ -45,8 +47,10 @@ class CampioneMultiplo {
   CampioneMultiplo(const CampioneMultiplo&) = delete;
   CampioneMultiplo& operator=(const CampioneMultiplo&) = delete;
 
-  // Takes a sample of the file: whether it stored enough of it to compare.
+  // Takes a sample of the file: whether it stored enough of it to compare. A sample the run
+  // places (RegoleConfronto::collocaCampioni) and could not is in escluso().
   bool leggi(const Campione& campione);
+  const std::optional<MotivoEscluso>& escluso() const { return escluso_; }
   // Compares the stored sample: its block goes to `blocco`, dated `giorno`.
   RisultatoCampione confronta(std::string_view identificativo, BloccoRegistro& blocco,
                               const std::tm& giorno);
@@ -62,7 +66,9 @@ class CampioneMultiplo {
                      std::string_view intervallo) const;
 
  private:
+  bool colloca(const Campione& campione);
   void segna();
+  void segnaCollocato();
   const std::string& testa(const std::tm& giorno);
   std::string testoAlbero();
   Classificazione classificaAlbero();
@@ -76,6 +82,12 @@ class CampioneMultiplo {
   Classificazione albero_;
 
   IndiceAplotipi indice_;
+  // Samples placed by the aligner or, across the origin, by the fixed rule: the placement, what
+  // of it lies in the interval, and why a sample was left out.
+  Allineatore allineatore_;
+  Collocazione fisso_;
+  CampioneCollocato collocato_;
+  std::optional<MotivoEscluso> escluso_;
   std::string identificativo_;
   std::string nomeInRiga_;  // the identifier as the log's line holds it
   // Positions the current sample stored, and those the last comparison looked at.

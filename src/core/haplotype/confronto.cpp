@@ -27,12 +27,15 @@ RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta) {
   r.mutazioniA = limiti.a;
   IntervalloImpostato intervallo =
       intervalloImpostato(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                          porta.testo(Controllo::Text_PosizioneMutazioneA));
+                          porta.testo(Controllo::Text_PosizioneMutazioneA), true);
   r.da = intervallo.inizio;
   r.a = intervallo.fine;
   // Within the sequence: the conversions to long cannot overflow.
   r.primo = static_cast<long>(arrotondaPari(r.da));
-  r.ultimo = static_cast<long>(arrotondaPari(r.da + std::floor(r.a - r.da)));
+  r.ultimo = r.a < r.da ? static_cast<long>(arrotondaPari(r.a))
+                        : static_cast<long>(arrotondaPari(r.da + std::floor(r.a - r.da)));
+  r.intervallo = {static_cast<int>(r.primo), static_cast<int>(r.ultimo)};
+  r.allinea = stato.allinea;
   return r;
 }
 
@@ -145,27 +148,56 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
   elencaPosizioni(posizioni, elenco, blocco);
 }
 
+namespace {
+constexpr std::size_t kPerRiga = 10;
+
+// Appends a line of up to ten entries, each written after its comma, to the list; a full line
+// is the tail of the list, written to the block, and the next one starts after the next comma.
+void aggiungiRiga(std::string_view riga, std::size_t quante, ElencoMutazioni& elenco,
+                  BloccoRegistro& blocco) {
+  // The list starts without a comma.
+  elenco.posizioni.append(elenco.quante > 0 ? riga : riga.substr(1));
+  elenco.quante += static_cast<int>(quante);
+  if (quante == kPerRiga) {
+    blocco.riga(kRigaMutazioni, elenco.parziale());
+    elenco.inizioParziale = elenco.posizioni.size() + 1;
+  }
+}
+}  // namespace
+
 // A line of ten positions at a time: their digits are put together in a buffer and reach the
 // list in one append, not one per position.
 void elencaPosizioni(std::span<const int> posizioni, ElencoMutazioni& elenco,
                      BloccoRegistro& blocco) {
-  constexpr std::size_t kPerRiga = 10;
   const CifrePosizioni& cifre = cifrePosizioni();
   for (std::size_t da = 0; da < posizioni.size(); da += kPerRiga) {
     std::span<const int> riga = posizioni.subspan(da, std::min(kPerRiga, posizioni.size() - da));
     char testo[kPerRiga * 8];
     char* fine = testo;
     for (int p : riga) fine = cifre.copia(fine, static_cast<std::size_t>(p));
-    // The list starts without a comma.
-    const char* inizio = elenco.quante > 0 ? testo : testo + 1;
-    elenco.posizioni.append(inizio, static_cast<std::size_t>(fine - inizio));
     elenco.numeri.insert(elenco.numeri.end(), riga.begin(), riga.end());
-    elenco.quante += static_cast<int>(riga.size());
-    // A full line is the tail of the list; the next one starts after the next comma.
-    if (riga.size() == kPerRiga) {
-      blocco.riga(kRigaMutazioni, elenco.parziale());
-      elenco.inizioParziale = elenco.posizioni.size() + 1;
+    aggiungiRiga(std::string_view(testo, static_cast<std::size_t>(fine - testo)), riga.size(),
+                 elenco, blocco);
+  }
+}
+
+void elencaDifferenze(std::span<const Variante> differenze, ElencoMutazioni& elenco,
+                      BloccoRegistro& blocco) {
+  std::string riga;
+  for (std::size_t da = 0; da < differenze.size(); da += kPerRiga) {
+    std::span<const Variante> parte =
+        differenze.subspan(da, std::min(kPerRiga, differenze.size() - da));
+    riga.clear();
+    for (const Variante& v : parte) {
+      riga.push_back(',');
+      if (v.inserzione == 0 && eBase(static_cast<char>(v.base | 0x20))) {
+        riga.append(std::to_string(v.posizione));
+        elenco.numeri.push_back(v.posizione);
+      } else {
+        aggiungiVariante(riga, v);
+      }
     }
+    aggiungiRiga(riga, parte.size(), elenco, blocco);
   }
 }
 

@@ -11,6 +11,8 @@
 
 #include "base/porta.h"
 #include "log/registro.h"
+#include "phylotree/variante.h"
+#include "sequence/intervallo.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -21,15 +23,22 @@ inline constexpr const char* kRigaMutazioni = "Mutazioni                     : "
 struct RegoleConfronto {
   double mutazioniDa = 0, mutazioniA = 0;  // NumeroMutazioniDa / NumeroMutazioniA
   double da = 0, a = 0;                    // the two position boxes, read leniently
-  // The positions the interval covers, as the loader's rounding indexes them.
+  // The positions the interval covers, as the loader's rounding indexes them; ultimo below
+  // primo when the interval runs across the origin.
   long primo = 0, ultimo = -1;
+  Intervallo intervallo;  // the same
+  // Whether samples are aligned to the reference, or placed from the interval's start on. A
+  // sample of an interval across the origin is placed by the aligner's rules either way.
+  bool allinea = true;
+  bool collocaCampioni() const { return allinea || intervallo.attraversaOrigine(); }
 
   // Whether a sample with `numeroMutazioni` mutations gets its positions listed.
   bool elenca(double numeroMutazioni) const {
     return mutazioniDa <= numeroMutazioni && numeroMutazioni <= mutazioniA;
   }
 };
-// An interval that is not valid (see intervalloImpostato) is an error that says why.
+// An interval that is not valid (see intervalloImpostato) is an error that says why; an end below
+// the start runs across the origin.
 RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta);
 
 // Empties marcaMutazioni (16,570 entries) and sets numeroMutazioni to 0.
@@ -77,6 +86,11 @@ void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t u
 // The same for positions already known, in increasing order and inside the sequence.
 void elencaPosizioni(std::span<const int> posizioni, ElencoMutazioni& elenco,
                      BloccoRegistro& blocco);
+// The same for a placed sample's differences, in their order: a substitution as its bare
+// position, like the others, and the other kinds in the tree's notation (315.1C, 523d, 16093Y).
+// Only the substitutions' positions go to elenco.numeri, which the table's search reads.
+void elencaDifferenze(std::span<const Variante> differenze, ElencoMutazioni& elenco,
+                      BloccoRegistro& blocco);
 // listed x 100 / numeroMutazioni.
 std::string percentualeMutazioni(int elencate, double numeroMutazioni);
 

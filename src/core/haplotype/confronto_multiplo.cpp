@@ -31,6 +31,7 @@ ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
                                      const TabellaAplotipi& tabella, PaginaMultiplo* pagina,
                                      TabellaRisultati* risultati)
     : stato_(stato),
+      porta_(porta),
       pagina_(pagina),
       risultati_(risultati),
       intervallo_(testoIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
@@ -58,12 +59,16 @@ void ConfrontoMultiplo::inizia(Appunti& a) {
   a.righePagina->riportaA(0);
   a.righeRisultati->riportaA(0);
   a.letto = false;
+  a.esclusi.svuota();
 }
 
 void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunti& a) const {
   a.letto = true;
   CampioneMultiplo& campione = *a.campione;
-  if (!campione.leggi(c)) return;
+  if (!campione.leggi(c)) {
+    if (campione.escluso()) a.esclusi.aggiungi(c.nome, *campione.escluso());
+    return;
+  }
   procedura(tabella_.confrontoMultiplo, [&] {
     BloccoRegistro blocco(a.registro);
     a.risultati.push_back(campione.confronta(campione.identificativo(), blocco, a.giorno));
@@ -84,6 +89,7 @@ void ConfrontoMultiplo::scriviRegistro(bool tutto) {
 
 // The last sample compared is left in the state, as the window has always had it.
 void ConfrontoMultiplo::consegna(Appunti& a) {
+  esclusi_.accoda(a.esclusi);
   if (!a.registro.empty()) {
     if (!registro_.empty() && !stessoGiorno(a.giorno, giornoRegistro_)) scriviRegistro(true);
     giornoRegistro_ = a.giorno;
@@ -136,6 +142,11 @@ void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
   });
 }
 
+void ConfrontoMultiplo::avvisaEsclusi() {
+  if (!esclusi_.vuoto())
+    porta_.messaggio(esclusi_.testo(), kTitoloApplicazione, Icona::esclamazione);
+}
+
 namespace {
 Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
                                   const TabellaAplotipi& tabella) {
@@ -158,6 +169,7 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
     ConfrontoMultiplo confronto(stato, porta, tabella, pagina ? &*pagina : nullptr, &*risultati);
     confronto.CaricaSequenzaDatiMultipli();
     risultati->concludi(stato);
+    confronto.avvisaEsclusi();
   });
   // The page's message says the work is done: the log must be written before it.
   SvuotaRegistro(stato);

@@ -34,6 +34,8 @@ class ConfrontoMultiplo {
   // text before its first TAB, its sequence the text after its last one. A sample that stores
   // two or more characters of the interval is compared.
   void CaricaSequenzaDatiMultipli();
+  // The samples the run could not place, in one message; nothing when there were none.
+  void avvisaEsclusi();
 
   // What a batch of samples writes into, and the sample it is compared on.
   struct Appunti {
@@ -45,6 +47,7 @@ class ConfrontoMultiplo {
     std::unique_ptr<ScrittoreTesto> righeRisultati = std::make_unique<ScrittoreTesto>();
     RigaRisultati riga;  // its room kept from sample to sample
     bool letto = false;  // it held a sample
+    CampioniEsclusi esclusi;
   };
   Appunti appunti();
   void inizia(Appunti& a);
@@ -60,6 +63,7 @@ class ConfrontoMultiplo {
   void scriviRegistro(bool tutto);
 
   StatoVorlane& stato_;
+  Porta& porta_;
   PaginaMultiplo* pagina_;
   TabellaRisultati* risultati_;
   std::string intervallo_;
@@ -73,6 +77,7 @@ class ConfrontoMultiplo {
   // Blocks handed on and not yet appended to the log, and the day they belong to.
   TestoGrande registro_;
   std::tm giornoRegistro_{};
+  CampioniEsclusi esclusi_;
 };
 
 // What a double-click runs for codes 70 (first table) and 90 (motif table): title line, empty

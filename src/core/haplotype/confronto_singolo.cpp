@@ -1,8 +1,10 @@
 #include "haplotype/confronto_singolo.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
+#include "align/collocazione.h"
 #include "base/errore.h"
 #include "haplotype/aplogruppo_albero.h"
 #include "haplotype/confronto.h"
@@ -40,51 +42,136 @@ void intestazione(const StatoVorlane& stato, const Porta& porta, BloccoRegistro&
               inUnaRiga(imp.PercentoA));
 }
 
-// Lists the mutations of the interval when the sample's count is within the settings' range.
-void elenca(const StatoVorlane& stato, const RegoleConfronto& regole, ElencoMutazioni& elenco,
-            BloccoRegistro& blocco) {
-  if (!regole.elenca(stato.numeroMutazioni) || regole.primo > regole.ultimo) return;
-  elencaMutazioni(stato, static_cast<std::size_t>(regole.primo),
-                  static_cast<std::size_t>(regole.ultimo), elenco, blocco);
-  if (!elenco.parziale().empty()) blocco.riga(kRigaMutazioni, elenco.parziale());
-}
+// The loaded sample as the comparison reads it. Placed through the aligner (or, across the
+// origin, the fixed rule as a placement), its differences are a list of its own, insertions
+// among them; placed from the interval's start, they are the marks.
+struct CampioneSingolo {
+  bool collocato = false;
+  CampioneCollocato dentro;
+  std::vector<Variante> differenze;
+  // The positions it covers: the whole tree's call is made for them.
+  Intervallo coperto;
+};
 
-// The whole tree's call for the sample over the positions of the interval it covers, with the
-// variants the call expects and the sample lacks, and those it has and the call does not expect.
-Classificazione righeAlbero(const StatoVorlane& stato, const RegoleConfronto& regole,
-                            BloccoRegistro& blocco) {
+// The positions of the interval the sample stored, its blanks at either end left out.
+Intervallo copertoDaInizio(const StatoVorlane& stato, const RegoleConfronto& regole) {
   const std::string& s = stato.sequenzaCampione;
   long primo = std::max(regole.primo, 1L), ultimo = std::min<long>(regole.ultimo, kUltimaPosizione);
   while (primo <= ultimo && s[static_cast<std::size_t>(primo)] == ' ') ++primo;
   while (ultimo >= primo && s[static_cast<std::size_t>(ultimo)] == ' ') --ultimo;
   if (primo > ultimo) return {};
+  return {static_cast<int>(primo), static_cast<int>(ultimo)};
+}
+
+// Places the sample read on the reference, in the state's sequence; false, after saying why,
+// when it has no place there.
+bool colloca(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
+             const Campione& letto, CampioneSingolo& campione) {
+  campione.collocato = true;
+  azzeraSequenzaCampione(stato);
+  Collocazione fisso;
+  const Collocazione* posto = &fisso;
+  Allineatore allineatore;
+  if (regole.allinea)
+    posto = &allineatore.colloca(letto.sequenza, regole.intervallo.inizio);
+  else
+    collocaFisso(letto.sequenza, regole.intervallo.inizio, tabellaCaratteri(stato), fisso);
+  std::optional<MotivoEscluso> escluso;
+  if (posto->esito != EsitoCollocazione::collocato) {
+    escluso = motivoEscluso(posto->esito);
+  } else {
+    campione.dentro = riporta(*posto, regole.intervallo, stato.sequenzaCampione);
+    if (!campione.dentro.copre()) escluso = MotivoEscluso::fuoriIntervallo;
+  }
+  if (escluso) {
+    CampioniEsclusi esclusi;
+    esclusi.aggiungi(letto.nome, *escluso);
+    porta.messaggio(esclusi.testo(), kTitoloApplicazione, Icona::esclamazione);
+    return false;
+  }
+  campione.coperto = campione.dentro.coperto;
+  differenzeCollocate(stato.sequenzaCampione, stato.sequenzaRiferimento, campione.dentro,
+                      campione.differenze);
+  for (const Variante& v : campione.differenze)
+    if (v.inserzione == 0) stato.marcaMutazioni[static_cast<std::size_t>(v.posizione)] = '*';
+  stato.numeroMutazioni = static_cast<double>(campione.differenze.size());
+  for (const Inserzione& i : campione.dentro.inserzioni)
+    stato.inserzioniCampione.emplace_back(i.dopo, i.basi);
+  return true;
+}
+
+// The sample's differences, placed from the interval's start: its marks.
+void segnaDaInizio(StatoVorlane& stato, const RegoleConfronto& regole, CampioneSingolo& campione) {
+  segnaMutazioni(stato, 1, kUltimaPosizione);
+  campione.coperto = copertoDaInizio(stato, regole);
   std::vector<int> segnate;
-  for (long p = primo; p <= ultimo; ++p)
-    if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*')
-      segnate.push_back(static_cast<int>(p));
-  const ClassificatoreAplogruppi classificatore(
-      alberoPhyloTree17(), Copertura({{static_cast<int>(primo), static_cast<int>(ultimo)}}));
-  std::vector<Variante> varianti = variantiSegnate(s, segnate);
-  Classificazione c = classificatore.classifica(varianti);
-  ConfrontoAplogruppo differenze = classificatore.confronta(c.aplogruppo, varianti);
+  perOgniPosizione(campione.coperto, [&](int p) {
+    if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
+  });
+  campione.differenze = variantiSegnate(stato.sequenzaCampione, segnate);
+}
+
+// A sample that covers part of the interval is compared over that part, and the user told.
+void avvisaCopertura(const StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
+                     const CampioneSingolo& campione) {
+  const Intervallo& c = campione.coperto;
+  const Intervallo& i = regole.intervallo;
+  if (c.inizio == i.inizio && c.fine == i.fine) return;
+  std::string nome = stato.nomeCampione.empty() ? "senza nome" : stato.nomeCampione;
+  std::string testo = c.inizio == 0 ? "Il campione \"" + nome + "\" non copre alcuna posizione"
+                                    : "Il campione \"" + nome + "\" copre le posizioni da " +
+                                          std::to_string(c.inizio) + " a " +
+                                          std::to_string(c.fine) + ", non tutto";
+  testo += " l'intervallo di analisi da " + std::to_string(i.inizio) + " a " +
+           std::to_string(i.fine) + ".";
+  porta.messaggio(testo, kTitoloApplicazione, Icona::informazione);
+}
+
+// Lists the differences of the interval when the sample's count is within the settings' range.
+void elenca(const StatoVorlane& stato, const RegoleConfronto& regole,
+            const CampioneSingolo& campione, ElencoMutazioni& elenco, BloccoRegistro& blocco) {
+  if (!regole.elenca(stato.numeroMutazioni)) return;
+  if (campione.collocato) {
+    elencaDifferenze(campione.differenze, elenco, blocco);
+  } else {
+    if (regole.primo > regole.ultimo) return;
+    elencaMutazioni(stato, static_cast<std::size_t>(regole.primo),
+                    static_cast<std::size_t>(regole.ultimo), elenco, blocco);
+  }
+  if (!elenco.parziale().empty()) blocco.riga(kRigaMutazioni, elenco.parziale());
+}
+
+// The whole tree's call for the sample over the positions of the interval it covers, with the
+// variants the call expects and the sample lacks, and those it has and the call does not expect.
+Classificazione righeAlbero(const StatoVorlane& stato, const CampioneSingolo& campione,
+                            BloccoRegistro& blocco) {
+  if (campione.coperto.inizio == 0) return {};
+  const ClassificatoreAplogruppi classificatore(alberoPhyloTree17(), Copertura({campione.coperto}));
+  Classificazione c = classificatore.classifica(campione.differenze);
+  ConfrontoAplogruppo differenze = classificatore.confronta(c.aplogruppo, campione.differenze);
   blocco.riga(rigaAplogruppo(stato, testoAplogruppo(stato, c)));
   blocco.riga(rigaVarianti(stato.messaggi[msg::variantiAtteseAssenti], differenze.mancanti));
   blocco.riga(rigaVarianti(stato.messaggi[msg::variantiNonAttese], differenze.inattese));
   return c;
 }
 
-// The sample's row: every position it differs at, as the count of the block counts them.
-void tabellaRisultati(StatoVorlane& stato, const Porta& porta, const Classificazione& albero) {
-  std::vector<int> segnate;
-  for (int p = 1; p <= kUltimaPosizione; ++p)
-    if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
+// The sample's row: every difference the block counts.
+void tabellaRisultati(StatoVorlane& stato, const Porta& porta, const CampioneSingolo& campione,
+                      const Classificazione& albero) {
+  std::vector<Variante> tutte = campione.differenze;
+  if (!campione.collocato) {
+    std::vector<int> segnate;
+    for (int p = 1; p <= kUltimaPosizione; ++p)
+      if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
+    tutte = variantiSegnate(stato.sequenzaCampione, segnate);
+  }
   TabellaRisultati tabella(stato, "ConfrontoSingolo_" + nomeBaseReport(stato.fileCampione),
                            {kColonneCampione, kColonneConfronto});
   RigaRisultati riga;
   riga.campione(stato.fileCampione, stato.nomeCampione, stato.frequenzaCampione,
                 testoIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
                                 porta.testo(Controllo::Text_PosizioneMutazioneA)),
-                variantiSegnate(stato.sequenzaCampione, segnate))
+                tutte)
       .confronto(stato.aplotipoTrovato, albero);
   riga.fine(tabella.testo());
   tabella.concludi(stato);
@@ -93,24 +180,31 @@ void tabellaRisultati(StatoVorlane& stato, const Porta& porta, const Classificaz
 }  // namespace
 
 void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
-                                   const TabellaAplotipi& tabella) {
+                                   const TabellaAplotipi& tabella, const Campione& letto) {
   procedura(tabella.confrontoSingolo, [&] {
     RegoleConfronto regole = regoleConfronto(stato, porta);
     azzeraMarche(stato);
-    segnaMutazioni(stato, 1, kUltimaPosizione);
+    stato.inserzioniCampione.clear();
+    CampioneSingolo campione;
+    if (regole.collocaCampioni()) {
+      if (!colloca(stato, porta, regole, letto, campione)) return;
+    } else {
+      segnaDaInizio(stato, regole, campione);
+    }
+    avvisaCopertura(stato, porta, regole, campione);
     BloccoRegistro blocco;
     intestazione(stato, porta, blocco);
     ElencoMutazioni elenco;
-    elenca(stato, regole, elenco, blocco);
+    elenca(stato, regole, campione, elenco, blocco);
     ricercaAplotipo(stato, tabella, elenco.posizioni);
     blocco.riga(stato.messaggi[msg::aplotipo], "                      : ",
                 inUnaRiga(stato.aplotipoTrovato));
     if (stato.numeroMutazioni > 0)
       blocco.riga(stato.messaggi[msg::percentualeMutazioni], "         : ",
                   percentualeMutazioni(elenco.quante, stato.numeroMutazioni));
-    const Classificazione albero = righeAlbero(stato, regole, blocco);
+    const Classificazione albero = righeAlbero(stato, campione, blocco);
     blocco.scrivi(stato);
-    tabellaRisultati(stato, porta, albero);
+    tabellaRisultati(stato, porta, campione, albero);
     porta.puntatoreOccupato(false);
     VisualizzaLogOperazioni(stato, porta);
   });
@@ -121,8 +215,9 @@ namespace {
 Esito operazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta,
                                  const TabellaAplotipi& tabella) {
   porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloSingolo]);
-  CaricaSequenzaDati(stato, porta);
-  confrontaCampionamentoSingolo(stato, porta, tabella);
+  Campione letto;
+  CaricaSequenzaDati(stato, porta, letto);
+  confrontaCampionamentoSingolo(stato, porta, tabella, letto);
   return Esito::completata;
 }
 }  // namespace

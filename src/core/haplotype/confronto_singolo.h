@@ -5,14 +5,16 @@
 #include "base/esito.h"
 #include "base/porta.h"
 #include "haplotype/tabelle.h"
+#include "sequence/campioni.h"
 #include "stato/stato.h"
 
 namespace vorlane {
 
-// Compares sequenzaCampione with the reference, searches `tabella`, writes and shows the log
-// block, writes the report (ScriviHTML).
+// Compares the loaded sample with the reference, searches `tabella`, writes and shows the log
+// block, writes the report (ScriviHTML). `letto` is the sample as read: an aligned comparison
+// places it again on its own.
 void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
-                                   const TabellaAplotipi& tabella);
+                                   const TabellaAplotipi& tabella, const Campione& letto);
 
 // What a double-click runs for codes 60 (first table) and 80 (motif table): title line,
 // loading of the chosen file, the comparison.

@@ -21,6 +21,7 @@ class MemoriaIntervallo {
   // What memorizzaSequenza(sequenza, testo, da, a) does, and its return value. Several threads
   // may store at once, each into its own sequence.
   double memorizza(std::string& sequenza, std::string_view testo) const;
+  const TabellaCaratteri& caratteri() const { return caratteri_; }
 
  private:
   void copia(char* destinazione, std::string_view testo) const;

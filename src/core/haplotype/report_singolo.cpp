@@ -27,12 +27,25 @@ char carattere(const std::string& sequenza, int p) {
                                                        : ' ';
 }
 
-// One cell per position; a mutated one is red and its title names the reference base.
+// The bases the sample inserted after p, joined: "+cc"; empty when it inserted none.
+std::string inserite(const StatoVorlane& stato, int p) {
+  std::string testo;
+  for (const auto& [dopo, basi] : stato.inserzioniCampione) {
+    if (dopo != p) continue;
+    if (testo.empty()) testo.push_back('+');
+    for (char b : basi) testo.push_back(minuscola(b));
+  }
+  return testo;
+}
+
+// One cell per position; a mutated one is red and its title names the reference base. Bases
+// inserted after the position follow its own, with a "+".
 void cellaPosizione(ScrittoreTesto& pagina, const StatoVorlane& stato, int p) {
   std::string numero = std::string(" ").append(testoNumero(p));
-  std::string base = htmlTesto(std::string(1, carattere(stato.sequenzaCampione, p)));
-  bool mutata = static_cast<std::size_t>(p) < stato.marcaMutazioni.size() &&
-                stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*';
+  std::string dopo = inserite(stato, p);
+  std::string base = htmlTesto(std::string(1, carattere(stato.sequenzaCampione, p)) + dopo);
+  bool mutata = !dopo.empty() || (static_cast<std::size_t>(p) < stato.marcaMutazioni.size() &&
+                                  stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*');
   if (mutata) {
     std::string rif = htmlTesto(std::string(1, carattere(stato.sequenzaRiferimento, p)));
     pagina.righe("                <TD BGCOLOR=red><ACRONYM title='", numero, " - ", rif, "'><P>",

@@ -67,37 +67,28 @@ double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da,
   return memorizzaSequenza(stato, tabellaCaratteri(stato), testo, da, a);
 }
 
-void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta) {
+void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta, Campione& campione) {
   procedura("CaricaSequenzaDati", [&] {
     stato.fileCampione = stato.nomeFileScelto;
     stato.nomeCampione.clear();
     stato.frequenzaCampione.clear();
     azzeraSequenzaCampione(stato);
+    campione = {};
+    LettoreCampioni file(stato.fileCampione, {.formato = FormatoCampioni::fasta,
+                                              .regolaTab = true,
+                                              .saltaVuote = true,
+                                              .unisciRighe = true});
+    if (file.prossimo(campione) != Lettura::campione) campione = {};
+    stato.nomeCampione = campione.nome;
+    stato.frequenzaCampione = campione.frequenza;
+    stato.lunghezzaCampione = kUltimaPosizione;
     // An interval that is not valid loads nothing: the comparison that follows says why.
     IntervalloImpostato intervallo =
         leggiIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
                         porta.testo(Controllo::Text_PosizioneMutazioneA));
     if (!intervallo.errore.empty()) return;
-    double p = intervallo.inizio;
-    double fine = intervallo.fine;
-    // Line by line: the position runs on across lines and headers alike, and reading stops at
-    // the interval's end, however long the sample or the file.
-    LettoreCampioni file(stato.fileCampione, {.formato = FormatoCampioni::fasta,
-                                              .regolaTab = true,
-                                              .saltaVuote = true,
-                                              .unisciRighe = false});
-    TabellaCaratteri caratteri = tabellaCaratteri(stato);
-    RecordCampione r;
-    while (p <= fine && file.prossimo(r)) {
-      if (stato.nomeCampione.empty() &&
-          (r.tipo == RecordCampione::Tipo::intestazione || r.conNome)) {
-        stato.nomeCampione = r.nome;
-        stato.frequenzaCampione = r.frequenza;
-      }
-      if (r.tipo == RecordCampione::Tipo::sequenza)
-        p = memorizzaSequenza(stato, caratteri, r.sequenza, p, fine);
-    }
-    stato.lunghezzaCampione = kUltimaPosizione;
+    memorizzaSequenza(stato, tabellaCaratteri(stato), campione.sequenza, intervallo.inizio,
+                      intervallo.fine);
   });
 }
 

@@ -6,6 +6,7 @@
 
 #include "base/porta.h"
 #include "sequence/alfabeto.h"
+#include "sequence/campioni.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -29,9 +30,10 @@ double memorizzaSequenza(StatoVorlane& stato, const TabellaCaratteri& caratteri,
 double memorizzaSequenza(std::string& sequenza, const TabellaCaratteri& caratteri,
                          std::string_view testo, double da, double a);
 
-// Loads the chosen file as one sample over the interval of the two boxes: header lines are
-// skipped, the text after the last TAB of a line is sequence, lines join into one sequence.
-void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta);
+// Loads the chosen file's first sample over the interval of the two boxes, character k at the
+// interval's start + k - 1: a ">" header and the lines up to the next one, joined; or a line
+// with a TAB, its sequence the text after the last TAB. `campione` gets the sample as read.
+void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta, Campione& campione);
 
 // Splits the position box into listaPosizioni the first time after start-up.
 void AggiornaMAT_BASI(StatoVorlane& stato, const Porta& porta);

@@ -50,6 +50,10 @@ constexpr const char* kLegenda[] = {
     "",
 };
 
+// The alignment switch has a key of its own, written only when alignment is off: a settings
+// file of a user who never turned it off stays as it was.
+constexpr const char* kChiaveAllineamento = "Allineamento";
+
 // "[name]" gives name; anything else gives nothing.
 std::optional<std::string_view> intestazioneSezione(std::string_view riga) {
   riga = senzaSpazi(riga);
@@ -135,14 +139,15 @@ std::string estremoNonValido(bool inizio, std::string_view intervallo, std::stri
 }
 }  // namespace
 
-IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine) {
+IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine,
+                                    bool attraversoOrigine) {
   IntervalloImpostato intervallo;
   std::optional<double> da = posizione(inizio), a = posizione(fine);
   if (!da || !a) {
     intervallo.errore =
         estremoNonValido(!da, "di analisi", !da ? "InizioSequenza" : "FineSequenza",
                          !da ? inizio : fine, "una posizione (un numero intero tra 1 e 16569)");
-  } else if (*a < *da) {
+  } else if (*a < *da && !attraversoOrigine) {
     intervallo.errore = "la fine dell'intervallo di analisi (FineSequenza) " + testoNumero(*a) +
                         " \xE8 prima dell'inizio (InizioSequenza) " + testoNumero(*da);
   } else {
@@ -162,8 +167,9 @@ LimitiMutazioni limitiMutazioni(const Impostazioni& impostazioni) {
   return {*da, *a};
 }
 
-IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine) {
-  IntervalloImpostato intervallo = leggiIntervallo(inizio, fine);
+IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine,
+                                        bool attraversoOrigine) {
+  IntervalloImpostato intervallo = leggiIntervallo(inizio, fine, attraversoOrigine);
   if (!intervallo.errore.empty()) throw ErroreVorlane(intervallo.errore);
   return intervallo;
 }
@@ -180,9 +186,11 @@ bool InizializzaValori(StatoVorlane& stato, Porta& porta) {
   return procedura("InizializzaValori", [&] {
     std::vector<VoceIni> voci;
     for (const auto& v : kVoci) voci.push_back({v.chiave, v.chiave, v.predefinito, v.lunghezza});
+    voci.push_back({kChiaveAllineamento, kChiaveAllineamento, "1"});
     std::vector<std::string> valori = LeggiIni(percorsoParametri(stato), voci);
-    for (std::size_t i = 0; i < voci.size(); ++i)
+    for (std::size_t i = 0; i < std::size(kVoci); ++i)
       stato.impostazioni.*kVoci[i].valore = std::move(valori[i]);
+    stato.allinea = valori.back() != "0";
     if (stato.impostazioni.caratteriPermessi.empty()) {
       porta.messaggio("Nessun carattere \xE8 definito nel file Vorlane.ini", "Errore",
                       Icona::critica);
@@ -202,13 +210,17 @@ void ScriviFileParametri(const StatoVorlane& stato) {
       // header say, that the next start reads.
       file.righe(v.chiave, "=", inUnaRiga(stato.impostazioni.*v.valore));
     }
+    if (!stato.allinea) {
+      file.righe("[", kChiaveAllineamento, "]");
+      file.righe(kChiaveAllineamento, "=0");
+    }
     file.conferma();
   });
 }
 
 namespace {
 // The two lost-focus rules are mirror images: `inizio` says whether the edited box is the start
-// box (the other box must stay at or above it) or the end box (the other must stay below).
+// box. A start above the end is left as it is: the interval runs across the origin.
 bool perdeFuoco(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, bool inizio) {
   std::string testo = porta.testo(r.propria);
   std::optional<double> valore = interoRigoroso(testo);
@@ -224,10 +236,6 @@ bool perdeFuoco(StatoVorlane& stato, Porta& porta, const RegolaCasella& r, bool 
     porta.impostaTesto(r.propria, testoNumeroIntero(kUltimaPosizione));
     if (!inizio) porta.impostaTesto(r.altra, testoNumeroIntero(kUltimaPosizione));
   }
-  double proprio = numeroIniziale(porta.testo(r.propria));
-  double altro = numeroIniziale(porta.testo(r.altra));
-  if (inizio ? altro < proprio : altro > proprio)
-    porta.impostaTesto(r.altra, porta.testo(r.propria));
   // A box moved by the rule is a value the user now sees: its setting follows it too, so the
   // conversions (which read the settings) and the comparisons (which read the boxes) agree.
   stato.impostazioni.InizioSequenza = porta.testo(Controllo::Text_PosizioneMutazioneDa);

@@ -28,15 +28,18 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
                                   const std::vector<VoceIni>& voci);
 
 // The analysis interval given as a start and an end text: the settings InizioSequenza and
-// FineSequenza, or the two boxes that show them. Each must be a number within 1-16569 and the
-// end not below the start; `errore` says what is wrong otherwise (empty when nothing is).
+// FineSequenza, or the two boxes that show them. Each must be a number within 1-16569; `errore`
+// says what is wrong otherwise (empty when nothing is). An end below the start runs across the
+// origin where `attraversoOrigine` allows it, and is an error elsewhere.
 struct IntervalloImpostato {
   double inizio = 0, fine = 0;
   std::string errore;
 };
-IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine);
+IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine,
+                                    bool attraversoOrigine = false);
 // The same, an interval that is not valid being an error that says why.
-IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine);
+IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine,
+                                        bool attraversoOrigine = false);
 
 // NumeroMutazioniDa and NumeroMutazioniA, the counts of mutations between which a comparison
 // lists a sample's mutations; a value that is not a number is an error that names it.

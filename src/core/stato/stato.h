@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/orologio.h"
@@ -74,6 +75,9 @@ struct StatoVorlane {
   std::int16_t codiceOperazione = 0;
   std::int16_t tipoSelezione = 0;
   std::string tipoFile = "FASTA";
+  // Whether each sample is aligned to the reference; off, character k of a sample is the base
+  // at the interval's start + k - 1.
+  bool allinea = true;
   std::filesystem::path cartellaScelta;
   std::string filtroFile;
   std::filesystem::path nomeFileScelto;
@@ -84,6 +88,8 @@ struct StatoVorlane {
   std::string sequenzaRiferimento;
   std::string citazioneRiferimento;
   std::string sequenzaCampione;
+  // The bases the loaded sample has inserted after a position, in its order, upper case.
+  std::vector<std::pair<int, std::string>> inserzioniCampione;
   // The name (and Arlequin frequency) the loaded sample's file gives it first.
   std::string nomeCampione, frequenzaCampione;
   double lunghezzaCampione = 0;

@@ -52,9 +52,13 @@ TEST(ConfrontoMultiplo, NamesLinesAndTabs) {
   ASSERT_EQ(amb.stato.risultatiMultipli.size(), 4u);
   EXPECT_EQ(amb.stato.risultatiMultipli[2].aplotipo, righe[2][1]);
   EXPECT_EQ(amb.porta.testo(Controllo::Lbl_Titolo), amb.stato.messaggi[82]);
-  // Only the report is announced: the log is written, not shown.
-  ASSERT_EQ(amb.porta.messaggi.size(), 1u);
-  EXPECT_EQ(amb.porta.messaggi[0].icona, Icona::informazione);
+  // The sample left out is named, and the report announced: the log is written, not shown.
+  ASSERT_EQ(amb.porta.messaggi.size(), 2u);
+  EXPECT_EQ(amb.porta.messaggi[0].testo,
+            "1 campione non \xE8 stato collocato sul riferimento e manca dai risultati:\n"
+            "  corto: troppo corto per essere allineato al riferimento");
+  EXPECT_EQ(amb.porta.messaggi[0].icona, Icona::esclamazione);
+  EXPECT_EQ(amb.porta.messaggi[1].icona, Icona::informazione);
 }
 
 TEST(ConfrontoMultiplo, EverySampleStartsFromNothing) {

@@ -111,16 +111,17 @@ struct Caselle : ::testing::Test {
   using Coppia = std::pair<std::string, std::string>;
 };
 
+// A start above the end is an interval across the origin: neither box moves the other for it.
 TEST_F(Caselle, StartBoxRules) {
   da("16500");
-  EXPECT_EQ(caselle(), Coppia("16500", "16500"));
+  EXPECT_EQ(caselle(), Coppia("16500", "16400"));
   da("0");
   EXPECT_EQ(caselle(), Coppia("1", "1"));
   fino("16400");
   da("17000");
-  EXPECT_EQ(caselle(), Coppia("16569", "16569"));
+  EXPECT_EQ(caselle(), Coppia("16569", "16400"));
   da("-5");
-  EXPECT_EQ(caselle(), Coppia("-5", "16569"));
+  EXPECT_EQ(caselle(), Coppia("-5", "16400"));
   EXPECT_EQ(a.stato.impostazioni.InizioSequenza, "-5");
 }
 
@@ -129,11 +130,12 @@ TEST_F(Caselle, EndBoxRules) {
   EXPECT_EQ(caselle(), Coppia("16569", "16569"));
   da("16001");
   fino("0");
-  EXPECT_EQ(caselle(), Coppia("1", "1"));
-  da("100");
-  fino("50");
-  EXPECT_EQ(caselle(), Coppia("50", "50"));
-  EXPECT_EQ(a.stato.impostazioni.FineSequenza, "50");
+  EXPECT_EQ(caselle(), Coppia("16001", "1"));
+  da("16024");
+  fino("576");
+  EXPECT_EQ(caselle(), Coppia("16024", "576"));
+  EXPECT_EQ(a.stato.impostazioni.InizioSequenza, "16024");
+  EXPECT_EQ(a.stato.impostazioni.FineSequenza, "576");
 }
 
 TEST_F(Caselle, TextThatIsNotANumberIsRefusedAndTheBoxRestored) {
