@@ -9,6 +9,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "align/collocazione.h"
 #include "base/errore.h"
 #include "log/registro.h"
 #include "mutation/matrice.h"
@@ -65,12 +66,16 @@ EsameLista esaminaLista(const StatoVorlane& stato) {
   EsameLista esame;
   double inizio = numeroIniziale(stato.impostazioni.InizioSequenza);
   double fine = numeroIniziale(stato.impostazioni.FineSequenza);
+  // Across the origin the interval is the start to 16569 and 1 to the end.
+  auto fuori = [&](double p) {
+    return fine < inizio ? p < inizio && p > fine : p < inizio || p > fine;
+  };
   for (const std::string& voce : stato.listaPosizioni) {
     std::optional<double> p = interoRigoroso(voce);
     EsameLista::Esito errore = EsameLista::Esito::valida;
     if (!p || voce.size() < 5)
       errore = EsameLista::Esito::nonValida;
-    else if (*p < inizio || *p > fine || !nelRiferimento(stato, *p))
+    else if (fuori(*p) || !nelRiferimento(stato, *p))
       errore = EsameLista::Esito::fuoriIntervallo;
     if (errore != EsameLista::Esito::valida) {
       esame.esito = errore;
@@ -97,8 +102,14 @@ EsameLista esaminaLista(const StatoVorlane& stato) {
   return esame;
 }
 
+// What a character other than the reference's letter is at a listed position: another base, a
+// deletion or a heteroplasmy is a mutation; N, "?" and any other sign are missing data.
+Marca marcaDiversa(char c) {
+  return eBase(minuscola(c)) || c == '-' || codiceAmbiguo(c) ? kMutata : kMancante;
+}
+
 // A listed column differs where the sample's character is not the reference's letter in either
-// case; a text too short to reach a column differs there as well.
+// case; a text too short to reach a column is missing there.
 void marcaCampione(const EsameLista& esame, std::string_view sequenza, std::uint8_t* marche,
                    std::vector<std::uint64_t>& diverse) {
   const std::size_t n = std::min(sequenza.size(), esame.riferimento.size());
@@ -107,7 +118,25 @@ void marcaCampione(const EsameLista& esame, std::string_view sequenza, std::uint
                     [&](std::size_t k) { diverse[k / 64] |= std::uint64_t{1} << (k % 64); });
   for (std::size_t j = 0; j < esame.posizioni.size(); ++j) {
     const std::size_t k = esame.posizioni[j].colonna;
-    marche[j] = k >= n || (diverse[k / 64] >> (k % 64) & 1) != 0;
+    if (k >= n)
+      marche[j] = kMancante;
+    else
+      marche[j] = (diverse[k / 64] >> (k % 64) & 1) != 0 ? marcaDiversa(sequenza[k]) : kUguale;
+  }
+}
+
+// The same for a sample placed on the reference (in `sequenza`, entry p for position p): a
+// listed position it does not cover is missing.
+void marcaCollocato(const EsameLista& esame, const StatoVorlane& stato,
+                    const CampioneCollocato& campione, const std::string& sequenza,
+                    std::uint8_t* marche) {
+  for (std::size_t j = 0; j < esame.posizioni.size(); ++j) {
+    const auto p = static_cast<std::size_t>(esame.posizioni[j].posizione);
+    const char c = sequenza[p];
+    if (!nellIntervallo(campione.coperto, esame.posizioni[j].posizione))
+      marche[j] = kMancante;
+    else
+      marche[j] = minuscola(c) == stato.sequenzaRiferimento[p] ? kUguale : marcaDiversa(c);
   }
 }
 
@@ -172,18 +201,29 @@ class MarcheCampioni {
     std::vector<Variante> varianti;
     RigaRisultati riga;
     std::vector<std::uint64_t> diverse;  // the sample's columns that differ, bit by bit
+    // A placed sample, entry p for position p, and what was left out of the run.
+    std::unique_ptr<Allineatore> allineatore = std::make_unique<Allineatore>();
+    Collocazione fisso;
+    std::string sequenza = std::string(kUltimaPosizione + 1, ' ');
+    std::string ultima;  // its characters at the listed positions
+    CampioniEsclusi esclusi;
   };
 
   MarcheCampioni(const StatoVorlane& stato, const EsameLista& lista, MatriceMutazioni& matrice,
                  TabellaRisultati& risultati)
-      : lista_(lista),
+      : stato_(stato),
+        lista_(lista),
         matrice_(matrice),
         risultati_(risultati),
         file_(stato.fileCampione),
         intervallo_(
             testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza)),
         etichettaCampione_(stato.messaggi[msg::campioneControllo] + std::string(22, ' ') + ": "),
-        etichettaMutazioni_(stato.messaggi[msg::mutazioni] + std::string(21, ' ') + ": ") {}
+        etichettaMutazioni_(stato.messaggi[msg::mutazioni] + std::string(21, ' ') + ": "),
+        intervallo(intervalloImpostato(stato.impostazioni.InizioSequenza,
+                                       stato.impostazioni.FineSequenza, true)),
+        collocaCampioni_(stato.allinea || intervallo.fine < intervallo.inizio),
+        caratteri_(tabellaCaratteri(stato)) {}
 
   Appunti appunti() { return {}; }
   void inizia(Appunti& a) {
@@ -192,6 +232,7 @@ class MarcheCampioni {
     a.righe.clear();
     a.risultati->riportaA(0);
     a.mutati = 0;
+    a.esclusi.svuota();
   }
   void fai(const Campione& c, Appunti& a) const;
   void consegna(Appunti& a) {
@@ -199,61 +240,116 @@ class MarcheCampioni {
     righe_.append(a.righe);
     risultati_.testo().accoda(a.risultati->testo());
     mutati_ += a.mutati;
+    esclusi_.accoda(a.esclusi);
   }
 
   TestoGrande prendiRighe() { return std::move(righe_); }
   double mutati() const { return mutati_; }
+  const CampioniEsclusi& esclusi() const { return esclusi_; }
 
  private:
+  bool marca(const Campione& c, Appunti& a, std::uint8_t*& marche) const;
+  void righeMarche(const std::string& etichetta, const std::uint8_t* marche, Marca quale,
+                   Appunti& a, BloccoRegistro& righe) const;
   void rigaRisultati(const Campione& c, const std::uint8_t* marche, Appunti& a) const;
 
+  const StatoVorlane& stato_;
   const EsameLista& lista_;
   MatriceMutazioni& matrice_;
   TabellaRisultati& risultati_;
   const std::filesystem::path& file_;
   const std::string intervallo_;
   const std::string etichettaCampione_, etichettaMutazioni_;
+  const std::string etichettaMancanti_ = "Dati mancanti" + std::string(17, ' ') + ": ";
+  const IntervalloImpostato intervallo;
+  const bool collocaCampioni_;
+  const TabellaCaratteri caratteri_;
   TestoGrande righe_;
   double mutati_ = 0;
+  CampioniEsclusi esclusi_;
 };
+
+// The sample's marks in a new row of the batch's matrix; false, with the sample among those
+// left out, when it could not be placed.
+bool MarcheCampioni::marca(const Campione& c, Appunti& a, std::uint8_t*& marche) const {
+  if (!collocaCampioni_) {
+    marche = a.matrice.aggiungiCampione(a.nome);
+    marcaCampione(lista_, c.sequenza, marche, a.diverse);
+    return true;
+  }
+  const int inizio = static_cast<int>(intervallo.inizio);
+  const Collocazione* posto = &a.fisso;
+  if (stato_.allinea)
+    posto = &a.allineatore->colloca(c.sequenza, inizio);
+  else
+    collocaFisso(c.sequenza, inizio, caratteri_, a.fisso);
+  if (posto->esito != EsitoCollocazione::collocato) {
+    a.esclusi.aggiungi(c.nome, motivoEscluso(posto->esito));
+    return false;
+  }
+  const Intervallo i{inizio, static_cast<int>(intervallo.fine)};
+  CampioneCollocato dentro = riporta(*posto, i, a.sequenza);
+  if (!dentro.copre()) {
+    a.esclusi.aggiungi(c.nome, MotivoEscluso::fuoriIntervallo);
+    return false;
+  }
+  marche = a.matrice.aggiungiCampione(a.nome);
+  marcaCollocato(lista_, stato_, dentro, a.sequenza, marche);
+  a.ultima.clear();
+  for (const PosizioneEsaminata& e : lista_.posizioni)
+    a.ultima.push_back(a.sequenza[static_cast<std::size_t>(e.posizione)]);
+  // Back to blanks for the next sample, which may cover less.
+  perOgniPosizione(dentro.coperto, [&](int p) { a.sequenza[static_cast<std::size_t>(p)] = ' '; });
+  return true;
+}
+
+// A log line listing the positions marked `quale`, " - " between them; none when there are none.
+void MarcheCampioni::righeMarche(const std::string& etichetta, const std::uint8_t* marche,
+                                 Marca quale, Appunti& a, BloccoRegistro& righe) const {
+  a.mutazioni.clear();
+  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
+    if (marche[p] != quale) continue;
+    if (!a.mutazioni.empty()) a.mutazioni += " - ";
+    a.mutazioni += matrice_.posizioni()[p];
+  }
+  if (!a.mutazioni.empty()) righe.riga(etichetta, a.mutazioni);
+}
 
 // A FASTA header without sequence lines is no sample to mark.
 void MarcheCampioni::fai(const Campione& c, Appunti& a) const {
   if (!c.conSequenza) return;
   a.nome.assign(c.nome);
   if (c.conNome) a.nome.append("(freq: ").append(c.frequenza).append(")");
-  std::uint8_t* marche = a.matrice.aggiungiCampione(a.nome);
-  marcaCampione(lista_, c.sequenza, marche, a.diverse);
+  std::uint8_t* marche = nullptr;
+  if (!marca(c, a, marche)) return;
   BloccoRegistro righe(a.righe);
   righe.riga(etichettaCampione_, inUnaRiga(a.nome, a.spazio));
-  a.mutazioni.clear();
-  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
-    if (!marche[p]) continue;
-    if (!a.mutazioni.empty()) a.mutazioni += " - ";
-    a.mutazioni += matrice_.posizioni()[p];
-  }
-  if (!a.mutazioni.empty()) {
-    righe.riga(etichettaMutazioni_, a.mutazioni);
-    a.mutati += 1;
-  }
+  righeMarche(etichettaMutazioni_, marche, kMutata, a, righe);
+  if (!a.mutazioni.empty()) a.mutati += 1;
+  righeMarche(etichettaMancanti_, marche, kMancante, a, righe);
   righe.chiudi();
   rigaRisultati(c, marche, a);
 }
 
-// The differences at the listed positions in the field's notation: the sample's base, a
-// deletion for "-", N (missing) for a position the sample does not reach or any other sign.
+// The mutations at the listed positions in the field's notation: the sample's base, a deletion
+// for "-", a heteroplasmy's IUPAC code; each position's column 1 for a mutation, 0 for the
+// reference's base and NA for missing data.
 void MarcheCampioni::rigaRisultati(const Campione& c, const std::uint8_t* marche,
                                    Appunti& a) const {
   a.varianti.clear();
   for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
-    if (!marche[p]) continue;
+    if (marche[p] != kMutata) continue;
     const PosizioneEsaminata& e = lista_.posizioni[p];
-    char base = e.colonna < c.sequenza.size() ? maiuscola(c.sequenza[e.colonna]) : 'N';
-    if (base != Variante::kDelezione && (base < 'A' || base > 'Z')) base = 'N';
-    a.varianti.push_back({e.posizione, 0, base});
+    const char base = collocaCampioni_ ? a.ultima[p] : c.sequenza[e.colonna];
+    a.varianti.push_back({e.posizione, 0, base == '-' ? Variante::kDelezione : maiuscola(base)});
   }
   a.riga.campione(file_, c.nome, c.frequenza, intervallo_, a.varianti);
-  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) a.riga.numero(marche[p] ? 1 : 0);
+  for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
+    if (marche[p] == kMancante)
+      a.riga.testo("NA");
+    else
+      a.riga.numero(marche[p] == kMutata ? 1 : 0);
+  }
   a.riga.fine(*a.risultati);
 }
 
@@ -292,7 +388,10 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Formato& v, MatriceM
                   std::initializer_list<std::span<const std::string_view>>{kColonneCampione},
                   colonne);
   MarcheCampioni marche(stato, esame, matrice, *tabella);
-  if (!lavoraCampioni(file, marche)) {
+  const bool finito = lavoraCampioni(file, marche);
+  if (!marche.esclusi().vuoto())
+    porta.messaggio(marche.esclusi().testo(), kTitoloApplicazione, Icona::esclamazione);
+  if (!finito) {
     avvisoSenzaTab(stato, porta);
     return false;
   }
@@ -315,7 +414,7 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Formato& v) {
   return procedura(v.procedura, [&] {
     const auto& m = stato.messaggi;
     stato.fileCampione = stato.nomeFileScelto;
-    intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza);
+    intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza, true);
     // A run's block goes to the day's file it started in, however long it takes.
     const std::tm giorno = stato.orologio();
     scriviIntestazione(stato, porta, v, giorno);

@@ -85,8 +85,12 @@ constexpr LineaCella linea(std::string_view testo) {
   return l;
 }
 
-constexpr LineaCella kUguale = linea("                <TD BGCOLOR=#C6D8EB><P></P></TD>\r\n");
-constexpr LineaCella kMutata = linea("                <TD BGCOLOR=red><P>*</P></TD>\r\n");
+// By mark: the reference's base, a mutation, missing data.
+constexpr LineaCella kCelle[] = {
+    linea("                <TD BGCOLOR=#C6D8EB><P></P></TD>\r\n"),
+    linea("                <TD BGCOLOR=red><P>*</P></TD>\r\n"),
+    linea("                <TD BGCOLOR=#D3D3D3><P>?</P></TD>\r\n"),
+};
 
 // Appends the mark cells of one sample: a page of 100,000 samples at 30 positions has 3,000,000.
 void celleMarche(std::string& riga, const MatriceMutazioni& matrice, std::size_t s) {
@@ -94,7 +98,7 @@ void celleMarche(std::string& riga, const MatriceMutazioni& matrice, std::size_t
   riga.resize(inizio + quante * sizeof(LineaCella::testo));
   char* fine = riga.data() + inizio;
   for (std::size_t p = 0; p < quante; ++p) {
-    const LineaCella& l = matrice.marcata(s, p) ? kMutata : kUguale;
+    const LineaCella& l = kCelle[matrice.marca(s, p)];
     std::memcpy(fine, l.testo, sizeof l.testo);
     fine += l.lunghezza;
   }

@@ -13,6 +13,13 @@
 
 namespace vorlane {
 
+// A record's mark at a listed position.
+enum Marca : std::uint8_t {
+  kUguale = 0,    // the reference's base
+  kMutata = 1,    // another base, a deletion or a heteroplasmy
+  kMancante = 2,  // missing data: N, "?", or a position the record does not cover
+};
+
 // One row of marks per record, stored flat, and the names one after the other: a file of
 // 100,000 records checked at 30 positions costs 3 MB of marks rather than millions of small
 // strings.
@@ -34,8 +41,8 @@ class MatriceMutazioni {
     std::size_t inizio = campione == 0 ? 0 : fineNomi_[campione - 1];
     return std::string_view(nomi_).substr(inizio, fineNomi_[campione] - inizio);
   }
-  bool marcata(std::size_t campione, std::size_t posizione) const {
-    return marche_[campione * posizioni_.size() + posizione] != 0;
+  Marca marca(std::size_t campione, std::size_t posizione) const {
+    return static_cast<Marca>(marche_[campione * posizioni_.size() + posizione]);
   }
 
  private:

@@ -8,6 +8,7 @@
 #include "app/operazioni.h"
 #include "log/registro.h"
 #include "mutation/controllo.h"
+#include "sequence/alfabeto.h"
 #include "sequence/riferimento.h"
 #include "stato/parametri.h"
 #include "support/supporto.h"
@@ -29,9 +30,15 @@ std::string con(std::string sequenza, std::size_t colonna, char c) {
   return sequenza;
 }
 
+// The records as the fixed rule places them, character k at the interval's start + k - 1:
+// what these tests look at is how records are read and marked (test_controllo_allineato.cpp
+// has the aligned check).
 class ControlloMutazioni : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(a.avviato); }
+  void SetUp() override {
+    ASSERT_TRUE(a.avviato);
+    a.stato.allinea = false;
+  }
 
   // Types the list, prepares the check and double-clicks `nome` in the export folder.
   EsitoEvento esegui(const std::string& nome, const std::string& contenuto,
@@ -76,17 +83,17 @@ TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsThe
       "Mutazioni                     : 16189 - 16223",
       "Campione                      : minuscole",
       "Campione                      : ennea",
-      "Mutazioni                     : 16223",
+      "Dati mancanti                 : 16223",
       "Campione                      : corto",
-      "Mutazioni                     : 16223",
+      "Dati mancanti                 : 16223",
       "Campione                      : uguale",
-      "Numero dei campioni mutati    : 3",
+      "Numero dei campioni mutati    : 1",
   };
   EXPECT_EQ(registro(), attese);
 
   ASSERT_EQ(a.porta.messaggi.size(), 3u);
   EXPECT_EQ(a.porta.messaggi[0].testo,
-            m(44) + "\r\n" + file + "\r\n" + m(45) + "\r\n" + m(46) + ": 3\r\n" + m(47) + " ");
+            m(44) + "\r\n" + file + "\r\n" + m(45) + "\r\n" + m(46) + ": 1\r\n" + m(47) + " ");
   EXPECT_EQ(a.porta.messaggi[0].titolo, m(48));
   EXPECT_EQ(a.porta.messaggi[0].icona, Icona::informazione);
   EXPECT_EQ(a.porta.messaggi[1].icona, Icona::nessuna);  // the log viewer
@@ -97,6 +104,7 @@ TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsThe
   std::string html = leggiFile(pagina("prova"));
   const std::string rosso = "                <TD BGCOLOR=red><P>*</P></TD>\r\n";
   const std::string azzurro = "                <TD BGCOLOR=#C6D8EB><P></P></TD>\r\n";
+  const std::string grigio = "                <TD BGCOLOR=#D3D3D3><P>?</P></TD>\r\n";
   const std::string nome =
       "                  <P>\r\nuno\r\n                  </P>\r\n"
       "                </TD>\r\n";
@@ -104,8 +112,12 @@ TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsThe
   EXPECT_NE(html.find("minuscole\r\n                  </P>\r\n                </TD>\r\n" + azzurro +
                       azzurro),
             std::string::npos);
+  // An N, or a position the record does not reach, is missing data: neither base nor mutation.
   EXPECT_NE(
-      html.find("ennea\r\n                  </P>\r\n                </TD>\r\n" + azzurro + rosso),
+      html.find("ennea\r\n                  </P>\r\n                </TD>\r\n" + azzurro + grigio),
+      std::string::npos);
+  EXPECT_NE(
+      html.find("corto\r\n                  </P>\r\n                </TD>\r\n" + azzurro + grigio),
       std::string::npos);
 }
 
@@ -168,6 +180,7 @@ TEST_F(ControlloMutazioni, AnEntryWithALeadingBlankAndAnEmptyList) {
 
   // A new session with an empty box: names only, nothing mutated, no position columns.
   Ambiente b;
+  b.stato.allinea = false;
   scriviFile(b.stato.cartellaEsporta / "v.FASTA", contenuto + ">due\r\nNNNN\r\n");
   PreparaOperazione(b.stato, b.porta, Comando::ControlloMutazioni);
   ASSERT_EQ(File_Sequenza_DblClick(b.stato, b.porta, "v.FASTA"), EsitoEvento::completato);
@@ -192,10 +205,10 @@ TEST_F(ControlloMutazioni, FastaAndArlequinRecords) {
   std::vector<std::string> nomi(righe.begin() + 5, righe.end());
   EXPECT_EQ(nomi, (std::vector<std::string>{
                       "Campione                      : ",
-                      "Mutazioni                     : 16189",
+                      "Dati mancanti                 : 16189",
                       "Campione                      : a",
                       "Campione                      : b",
-                      "Numero dei campioni mutati    : 1",
+                      "Numero dei campioni mutati    : 0",
                   }));
 
   ASSERT_EQ(esegui("f.ARL", "S1\t3\t" + hv1() + "\textra\r\n\r\nS2\t1\tNNN\r\n", "16189", true),
@@ -205,8 +218,8 @@ TEST_F(ControlloMutazioni, FastaAndArlequinRecords) {
   EXPECT_EQ(nomi, (std::vector<std::string>{
                       "Campione                      : S1(freq: 3)",
                       "Campione                      : S2(freq: 1)",
-                      "Mutazioni                     : 16189",
-                      "Numero dei campioni mutati    : 1",
+                      "Dati mancanti                 : 16189",
+                      "Numero dei campioni mutati    : 0",
                   }));
   EXPECT_EQ(righe[righe.size() - 9], "*--- Analisi Vorlane: 07/12/2026 10:20:30 -----------*");
 }
@@ -250,7 +263,8 @@ TEST_F(ControlloMutazioni, FortyPositionsAndTwentyThousandRecords) {
   const std::string base = hv1();
   for (int i = 0; i < 20000; ++i) {
     std::size_t colonna = static_cast<std::size_t>(posizioni[i % 40] - 16000);
-    contenuto += ">r" + std::to_string(i) + "\n" + con(base, colonna, 'N') + "\n";
+    contenuto += ">r" + std::to_string(i) + "\n" +
+                 con(base, colonna, partnerTransizione(base[colonna - 1])) + "\n";
   }
   ASSERT_EQ(esegui("grande.FASTA", contenuto, lista), EsitoEvento::completato);
   std::vector<std::string> righe = registro();
@@ -321,15 +335,16 @@ TEST_F(ControlloMutazioni, ALargeWrappedFileGivesWhatTheOneLineFileGives) {
   // Some 4 MB of samples, read in pieces: wrapped at 70 characters they give the same log lines
   // and page as on one line each.
   // Sample i has an N at column 1 + i % 400 and, but for every third, a C at 16189 (where the
-  // reference has T): it is marked unless the N lies outside the list.
+  // reference has T): it is mutated at 16189, and has missing data where the N is listed.
   std::string unaRiga;
-  std::size_t mutati = 0;
+  std::size_t mutati = 0, mancanti = 0;
   for (int i = 0; i < 10000; ++i) {
     std::string s = hv1();
     s[static_cast<std::size_t>(i % 400)] = 'N';
     s[188] = i % 3 ? 'C' : 'T';
     unaRiga += ">c" + std::to_string(i) + "\r\n" + s + "\r\n";
-    mutati += i % 3 != 0 || i % 400 == 222 || i % 400 == 299;
+    mutati += i % 3 != 0;
+    mancanti += i % 400 == 222 || i % 400 == 299;
   }
   std::vector<std::string> registri;
   std::vector<std::string> pagine;
@@ -341,7 +356,7 @@ TEST_F(ControlloMutazioni, ALargeWrappedFileGivesWhatTheOneLineFileGives) {
     pagine.push_back(leggiFile(pagina("p")));
   }
   std::vector<std::string> righe = righeCrLf(registri[0]);
-  ASSERT_EQ(righe.size(), 5 + 10000 + mutati + 1);
+  ASSERT_EQ(righe.size(), 5 + 10000 + mutati + mancanti + 1);
   EXPECT_EQ(righe.back(), "Numero dei campioni mutati    : " + std::to_string(mutati));
   EXPECT_TRUE(registri[1] == registri[0]);
   EXPECT_TRUE(pagine[1] == pagine[0]);
