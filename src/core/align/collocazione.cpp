@@ -74,6 +74,25 @@ MotivoEscluso motivoEscluso(EsitoCollocazione esito) {
   }
 }
 
+std::optional<MotivoEscluso> Collocatore::colloca(std::string_view testo, std::string& sequenza) {
+  svuota(sequenza);
+  const Collocazione* posto = &fisso_;
+  if (allinea_)
+    posto = &allineatore_.colloca(testo, intervallo_.inizio);
+  else
+    collocaFisso(testo, intervallo_.inizio, caratteri_, fisso_);
+  if (posto->esito != EsitoCollocazione::collocato) return motivoEscluso(posto->esito);
+  dentro_ = riporta(*posto, intervallo_, sequenza);
+  if (!dentro_.copre()) return MotivoEscluso::fuoriIntervallo;
+  if (dentro_.coperto.inizio == dentro_.coperto.fine) return MotivoEscluso::troppoCorto;
+  return std::nullopt;
+}
+
+void Collocatore::svuota(std::string& sequenza) {
+  perOgniPosizione(dentro_.coperto, [&](int p) { sequenza[static_cast<std::size_t>(p)] = ' '; });
+  dentro_ = {};
+}
+
 namespace {
 const char* testoMotivo(MotivoEscluso motivo) {
   switch (motivo) {

@@ -3,6 +3,7 @@
 // store the comparisons and the check keep (entry p is position p), and as the list of its
 // differences from the reference in the field's notation.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,10 @@
 #include "sequence/intervallo.h"
 
 namespace vorlane {
+
+// Why a sample has no place in a run's results.
+enum class MotivoEscluso { troppoCorto, troppiMancanti, nonRiconosciuto, fuoriIntervallo };
+MotivoEscluso motivoEscluso(EsitoCollocazione esito);
 
 // Whether position p lies in the interval, which may run across the origin.
 bool nellIntervallo(const Intervallo& intervallo, int p);
@@ -55,9 +60,29 @@ void differenzeCollocate(std::string_view sequenza, std::string_view riferimento
 void collocaFisso(std::string_view testo, int inizio, const TabellaCaratteri& caratteri,
                   Collocazione& collocazione);
 
-// Why a sample has no place in a run's results.
-enum class MotivoEscluso { troppoCorto, troppiMancanti, nonRiconosciuto, fuoriIntervallo };
-MotivoEscluso motivoEscluso(EsitoCollocazione esito);
+// What an operation keeps to place its samples one after the other over the interval: the
+// aligner (or, with alignment off, the fixed rule as a placement), and what of the last sample
+// lies in the interval. The sample goes into a store of the caller's (16,570 entries, entry p
+// for position p), cleared of the sample before it.
+class Collocatore {
+ public:
+  Collocatore(bool allinea, const Intervallo& intervallo, const TabellaCaratteri& caratteri)
+      : allinea_(allinea), intervallo_(intervallo), caratteri_(caratteri) {}
+  // Places `testo` into `sequenza`; why not, when it has no place in the interval. A sample
+  // covering one position only is too short, as it is for the fixed rule.
+  std::optional<MotivoEscluso> colloca(std::string_view testo, std::string& sequenza);
+  // Clears the last sample from `sequenza`.
+  void svuota(std::string& sequenza);
+  const CampioneCollocato& dentro() const { return dentro_; }
+
+ private:
+  const bool allinea_;
+  const Intervallo intervallo_;
+  const TabellaCaratteri& caratteri_;
+  Allineatore allineatore_;
+  Collocazione fisso_;
+  CampioneCollocato dentro_;
+};
 
 // The samples a run could not place, named in one message at its end: a file of thousands of
 // reads must not ask for a click per read.

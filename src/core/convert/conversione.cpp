@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "align/collocazione.h"
 #include "base/errore.h"
 #include "io/scrittura.h"
 #include "report/risultati.h"
@@ -83,6 +84,16 @@ struct RiferimentoRisultati {
   std::string piega = piegaDi(testo);
 };
 
+// How samples are placed: from the interval's start, or through a Collocatore (aligned, or
+// across the origin), against the whole reference (entry p for position p).
+struct Collocamento {
+  bool collocaCampioni;
+  bool allinea;
+  Intervallo intervallo;
+  const std::string& riferimento;
+  TabellaCaratteri caratteri;
+};
+
 // One row per sample, made on the engine's threads into its batch's text and added to the table
 // in file order. A FASTA header without sequence lines still gets its row; sequence before any
 // header gets the name and frequency columns too, named by the base alone: a row of bare tokens
@@ -94,54 +105,98 @@ class RigheConversione {
     std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
     RigaRisultati riga;
     std::vector<Variante> varianti;
+    std::unique_ptr<Collocatore> collocatore;
+    std::string sequenza = std::string(kUltimaPosizione + 1, ' ');
+    std::string token;
+    CampioniEsclusi esclusi;
   };
   RigheConversione(ScrittoreTesto& tabella, const NomeBase& base,
                    const ConfrontoRiferimento& confronto, FormatoCampioni formato,
-                   const RiferimentoRisultati& riferimento)
+                   const RiferimentoRisultati& riferimento, const Collocamento& collocamento)
       : tabella_(tabella),
         inizio_(base.testo + " "),
         confronto_(confronto),
         fasta_(formato == FormatoCampioni::fasta),
-        r_(riferimento) {}
+        r_(riferimento),
+        c_(collocamento) {}
 
-  Appunti appunti() { return {}; }
+  Appunti appunti() {
+    Appunti a;
+    a.collocatore = std::make_unique<Collocatore>(c_.allinea, c_.intervallo, c_.caratteri);
+    return a;
+  }
   void inizia(Appunti& a) {
     a.righe->riportaA(0);
     a.risultati->riportaA(0);
+    a.esclusi.svuota();
   }
-  void fai(const Campione& c, Appunti& a) const {
-    ScrittoreTesto& righe = *a.righe;
+  void fai(const Campione& c, Appunti& a) const;
+  void consegna(Appunti& a) {
+    tabella_.accoda(a.righe->testo());
+    r_.tabella.testo().accoda(a.risultati->testo());
+    esclusi_.accoda(a.esclusi);
+  }
+  const CampioniEsclusi& esclusi() const { return esclusi_; }
+
+ private:
+  void iniziaRigaCampione(ScrittoreTesto& righe, const Campione& c) const {
     if (fasta_)
       iniziaRigaFasta(righe, inizio_, c.nome);
     else
       iniziaRiga(righe, inizio_, c.nome, c.frequenza);
-    aggiungiMutazioni(righe, confronto_, c.sequenza);
-    chiudiRiga(righe);
-    differenzeTesto(c.sequenza, r_.testo, r_.piega, r_.inizio, fasta_ ? 'N' : 0, a.varianti);
-    a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
-    a.riga.fine(*a.risultati);
   }
-  void consegna(Appunti& a) {
-    tabella_.accoda(a.righe->testo());
-    r_.tabella.testo().accoda(a.risultati->testo());
-  }
+  void faiCollocato(const Campione& c, Appunti& a) const;
 
- private:
   ScrittoreTesto& tabella_;
   const std::string inizio_;
   const ConfrontoRiferimento& confronto_;
   const bool fasta_;
   const RiferimentoRisultati& r_;
+  const Collocamento& c_;
+  CampioniEsclusi esclusi_;
 };
+
+void RigheConversione::fai(const Campione& c, Appunti& a) const {
+  if (c_.collocaCampioni && c.conSequenza) return faiCollocato(c, a);
+  ScrittoreTesto& righe = *a.righe;
+  iniziaRigaCampione(righe, c);
+  aggiungiMutazioni(righe, confronto_, c.sequenza);
+  chiudiRiga(righe);
+  differenzeTesto(c.sequenza, r_.testo, r_.piega, r_.inizio, 'N', a.varianti);
+  a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
+  a.riga.fine(*a.risultati);
+}
+
+// A placed sample's row: its differences as tokens. One that has no place gets no row, which
+// the normalisation would rebuild as the reference.
+void RigheConversione::faiCollocato(const Campione& c, Appunti& a) const {
+  if (auto motivo = a.collocatore->colloca(c.sequenza, a.sequenza)) {
+    a.esclusi.aggiungi(c.nome, *motivo);
+    return;
+  }
+  differenzeCollocate(a.sequenza, c_.riferimento, a.collocatore->dentro(), a.varianti);
+  a.token.clear();
+  for (const Variante& v : a.varianti)
+    scriviToken(a.token, v, c_.riferimento[static_cast<std::size_t>(v.posizione)]);
+  ScrittoreTesto& righe = *a.righe;
+  iniziaRigaCampione(righe, c);
+  righe.aggiungi(a.token);
+  chiudiRiga(righe);
+  a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
+  a.riga.fine(*a.risultati);
+}
 
 // All the rows of the file; false when a line without TAB stopped the conversion. An empty
 // Arlequin line has no TAB and stops it like any other.
 bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
                const ConfrontoRiferimento& confronto, FormatoCampioni formato,
-               const RiferimentoRisultati& riferimento) {
+               const RiferimentoRisultati& riferimento, const Collocamento& collocamento,
+               CampioniEsclusi& esclusi) {
   LettoreCampioni file(campioni, {formato, false, formato == FormatoCampioni::fasta});
-  RigheConversione righe(tabella, base, confronto, formato, riferimento);
-  return lavoraCampioni(file, righe);
+  RigheConversione righe(tabella, base, confronto, formato, riferimento, collocamento);
+  const bool finito = lavoraCampioni(file, righe);
+  esclusi = righe.esclusi();
+  return finito;
 }
 
 std::string_view riferimentoSu(const StatoVorlane& stato, Intervallo intervallo) {
@@ -171,9 +226,13 @@ void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoConvers
 
 Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
   return procedura(f.etichetta, [&] {
-    bool fasta = f.formato == FormatoCampioni::fasta;
     const Intervallo intervallo = intervalloAnalisi(stato);
-    ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervallo, fasta);
+    // A sample N is missing data, in either format.
+    ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervallo, true);
+    const Collocamento collocamento{stato.allinea || intervallo.attraversaOrigine(), stato.allinea,
+                                    intervallo, stato.sequenzaRiferimento,
+                                    tabellaCaratteri(stato.caratteriValidi)};
+    CampioniEsclusi esclusi;
     NomeBase base = nomeBase(stato.nomeFileScelto, f.taglio);
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
@@ -187,7 +246,11 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
         risultati, stato.nomeFileScelto,
         testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza),
         riferimentoSu(stato, intervallo), intervallo.inizio};
-    if (!righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato, riferimento)) {
+    const bool finito = righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato,
+                                  riferimento, collocamento, esclusi);
+    if (!esclusi.vuoto())
+      porta.messaggio(esclusi.testo(), kTitoloApplicazione, Icona::esclamazione);
+    if (!finito) {
       // The user is told to clean the file and run again; the rows so far stay for reference.
       uscita.conferma();
       avvisoRigaSenzaTab(stato, porta);
@@ -220,6 +283,18 @@ ConfrontoRiferimento::Tavole ConfrontoRiferimento::tavole() const {
   return {minuscolo_.data(), piega_.data(),
           reinterpret_cast<const char*>(dettaglio::kMaiuscole.maiuscole), posizioni_.data(),
           ignorato_};
+}
+
+void scriviToken(std::string& riga, const Variante& v, char riferimento) {
+  if (v.inserzione == 0 && !v.delezione()) {
+    char testo[sizeof(TokenPosizione) + 2];
+    char* fine = TokenPosizione::di(static_cast<std::size_t>(v.posizione), riferimento)
+                     .scrivi(testo, v.base);
+    riga.append(testo, fine);
+    return;
+  }
+  aggiungiVariante(riga, v);
+  riga.push_back('-');
 }
 
 inline char* ConfrontoRiferimento::scriviToken(char* p, std::size_t k, char carattere,

@@ -9,7 +9,7 @@
 namespace vorlane {
 Intervallo intervalloAnalisi(const StatoVorlane& stato) {
   IntervalloImpostato i =
-      intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza);
+      intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza, true);
   // Within the sequence: the conversion to int cannot overflow.
   return {static_cast<int>(arrotondaPari(i.inizio)), static_cast<int>(arrotondaPari(i.fine))};
 }

@@ -12,8 +12,8 @@
 
 namespace vorlane {
 
-// The interval of the settings InizioSequenza and FineSequenza; one outside the sequence, or
-// ending before it starts, is an error that says so.
+// The interval of the settings InizioSequenza and FineSequenza, across the origin when the end is
+// below the start; one outside the sequence is an error that says so.
 Intervallo intervalloAnalisi(const StatoVorlane& stato);
 
 // A file's name without its last `taglio` characters (its extension), as text for rows and

@@ -202,8 +202,7 @@ class MarcheCampioni {
     RigaRisultati riga;
     std::vector<std::uint64_t> diverse;  // the sample's columns that differ, bit by bit
     // A placed sample, entry p for position p, and what was left out of the run.
-    std::unique_ptr<Allineatore> allineatore = std::make_unique<Allineatore>();
-    Collocazione fisso;
+    std::unique_ptr<Collocatore> collocatore;
     std::string sequenza = std::string(kUltimaPosizione + 1, ' ');
     std::string ultima;  // its characters at the listed positions
     CampioniEsclusi esclusi;
@@ -220,12 +219,16 @@ class MarcheCampioni {
             testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza)),
         etichettaCampione_(stato.messaggi[msg::campioneControllo] + std::string(22, ' ') + ": "),
         etichettaMutazioni_(stato.messaggi[msg::mutazioni] + std::string(21, ' ') + ": "),
-        intervallo(intervalloImpostato(stato.impostazioni.InizioSequenza,
-                                       stato.impostazioni.FineSequenza, true)),
-        collocaCampioni_(stato.allinea || intervallo.fine < intervallo.inizio),
+        analisi_{static_cast<int>(numeroIniziale(stato.impostazioni.InizioSequenza)),
+                 static_cast<int>(numeroIniziale(stato.impostazioni.FineSequenza))},
+        collocaCampioni_(stato.allinea || analisi_.attraversaOrigine()),
         caratteri_(tabellaCaratteri(stato)) {}
 
-  Appunti appunti() { return {}; }
+  Appunti appunti() {
+    Appunti a;
+    a.collocatore = std::make_unique<Collocatore>(stato_.allinea, analisi_, caratteri_);
+    return a;
+  }
   void inizia(Appunti& a) {
     a.matrice = MatriceMutazioni();
     a.matrice.impostaPosizioni(matrice_.posizioni());
@@ -261,7 +264,7 @@ class MarcheCampioni {
   const std::string intervallo_;
   const std::string etichettaCampione_, etichettaMutazioni_;
   const std::string etichettaMancanti_ = "Dati mancanti" + std::string(17, ' ') + ": ";
-  const IntervalloImpostato intervallo;
+  const Intervallo analisi_;  // the settings' interval, checked when the run started
   const bool collocaCampioni_;
   const TabellaCaratteri caratteri_;
   TestoGrande righe_;
@@ -277,29 +280,16 @@ bool MarcheCampioni::marca(const Campione& c, Appunti& a, std::uint8_t*& marche)
     marcaCampione(lista_, c.sequenza, marche, a.diverse);
     return true;
   }
-  const int inizio = static_cast<int>(intervallo.inizio);
-  const Collocazione* posto = &a.fisso;
-  if (stato_.allinea)
-    posto = &a.allineatore->colloca(c.sequenza, inizio);
-  else
-    collocaFisso(c.sequenza, inizio, caratteri_, a.fisso);
-  if (posto->esito != EsitoCollocazione::collocato) {
-    a.esclusi.aggiungi(c.nome, motivoEscluso(posto->esito));
+  if (auto motivo = a.collocatore->colloca(c.sequenza, a.sequenza)) {
+    a.esclusi.aggiungi(c.nome, *motivo);
     return false;
   }
-  const Intervallo i{inizio, static_cast<int>(intervallo.fine)};
-  CampioneCollocato dentro = riporta(*posto, i, a.sequenza);
-  if (!dentro.copre()) {
-    a.esclusi.aggiungi(c.nome, MotivoEscluso::fuoriIntervallo);
-    return false;
-  }
+  const CampioneCollocato& dentro = a.collocatore->dentro();
   marche = a.matrice.aggiungiCampione(a.nome);
   marcaCollocato(lista_, stato_, dentro, a.sequenza, marche);
   a.ultima.clear();
   for (const PosizioneEsaminata& e : lista_.posizioni)
     a.ultima.push_back(a.sequenza[static_cast<std::size_t>(e.posizione)]);
-  // Back to blanks for the next sample, which may cover less.
-  perOgniPosizione(dentro.coperto, [&](int p) { a.sequenza[static_cast<std::size_t>(p)] = ' '; });
   return true;
 }
 
