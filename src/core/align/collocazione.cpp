@@ -132,7 +132,7 @@ void CampioniEsclusi::svuota() {
 std::string CampioniEsclusi::testo() const {
   std::string t = quanti_ == 1 ? std::string("1 campione non \xE8 stato collocato")
                                : std::to_string(quanti_) + " campioni non sono stati collocati";
-  t += " sul riferimento e manca" + std::string(quanti_ == 1 ? "" : "no") + " dai risultati:";
+  t.append(" sul riferimento e manca").append(quanti_ == 1 ? "" : "no").append(" dai risultati:");
   for (const std::string& r : righe_) t += "\n" + r;
   if (quanti_ > righe_.size()) t += "\n  ... e altri " + std::to_string(quanti_ - righe_.size());
   return t;

@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <set>
 
+#include "align/collocazione.h"
 #include "base/errore.h"
 #include "convert/token.h"
 #include "io/lotti.h"
@@ -128,8 +131,11 @@ void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const 
   char* sequenza = uscita.spazio(ricostruzione_.lunghezza());
   ricostruzione_.scrivi(sequenza, mutazioni);
   const std::string_view ricostruita(sequenza, ricostruzione_.lunghezza());
-  differenzeTesto(ricostruita, ricostruzione_.riferimento(), piega_, ricostruzione_.inizio(), 0,
-                  a.varianti);
+  if (ricostruzione_.semplice())
+    differenzeTesto(ricostruita, ricostruzione_.riferimento(), piega_, ricostruzione_.inizio(), 0,
+                    a.varianti);
+  else
+    ricostruzione_.differenze(ricostruita, a.varianti);
   a.riga.campione(tabella_, nome, frequenza, intervallo_, a.varianti);
   a.riga.fine(*a.risultati);
   uscita.avanza(sequenza + ricostruzione_.lunghezza());
@@ -149,7 +155,8 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
                                 stato.messaggi[f.titoloFine]))
       return Esito::interrotta;
     ScrittoreTesto uscita(destinazione);
-    const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo);
+    const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo,
+                                      colonneInserite(stato.nomeFileScelto, intervallo));
     TabellaRisultati risultati(stato, "Normalizzazione_" + base.testo, {kColonneCampione});
     Sequenze sequenze(
         stato.nomeFileScelto, uscita, ricostruzione, f.fasta, risultati,
@@ -164,30 +171,110 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
 
 }  // namespace
 
-Ricostruzione::Ricostruzione(const std::string& riferimento, Intervallo intervallo)
-    : inizio_(intervallo.inizio), fine_(intervallo.fine) {
-  if (intervallo.lunghezza() == 0 || intervallo.inizio < 1 ||
-      static_cast<std::size_t>(intervallo.fine) >= riferimento.size())
+Ricostruzione::Ricostruzione(const std::string& riferimento, Intervallo intervallo,
+                             const std::vector<ColonnaInserita>& inserite)
+    : colonna_(kUltimaPosizione + 1, -1),
+      inserite_(kUltimaPosizione + 1, 0),
+      intervallo_(intervallo),
+      inizio_(intervallo.inizio),
+      semplice_(!intervallo.attraversaOrigine() && inserite.empty()) {
+  if (intervallo.inizio < 1 || static_cast<std::size_t>(intervallo.fine) >= riferimento.size() ||
+      (!intervallo.attraversaOrigine() && intervallo.lunghezza() == 0))
     return;
-  minuscolo_.assign(riferimento, static_cast<std::size_t>(intervallo.inizio),
-                    intervallo.lunghezza());
-  partner_ = minuscolo_;
-  for (char& c : partner_) c = partnerTransizione(maiuscola(c));
+  for (const ColonnaInserita& c : inserite)
+    inserite_[static_cast<std::size_t>(c.dopo)] =
+        std::max(inserite_[static_cast<std::size_t>(c.dopo)], c.indice);
+  perOgniPosizione(intervallo, [&](int p) {
+    const auto i = static_cast<std::size_t>(p);
+    colonna_[i] = static_cast<int>(minuscolo_.size());
+    minuscolo_.push_back(riferimento[i]);
+    partner_.push_back(partnerTransizione(maiuscola(riferimento[i])));
+    minuscolo_.append(static_cast<std::size_t>(inserite_[i]), '-');
+    partner_.append(static_cast<std::size_t>(inserite_[i]), '\0');
+  });
 }
 
 void Ricostruzione::scrivi(char* p, std::string_view mutazioni) const {
   if (minuscolo_.empty()) return;
   std::memcpy(p, minuscolo_.data(), minuscolo_.size());
-  auto dentro = [&](int posizione) { return posizione >= inizio_ && posizione <= fine_; };
-  auto metti = [&](int posizione, char base) {
-    if (dentro(posizione)) p[posizione - inizio_] = base;
+  auto colonna = [&](int posizione) {
+    return posizione >= 1 && posizione <= kUltimaPosizione
+               ? colonna_[static_cast<std::size_t>(posizione)]
+               : -1;
   };
   leggiToken(mutazioni, kOltreUltima, [&](TokenLetto t) {
-    if (t.carattere != 0) return metti(t.posizione, t.carattere);
-    if (!dentro(t.posizione)) return;
-    char partner = partner_[static_cast<std::size_t>(t.posizione - inizio_)];
-    if (partner != 0) metti(t.posizione, partner);  // the "x" at 3107 stays
+    const int c = colonna(t.posizione);
+    if (c < 0) return;
+    if (t.inserzione > 0) {
+      if (t.inserzione <= inserite_[static_cast<std::size_t>(t.posizione)])
+        p[c + t.inserzione] = t.carattere;
+      return;
+    }
+    if (t.carattere != 0) {
+      p[c] = t.carattere;
+      return;
+    }
+    char partner = partner_[static_cast<std::size_t>(c)];
+    if (partner != 0) p[c] = partner;  // the "x" at 3107 stays
   });
+}
+
+void Ricostruzione::differenze(std::string_view ricostruita,
+                               std::vector<Variante>& varianti) const {
+  varianti.clear();
+  if (minuscolo_.empty()) return;
+  perOgniPosizione(intervallo_, [&](int p) {
+    const auto c = static_cast<std::size_t>(colonna_[static_cast<std::size_t>(p)]);
+    const char b = maiuscola(ricostruita[c]);
+    if (b != maiuscola(minuscolo_[c]) && partner_[c] != 0)
+      varianti.push_back({p, 0, b == '-' ? Variante::kDelezione : b});
+    for (int k = 1; k <= inserite_[static_cast<std::size_t>(p)]; ++k)
+      if (ricostruita[c + static_cast<std::size_t>(k)] != '-')
+        varianti.push_back({p, k, maiuscola(ricostruita[c + static_cast<std::size_t>(k)])});
+  });
+}
+
+namespace {
+// Whether the file holds a digit, a "." and a digit anywhere: the mark of an insertion token.
+// A plain read of the bytes, much cheaper than the rows' own.
+bool contieneInserzioni(const std::filesystem::path& file) {
+  std::ifstream f(file, std::ios::binary);
+  std::string pezzo(1 << 20, '\0');
+  char prima[2] = {0, 0};  // the last two bytes of the piece before
+  auto cifra = [](char c) { return c >= '0' && c <= '9'; };
+  while (f.read(pezzo.data(), static_cast<std::streamsize>(pezzo.size())) || f.gcount() > 0) {
+    const auto n = static_cast<std::size_t>(f.gcount());
+    std::string testo = std::string(prima, 2) + pezzo.substr(0, n);
+    for (std::size_t i = testo.find('.'); i != std::string::npos; i = testo.find('.', i + 1))
+      if (i > 0 && i + 1 < testo.size() && cifra(testo[i - 1]) && cifra(testo[i + 1])) return true;
+    prima[0] = testo[testo.size() - 2];
+    prima[1] = testo[testo.size() - 1];
+  }
+  return false;
+}
+}  // namespace
+
+std::vector<ColonnaInserita> colonneInserite(const std::filesystem::path& tabella,
+                                             const Intervallo& intervallo) {
+  std::set<ColonnaInserita> colonne;
+  if (!contieneInserzioni(tabella)) return {};
+  LettoreRighe righe(tabella);
+  std::string_view riga, nome, frequenza, mutazioni;
+  while (righe.leggi(riga)) {
+    if (soloSpazi(riga) || riga.front() == '/' || !campiRiga(riga, nome, frequenza, mutazioni))
+      continue;
+    leggiToken(mutazioni, kOltreUltima, [&](TokenLetto t) {
+      if (t.inserzione > 0 && t.carattere != 0 && nellIntervallo(intervallo, t.posizione))
+        colonne.insert({t.posizione, t.inserzione});
+    });
+  }
+  // In the interval's order, which across the origin is not the positions' order.
+  std::vector<ColonnaInserita> ordinate(colonne.begin(), colonne.end());
+  std::stable_sort(ordinate.begin(), ordinate.end(),
+                   [&](const ColonnaInserita& a, const ColonnaInserita& b) {
+                     return (a.dopo < intervallo.inizio) < (b.dopo < intervallo.inizio);
+                   });
+  return ordinate;
 }
 
 Esito NormalizzaFasta(StatoVorlane& stato, Porta& porta) {

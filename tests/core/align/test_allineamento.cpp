@@ -42,7 +42,10 @@ std::string differenze(const std::string& campione, Intervallo intervallo, int i
   std::vector<Variante> varianti;
   differenzeCollocate(sequenza, riferimentoPerPosizione(), dentro, varianti);
   std::string testo;
-  for (const Variante& v : varianti) testo += (testo.empty() ? "" : " ") + testoVariante(v);
+  for (const Variante& v : varianti) {
+    if (!testo.empty()) testo.push_back(' ');
+    testo.append(testoVariante(v));
+  }
   return testo;
 }
 

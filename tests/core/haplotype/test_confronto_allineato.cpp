@@ -13,7 +13,7 @@ namespace {
 // AC unit fewer in the 515-524 repeat, as real profiles carry them (263G 315.1C 523d 524d).
 std::string hv2Reale(int da = 1, int a = 576) {
   std::string s = sequenzaDa(da, a, {{263, 'G'}});
-  s.insert(static_cast<std::size_t>(312 - da), "C");
+  s.insert(s.begin() + (312 - da), 'C');
   s.erase(static_cast<std::size_t>(515 - da + 1), 2);
   return s;
 }

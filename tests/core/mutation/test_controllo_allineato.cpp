@@ -55,7 +55,7 @@ TEST(ControlloAllineato, ListedPositionsAreReferencePositionsWhateverTheReadsSta
   std::string lettura = rcrs(16010, 16380);
   lettura[16189 - 16010] = 'C';
   lettura[16223 - 16010] = 'T';
-  lettura.insert(16190 - 16010, "C");
+  lettura.insert(lettura.begin() + (16190 - 16010), 'C');
   Controllo c;
   std::vector<std::string> righe =
       c.esegui(">lettura\r\nNNN" + lettura + "\r\n>estraneo\r\n" + std::string(150, 'A') +
