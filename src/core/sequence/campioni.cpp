@@ -1,5 +1,7 @@
 #include "sequence/campioni.h"
 
+#include <vector>
+
 #include "base/errore.h"
 #include "text/testo.h"
 
@@ -59,6 +61,8 @@ bool LettoreCampioni::leggiRiga(std::string_view& riga) {
 }
 
 bool LettoreCampioni::prossimo(RecordCampione& record) {
+  if (!progetto_) progetto_ = apreProgetto();
+  if (*progetto_) return prossimoDelProgetto(record);
   std::string_view riga;
   do {
     if (!leggiRiga(riga)) return false;
@@ -79,6 +83,70 @@ bool LettoreCampioni::prossimo(RecordCampione& record) {
     leggiArlequin(riga, record);
   }
   return true;
+}
+
+// The first line is read to tell a project from plain records, and given back when it is not.
+bool LettoreCampioni::apreProgetto() {
+  std::string_view riga;
+  if (!leggiRiga(riga)) return false;
+  std::string_view testo = senzaSpazi(riga);
+  if (testo.size() >= 9 && ugualiSenzaMaiuscole(testo.substr(0, 9), "[Profile]")) return true;
+  inAttesa_ = riga;
+  return false;
+}
+
+namespace {
+bool spazio(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
+
+// The blank-separated fields of a line.
+std::vector<std::string_view> campi(std::string_view riga) {
+  std::vector<std::string_view> c;
+  std::size_t i = 0;
+  while (i < riga.size()) {
+    while (i < riga.size() && spazio(riga[i])) ++i;
+    std::size_t j = i;
+    while (j < riga.size() && !spazio(riga[j])) ++j;
+    if (j > i) c.push_back(riga.substr(i, j - i));
+    i = j;
+  }
+  return c;
+}
+}  // namespace
+
+bool LettoreCampioni::prossimoDelProgetto(RecordCampione& record) {
+  std::string_view riga;
+  while (leggiRiga(riga)) {
+    std::string_view testo = senzaSpazi(riga);
+    if (!neiDati_) {
+      std::size_t dati = testo.find("SampleData");
+      neiDati_ = dati != std::string_view::npos && testo.find('{', dati) != std::string_view::npos;
+      continue;
+    }
+    if (!testo.empty() && testo.back() == '}') {
+      neiDati_ = false;
+      testo.remove_suffix(1);
+    }
+    std::vector<std::string_view> c = campi(testo);
+    if (c.empty() || c[0].front() == '#') continue;
+    if (c.size() < 3)
+      throw ErroreVorlane(testoPercorso(percorso()) + ", riga " + std::to_string(numeroRiga()) +
+                          ": la riga del blocco SampleData ha meno di tre campi (nome, "
+                          "frequenza, sequenza)");
+    record = {};
+    record.tipo = RecordCampione::Tipo::sequenza;
+    record.nome = c[0];
+    record.frequenza = c[1];
+    record.conNome = true;
+    record.riga = numeroRiga();
+    // A sequence written in blocks separated by blanks is one sequence.
+    unione_.clear();
+    for (std::size_t k = 2; k < c.size(); ++k) unione_.append(c[k]);
+    record.sequenza = c.size() == 3 ? c[2] : std::string_view(unione_);
+    return true;
+  }
+  return false;
 }
 
 bool LettoreCampioni::continua(std::string_view riga) const {

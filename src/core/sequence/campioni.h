@@ -64,7 +64,10 @@ class LettoreCampioni {
  public:
   LettoreCampioni(const std::filesystem::path& file, OpzioniCampioni opzioni);
   // Next record; false at the end. Views stay valid until the next call. An Arlequin line with
-  // fewer than three fields is an error naming the file and the line.
+  // fewer than three fields is an error naming the file and the line. A file whose first line
+  // is "[Profile]" is an Arlequin project, in either format: its records are the lines of its
+  // SampleData blocks (name, frequency, sequence, separated by blanks or TABs), and every other
+  // line is passed over.
   bool prossimo(RecordCampione& record);
   // The next sample: a FASTA header with the sequence lines that follow it, or a line that is
   // a sample of its own; "senzaTab" at an Arlequin line without TAB, which ends the samples an
@@ -79,6 +82,8 @@ class LettoreCampioni {
   void leggiFasta(std::string_view riga, RecordCampione& record) const;
   void leggiArlequin(std::string_view riga, RecordCampione& record) const;
   bool leggiRiga(std::string_view& riga);
+  bool apreProgetto();
+  bool prossimoDelProgetto(RecordCampione& record);
   // Whether a line goes on with the sequence of the FASTA sample before it.
   bool continua(std::string_view riga) const;
   void unisci(RecordCampione& record);
@@ -94,6 +99,10 @@ class LettoreCampioni {
   // The record read past a header that is not its sequence, which is the next sample's start.
   std::optional<RecordCampione> seguente_;
   std::string ultimoNome_;
+  // An Arlequin project ([Profile], [Data], SampleData={ ... }): whether the file is one, as its
+  // first line says, and whether the lines being read are inside a SampleData block.
+  std::optional<bool> progetto_;
+  bool neiDati_ = false;
 };
 
 }  // namespace vorlane

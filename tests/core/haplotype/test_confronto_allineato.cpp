@@ -121,5 +121,22 @@ TEST(ConfrontoAllineato, TheSingleComparisonShowsInsertionsOnItsPage) {
   EXPECT_NE(pagina.find("<ACRONYM title=' 523 - a'><P>-</P>"), std::string::npos);
 }
 
+TEST(ConfrontoAllineato, AnArlequinProjectIsReadFromItsSampleDataBlocks) {
+  Ambiente amb;
+  intervallo(amb, "1", "576");
+  scriviFile(amb.stato.cartellaEsporta / "p.FASTA",
+             "[Profile]\r\n  Title=\"HV2\"\r\n  DataType=DNA\r\n[Data]\r\n  [[Samples]]\r\n"
+             "    SampleName=\"Pop\"\r\n    SampleData= {\r\n      h1 2 " +
+                 hv2Reale() + "\r\n      h2 1 " + sequenzaDa(1, 576, {{73, 'G'}}) +
+                 "\r\n    }\r\n");
+  ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "p.FASTA"), EsitoEvento::completato);
+  EXPECT_EQ(colonna(amb, "campione"), (std::vector<std::string>{"h1", "h2"}));
+  EXPECT_EQ(colonna(amb, "frequenza"), (std::vector<std::string>{"2", "1"}));
+  EXPECT_EQ(colonna(amb, "differenze"), (std::vector<std::string>{"263G 315.1C 523d 524d", "73G"}));
+  ASSERT_EQ(esegui(amb, Comando::ConfrontaSingoloNew, "p.FASTA"), EsitoEvento::completato);
+  EXPECT_EQ(colonna(amb, "campione"), (std::vector<std::string>{"h1"}));
+  EXPECT_EQ(colonna(amb, "differenze"), (std::vector<std::string>{"263G 315.1C 523d 524d"}));
+}
+
 }  // namespace
 }  // namespace vorlane::test

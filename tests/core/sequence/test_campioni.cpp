@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "base/errore.h"
 #include "sequence/campioni.h"
 #include "support/supporto.h"
 #include "text/testo.h"
@@ -233,6 +234,40 @@ TEST(LettoreCampioni, SamplesCarryTheirNamesAndJoinedLines) {
   EXPECT_EQ(
       campioni(t / "a.ARL", {FormatoCampioni::arlequin, false, false}),
       (std::vector<std::string>{"N[a|2]1=AC", "senzaTab", "N[b|1]3=GT", "senzaTab", "N[c|1]5=TT"}));
+}
+
+// An Arlequin project as Arlequin writes it: its records are the lines of its SampleData
+// blocks, whichever format the operation reads; the profile, the sample headers and the
+// structure are no samples.
+TEST(LettoreCampioni, AnArlequinProjectGivesTheLinesOfItsSampleDataBlocks) {
+  CartellaTemporanea t;
+  const std::string progetto =
+      "[Profile]\r\n  Title=\"HV1\"\r\n  NbSamples=2\r\n  DataType=DNA\r\n"
+      "  GenotypicData=0\r\n\r\n[Data]\r\n  [[Samples]]\r\n    SampleName=\"Pop 1\"\r\n"
+      "    SampleSize=3\r\n    SampleData= {\r\n      h1\t2\tACGT\r\n"
+      "      h2   1   ACG TTA\r\n    }\r\n    SampleName=\"Pop 2\"\r\n"
+      "    SampleData={\r\n# a remark\r\n      h3 1 GGGG }\r\n[[Structure]]\r\n"
+      "  StructureName=\"x\"\r\n";
+  scriviFile(t / "p.arp", progetto);
+  const std::vector<std::string> attesi = {"S[ACGT] N[h1|2]", "S[ACGTTA] N[h2|1]",
+                                           "S[GGGG] N[h3|1]"};
+  EXPECT_EQ(records(t / "p.arp", {.formato = FormatoCampioni::arlequin}), attesi);
+  EXPECT_EQ(records(t / "p.arp", {.formato = FormatoCampioni::fasta, .regolaTab = true}), attesi);
+  // A data line of two fields is an error that names the line.
+  scriviFile(t / "r.arp", "[Profile]\r\nSampleData={\r\nh1 2\r\n}\r\n");
+  LettoreCampioni rotto(t / "r.arp", {.formato = FormatoCampioni::arlequin});
+  RecordCampione r;
+  try {
+    rotto.prossimo(r);
+    ADD_FAILURE() << "no error";
+  } catch (const ErroreVorlane& e) {
+    EXPECT_NE(std::string(e.what()).find("riga 3"), std::string::npos) << e.what();
+  }
+  // A plain file with a section after its records is no project: the section is a line
+  // without TAB, as before.
+  scriviFile(t / "s.ARL", "S1\t3\tACGT\r\n[Profile]\r\n");
+  EXPECT_EQ(records(t / "s.ARL", {.formato = FormatoCampioni::arlequin}),
+            (std::vector<std::string>{"S[ACGT] N[S1|3]", "T"}));
 }
 
 }  // namespace
