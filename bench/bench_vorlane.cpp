@@ -5,7 +5,8 @@
 // same input and output bytes on the same machine in the same run: in this process ("copia",
 // the ratio that counts), and as a program of its own started like
 // vorlane-batch ("copia pr.", which pays the same process start-up). It prints the threads the
-// engine uses, and the multiple comparison's time on one thread beside its time on all of them.
+// engine uses, and the multiple comparison's time on one thread beside its time on all of them,
+// and what aligning the samples to the reference costs.
 //   bench_vorlane [samples] [--conserva]
 // --conserva keeps the working folder, for profiling an operation on its files afterwards.
 
@@ -262,6 +263,39 @@ int main(int argc, char** argv) {
   }
   std::printf("\nconfronto multiplo: 1 filo %.3f s, %zu fili %.3f s (%.2f del tempo su 1 filo)\n",
               unFilo, filiMotore(), tutti, tutti / unFilo);
+  if (richiesti)
+    ::setenv("VORLANE_FILI", fili.c_str(), 1);
+  else
+    ::unsetenv("VORLANE_FILI");
+
+  // What alignment costs: the samples as raw HV1 reads (real-like starts, ends and indels),
+  // aligned; the same reads cut to the interval, aligned; and cut, placed from the start.
+  bench::scriviFasta(cartella / "esporta" / "letture.FASTA",
+                     bench::generaLetture(campioni, opzioni.seme, false));
+  bench::scriviFasta(cartella / "esporta" / "tagliate.FASTA",
+                     bench::generaLetture(campioni, opzioni.seme, true));
+  auto allineamento = [&](const char* file, bool allinea) {
+    std::vector<std::string> argomenti = {"--da", "16024", "--a", "16365", "confronta-multiplo",
+                                          file};
+    if (!allinea) argomenti.insert(argomenti.begin(), "--senza-allineamento");
+    for (const char* c : {"log", "html", "risultati"}) fs::remove_all(cartella / c);
+    fs::create_directory(cartella / "log");
+    ::sync();
+    return bench::secondi([&] {
+      if (!esegui(cartella, argomenti)) ok = false;
+    });
+  };
+  // In turns, as above.
+  double grezzi = std::numeric_limits<double>::infinity(), allineati = grezzi, senza = grezzi;
+  for (int i = 0; i < 3; ++i) {
+    grezzi = std::min(grezzi, allineamento("letture.FASTA", true));
+    allineati = std::min(allineati, allineamento("tagliate.FASTA", true));
+    senza = std::min(senza, allineamento("tagliate.FASTA", false));
+  }
+  std::printf(
+      "allineamento: %zu campioni grezzi %.3f s, allineati %.3f s, senza allineamento %.3f s "
+      "(%.2f e %.2f volte)\n",
+      opzioni.campioni, grezzi, allineati, senza, grezzi / senza, allineati / senza);
   if (conserva)
     std::printf("\ncartella di lavoro conservata: %s\n", cartella.c_str());
   else

@@ -69,6 +69,36 @@ std::vector<CampioneSintetico> generaCampioni(const OpzioniGeneratore& o) {
   return campioni;
 }
 
+std::vector<CampioneSintetico> generaLetture(const std::vector<CampioneSintetico>& campioni,
+                                             unsigned seme, bool tagliate) {
+  std::mt19937 caso(seme);
+  std::uniform_int_distribution<int> inizio(15990, 16030), fine(16365, 16400), cento(0, 99),
+      mancanti(1, 5), dove(16030, 16360);
+  std::string_view rif = testoRiferimento();
+  std::vector<CampioneSintetico> letture(campioni.size());
+  // What each reference position contributes to a read: its base, none, or more.
+  std::vector<std::string> pezzi(16401);
+  for (std::size_t i = 0; i < campioni.size(); ++i) {
+    const CampioneSintetico& c = campioni[i];
+    for (int p = 15990; p <= 16400; ++p)
+      pezzi[static_cast<std::size_t>(p)] =
+          p < 16001 ? std::string(1, maiuscola(rif[static_cast<std::size_t>(p - 1)]))
+                    : std::string(1, c.sequenza[static_cast<std::size_t>(p - 16001)]);
+    if (cento(caso) < 20) pezzi[16188] += 'C';
+    if (cento(caso) < 10) pezzi[static_cast<std::size_t>(dove(caso))].clear();
+    const int da = tagliate ? 16024 : inizio(caso), a = tagliate ? 16365 : fine(caso);
+    CampioneSintetico& l = letture[i];
+    l.nome = c.nome;
+    l.frequenza = c.frequenza;
+    if (!tagliate && cento(caso) < 30)
+      l.sequenza.append(static_cast<std::size_t>(mancanti(caso)), 'N');
+    for (int p = da; p <= a; ++p) l.sequenza += pezzi[static_cast<std::size_t>(p)];
+    if (!tagliate && cento(caso) < 30)
+      l.sequenza.append(static_cast<std::size_t>(mancanti(caso)), 'N');
+  }
+  return letture;
+}
+
 void scriviFasta(const std::filesystem::path& file, const std::vector<CampioneSintetico>& campioni,
                  std::size_t larghezza) {
   ScrittoreTesto f(file);

@@ -33,6 +33,13 @@ struct CampioneSintetico {
 };
 
 std::vector<CampioneSintetico> generaCampioni(const OpzioniGeneratore& opzioni);
+// The samples (over 16001-16400) as a laboratory's HV1 reads: each starts anywhere in
+// 15990-16030 and ends anywhere in 16365-16400, some with N at their ends; about one in five has
+// a C more in the 16184-16193 tract and one in ten a base fewer somewhere. With `tagliate` the
+// same reads are cut to 16024-16365, their indels kept.
+std::vector<CampioneSintetico> generaLetture(const std::vector<CampioneSintetico>& campioni,
+                                             unsigned seme, bool tagliate);
+
 // FASTA records, CR LF line ends: each sequence on one line, or wrapped at `larghezza`
 // characters a line as GenBank and sequencing pipelines write it.
 void scriviFasta(const std::filesystem::path& file, const std::vector<CampioneSintetico>& campioni,

@@ -105,10 +105,30 @@ const char* testoMotivo(MotivoEscluso motivo) {
              "\xE8 il filamento complementare)";
     case MotivoEscluso::fuoriIntervallo:
       return "non copre alcuna posizione dell'intervallo di analisi";
+    case MotivoEscluso::piuLungo:
+      return "\xE8 molto pi\xF9 lungo dell'intervallo di analisi";
+    case MotivoEscluso::differenzeAccumulate:
+      return "le differenze si accumulano da un punto in poi, come dopo un'inserzione o una "
+             "delezione";
   }
   return "";
 }
 }  // namespace
+
+std::optional<MotivoEscluso> collocazioneSospetta(std::size_t caratteri,
+                                                  std::size_t lunghezzaIntervallo,
+                                                  std::span<const int> differenze) {
+  if (caratteri > lunghezzaIntervallo + std::max<std::size_t>(50, lunghezzaIntervallo / 5))
+    return MotivoEscluso::piuLungo;
+  // A sample differs from the reference at a few positions in a hundred; shifted by an indel,
+  // at three in four. Eight differences within twenty positions is the second kind.
+  constexpr std::size_t kQuante = 8;
+  constexpr int kFinestra = 20;
+  for (std::size_t i = 0; i + kQuante <= differenze.size(); ++i)
+    if (differenze[i + kQuante - 1] - differenze[i] < kFinestra)
+      return MotivoEscluso::differenzeAccumulate;
+  return std::nullopt;
+}
 
 void CampioniEsclusi::aggiungi(std::string_view nome, MotivoEscluso motivo) {
   if (righe_.size() < kMostrati)
@@ -130,9 +150,17 @@ void CampioniEsclusi::svuota() {
 }
 
 std::string CampioniEsclusi::testo() const {
-  std::string t = quanti_ == 1 ? std::string("1 campione non \xE8 stato collocato")
-                               : std::to_string(quanti_) + " campioni non sono stati collocati";
-  t.append(" sul riferimento e manca").append(quanti_ == 1 ? "" : "no").append(" dai risultati:");
+  const bool uno = quanti_ == 1;
+  std::string t = std::to_string(quanti_);
+  if (sospetti_)
+    t.append(uno ? " campione, posto dall'inizio dell'intervallo, sembra fuori posto"
+                 : " campioni, posti dall'inizio dell'intervallo, sembrano fuori posto")
+        .append(" (conviene allinearli al riferimento):");
+  else
+    t.append(uno ? " campione non \xE8 stato collocato" : " campioni non sono stati collocati")
+        .append(" sul riferimento e manca")
+        .append(uno ? "" : "no")
+        .append(" dai risultati:");
   for (const std::string& r : righe_) t += "\n" + r;
   if (quanti_ > righe_.size()) t += "\n  ... e altri " + std::to_string(quanti_ - righe_.size());
   return t;

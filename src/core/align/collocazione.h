@@ -4,6 +4,7 @@
 // differences from the reference in the field's notation.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,8 +16,16 @@
 
 namespace vorlane {
 
-// Why a sample has no place in a run's results.
-enum class MotivoEscluso { troppoCorto, troppiMancanti, nonRiconosciuto, fuoriIntervallo };
+// Why a sample has no place in a run's results; or, placed from the interval's start with
+// alignment off, why that place looks wrong.
+enum class MotivoEscluso {
+  troppoCorto,
+  troppiMancanti,
+  nonRiconosciuto,
+  fuoriIntervallo,
+  piuLungo,             // much longer than the interval
+  differenzeAccumulate  // differences piling up from one point on
+};
 MotivoEscluso motivoEscluso(EsitoCollocazione esito);
 
 // Whether position p lies in the interval, which may run across the origin.
@@ -84,10 +93,19 @@ class Collocatore {
   CampioneCollocato dentro_;
 };
 
+// Whether a sample placed from the interval's start looks misplaced: its text (`caratteri`
+// long) much longer than the interval, or its differences (positions, in increasing order)
+// piling up from one point on, as they do after an indel the fixed rule cannot see.
+std::optional<MotivoEscluso> collocazioneSospetta(std::size_t caratteri,
+                                                  std::size_t lunghezzaIntervallo,
+                                                  std::span<const int> differenze);
+
 // The samples a run could not place, named in one message at its end: a file of thousands of
 // reads must not ask for a click per read.
 class CampioniEsclusi {
  public:
+  // With `sospetti` the samples were placed, and their place looks wrong.
+  explicit CampioniEsclusi(bool sospetti = false) : sospetti_(sospetti) {}
   void aggiungi(std::string_view nome, MotivoEscluso motivo);
   void accoda(CampioniEsclusi& altri);
   bool vuoto() const { return quanti_ == 0; }
@@ -98,6 +116,7 @@ class CampioniEsclusi {
 
  private:
   static constexpr std::size_t kMostrati = 20;
+  bool sospetti_;
   std::size_t quanti_ = 0;
   std::vector<std::string> righe_;
 };

@@ -109,6 +109,8 @@ class RigheConversione {
     std::string sequenza = std::string(kUltimaPosizione + 1, ' ');
     std::string token;
     CampioniEsclusi esclusi;
+    CampioniEsclusi sospetti{true};
+    std::vector<int> posizioni;
   };
   RigheConversione(ScrittoreTesto& tabella, const NomeBase& base,
                    const ConfrontoRiferimento& confronto, FormatoCampioni formato,
@@ -129,14 +131,17 @@ class RigheConversione {
     a.righe->riportaA(0);
     a.risultati->riportaA(0);
     a.esclusi.svuota();
+    a.sospetti.svuota();
   }
   void fai(const Campione& c, Appunti& a) const;
   void consegna(Appunti& a) {
     tabella_.accoda(a.righe->testo());
     r_.tabella.testo().accoda(a.risultati->testo());
     esclusi_.accoda(a.esclusi);
+    sospetti_.accoda(a.sospetti);
   }
   const CampioniEsclusi& esclusi() const { return esclusi_; }
+  const CampioniEsclusi& sospetti() const { return sospetti_; }
 
  private:
   void iniziaRigaCampione(ScrittoreTesto& righe, const Campione& c) const {
@@ -154,6 +159,7 @@ class RigheConversione {
   const RiferimentoRisultati& r_;
   const Collocamento& c_;
   CampioniEsclusi esclusi_;
+  CampioniEsclusi sospetti_{true};
 };
 
 void RigheConversione::fai(const Campione& c, Appunti& a) const {
@@ -165,6 +171,10 @@ void RigheConversione::fai(const Campione& c, Appunti& a) const {
   differenzeTesto(c.sequenza, r_.testo, r_.piega, r_.inizio, 'N', a.varianti);
   a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
   a.riga.fine(*a.risultati);
+  a.posizioni.clear();
+  for (const Variante& v : a.varianti) a.posizioni.push_back(v.posizione);
+  if (auto motivo = collocazioneSospetta(c.sequenza.size(), r_.testo.size(), a.posizioni))
+    a.sospetti.aggiungi(c.nome, *motivo);
 }
 
 // A placed sample's row: its differences as tokens. One that has no place gets no row, which
@@ -191,11 +201,12 @@ void RigheConversione::faiCollocato(const Campione& c, Appunti& a) const {
 bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, const NomeBase& base,
                const ConfrontoRiferimento& confronto, FormatoCampioni formato,
                const RiferimentoRisultati& riferimento, const Collocamento& collocamento,
-               CampioniEsclusi& esclusi) {
+               CampioniEsclusi& esclusi, CampioniEsclusi& sospetti) {
   LettoreCampioni file(campioni, {formato, false, formato == FormatoCampioni::fasta});
   RigheConversione righe(tabella, base, confronto, formato, riferimento, collocamento);
   const bool finito = lavoraCampioni(file, righe);
   esclusi = righe.esclusi();
+  sospetti = righe.sospetti();
   return finito;
 }
 
@@ -232,7 +243,7 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     const Collocamento collocamento{stato.allinea || intervallo.attraversaOrigine(), stato.allinea,
                                     intervallo, stato.sequenzaRiferimento,
                                     tabellaCaratteri(stato.caratteriValidi)};
-    CampioniEsclusi esclusi;
+    CampioniEsclusi esclusi, sospetti(true);
     NomeBase base = nomeBase(stato.nomeFileScelto, f.taglio);
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
@@ -247,9 +258,9 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
         testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza),
         riferimentoSu(stato, intervallo), intervallo.inizio};
     const bool finito = righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato,
-                                  riferimento, collocamento, esclusi);
-    if (!esclusi.vuoto())
-      porta.messaggio(esclusi.testo(), kTitoloApplicazione, Icona::esclamazione);
+                                  riferimento, collocamento, esclusi, sospetti);
+    for (const CampioniEsclusi* e : {&esclusi, &sospetti})
+      if (!e->vuoto()) porta.messaggio(e->testo(), kTitoloApplicazione, Icona::esclamazione);
     if (!finito) {
       // The user is told to clean the file and run again; the rows so far stay for reference.
       uscita.conferma();

@@ -53,6 +53,7 @@ bool CampioneMultiplo::leggi(const Campione& campione) {
   identificativo_.assign(campione.nome);
   if (!campione.conSequenza) return false;
   if (r_.regole.collocaCampioni()) return colloca(campione);
+  caratteri_ = campione.sequenza.size();
   const double da = r_.regole.da;
   double fine = r_.memoria.memorizza(sequenza_, campione.sequenza);
   if (fine > da) {
@@ -132,6 +133,9 @@ const std::string& CampioneMultiplo::testa(const std::tm& giorno) {
 RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
                                               BloccoRegistro& blocco, const std::tm& giorno) {
   segna();
+  sospetto_.reset();
+  if (!collocato_.copre())
+    sospetto_ = collocazioneSospetta(caratteri_, r_.regole.intervallo.lunghezza(), segnate_);
   const RegoleConfronto& regole = r_.regole;
   blocco.riga(testa(giorno), inUnaRiga(identificativo, nomeInRiga_), r_.fisse.mezzo,
               testoNumero(numeroMutazioni_), r_.fisse.coda);

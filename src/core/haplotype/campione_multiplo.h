@@ -51,6 +51,8 @@ class CampioneMultiplo {
   // places (RegoleConfronto::collocaCampioni) and could not is in escluso().
   bool leggi(const Campione& campione);
   const std::optional<MotivoEscluso>& escluso() const { return escluso_; }
+  // Placed from the interval's start: why the last comparison's place looks wrong, if it does.
+  const std::optional<MotivoEscluso>& sospetto() const { return sospetto_; }
   // Compares the stored sample: its block goes to `blocco`, dated `giorno`.
   RisultatoCampione confronta(std::string_view identificativo, BloccoRegistro& blocco,
                               const std::tm& giorno);
@@ -87,7 +89,8 @@ class CampioneMultiplo {
   Allineatore allineatore_;
   Collocazione fisso_;
   CampioneCollocato collocato_;
-  std::optional<MotivoEscluso> escluso_;
+  std::optional<MotivoEscluso> escluso_, sospetto_;
+  std::size_t caratteri_ = 0;  // the length of the sample's text
   std::string identificativo_;
   std::string nomeInRiga_;  // the identifier as the log's line holds it
   // Positions the current sample stored, and those the last comparison looked at.

@@ -60,6 +60,7 @@ void ConfrontoMultiplo::inizia(Appunti& a) {
   a.righeRisultati->riportaA(0);
   a.letto = false;
   a.esclusi.svuota();
+  a.sospetti.svuota();
 }
 
 void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunti& a) const {
@@ -74,6 +75,7 @@ void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunt
     a.risultati.push_back(campione.confronta(campione.identificativo(), blocco, a.giorno));
     blocco.chiudi();
   });
+  if (campione.sospetto()) a.sospetti.aggiungi(c.nome, *campione.sospetto());
   if (pagina_) PaginaMultiplo::righe(*a.righePagina, {&a.risultati.back(), 1});
   if (risultati_) {
     campione.rigaRisultati(a.riga, c, intervallo_);
@@ -90,6 +92,7 @@ void ConfrontoMultiplo::scriviRegistro(bool tutto) {
 // The last sample compared is left in the state, as the window has always had it.
 void ConfrontoMultiplo::consegna(Appunti& a) {
   esclusi_.accoda(a.esclusi);
+  sospetti_.accoda(a.sospetti);
   if (!a.registro.empty()) {
     if (!registro_.empty() && !stessoGiorno(a.giorno, giornoRegistro_)) scriviRegistro(true);
     giornoRegistro_ = a.giorno;
@@ -143,8 +146,8 @@ void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
 }
 
 void ConfrontoMultiplo::avvisaEsclusi() {
-  if (!esclusi_.vuoto())
-    porta_.messaggio(esclusi_.testo(), kTitoloApplicazione, Icona::esclamazione);
+  for (const CampioniEsclusi* e : {&esclusi_, &sospetti_})
+    if (!e->vuoto()) porta_.messaggio(e->testo(), kTitoloApplicazione, Icona::esclamazione);
 }
 
 namespace {

@@ -34,7 +34,8 @@ class ConfrontoMultiplo {
   // text before its first TAB, its sequence the text after its last one. A sample that stores
   // two or more characters of the interval is compared.
   void CaricaSequenzaDatiMultipli();
-  // The samples the run could not place, in one message; nothing when there were none.
+  // The samples the run could not place, in one message, and those whose place from the
+  // interval's start looks wrong in another; nothing when there were none.
   void avvisaEsclusi();
 
   // What a batch of samples writes into, and the sample it is compared on.
@@ -48,6 +49,7 @@ class ConfrontoMultiplo {
     RigaRisultati riga;  // its room kept from sample to sample
     bool letto = false;  // it held a sample
     CampioniEsclusi esclusi;
+    CampioniEsclusi sospetti{true};
   };
   Appunti appunti();
   void inizia(Appunti& a);
@@ -78,6 +80,7 @@ class ConfrontoMultiplo {
   TestoGrande registro_;
   std::tm giornoRegistro_{};
   CampioniEsclusi esclusi_;
+  CampioniEsclusi sospetti_{true};
 };
 
 // What a double-click runs for codes 70 (first table) and 90 (motif table): title line, empty

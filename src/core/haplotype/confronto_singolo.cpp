@@ -100,8 +100,10 @@ bool colloca(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
   return true;
 }
 
-// The sample's differences, placed from the interval's start: its marks.
-void segnaDaInizio(StatoVorlane& stato, const RegoleConfronto& regole, CampioneSingolo& campione) {
+// The sample's differences, placed from the interval's start: its marks. A place that looks
+// wrong is named.
+void segnaDaInizio(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
+                   const Campione& letto, CampioneSingolo& campione) {
   segnaMutazioni(stato, 1, kUltimaPosizione);
   campione.coperto = copertoDaInizio(stato, regole);
   std::vector<int> segnate;
@@ -109,6 +111,12 @@ void segnaDaInizio(StatoVorlane& stato, const RegoleConfronto& regole, CampioneS
     if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
   });
   campione.differenze = variantiSegnate(stato.sequenzaCampione, segnate);
+  if (auto motivo =
+          collocazioneSospetta(letto.sequenza.size(), regole.intervallo.lunghezza(), segnate)) {
+    CampioniEsclusi sospetti(true);
+    sospetti.aggiungi(letto.nome, *motivo);
+    porta.messaggio(sospetti.testo(), kTitoloApplicazione, Icona::esclamazione);
+  }
 }
 
 // A sample that covers part of the interval is compared over that part, and the user told.
@@ -189,7 +197,7 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
     if (regole.collocaCampioni()) {
       if (!colloca(stato, porta, regole, letto, campione)) return;
     } else {
-      segnaDaInizio(stato, regole, campione);
+      segnaDaInizio(stato, porta, regole, letto, campione);
     }
     avvisaCopertura(stato, porta, regole, campione);
     BloccoRegistro blocco;

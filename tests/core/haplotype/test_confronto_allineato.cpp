@@ -58,12 +58,31 @@ TEST(ConfrontoAllineato, IndelsAndReadsThatStartAnywhereInTheMultipleComparison)
             std::string::npos)
       << amb.porta.messaggi[0].testo;
 
-  // Placed from the interval's start, the insertion shifts every base after it.
+  // Placed from the interval's start, the insertion shifts every base after it: the samples
+  // are compared so, and named as looking misplaced.
   amb.stato.allinea = false;
+  amb.porta.messaggi.clear();
   ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "reali.FASTA"), EsitoEvento::completato);
   std::vector<std::string> numeri = colonna(amb, "numero_differenze");
   ASSERT_EQ(numeri.size(), 3u);
   EXPECT_GT(std::stoi(numeri[0]), 100);
+  ASSERT_FALSE(amb.porta.messaggi.empty());
+  EXPECT_EQ(amb.porta.messaggi[0].testo,
+            "3 campioni, posti dall'inizio dell'intervallo, sembrano fuori posto (conviene "
+            "allinearli al riferimento):\n"
+            "  intero: le differenze si accumulano da un punto in poi, come dopo un'inserzione o "
+            "una delezione\n"
+            "  lettura: le differenze si accumulano da un punto in poi, come dopo un'inserzione o "
+            "una delezione\n"
+            "  estraneo: le differenze si accumulano da un punto in poi, come dopo un'inserzione "
+            "o una delezione");
+  // A sample that fits gets no such word.
+  scriviFile(amb.stato.cartellaEsporta / "giusto.FASTA",
+             ">giusto\r\n" + sequenzaDa(1, 576, {{73, 'G'}, {263, 'G'}}) + "\r\n");
+  amb.porta.messaggi.clear();
+  ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "giusto.FASTA"), EsitoEvento::completato);
+  ASSERT_EQ(amb.porta.messaggi.size(), 1u);
+  EXPECT_EQ(amb.porta.messaggi[0].icona, Icona::informazione);
 }
 
 TEST(ConfrontoAllineato, TheControlRegionAcrossTheOrigin) {
