@@ -13,6 +13,11 @@ namespace vorlane {
 namespace {
 constexpr int kK = 15;  // seed length: one place in the rCRS for nearly every 15-mer
 constexpr int kMinimoBasi = 20;
+// A genome with its ends overlapping is a little longer than the rCRS; a text much longer is no
+// sample of it, and aligning it would take time and memory out of all proportion.
+constexpr std::size_t kMassimoBasi = 20000;
+// No human sample differs from the rCRS by a thousand substitutions: the aligner stops there.
+constexpr int kMassimoPunteggio = 4000;
 // Gap-affine costs: a one-base indel (8) costs two substitutions, so where both explain the
 // sample equally the substitutions win.
 constexpr int kDiverso = 4, kApertura = 6, kEstensione = 2;
@@ -53,6 +58,13 @@ bool codiceAmbiguo(char c) {
       return false;
   }
 }
+
+namespace {
+// The index in the aligner's reference (which leaves out the placeholder) of position p.
+int indiceDi(int p) {
+  return p - 1 - (p > kSegnaposto ? 1 : 0);
+}
+}  // namespace
 
 int Collocazione::posizione(std::size_t k) const {
   return static_cast<int>((static_cast<std::size_t>(primo - 1) + k) % kUltimaPosizione) + 1;
@@ -120,46 +132,50 @@ Allineatore::~Allineatore() = default;
 
 // The sample's characters for the aligner, without gaps and without the missing data at its
 // ends; false when too little of it is left.
-bool Allineatore::prepara(std::string_view campione) {
+// The sample's characters as the aligner reads them, and as the placement writes them; returns
+// how many are bases. A text far longer than any sample is read no further than shows it.
+std::size_t Allineatore::leggiCaratteri(std::string_view campione) {
   a_->schema.clear();
   a_->caratteri.clear();
-  basi_ = 0;
-  std::size_t basi = 0;
-  int letti = 0;
+  std::size_t basi = 0, letti = 0;
   anticipo_ = -1;
   for (char c : campione) {
     if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
+    if (a_->schema.size() > 2 * kMassimoBasi) break;
     ++letti;
     if (c == '-' || c == '.') continue;
-    char maiuscola = static_cast<char>(c & ~0x20);
-    if (anticipo_ < 0 && (codiceBase(maiuscola) >= 0 || codiceAmbiguo(c))) anticipo_ = letti - 1;
-    if (codiceBase(maiuscola) >= 0) {
-      a_->schema.push_back(maiuscola);
-      a_->caratteri.push_back(static_cast<char>(c | 0x20));
-      ++basi;
-    } else {
-      a_->schema.push_back('N');
-      a_->caratteri.push_back(codiceAmbiguo(c) ? static_cast<char>(c | 0x20) : 'n');
-    }
+    const char maiuscola = static_cast<char>(c & ~0x20);
+    const bool base = codiceBase(maiuscola) >= 0;
+    if (anticipo_ < 0 && (base || codiceAmbiguo(c))) anticipo_ = static_cast<int>(letti) - 1;
+    basi += base;
+    a_->schema.push_back(base ? maiuscola : 'N');
+    a_->caratteri.push_back(base || codiceAmbiguo(c) ? static_cast<char>(c | 0x20) : 'n');
   }
-  std::size_t inizio = a_->caratteri.find_first_not_of('n');
-  std::size_t fine = a_->caratteri.find_last_not_of('n');
+  return basi;
+}
+
+// The sample without gaps and without the missing data at its ends; false, with the reason,
+// when what is left cannot be aligned.
+bool Allineatore::prepara(std::string_view campione) {
+  const std::size_t basi = leggiCaratteri(campione);
+  basi_ = basi;
+  const std::size_t inizio = a_->caratteri.find_first_not_of('n');
   if (inizio == std::string::npos) {
     esito_.esito = EsitoCollocazione::troppoCorto;
     return false;
   }
-  a_->schema = a_->schema.substr(inizio, fine - inizio + 1);
-  a_->caratteri = a_->caratteri.substr(inizio, fine - inizio + 1);
-  basi_ = basi;
-  if (basi < static_cast<std::size_t>(kMinimoBasi)) {
+  const std::size_t fine = a_->caratteri.find_last_not_of('n') + 1;
+  a_->schema.erase(fine).erase(0, inizio);
+  a_->caratteri.erase(fine).erase(0, inizio);
+  if (a_->schema.size() > kMassimoBasi)
+    esito_.esito = EsitoCollocazione::troppoLungo;
+  else if (basi < static_cast<std::size_t>(kMinimoBasi))
     esito_.esito = EsitoCollocazione::troppoCorto;
-    return false;
-  }
-  if (basi * 2 < a_->schema.size()) {
+  else if (basi * 2 < a_->schema.size())
     esito_.esito = EsitoCollocazione::troppiMancanti;
-    return false;
-  }
-  return true;
+  else
+    return true;
+  return false;
 }
 
 // The diagonal (reference index minus sample index) most of the sample's 15-mers agree on,
@@ -169,7 +185,7 @@ bool Allineatore::semina(int& diagonale) {
   const int n = static_cast<int>(s.size()), l = indice_.lunghezza();
   auto& d = a_->diagonali;
   d.clear();
-  const int passo = std::max(1, n / 128);
+  const int passo = std::max(1, n / 48);
   int interrogati = 0;
   for (int i = 0; i + kK <= n; i += passo) {
     std::uint32_t codice = 0;
@@ -206,7 +222,7 @@ bool Allineatore::semina(int& diagonale) {
 }
 
 // Aligns the sample to the reference around `diagonale`, leaving the window's ends free.
-bool Allineatore::allinea(int diagonale) {
+bool Allineatore::allinea(int diagonale, int massimo) {
   const int n = static_cast<int>(a_->schema.size()), l = indice_.lunghezza();
   const int margine = 32 + n / 50, lunghezza = n + 2 * margine;
   a_->finestra.clear();
@@ -216,8 +232,7 @@ bool Allineatore::allinea(int diagonale) {
     a_->finestra.push_back(indice_.testo[static_cast<std::size_t>(i)]);
     a_->posizioni.push_back(indice_.posizioni[static_cast<std::size_t>(i)]);
   }
-  // A sample that differs from its place at more than one character in four is not aligned.
-  a_->wfa.setMaxAlignmentScore(n * kDiverso / 4 + 64);
+  a_->wfa.setMaxAlignmentScore(std::min(massimo, kMassimoPunteggio));
   auto stato = a_->wfa.alignEndsFree(a_->schema.data(), n, 0, 0, a_->finestra.data(), lunghezza,
                                      lunghezza, lunghezza);
   if (stato != wfa::WFAligner::StatusSuccessful) return false;
@@ -331,8 +346,10 @@ bool Allineatore::calzaDa(int inizio, bool allineabile) {
     diversi += c != 'N' && c != rif[k];
   }
   if (allineabile && static_cast<std::size_t>(diversi) * 8 > basi_) return false;
+  // With both texts of one length, an alignment with indels has an insertion and a deletion,
+  // which cost 16 at least: four substitutions or fewer are the cheapest, or tie and win.
   const int spesa = (diversi + mancanti) * kDiverso;
-  if (allineabile && spesa > 0) {
+  if (allineabile && spesa > 2 * (kApertura + kEstensione)) {
     a_->wfa.setMaxAlignmentScore(spesa + 1);
     if (a_->wfa.alignEnd2End(s.data(), n, rif, n) != wfa::WFAligner::StatusSuccessful ||
         a_->wfa.getAlignmentScore() != -spesa)
@@ -347,9 +364,18 @@ bool Allineatore::calzaDa(int inizio, bool allineabile) {
 const Collocazione& Allineatore::colloca(std::string_view campione, int inizio) {
   esito_ = {};
   const bool allineabile = prepara(campione);
+  if (esito_.esito == EsitoCollocazione::troppoLungo) return esito_;
   if (calzaDa(inizio, allineabile) || !allineabile) return esito_;
+  // Most samples lie near the interval's start, where the fixed rule puts them: tried first
+  // with a budget a real sample keeps within (about one difference in sixteen), the seeds are
+  // looked up only when that fails. A sample that differs from its place at more than one
+  // character in four is not aligned.
+  const int n = static_cast<int>(a_->schema.size());
+  const int primo = inizio + anticipo_;
+  const bool vicino =
+      inizio >= 1 && primo <= kUltimaPosizione && allinea(indiceDi(primo), n * kDiverso / 16 + 32);
   int diagonale = 0;
-  if (!semina(diagonale) || !allinea(diagonale)) {
+  if (!vicino && (!semina(diagonale) || !allinea(diagonale, n * kDiverso / 4 + 64))) {
     esito_.esito = EsitoCollocazione::nonRiconosciuto;
     return esito_;
   }

@@ -25,6 +25,7 @@ struct Inserzione {
 enum class EsitoCollocazione {
   collocato,
   troppoCorto,     // fewer bases than a read placed with confidence needs
+  troppoLungo,     // longer than the whole genome by far
   troppiMancanti,  // more missing data than bases
   nonRiconosciuto  // no stretch of the rCRS resembles it: not human mtDNA, or reversed
 };
@@ -62,10 +63,11 @@ class Allineatore {
 
  private:
   struct Allineamento;
+  std::size_t leggiCaratteri(std::string_view campione);
   bool prepara(std::string_view campione);
   bool calzaDa(int inizio, bool allineabile);
   bool semina(int& diagonale);
-  bool allinea(int diagonale);
+  bool allinea(int diagonale, int massimo);
   void spostaA3Primo();
   void raccogli();
 

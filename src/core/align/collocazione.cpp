@@ -3,8 +3,13 @@
 #include <algorithm>
 
 #include "sequence/alfabeto.h"
+#include "sequence/differenze.h"
 
 namespace vorlane {
+
+namespace {
+constexpr int kPosizioni = 16570;  // entries of a per-position store: 0 and 1-16569
+}  // namespace
 
 bool nellIntervallo(const Intervallo& intervallo, int p) {
   if (intervallo.attraversaOrigine()) return p >= intervallo.inizio || p <= intervallo.fine;
@@ -39,18 +44,46 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
 void differenzeCollocate(std::string_view sequenza, std::string_view riferimento,
                          const CampioneCollocato& campione, std::vector<Variante>& differenze) {
   differenze.clear();
+  const Intervallo& c = campione.coperto;
+  if (!campione.copre()) return;
+  // The reference holds a letter at every position: its fold is 0x20 throughout.
+  static const std::string piega(kPosizioni, '\x20');
+  // The order of the stretch, across the origin: an insertion follows its position.
+  auto ordine = [&](int p) { return (p - c.inizio + kPosizioni - 1) % (kPosizioni - 1); };
   auto inserzione = campione.inserzioni.begin();
-  perOgniPosizione(campione.coperto, [&](int p) {
-    const char c = sequenza[static_cast<std::size_t>(p)];
-    const char r = riferimento[static_cast<std::size_t>(p)];
-    if ((eBase(c) && c != r) || codiceAmbiguo(c))
-      differenze.push_back({p, 0, static_cast<char>(c & ~0x20)});
-    else if (c == '-')
-      differenze.push_back({p, 0, Variante::kDelezione});
-    for (; inserzione != campione.inserzioni.end() && inserzione->dopo == p; ++inserzione)
-      for (std::size_t k = 0; k < inserzione->basi.size(); ++k)
-        if (k < 63) differenze.push_back({p, static_cast<int>(k) + 1, inserzione->basi[k]});
-  });
+  // The insertions after positions before p (all of them for p 0), each base a variant.
+  auto inserzioniPrima = [&](int p) {
+    for (; inserzione != campione.inserzioni.end() &&
+           (p == 0 || ordine(inserzione->dopo) < ordine(p));
+         ++inserzione)
+      for (std::size_t k = 0; k < inserzione->basi.size() && k < 63; ++k)
+        differenze.push_back({inserzione->dopo, static_cast<int>(k) + 1, inserzione->basi[k]});
+  };
+  auto tratto = [&](int da, int a) {
+    const auto d = static_cast<std::size_t>(da);
+    perOgniDifferenza(sequenza.data() + d, riferimento.data() + d, piega.data() + d,
+                      static_cast<std::size_t>(a - da + 1), [&](std::size_t k) {
+                        const int p = da + static_cast<int>(k);
+                        const char s = sequenza[d + k], r = riferimento[d + k];
+                        // The placeholder at 3107 is no base to differ from.
+                        if (r == 'x') return;
+                        char base = 0;
+                        if ((eBase(s) && s != r) || codiceAmbiguo(s))
+                          base = static_cast<char>(s & ~0x20);
+                        else if (s == '-')
+                          base = Variante::kDelezione;
+                        if (base == 0) return;
+                        inserzioniPrima(p);
+                        differenze.push_back({p, 0, base});
+                      });
+  };
+  if (c.attraversaOrigine()) {
+    tratto(c.inizio, kPosizioni - 1);
+    tratto(1, c.fine);
+  } else {
+    tratto(c.inizio, c.fine);
+  }
+  inserzioniPrima(0);
 }
 
 void collocaFisso(std::string_view testo, int inizio, const TabellaCaratteri& caratteri,
@@ -69,6 +102,8 @@ MotivoEscluso motivoEscluso(EsitoCollocazione esito) {
       return MotivoEscluso::troppoCorto;
     case EsitoCollocazione::troppiMancanti:
       return MotivoEscluso::troppiMancanti;
+    case EsitoCollocazione::troppoLungo:
+      return MotivoEscluso::troppoLungo;
     default:
       return MotivoEscluso::nonRiconosciuto;
   }
@@ -98,6 +133,8 @@ const char* testoMotivo(MotivoEscluso motivo) {
   switch (motivo) {
     case MotivoEscluso::troppoCorto:
       return "troppo corto per essere allineato al riferimento";
+    case MotivoEscluso::troppoLungo:
+      return "molto pi\xF9 lungo dell'intero genoma mitocondriale";
     case MotivoEscluso::troppiMancanti:
       return "pi\xF9 dati mancanti (N, ?) che basi";
     case MotivoEscluso::nonRiconosciuto:

@@ -20,6 +20,7 @@ namespace vorlane {
 // alignment off, why that place looks wrong.
 enum class MotivoEscluso {
   troppoCorto,
+  troppoLungo,
   troppiMancanti,
   nonRiconosciuto,
   fuoriIntervallo,
