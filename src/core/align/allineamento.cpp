@@ -1,6 +1,7 @@
 #include "align/allineamento.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include <bindings/cpp/WFAligner.hpp>
@@ -135,22 +136,44 @@ Allineatore::~Allineatore() = default;
 // The sample's characters as the aligner reads them, and as the placement writes them; returns
 // how many are bases. A text far longer than any sample is read no further than shows it.
 std::size_t Allineatore::leggiCaratteri(std::string_view campione) {
-  a_->schema.clear();
-  a_->caratteri.clear();
-  std::size_t basi = 0, letti = 0;
+  // Per byte: the aligner's character (0 for one passed over), the placement's, and whether it
+  // is a base.
+  struct Classe {
+    char schema = 0, carattere = 0;
+    bool base = false, conta = true;
+  };
+  static const std::array<Classe, 256> classi = [] {
+    std::array<Classe, 256> t{};
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      const char maiuscola = static_cast<char>(c & ~0x20);
+      Classe& k = t[static_cast<std::size_t>(b)];
+      k.base = codiceBase(maiuscola) >= 0;
+      k.conta = !(c == ' ' || c == '\t' || c == '\r' || c == '\n');
+      if (!k.conta || c == '-' || c == '.') continue;
+      k.schema = k.base ? maiuscola : 'N';
+      k.carattere = k.base || codiceAmbiguo(c) ? static_cast<char>(c | 0x20) : 'n';
+    }
+    return t;
+  }();
+  std::string& schema = a_->schema;
+  std::string& caratteri = a_->caratteri;
+  schema.resize(std::min(campione.size(), 2 * kMassimoBasi + 1));
+  caratteri.resize(schema.size());
+  std::size_t basi = 0, letti = 0, n = 0;
   anticipo_ = -1;
   for (char c : campione) {
-    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') continue;
-    if (a_->schema.size() > 2 * kMassimoBasi) break;
-    ++letti;
-    if (c == '-' || c == '.') continue;
-    const char maiuscola = static_cast<char>(c & ~0x20);
-    const bool base = codiceBase(maiuscola) >= 0;
-    if (anticipo_ < 0 && (base || codiceAmbiguo(c))) anticipo_ = static_cast<int>(letti) - 1;
-    basi += base;
-    a_->schema.push_back(base ? maiuscola : 'N');
-    a_->caratteri.push_back(base || codiceAmbiguo(c) ? static_cast<char>(c | 0x20) : 'n');
+    const Classe& k = classi[static_cast<unsigned char>(c)];
+    if (n == schema.size()) break;
+    letti += k.conta;
+    if (k.schema == 0) continue;
+    if (anticipo_ < 0 && k.carattere != 'n') anticipo_ = static_cast<int>(letti) - 1;
+    basi += k.base;
+    schema[n] = k.schema;
+    caratteri[n++] = k.carattere;
   }
+  schema.resize(n);
+  caratteri.resize(n);
   return basi;
 }
 
@@ -225,16 +248,23 @@ bool Allineatore::semina(int& diagonale) {
 bool Allineatore::allinea(int diagonale, int massimo) {
   const int n = static_cast<int>(a_->schema.size()), l = indice_.lunghezza();
   const int margine = 32 + n / 50, lunghezza = n + 2 * margine;
+  // The window around the circle, copied a stretch at a time.
   a_->finestra.clear();
   a_->posizioni.clear();
-  for (int t = 0; t < lunghezza; ++t) {
-    int i = (((diagonale - margine + t) % l) + l) % l;
-    a_->finestra.push_back(indice_.testo[static_cast<std::size_t>(i)]);
-    a_->posizioni.push_back(indice_.posizioni[static_cast<std::size_t>(i)]);
+  for (int i = ((diagonale - margine) % l + l) % l, restano = lunghezza; restano > 0; i = 0) {
+    const int quanti = std::min(restano, l - i);
+    a_->finestra.append(indice_.testo, static_cast<std::size_t>(i),
+                        static_cast<std::size_t>(quanti));
+    a_->posizioni.insert(a_->posizioni.end(), indice_.posizioni.begin() + i,
+                         indice_.posizioni.begin() + i + quanti);
+    restano -= quanti;
   }
   a_->wfa.setMaxAlignmentScore(std::min(massimo, kMassimoPunteggio));
+  // The sample starts and ends within the margins' reach of where the diagonal puts it: only
+  // so much of the window's ends is free, which keeps the wavefronts narrow.
+  const int libero = 2 * margine;
   auto stato = a_->wfa.alignEndsFree(a_->schema.data(), n, 0, 0, a_->finestra.data(), lunghezza,
-                                     lunghezza, lunghezza);
+                                     libero, libero);
   if (stato != wfa::WFAligner::StatusSuccessful) return false;
   // M and X take a character from both; I one from the reference only; D one from the sample.
   const std::string operazioni = a_->wfa.getAlignmentCigar();

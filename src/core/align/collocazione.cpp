@@ -19,23 +19,33 @@ bool nellIntervallo(const Intervallo& intervallo, int p) {
 CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& intervallo,
                           std::string& sequenza) {
   CampioneCollocato c;
-  if (collocazione.esito != EsitoCollocazione::collocato) return c;
-  std::size_t prima = 0, ultima = 0;
-  bool trovata = false;
-  for (std::size_t k = 0; k < collocazione.basi.size(); ++k) {
-    const int p = collocazione.posizione(k);
-    if (!nellIntervallo(intervallo, p)) {
-      // The sample leaves the interval: what it covers of it is one stretch, the first.
-      if (trovata) break;
-      continue;
+  if (collocazione.esito != EsitoCollocazione::collocato || collocazione.basi.empty()) return c;
+  const int n = static_cast<int>(collocazione.basi.size());
+  const int primo = collocazione.primo, ultimo = primo + n - 1;
+  // The usual case, a stretch that does not turn at the origin inside an interval that does not
+  // either: the overlap is copied whole.
+  if (ultimo <= kPosizioni - 1 && !intervallo.attraversaOrigine()) {
+    const int da = std::max(primo, intervallo.inizio), a = std::min(ultimo, intervallo.fine);
+    if (da > a) return c;
+    std::copy_n(collocazione.basi.begin() + (da - primo), a - da + 1, sequenza.begin() + da);
+    c.coperto = {da, a};
+  } else {
+    int prima = 0, ultima = 0;
+    bool trovata = false;
+    for (int k = 0, p = primo; k < n; ++k, p = p % (kPosizioni - 1) + 1) {
+      if (!nellIntervallo(intervallo, p)) {
+        // The sample leaves the interval: what it covers of it is one stretch, the first.
+        if (trovata) break;
+        continue;
+      }
+      if (!trovata) prima = p;
+      trovata = true;
+      ultima = p;
+      sequenza[static_cast<std::size_t>(p)] = collocazione.basi[static_cast<std::size_t>(k)];
     }
-    if (!trovata) prima = k;
-    trovata = true;
-    ultima = k;
-    sequenza[static_cast<std::size_t>(p)] = collocazione.basi[k];
+    if (!trovata) return c;
+    c.coperto = {prima, ultima};
   }
-  if (!trovata) return c;
-  c.coperto = {collocazione.posizione(prima), collocazione.posizione(ultima)};
   for (const Inserzione& i : collocazione.inserzioni)
     if (nellIntervallo(c.coperto, i.dopo) && i.dopo != c.coperto.fine) c.inserzioni.push_back(i);
   return c;
