@@ -1,6 +1,7 @@
 #include "align/collocazione.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "sequence/alfabeto.h"
 #include "sequence/differenze.h"
@@ -30,20 +31,22 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
     std::copy_n(collocazione.basi.begin() + (da - primo), a - da + 1, sequenza.begin() + da);
     c.coperto = {da, a};
   } else {
-    int prima = 0, ultima = 0;
-    bool trovata = false;
-    for (int k = 0, p = primo; k < n; ++k, p = p % (kPosizioni - 1) + 1) {
-      if (!nellIntervallo(intervallo, p)) {
-        // The sample leaves the interval: what it covers of it is one stretch, the first.
-        if (trovata) break;
-        continue;
-      }
-      if (!trovata) prima = p;
-      trovata = true;
-      ultima = p;
+    // Around the origin, the sample may enter the interval twice (a genome numbered from 1 over
+    // 16024-576 covers 1-576 first, then 16024-16569): what it covers is taken in the
+    // interval's order, from the first covered position to the last.
+    std::vector<char> coperte(kPosizioni, 0);
+    for (int k = 0, p = primo; k < std::min(n, kPosizioni - 1); ++k, p = p % (kPosizioni - 1) + 1) {
+      if (!nellIntervallo(intervallo, p)) continue;
+      coperte[static_cast<std::size_t>(p)] = 1;
       sequenza[static_cast<std::size_t>(p)] = collocazione.basi[static_cast<std::size_t>(k)];
     }
-    if (!trovata) return c;
+    int prima = 0, ultima = 0;
+    perOgniPosizione(intervallo, [&](int p) {
+      if (!coperte[static_cast<std::size_t>(p)]) return;
+      if (prima == 0) prima = p;
+      ultima = p;
+    });
+    if (prima == 0) return c;
     c.coperto = {prima, ultima};
   }
   for (const Inserzione& i : collocazione.inserzioni)

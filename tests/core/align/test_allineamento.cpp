@@ -64,6 +64,10 @@ TEST(Alignment, PlacesIndelsAtTheirThreePrimeEndAsThePhylogenyWritesThem) {
   EXPECT_EQ(differenze(hv2.substr(0, 312) + "C" + hv2.substr(312), kHV2), "315.1C");
   EXPECT_EQ(differenze(hv2.substr(0, 304) + "C" + hv2.substr(304), kHV2), "309.1C");
   EXPECT_EQ(differenze(hv2.substr(0, 304) + "CC" + hv2.substr(304), kHV2), "309.1C 309.2C");
+  // Both at once, as very many people carry them: two insertions, not a substitution at 310
+  // with two bases inserted after it.
+  std::string due = hv2.substr(0, 304) + "C" + hv2.substr(304, 312 - 304) + "C" + hv2.substr(312);
+  EXPECT_EQ(differenze(due, kHV2), "309.1C 315.1C");
   // Two bases fewer in the AC repeat 515-524: 523d 524d, wherever the aligner found them.
   EXPECT_EQ(differenze(hv2.substr(0, 514) + hv2.substr(516), kHV2), "523d 524d");
   // With the usual substitutions of H2a2a-rooted samples: 263G and 315.1C together.
@@ -117,6 +121,10 @@ TEST(Alignment, AControlRegionAndAWholeGenomeAcrossTheOrigin) {
   Intervallo tutto{1, kGenoma};
   std::string attese = "2706G 8281d 8282d 8283d 8284d 8285d 8286d 8287d 8288d 8289d";
   EXPECT_EQ(differenze(genoma, tutto), attese);
+
+  // A genome numbered from 1 enters the control region twice: at 1 and again at 16024.
+  std::string da1 = sostituisci(sostituisci(rcrs(1, kGenoma), 1, 73, 'G'), 1, 16223 - 1, 'T');
+  EXPECT_EQ(differenze(da1, {16024, 576}, 16024), "16223T 73G");
 }
 
 TEST(Alignment, SamplesThatCannotBePlacedSayWhy) {
@@ -179,32 +187,32 @@ TEST(Alignment, PlantedChangesAreRecoveredAsCheaplyAsTheyWerePlanted) {
       switch (caso() % 3) {
         case 0:
           s[dove] = "ACGT"[(std::string("ACGT").find(s[dove]) + 1 + caso() % 3) % 4];
-          piantati += 4;
+          piantati += 7;
           break;
         case 1:
           s.insert(dove, 1, "ACGT"[caso() % 4]);
-          piantati += 8;
+          piantati += 9;
           break;
         default:
           s.erase(dove, 1);
-          piantati += 8;
+          piantati += 9;
       }
     }
     const Collocazione& c = allineatore.colloca(s);
     ASSERT_EQ(c.esito, EsitoCollocazione::collocato) << da << " " << s;
     EXPECT_EQ(ricostruisci(c), s) << da;
-    // The aligner's own costs: 4 a substitution, 6 + 2 per base a run of gaps.
+    // The aligner's own costs: 7 a substitution, 6 + 3 per base a run of gaps.
     int spesa = 0;
     for (std::size_t k = 0; k < c.basi.size(); ++k) {
       char b = static_cast<char>(c.basi[k] & ~0x20);
       char r = static_cast<char>(testoRiferimento()[static_cast<std::size_t>(c.posizione(k) - 1)] &
                                  ~0x20);
       if (b == '-')
-        spesa += k > 0 && c.basi[k - 1] == '-' ? 2 : 8;
+        spesa += k > 0 && c.basi[k - 1] == '-' ? 3 : 9;
       else if (b != 'N' && b != r)
-        spesa += 4;
+        spesa += 7;
     }
-    for (const Inserzione& i : c.inserzioni) spesa += 6 + 2 * static_cast<int>(i.basi.size());
+    for (const Inserzione& i : c.inserzioni) spesa += 6 + 3 * static_cast<int>(i.basi.size());
     EXPECT_LE(spesa, piantati) << da << " " << s;
   }
 }
