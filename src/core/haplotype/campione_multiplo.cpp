@@ -33,14 +33,11 @@ CampioneMultiplo::CampioneMultiplo(const RegoleMultiplo& regole, IndiceAplotipi 
     : r_(regole),
       sequenza_(kUltimaPosizione + 1, ' '),
       marche_(kUltimaPosizione + 1, 0),
-      indice_(std::move(indice)) {}
+      indice_(std::move(indice)),
+      collocatore_(regole.regole.allinea, regole.regole.intervallo, regole.memoria.caratteri()) {}
 
 void CampioneMultiplo::svuota() {
-  if (collocato_.copre()) {
-    perOgniPosizione(collocato_.coperto,
-                     [&](int p) { sequenza_[static_cast<std::size_t>(p)] = ' '; });
-    collocato_ = {};
-  }
+  collocatore_.svuota(sequenza_);
   if (primoCampione_ > ultimoCampione_) return;
   std::fill(sequenza_.begin() + primoCampione_, sequenza_.begin() + ultimoCampione_ + 1, ' ');
   primoCampione_ = 0;
@@ -64,27 +61,8 @@ bool CampioneMultiplo::leggi(const Campione& campione) {
 }
 
 bool CampioneMultiplo::colloca(const Campione& campione) {
-  const RegoleConfronto& regole = r_.regole;
-  const Collocazione* posto = &fisso_;
-  if (regole.allinea)
-    posto = &allineatore_.colloca(campione.sequenza, regole.intervallo.inizio);
-  else
-    collocaFisso(campione.sequenza, regole.intervallo.inizio, r_.memoria.caratteri(), fisso_);
-  if (posto->esito != EsitoCollocazione::collocato) {
-    escluso_ = motivoEscluso(posto->esito);
-    return false;
-  }
-  collocato_ = riporta(*posto, regole.intervallo, sequenza_);
-  if (!collocato_.copre()) {
-    escluso_ = MotivoEscluso::fuoriIntervallo;
-    return false;
-  }
-  // One position is too little to compare, as it is for a sample placed from the start.
-  if (collocato_.coperto.inizio == collocato_.coperto.fine) {
-    escluso_ = MotivoEscluso::troppoCorto;
-    return false;
-  }
-  return true;
+  escluso_ = collocatore_.colloca(campione.sequenza, sequenza_);
+  return !escluso_;
 }
 
 // Only the positions the line stored can differ from the reference, and only the few the last
@@ -93,7 +71,7 @@ void CampioneMultiplo::segna() {
   for (int p : segnate_) marche_[static_cast<std::size_t>(p)] = 0;
   numeroMutazioni_ = 0;
   segnate_.clear();
-  if (collocato_.copre()) return segnaCollocato();
+  if (collocato().copre()) return segnaCollocato();
   primoMarche_ = primoCampione_;
   ultimoMarche_ = ultimoCampione_;
   const std::string& riferimento = r_.stato.sequenzaRiferimento;
@@ -108,9 +86,9 @@ void CampioneMultiplo::segna() {
 // A placed sample's differences are its list: substitutions, deletions and heteroplasmies are
 // marked at their positions, insertions only listed.
 void CampioneMultiplo::segnaCollocato() {
-  primoMarche_ = collocato_.coperto.inizio;
-  ultimoMarche_ = collocato_.coperto.fine;
-  differenzeCollocate(sequenza_, r_.stato.sequenzaRiferimento, collocato_, varianti_);
+  primoMarche_ = collocato().coperto.inizio;
+  ultimoMarche_ = collocato().coperto.fine;
+  differenzeCollocate(sequenza_, r_.stato.sequenzaRiferimento, collocato(), varianti_);
   for (const Variante& v : varianti_) {
     if (v.inserzione != 0) continue;
     marche_[static_cast<std::size_t>(v.posizione)] = '*';
@@ -134,13 +112,13 @@ RisultatoCampione CampioneMultiplo::confronta(std::string_view identificativo,
                                               BloccoRegistro& blocco, const std::tm& giorno) {
   segna();
   sospetto_.reset();
-  if (!collocato_.copre())
+  if (!collocato().copre())
     sospetto_ = collocazioneSospetta(caratteri_, r_.regole.intervallo.lunghezza(), segnate_);
   const RegoleConfronto& regole = r_.regole;
   blocco.riga(testa(giorno), inUnaRiga(identificativo, nomeInRiga_), r_.fisse.mezzo,
               testoNumero(numeroMutazioni_), r_.fisse.coda);
   elenco_.azzera();
-  if (collocato_.copre()) {
+  if (collocato().copre()) {
     if (regole.elenca(numeroMutazioni_)) elencaDifferenze(varianti_, elenco_, blocco);
   } else if (regole.elenca(numeroMutazioni_) && primoMarche_ <= ultimoMarche_) {
     elencaPosizioni(segnate_, elenco_, blocco);
@@ -165,7 +143,7 @@ std::string CampioneMultiplo::testoAlbero() {
   };
   aggiungi(primoMarche_, 4);
   aggiungi(ultimoMarche_, 4);
-  if (!collocato_.copre()) variantiSegnate(sequenza_, segnate_, varianti_);
+  if (!collocato().copre()) variantiSegnate(sequenza_, segnate_, varianti_);
   for (const Variante& v : varianti_) {
     aggiungi(v.posizione, 2);
     chiave.push_back(static_cast<char>(v.inserzione));

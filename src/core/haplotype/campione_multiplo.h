@@ -84,11 +84,10 @@ class CampioneMultiplo {
   Classificazione albero_;
 
   IndiceAplotipi indice_;
-  // Samples placed by the aligner or, across the origin, by the fixed rule: the placement, what
-  // of it lies in the interval, and why a sample was left out.
-  Allineatore allineatore_;
-  Collocazione fisso_;
-  CampioneCollocato collocato_;
+  // Samples placed by the aligner or, across the origin, by the fixed rule, and why a sample
+  // was left out.
+  Collocatore collocatore_;
+  const CampioneCollocato& collocato() const { return collocatore_.dentro(); }
   std::optional<MotivoEscluso> escluso_, sospetto_;
   std::size_t caratteri_ = 0;  // the length of the sample's text
   std::string identificativo_;

@@ -69,26 +69,15 @@ bool colloca(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
              const Campione& letto, CampioneSingolo& campione) {
   campione.collocato = true;
   azzeraSequenzaCampione(stato);
-  Collocazione fisso;
-  const Collocazione* posto = &fisso;
-  Allineatore allineatore;
-  if (regole.allinea)
-    posto = &allineatore.colloca(letto.sequenza, regole.intervallo.inizio);
-  else
-    collocaFisso(letto.sequenza, regole.intervallo.inizio, tabellaCaratteri(stato), fisso);
-  std::optional<MotivoEscluso> escluso;
-  if (posto->esito != EsitoCollocazione::collocato) {
-    escluso = motivoEscluso(posto->esito);
-  } else {
-    campione.dentro = riporta(*posto, regole.intervallo, stato.sequenzaCampione);
-    if (!campione.dentro.copre()) escluso = MotivoEscluso::fuoriIntervallo;
-  }
-  if (escluso) {
+  const TabellaCaratteri caratteri = tabellaCaratteri(stato);
+  Collocatore collocatore(regole.allinea, regole.intervallo, caratteri);
+  if (auto escluso = collocatore.colloca(letto.sequenza, stato.sequenzaCampione)) {
     CampioniEsclusi esclusi;
     esclusi.aggiungi(letto.nome, *escluso);
     porta.messaggio(esclusi.testo(), kTitoloApplicazione, Icona::esclamazione);
     return false;
   }
+  campione.dentro = collocatore.dentro();
   campione.coperto = campione.dentro.coperto;
   differenzeCollocate(stato.sequenzaCampione, stato.sequenzaRiferimento, campione.dentro,
                       campione.differenze);
