@@ -17,6 +17,8 @@ constexpr int kMinimoBasi = 20;
 // A genome with its ends overlapping is a little longer than the rCRS; a text much longer is no
 // sample of it, and aligning it would take time and memory out of all proportion.
 constexpr std::size_t kMassimoBasi = 20000;
+// The first bases of a sample that tell whether it starts where the fixed rule puts it.
+constexpr int kTesta = 32;
 // No human sample differs from the rCRS by a thousand substitutions: the aligner stops there.
 constexpr int kMassimoPunteggio = 4000;
 // Gap-affine costs, chosen so that the field's readings win: up to five substitutions in a row
@@ -252,13 +254,13 @@ bool Allineatore::semina(int& diagonale) {
   return voti >= 2 && voti * 4 >= interrogati;
 }
 
-// Aligns the sample to the reference around `diagonale`, leaving the window's ends free.
-bool Allineatore::allinea(int diagonale, int massimo) {
-  const int n = static_cast<int>(a_->schema.size()), l = indice_.lunghezza();
-  const int margine = 32 + n / 50, lunghezza = n + 2 * margine;
-  // The window around the circle, copied a stretch at a time.
+// The reference from `margine` before `diagonale` to as far after the sample's end, around the
+// circle, copied a stretch at a time, with each character's position.
+void Allineatore::finestra(int diagonale, int margine) {
+  const int l = indice_.lunghezza();
   a_->finestra.clear();
   a_->posizioni.clear();
+  const int lunghezza = static_cast<int>(a_->schema.size()) + 2 * margine;
   for (int i = ((diagonale - margine) % l + l) % l, restano = lunghezza; restano > 0; i = 0) {
     const int quanti = std::min(restano, l - i);
     a_->finestra.append(indice_.testo, static_cast<std::size_t>(i),
@@ -267,30 +269,40 @@ bool Allineatore::allinea(int diagonale, int massimo) {
                          indice_.posizioni.begin() + i + quanti);
     restano -= quanti;
   }
+}
+
+// Aligns the sample to the reference around `diagonale`, the window's first and last 2 x
+// `margine` characters free: the sample starts and ends within the margins' reach of where the
+// diagonal puts it, and only so much is free, which keeps the wavefronts narrow. Unless
+// `aiBordi`, an alignment that reaches a window's end (the sample may go on beyond it) is
+// refused, for a wider window to be tried.
+bool Allineatore::allinea(int diagonale, int margine, int massimo, bool aiBordi) {
+  const int n = static_cast<int>(a_->schema.size());
+  finestra(diagonale, margine);
+  const int lunghezza = static_cast<int>(a_->finestra.size()), libero = 2 * margine;
   a_->wfa.setMaxAlignmentScore(std::min(massimo, kMassimoPunteggio));
-  // The sample starts and ends within the margins' reach of where the diagonal puts it: only
-  // so much of the window's ends is free, which keeps the wavefronts narrow.
-  const int libero = 2 * margine;
   auto stato = a_->wfa.alignEndsFree(a_->schema.data(), n, 0, 0, a_->finestra.data(), lunghezza,
                                      libero, libero);
   if (stato != wfa::WFAligner::StatusSuccessful) return false;
   // M and X take a character from both; I one from the reference only; D one from the sample.
   const std::string operazioni = a_->wfa.getAlignmentCigar();
-  a_->colonne.clear();
+  auto& col = a_->colonne;
+  col.clear();
   int r = 0, c = 0;
   for (char op : operazioni) {
-    Colonna col;
-    if (op != 'D') col.rif = r++;
-    if (op != 'I') col.campione = c++;
-    a_->colonne.push_back(col);
+    Colonna colonna;
+    if (op != 'D') colonna.rif = r++;
+    if (op != 'I') colonna.campione = c++;
+    col.push_back(colonna);
   }
   if (r != lunghezza || c != n) return false;
   // The window's free ends.
-  auto& col = a_->colonne;
-  auto primo = std::find_if(col.begin(), col.end(), [](Colonna x) { return x.campione >= 0; });
-  col.erase(col.begin(), primo);
+  col.erase(col.begin(),
+            std::find_if(col.begin(), col.end(), [](Colonna x) { return x.campione >= 0; }));
   while (!col.empty() && col.back().campione < 0) col.pop_back();
-  return true;
+  if (col.empty()) return false;
+  const bool bordo = col.front().rif <= 0 || col.back().rif < 0 || col.back().rif == lunghezza - 1;
+  return aiBordi || !bordo;
 }
 
 // Moves each run of gaps right while the column after it can take the run's first column's
@@ -378,10 +390,13 @@ bool Allineatore::calzaDa(int inizio, bool allineabile) {
   if (inizio < 1 || basi_ == 0 || primo + n - 1 > kUltimaPosizione) return false;
   const char* rif = indice_.completo.data() + primo - 1;
   int diversi = 0, mancanti = 0;
+  inizioGiusto_ = false;
   for (int k = 0; k < n; ++k) {
     const char c = s[static_cast<std::size_t>(k)];
     mancanti += c == 'N';
     diversi += c != 'N' && c != rif[k];
+    // The first bases as the reference's, nearly: the sample starts where the fixed rule says.
+    if (k == kTesta - 1) inizioGiusto_ = diversi <= 2;
   }
   if (allineabile && static_cast<std::size_t>(diversi) * 8 > basi_) return false;
   // With both texts of one length, an alignment with indels has an insertion and a deletion,
@@ -404,16 +419,23 @@ const Collocazione& Allineatore::colloca(std::string_view campione, int inizio) 
   const bool allineabile = prepara(campione);
   if (esito_.esito == EsitoCollocazione::troppoLungo) return esito_;
   if (calzaDa(inizio, allineabile) || !allineabile) return esito_;
-  // Most samples lie near the interval's start, where the fixed rule puts them: tried first
-  // with a budget a real sample keeps within (about one difference in sixteen), the seeds are
-  // looked up only when that fails. A sample that differs from its place at more than one
-  // character in four is not aligned.
+  // Most samples lie near the interval's start, where the fixed rule puts them: a sample cut
+  // there with an indel inside exactly, a read a few positions away. A narrow window there is
+  // tried first when the sample's first bases say it starts there, then a wider one, with a budget
+  // a real sample keeps within (about one difference in sixteen); the seeds are looked up only when
+  // both fail. A sample that differs from its place at more than one character in four is not
+  // aligned.
   const int n = static_cast<int>(a_->schema.size());
-  const int primo = inizio + anticipo_;
-  const bool vicino =
-      inizio >= 1 && primo <= kUltimaPosizione && allinea(indiceDi(primo), n * kDiverso / 16 + 32);
+  const int primo = inizio + anticipo_, vicino = n * kDiverso / 16 + 32;
+  const int stretto = 8 + n / 200, largo = 32 + n / 50;
+  const bool daInizio = inizio >= 1 && primo <= kUltimaPosizione;
+  bool allineato =
+      daInizio && ((inizioGiusto_ && allinea(indiceDi(primo), stretto, vicino, false)) ||
+                   allinea(indiceDi(primo), largo, vicino, false));
   int diagonale = 0;
-  if (!vicino && (!semina(diagonale) || !allinea(diagonale, n * kDiverso / 4 + 64))) {
+  if (!allineato)
+    allineato = semina(diagonale) && allinea(diagonale, largo, n * kDiverso / 4 + 64, true);
+  if (!allineato) {
     esito_.esito = EsitoCollocazione::nonRiconosciuto;
     return esito_;
   }

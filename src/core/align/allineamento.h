@@ -67,15 +67,17 @@ class Allineatore {
   bool prepara(std::string_view campione);
   bool calzaDa(int inizio, bool allineabile);
   bool semina(int& diagonale);
-  bool allinea(int diagonale, int massimo);
+  void finestra(int diagonale, int margine);
+  bool allinea(int diagonale, int margine, int massimo, bool aiBordi);
   void spostaA3Primo();
   void raccogli();
 
   const IndiceRiferimento& indice_;
   std::unique_ptr<Allineamento> a_;
   Collocazione esito_;
-  int anticipo_ = 0;      // the input's characters before the first one kept
-  std::size_t basi_ = 0;  // the bases among those kept
+  int anticipo_ = 0;           // the input's characters before the first one kept
+  std::size_t basi_ = 0;       // the bases among those kept
+  bool inizioGiusto_ = false;  // its first bases are the reference's from the interval's start
 };
 
 }  // namespace vorlane
