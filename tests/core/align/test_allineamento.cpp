@@ -95,6 +95,12 @@ TEST(Alignment, ReadsThatStartAnywhereWithMissingEndsAndGapsGiveTheirOwnDifferen
   lettura = sostituisci(lettura, 16007, 16223, 'T');
   lettura = sostituisci(lettura, 16007, 16311, 'C');
   EXPECT_EQ(differenze("NNNN" + lettura + "NN", kHV1), "16223T 16311C");
+  // Given the interval's start, which the read misses by a few positions or by many.
+  EXPECT_EQ(differenze(lettura, kHV1, 16024), "16223T 16311C");
+  std::string presto = sostituisci(rcrs(15950, 16380), 15950, 16223, 'T');
+  presto = sostituisci(presto, 15950, 15990, 'C');
+  EXPECT_EQ(differenze(presto, kHV1, 16024), "16223T");
+  EXPECT_EQ(differenze("A" + presto.substr(1), kHV1, 16024), "16223T");
   // Lower case and an alignment editor's gap columns change nothing.
   std::string minuscola;
   for (std::size_t k = 0; k < lettura.size(); ++k)
