@@ -44,7 +44,8 @@ Opzioni:
       --sovrascrivi        risponde Sì alla domanda prima di sostituire un file
       --salva              scrive le caselle in Vorlane.ini alla fine
   -q, --silenzioso         stampa solo i risultati; un'operazione che si ferma o
-                           fallisce dice comunque perché sullo standard error
+                           fallisce dice comunque perché sullo standard error, e
+                           così i campioni lasciati fuori o che sembrano fuori posto
       --tsv                stampa la tabella dei risultati (TSV) invece dei blocchi
                            del registro, che vanno sullo standard error
   -h, --help               mostra questo aiuto ed esce

@@ -32,6 +32,10 @@ void PortaBatch::messaggio(std::string_view testo, const std::string& titolo, Ic
     risultato(testo, titolo);
   else if (icona == Icona::critica)
     rilasciaAvvisi(), stampa(errori_, testo, titolo);
+  // The samples a run left out, or placed where they look wrong: the results alone do not show
+  // them, so they are told even with -q.
+  else if (icona == Icona::esclamazione)
+    stampa(errori_, testo, titolo);
   else
     avviso(testo, titolo);
 }

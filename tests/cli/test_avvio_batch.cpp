@@ -94,6 +94,15 @@ TEST(BatchAvvio, TheAlignmentSwitchIsKeptInTheSettingsOnlyWhenOff) {
   EXPECT_EQ(differenze({"--allinea"}), "0");
   ASSERT_EQ(eseguiBatch(t.percorso(), {"--allinea", "--salva"}).stato, 0);
   EXPECT_EQ(leggiFile(t / "Vorlane.ini"), predefinito);
+
+  // A sample left out is named on standard error even with -q: the results do not show it.
+  scriviFile(t / "esporta" / "x.FASTA", ">l\r\n" + lettura + "\r\n>estraneo\r\n" +
+                                            std::string(200, 'A') + std::string(200, 'C') + "\r\n");
+  EsitoBatch e = eseguiBatch(t.percorso(), {"-q", "--tsv", "confronta-multiplo", "x.FASTA"});
+  EXPECT_EQ(e.stato, 0);
+  EXPECT_NE(e.errori.find("estraneo: nessun tratto del riferimento"), std::string::npos)
+      << e.errori;
+  EXPECT_EQ(dividi(e.uscita, '\n').size(), 3u) << e.uscita;  // header, one row, the last newline
 }
 
 }  // namespace
