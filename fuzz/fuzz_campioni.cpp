@@ -31,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
   }
   l.stato.nomeFileScelto = file;
   try {
-    CaricaSequenzaDati(l.stato, l.porta);
+    Campione primo;
+    CaricaSequenzaDati(l.stato, l.porta, primo);
   } catch (const ErroreVorlane&) {
   }
   return 0;
