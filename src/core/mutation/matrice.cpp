@@ -153,6 +153,13 @@ std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Porta& port
     const TestiLegenda legenda{m[msg::legenda], m[msg::baseUguale], m[msg::posizioneMutata],
                                m[msg::sequenzeAllineate]};
     tabellaLegenda(pagina, legenda, 21);
+    // The grey cell is explained only on a page that has one: the pages of files without
+    // missing data stay as they were.
+    if (matrice.conMancanti())
+      pagina.righe(
+          "     <P>",
+          htmlTesto("? su grigio: dato mancante (N, ?, o posizione che il campione non copre)"),
+          "</P>");
     griglia(pagina, stato, matrice);
     chiusuraPagina(pagina);
     pagina.conferma();

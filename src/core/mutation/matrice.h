@@ -1,6 +1,7 @@
 #pragma once
 // The samples x positions result of a mutation check and its HTML page.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,6 +41,10 @@ class MatriceMutazioni {
   std::string_view nome(std::size_t campione) const {
     std::size_t inizio = campione == 0 ? 0 : fineNomi_[campione - 1];
     return std::string_view(nomi_).substr(inizio, fineNomi_[campione] - inizio);
+  }
+  // Whether any record has missing data at a listed position.
+  bool conMancanti() const {
+    return std::find(marche_.begin(), marche_.end(), kMancante) != marche_.end();
   }
   Marca marca(std::size_t campione, std::size_t posizione) const {
     return static_cast<Marca>(marche_[campione * posizioni_.size() + posizione]);

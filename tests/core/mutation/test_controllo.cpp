@@ -112,7 +112,9 @@ TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsThe
   EXPECT_NE(html.find("minuscole\r\n                  </P>\r\n                </TD>\r\n" + azzurro +
                       azzurro),
             std::string::npos);
-  // An N, or a position the record does not reach, is missing data: neither base nor mutation.
+  // An N, or a position the record does not reach, is missing data: neither base nor mutation,
+  // and the page says what its grey cell means.
+  EXPECT_NE(html.find("<P>? su grigio: dato mancante"), std::string::npos);
   EXPECT_NE(
       html.find("ennea\r\n                  </P>\r\n                </TD>\r\n" + azzurro + grigio),
       std::string::npos);
@@ -278,6 +280,7 @@ TEST_F(ControlloMutazioni, FortyPositionsAndTwentyThousandRecords) {
        i = html.find("BGCOLOR=red><P>*", i + 1))
     ++rossi;
   EXPECT_EQ(rossi, 20000u);
+  EXPECT_EQ(html.find("su grigio"), std::string::npos);  // no missing data, no word of it
 }
 
 // The rows of the grid: what follows its heading row up to the table's end.
