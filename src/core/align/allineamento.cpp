@@ -211,9 +211,10 @@ bool Allineatore::prepara(std::string_view campione) {
   return false;
 }
 
-// The diagonal (reference index minus sample index) most of the sample's 15-mers agree on,
-// within the drift its indels may cause.
-bool Allineatore::semina(int& diagonale) {
+// Each of some 48 of the sample's 15-mers, evenly spaced, votes for the diagonals (reference
+// index minus sample index, around the circle) of its places in the reference, four at most;
+// returns how many were looked up.
+int Allineatore::vota() {
   const std::string& s = a_->schema;
   const int n = static_cast<int>(s.size()), l = indice_.lunghezza();
   auto& d = a_->diagonali;
@@ -235,22 +236,28 @@ bool Allineatore::semina(int& diagonale) {
                          [](const auto& x, const auto& y) { return x.first < y.first; });
     for (auto it = da; it != a && it - da < 4; ++it) d.push_back(((it->second - i) % l + l) % l);
   }
+  return interrogati;
+}
+
+// The diagonal most of the votes agree on, within the drift the sample's indels may cause: the
+// middle vote of the window of votes, around the circle, that holds the most. It must hold two
+// at least, and a quarter of the 15-mers looked up.
+bool Allineatore::semina(int& diagonale) {
+  const int interrogati = vota();
+  auto& d = a_->diagonali;
   if (d.empty()) return false;
   std::sort(d.begin(), d.end());
-  const int tolleranza = 16 + n / 100, m = static_cast<int>(d.size());
-  int migliore = 0, voti = 0;
+  const int n = static_cast<int>(a_->schema.size()), l = indice_.lunghezza();
+  const int ampiezza = 2 * (16 + n / 100), m = static_cast<int>(d.size());
+  auto voto = [&](int j) { return d[static_cast<std::size_t>(j % m)] + (j >= m ? l : 0); };
+  int voti = 0;
   for (int i = 0, j = 0; i < m; ++i) {
-    // d[j] around the circle: the window [d[i], d[i] + 2 * tolleranza].
-    while (j < i + m && (d[static_cast<std::size_t>(j % m)] + (j >= m ? l : 0)) -
-                                d[static_cast<std::size_t>(i)] <=
-                            2 * tolleranza)
-      ++j;
+    while (j < i + m && voto(j) - voto(i) <= ampiezza) ++j;
     if (j - i > voti) {
       voti = j - i;
-      migliore = d[static_cast<std::size_t>(i + (j - i) / 2) % static_cast<std::size_t>(m)];
+      diagonale = d[static_cast<std::size_t>((i + (j - i) / 2) % m)];
     }
   }
-  diagonale = migliore;
   return voti >= 2 && voti * 4 >= interrogati;
 }
 

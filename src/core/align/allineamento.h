@@ -66,6 +66,7 @@ class Allineatore {
   std::size_t leggiCaratteri(std::string_view campione);
   bool prepara(std::string_view campione);
   bool calzaDa(int inizio, bool allineabile);
+  int vota();
   bool semina(int& diagonale);
   void finestra(int diagonale, int margine);
   bool allinea(int diagonale, int margine, int massimo, bool aiBordi);
