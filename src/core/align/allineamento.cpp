@@ -409,20 +409,26 @@ bool Allineatore::calzaDa(int inizio, bool allineabile) {
   // With both texts of one length, an alignment with indels has an insertion and a deletion,
   // which cost 18 at least: two substitutions or fewer are the cheapest.
   const int spesa = (diversi + mancanti) * kDiverso;
+  // Otherwise the aligner looks for an alignment cheaper than the substitutions, and stops as
+  // soon as none can be: one that costs as much is no reason to leave the fixed placement.
   if (allineabile && spesa > 2 * (kApertura + kEstensione)) {
-    a_->verifica.setMaxAlignmentScore(spesa + 1);
-    if (a_->verifica.alignEnd2End(s.data(), n, rif, n) != wfa::WFAligner::StatusSuccessful ||
-        a_->verifica.getAlignmentScore() != -spesa)
+    a_->verifica.setMaxAlignmentScore(spesa - 1);
+    if (a_->verifica.alignEnd2End(s.data(), n, rif, n) != wfa::WFAligner::StatusMaxScoreReached)
       return false;
   }
   esito_.esito = EsitoCollocazione::collocato;
   esito_.primo = primo;
-  esito_.basi = a_->caratteri;
+  // The sample's characters are not needed again before the next sample.
+  esito_.basi.swap(a_->caratteri);
   return true;
 }
 
 const Collocazione& Allineatore::colloca(std::string_view campione, int inizio) {
-  esito_ = {};
+  // Field by field, so that the texts keep their room from sample to sample.
+  esito_.esito = EsitoCollocazione::nonRiconosciuto;
+  esito_.primo = 0;
+  esito_.basi.clear();
+  esito_.inserzioni.clear();
   const bool allineabile = prepara(campione);
   if (esito_.esito == EsitoCollocazione::troppoLungo) return esito_;
   if (calzaDa(inizio, allineabile) || !allineabile) return esito_;

@@ -137,7 +137,16 @@ std::optional<MotivoEscluso> Collocatore::colloca(std::string_view testo, std::s
 }
 
 void Collocatore::svuota(std::string& sequenza) {
-  perOgniPosizione(dentro_.coperto, [&](int p) { sequenza[static_cast<std::size_t>(p)] = ' '; });
+  const Intervallo& c = dentro_.coperto;
+  auto spazi = [&](int da, int a) {
+    std::fill(sequenza.begin() + da, sequenza.begin() + a + 1, ' ');
+  };
+  if (c.attraversaOrigine()) {
+    spazi(c.inizio, kPosizioni - 1);
+    spazi(1, c.fine);
+  } else if (c.inizio > 0) {
+    spazi(c.inizio, c.fine);
+  }
   dentro_ = {};
 }
 
