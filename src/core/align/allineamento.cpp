@@ -21,12 +21,12 @@ constexpr std::size_t kMassimoBasi = 20000;
 constexpr int kTesta = 32;
 // No human sample differs from the rCRS by a thousand substitutions: the aligner stops there.
 constexpr int kMassimoPunteggio = 4000;
-// Gap-affine costs, chosen so that the field's readings win: up to five substitutions in a row
-// cost less than a deletion and an insertion that shift the bases between them (two: 14
-// against 18, three: 21 against 24), and two one-base insertions (309.1C 315.1C: 18) less than
-// a substitution with a two-base insertion (19), since opening a gap costs less than a
-// substitution.
-constexpr int kDiverso = 7, kApertura = 6, kEstensione = 3;
+// Gap-affine costs, chosen so that the field's readings win: up to three substitutions in a row
+// (15) cost less than a one-base deletion and insertion that shift them (16), and up to five
+// (25) less than two-base ones (26); a gap's every base costs as much as a substitution; and two
+// one-base insertions (309.1C 315.1C: 16) cost less than a substitution with a two-base
+// insertion (18), since opening a gap costs less than a substitution.
+constexpr int kDiverso = 5, kApertura = 3, kEstensione = 5;
 // 3107 holds only a placeholder in the rCRS: the aligner's reference leaves it out, so that no
 // sample shows a deletion there.
 constexpr int kSegnaposto = 3107;
@@ -407,7 +407,7 @@ bool Allineatore::calzaDa(int inizio, bool allineabile) {
   }
   if (allineabile && static_cast<std::size_t>(diversi) * 8 > basi_) return false;
   // With both texts of one length, an alignment with indels has an insertion and a deletion,
-  // which cost 18 at least: two substitutions or fewer are the cheapest.
+  // which cost 16 at least: three substitutions or fewer are the cheapest.
   const int spesa = (diversi + mancanti) * kDiverso;
   // Otherwise the aligner looks for an alignment cheaper than the substitutions, and stops as
   // soon as none can be: one that costs as much is no reason to leave the fixed placement.
