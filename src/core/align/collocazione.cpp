@@ -1,16 +1,12 @@
 #include "align/collocazione.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "sequence/alfabeto.h"
 #include "sequence/differenze.h"
+#include "text/testo.h"
 
 namespace vorlane {
-
-namespace {
-constexpr int kPosizioni = 16570;  // entries of a per-position store: 0 and 1-16569
-}  // namespace
 
 bool nellIntervallo(const Intervallo& intervallo, int p) {
   if (intervallo.attraversaOrigine()) return p >= intervallo.inizio || p <= intervallo.fine;
@@ -25,7 +21,7 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
   const int primo = collocazione.primo, ultimo = primo + n - 1;
   // The usual case, a stretch that does not turn at the origin inside an interval that does not
   // either: the overlap is copied whole.
-  if (ultimo <= kPosizioni - 1 && !intervallo.attraversaOrigine()) {
+  if (ultimo <= kUltimaPosizione && !intervallo.attraversaOrigine()) {
     const int da = std::max(primo, intervallo.inizio), a = std::min(ultimo, intervallo.fine);
     if (da > a) return c;
     std::copy_n(collocazione.basi.begin() + (da - primo), a - da + 1, sequenza.begin() + da);
@@ -34,18 +30,17 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
     // Around the origin, the sample may enter the interval twice (a genome numbered from 1 over
     // 16024-576 covers 1-576 first, then 16024-16569): what it covers is taken in the
     // interval's order, from the first covered position to the last.
-    std::vector<char> coperte(kPosizioni, 0);
-    for (int k = 0, p = primo; k < std::min(n, kPosizioni - 1); ++k, p = p % (kPosizioni - 1) + 1) {
-      if (!nellIntervallo(intervallo, p)) continue;
-      coperte[static_cast<std::size_t>(p)] = 1;
-      sequenza[static_cast<std::size_t>(p)] = collocazione.basi[static_cast<std::size_t>(k)];
-    }
+    auto ordine = [&](int p) {
+      return (p - intervallo.inizio + kUltimaPosizione) % kUltimaPosizione;
+    };
     int prima = 0, ultima = 0;
-    perOgniPosizione(intervallo, [&](int p) {
-      if (!coperte[static_cast<std::size_t>(p)]) return;
-      if (prima == 0) prima = p;
-      ultima = p;
-    });
+    for (int k = 0, p = primo; k < std::min(n, kUltimaPosizione);
+         ++k, p = p % kUltimaPosizione + 1) {
+      if (!nellIntervallo(intervallo, p)) continue;
+      sequenza[static_cast<std::size_t>(p)] = collocazione.basi[static_cast<std::size_t>(k)];
+      if (prima == 0 || ordine(p) < ordine(prima)) prima = p;
+      if (ultima == 0 || ordine(p) > ordine(ultima)) ultima = p;
+    }
     if (prima == 0) return c;
     c.coperto = {prima, ultima};
   }
@@ -59,10 +54,9 @@ void differenzeCollocate(std::string_view sequenza, std::string_view riferimento
   differenze.clear();
   const Intervallo& c = campione.coperto;
   if (!campione.copre()) return;
-  // The reference holds a letter at every position: its fold is 0x20 throughout.
-  static const std::string piega(kPosizioni, '\x20');
+  const char* piega = piegaLettere(kUltimaPosizione + 1);
   // The order of the stretch, across the origin: an insertion follows its position.
-  auto ordine = [&](int p) { return (p - c.inizio + kPosizioni - 1) % (kPosizioni - 1); };
+  auto ordine = [&](int p) { return (p - c.inizio + kUltimaPosizione) % kUltimaPosizione; };
   auto inserzione = campione.inserzioni.begin();
   // The insertions after positions before p (all of them for p 0), each base a variant.
   auto inserzioniPrima = [&](int p) {
@@ -74,7 +68,7 @@ void differenzeCollocate(std::string_view sequenza, std::string_view riferimento
   };
   auto tratto = [&](int da, int a) {
     const auto d = static_cast<std::size_t>(da);
-    perOgniDifferenza(sequenza.data() + d, riferimento.data() + d, piega.data() + d,
+    perOgniDifferenza(sequenza.data() + d, riferimento.data() + d, piega + d,
                       static_cast<std::size_t>(a - da + 1), [&](std::size_t k) {
                         const int p = da + static_cast<int>(k);
                         const char s = sequenza[d + k], r = riferimento[d + k];
@@ -90,12 +84,7 @@ void differenzeCollocate(std::string_view sequenza, std::string_view riferimento
                         differenze.push_back({p, 0, base});
                       });
   };
-  if (c.attraversaOrigine()) {
-    tratto(c.inizio, kPosizioni - 1);
-    tratto(1, c.fine);
-  } else {
-    tratto(c.inizio, c.fine);
-  }
+  perOgniTratto(c, tratto);
   inserzioniPrima(0);
 }
 
@@ -105,7 +94,7 @@ void collocaFisso(std::string_view testo, int inizio, const TabellaCaratteri& ca
   c.primo = inizio;
   c.inserzioni.clear();
   c.basi.clear();
-  testo = testo.substr(0, std::min<std::size_t>(testo.size(), 16569));
+  testo = testo.substr(0, std::min<std::size_t>(testo.size(), kUltimaPosizione));
   for (char x : testo) c.basi.push_back(caratteri[static_cast<unsigned char>(x)]);
 }
 
@@ -137,16 +126,9 @@ std::optional<MotivoEscluso> Collocatore::colloca(std::string_view testo, std::s
 }
 
 void Collocatore::svuota(std::string& sequenza) {
-  const Intervallo& c = dentro_.coperto;
-  auto spazi = [&](int da, int a) {
+  perOgniTratto(dentro_.coperto, [&](int da, int a) {
     std::fill(sequenza.begin() + da, sequenza.begin() + a + 1, ' ');
-  };
-  if (c.attraversaOrigine()) {
-    spazi(c.inizio, kPosizioni - 1);
-    spazi(1, c.fine);
-  } else if (c.inizio > 0) {
-    spazi(c.inizio, c.fine);
-  }
+  });
   dentro_ = {};
 }
 
@@ -210,7 +192,7 @@ void CampioniEsclusi::svuota() {
 
 std::string CampioniEsclusi::testo() const {
   const bool uno = quanti_ == 1;
-  std::string t = std::to_string(quanti_);
+  std::string t = testoNumero(static_cast<double>(quanti_));
   if (sospetti_)
     t.append(uno ? " campione, posto dall'inizio dell'intervallo, sembra fuori posto"
                  : " campioni, posti dall'inizio dell'intervallo, sembrano fuori posto")
@@ -221,7 +203,8 @@ std::string CampioniEsclusi::testo() const {
         .append(uno ? "" : "no")
         .append(" dai risultati:");
   for (const std::string& r : righe_) t += "\n" + r;
-  if (quanti_ > righe_.size()) t += "\n  ... e altri " + std::to_string(quanti_ - righe_.size());
+  if (quanti_ > righe_.size())
+    t.append("\n  ... e altri ").append(testoNumero(static_cast<double>(quanti_ - righe_.size())));
   return t;
 }
 

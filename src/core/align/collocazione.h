@@ -13,6 +13,7 @@
 #include "phylotree/variante.h"
 #include "sequence/alfabeto.h"
 #include "sequence/intervallo.h"
+#include "stato/stato.h"
 
 namespace vorlane {
 
@@ -28,6 +29,13 @@ enum class MotivoEscluso {
   differenzeAccumulate  // differences piling up from one point on
 };
 MotivoEscluso motivoEscluso(EsitoCollocazione esito);
+
+// Whether an operation places its samples through a Collocatore: when they are aligned, and
+// across the origin, where the fixed rule is a placement too. Otherwise character k of a sample
+// is the base at the interval's start + k - 1, on the fast paths of that rule.
+inline bool collocaCampioni(bool allinea, const Intervallo& intervallo) {
+  return allinea || intervallo.attraversaOrigine();
+}
 
 // Whether position p lies in the interval, which may run across the origin.
 bool nellIntervallo(const Intervallo& intervallo, int p);
@@ -46,16 +54,22 @@ struct CampioneCollocato {
 CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& intervallo,
                           std::string& sequenza);
 
+// Calls f(da, a) for the plain stretches of `tratto` in its order: one, or two across the
+// origin; none for an empty one (inizio 0).
+template <class F>
+void perOgniTratto(const Intervallo& tratto, F&& f) {
+  if (tratto.inizio <= 0) return;
+  if (!tratto.attraversaOrigine()) return f(tratto.inizio, tratto.fine);
+  f(tratto.inizio, kUltimaPosizione);
+  f(1, tratto.fine);
+}
+
 // Calls f(p) for every position of the stretch, in its order across the origin.
 template <class F>
 void perOgniPosizione(const Intervallo& tratto, F&& f) {
-  if (tratto.inizio <= 0) return;
-  if (!tratto.attraversaOrigine()) {
-    for (int p = tratto.inizio; p <= tratto.fine; ++p) f(p);
-    return;
-  }
-  for (int p = tratto.inizio; p <= 16569; ++p) f(p);
-  for (int p = 1; p <= tratto.fine; ++p) f(p);
+  perOgniTratto(tratto, [&](int da, int a) {
+    for (int p = da; p <= a; ++p) f(p);
+  });
 }
 
 // The differences of a sample stored in `sequenza` from `riferimento` (both entry p for

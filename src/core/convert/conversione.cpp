@@ -240,7 +240,7 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     const Intervallo intervallo = intervalloAnalisi(stato);
     // A sample N is missing data, in either format.
     ConfrontoRiferimento confronto(stato.sequenzaRiferimento, intervallo, true);
-    const Collocamento collocamento{stato.allinea || intervallo.attraversaOrigine(), stato.allinea,
+    const Collocamento collocamento{collocaCampioni(stato.allinea, intervallo), stato.allinea,
                                     intervallo, stato.sequenzaRiferimento,
                                     tabellaCaratteri(stato.caratteriValidi)};
     CampioniEsclusi esclusi, sospetti(true);

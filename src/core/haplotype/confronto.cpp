@@ -44,16 +44,6 @@ void azzeraMarche(StatoVorlane& stato) {
   stato.numeroMutazioni = 0;
 }
 
-namespace {
-// The comparisons' reference holds letters at every position, so its fold is 0x20 throughout:
-// room for `n` positions of it.
-const char* piegaLettere(std::size_t n) {
-  thread_local std::string piega;
-  if (piega.size() < n) piega.assign(std::max<std::size_t>(n, kUltimaPosizione + 1), '\x20');
-  return piega.data();
-}
-}  // namespace
-
 std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimento,
                            std::size_t primo, std::size_t ultimo, char* marche,
                            std::vector<int>& segnate, bool avx2) {

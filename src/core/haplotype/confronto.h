@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "align/collocazione.h"
 #include "base/porta.h"
 #include "log/registro.h"
 #include "phylotree/variante.h"
@@ -30,7 +31,7 @@ struct RegoleConfronto {
   // Whether samples are aligned to the reference, or placed from the interval's start on. A
   // sample of an interval across the origin is placed by the aligner's rules either way.
   bool allinea = true;
-  bool collocaCampioni() const { return allinea || intervallo.attraversaOrigine(); }
+  bool collocaCampioni() const { return vorlane::collocaCampioni(allinea, intervallo); }
 
   // Whether a sample with `numeroMutazioni` mutations gets its positions listed.
   bool elenca(double numeroMutazioni) const {

@@ -114,13 +114,22 @@ void avvisaCopertura(const StatoVorlane& stato, Porta& porta, const RegoleConfro
   const Intervallo& c = campione.coperto;
   const Intervallo& i = regole.intervallo;
   if (c.inizio == i.inizio && c.fine == i.fine) return;
-  std::string nome = stato.nomeCampione.empty() ? "senza nome" : stato.nomeCampione;
-  std::string testo = c.inizio == 0 ? "Il campione \"" + nome + "\" non copre alcuna posizione"
-                                    : "Il campione \"" + nome + "\" copre le posizioni da " +
-                                          std::to_string(c.inizio) + " a " +
-                                          std::to_string(c.fine) + ", non tutto";
-  testo += " l'intervallo di analisi da " + std::to_string(i.inizio) + " a " +
-           std::to_string(i.fine) + ".";
+  auto numero = [](int p) { return testoNumero(p); };
+  std::string testo = "Il campione \"";
+  testo.append(stato.nomeCampione.empty() ? "senza nome" : stato.nomeCampione).append("\" ");
+  if (c.inizio == 0)
+    testo.append("non copre alcuna posizione");
+  else
+    testo.append("copre le posizioni da ")
+        .append(numero(c.inizio))
+        .append(" a ")
+        .append(numero(c.fine))
+        .append(", non tutto");
+  testo.append(" l'intervallo di analisi da ")
+      .append(numero(i.inizio))
+      .append(" a ")
+      .append(numero(i.fine))
+      .append(".");
   porta.messaggio(testo, kTitoloApplicazione, Icona::informazione);
 }
 

@@ -221,7 +221,7 @@ class MarcheCampioni {
         etichettaMutazioni_(stato.messaggi[msg::mutazioni] + std::string(21, ' ') + ": "),
         analisi_{static_cast<int>(numeroIniziale(stato.impostazioni.InizioSequenza)),
                  static_cast<int>(numeroIniziale(stato.impostazioni.FineSequenza))},
-        collocaCampioni_(stato.allinea || analisi_.attraversaOrigine()),
+        collocaCampioni_(collocaCampioni(stato.allinea, analisi_)),
         caratteri_(tabellaCaratteri(stato)) {}
 
   Appunti appunti() {

@@ -23,6 +23,9 @@ namespace vorlane {
 
 // The fold of a lower-case reference text: 0x20 at its letters a-z, 0 elsewhere.
 std::string piegaDi(std::string_view minuscolo);
+// The fold of a reference with a letter at every position, 0x20 throughout: room for `n`
+// positions of it, and for the whole genome's.
+const char* piegaLettere(std::size_t n);
 
 namespace dettaglio {
 
