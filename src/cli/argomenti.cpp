@@ -48,6 +48,8 @@ Opzioni:
                            così i campioni lasciati fuori o che sembrano fuori posto
       --tsv                stampa la tabella dei risultati (TSV) invece dei blocchi
                            del registro, che vanno sullo standard error
+      --hsd                come --tsv, con i profili in formato HaploGrep (.hsd) di
+                           confronta-multiplo e converti
   -h, --help               mostra questo aiuto ed esce
       --version            mostra la versione ed esce
 
@@ -59,6 +61,12 @@ I risultati (i blocchi del registro) vanno sullo standard output; avvisi, domand
 segnalazioni di errore sullo standard error. Ogni operazione scrive anche la tabella dei
 risultati risultati/NOME.tsv (UTF-8, separata da TAB, una riga di intestazione e una riga
 per campione); con più FILE e --tsv l'intestazione è stampata una volta sola.
+confronta-multiplo e converti scrivono accanto i profili risultati/NOME.hsd, nel formato
+di HaploGrep ed EMPOP (nome, intervallo coperto, aplogruppo, varianti separati da TAB).
+
+Un FILE di profili (*.hsd, o con la riga di intestazione SampleId) è accettato da ogni
+operazione che legge campioni, in FASTA come in Arlequin: ogni profilo è un campione che
+copre il suo intervallo, la rCRS con le sue varianti, già collocato.
 
 Stato di uscita:
   0  operazione completata
@@ -77,20 +85,11 @@ struct Opzione {
 };
 
 constexpr Opzione kOpzioni[] = {
-    {"arlequin", 0, false},
-    {"da", 0, true},
-    {"a", 0, true},
-    {"posizioni", 0, true},
-    {"cartella", 'o', true},
-    {"lavoro", 0, false},
-    {"sovrascrivi", 0, false},
-    {"salva", 0, false},
-    {"silenzioso", 'q', false},
-    {"help", 'h', false},
-    {"version", 0, false},
-    {"tsv", 0, false},
-    {"allinea", 0, false},
-    {"senza-allineamento", 0, false},
+    {"arlequin", 0, false},    {"da", 0, true},         {"a", 0, true},
+    {"posizioni", 0, true},    {"cartella", 'o', true}, {"lavoro", 0, false},
+    {"sovrascrivi", 0, false}, {"salva", 0, false},     {"silenzioso", 'q', false},
+    {"help", 'h', false},      {"version", 0, false},   {"tsv", 0, false},
+    {"hsd", 0, false},         {"allinea", 0, false},   {"senza-allineamento", 0, false},
 };
 
 const Opzione* cercaLunga(std::string_view nome) {
@@ -118,6 +117,12 @@ std::optional<Comando> comandoDaNome(std::string_view nome) {
   for (const auto& [n, c] : kNomi)
     if (nome == n) return c;
   return std::nullopt;
+}
+
+// The operations that write their samples as profiles (.hsd).
+bool scriveProfili(std::optional<Comando> comando) {
+  return comando == Comando::ConfrontaMultiplo || comando == Comando::ConfrontaMultiploNew ||
+         comando == Comando::ConvertiInTabella;
 }
 
 class Lettore {
@@ -160,6 +165,9 @@ Lettura Lettore::leggi() {
   }
   if (richiamo_) return *richiamo_;
   if (!errore_ && operazioneLetta_ && r_.file.empty()) errore_ = "manca il FILE dell'operazione";
+  if (r_.hsd && r_.tsv) errore("--tsv e --hsd chiedono due tabelle diverse sullo standard output");
+  if (r_.hsd && !scriveProfili(r_.comando))
+    errore("--hsd vale per confronta-multiplo, confronta-multiplo-motivi e converti");
   if (errore_) return ErroreUso{*errore_};
   return r_;
 }
@@ -210,6 +218,7 @@ void Lettore::applica(const Opzione& o, const std::string& nome,
   if (n == "salva") r_.salva = true;
   if (n == "silenzioso") r_.silenzioso = true;
   if (n == "tsv") r_.tsv = true;
+  if (n == "hsd") r_.hsd = true;
   if (n == "allinea") r_.allinea = true;
   if (n == "senza-allineamento") r_.allinea = false;
   if (n == "help") richiamo_ = richiamo_.value_or(Richiamo::aiuto);

@@ -16,6 +16,7 @@ namespace vorlane::batch {
 struct Richiesta {
   bool arlequin = false, sovrascrivi = false, salva = false, silenzioso = false;
   bool tsv = false;  // the results table on standard output, the log blocks on standard error
+  bool hsd = false;  // the same with the profiles (.hsd)
   bool cartellaUtente = false;  // --lavoro: the user's own folder whatever the current one holds
   // --allinea / --senza-allineamento; without either, as the settings file has it.
   std::optional<bool> allinea;

@@ -147,12 +147,13 @@ int eseguiRun(const Richiesta& r, const fs::path& cartella, const std::optional<
               std::string& intestazioneStampata) {
   StatoVorlane stato;
   PortaBatch porta(std::cout, std::cerr, r.sovrascrivi, r.silenzioso);
-  if (r.tsv) porta.blocchiComeAvvisi();
+  if (r.tsv || r.hsd) porta.blocchiComeAvvisi();
   int esito = kEsitoErrore;
   if (Avvio(stato, porta, cartella)) {
     esito = esegui(stato, porta, r, file);
-    if (r.tsv && esito == kEsitoCompletato && !stato.tabellaRisultati.empty())
-      stampaTabella(stato.tabellaRisultati, intestazioneStampata);
+    const fs::path& tabella = r.hsd ? stato.profiliRisultati : stato.tabellaRisultati;
+    if ((r.tsv || r.hsd) && esito == kEsitoCompletato && !tabella.empty())
+      stampaTabella(tabella, intestazioneStampata);
     if (r.salva && !Cmd_esci_Click(stato, porta)) esito = kEsitoErrore;
   }
   if (uscitaPerduta(stato, porta)) esito = kEsitoErrore;

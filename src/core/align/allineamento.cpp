@@ -27,9 +27,7 @@ constexpr int kMassimoPunteggio = 4000;
 // one-base insertions (309.1C 315.1C: 16) cost less than a substitution with a two-base
 // insertion (18), since opening a gap costs less than a substitution.
 constexpr int kDiverso = 5, kApertura = 3, kEstensione = 5;
-// 3107 holds only a placeholder in the rCRS: the aligner's reference leaves it out, so that no
-// sample shows a deletion there.
-constexpr int kSegnaposto = 3107;
+// The aligner's reference leaves the placeholder out, so that no sample shows a deletion there.
 
 int codiceBase(char c) {
   switch (c) {

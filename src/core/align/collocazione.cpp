@@ -4,6 +4,7 @@
 
 #include "sequence/alfabeto.h"
 #include "sequence/differenze.h"
+#include "sequence/riferimento.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -47,6 +48,14 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
   for (const Inserzione& i : collocazione.inserzioni)
     if (nellIntervallo(c.coperto, i.dopo) && i.dopo != c.coperto.fine) c.inserzioni.push_back(i);
   return c;
+}
+
+void trattiCollocati(std::string_view sequenza, const CampioneCollocato& campione,
+                     std::vector<Intervallo>& tratti) {
+  trattiNoti(
+      campione.coperto,
+      [&](int p) { return sequenza[static_cast<std::size_t>(p)] != 'n' || p == kSegnaposto; },
+      tratti);
 }
 
 void differenzeCollocate(std::string_view sequenza, std::string_view riferimento,
@@ -98,6 +107,75 @@ void collocaFisso(std::string_view testo, int inizio, const TabellaCaratteri& ca
   for (char x : testo) c.basi.push_back(caratteri[static_cast<unsigned char>(x)]);
 }
 
+namespace {
+// The stretches as plain ones in the order of the genome, those that overlap or touch joined.
+std::vector<Intervallo> trattiUniti(const std::vector<Intervallo>& tratti) {
+  std::vector<Intervallo> piani;
+  for (const Intervallo& t : tratti) {
+    perOgniTratto(t, [&](int da, int a) { piani.push_back({da, a}); });
+  }
+  std::sort(piani.begin(), piani.end(),
+            [](const Intervallo& a, const Intervallo& b) { return a.inizio < b.inizio; });
+  std::vector<Intervallo> uniti;
+  for (const Intervallo& t : piani) {
+    if (!uniti.empty() && t.inizio <= uniti.back().fine + 1)
+      uniti.back().fine = std::max(uniti.back().fine, t.fine);
+    else
+      uniti.push_back(t);
+  }
+  return uniti;
+}
+
+// The joined stretch that follows the widest stretch of the genome the joined ones leave out.
+std::size_t dopoLaLacunaMaggiore(const std::vector<Intervallo>& uniti) {
+  std::size_t dopo = 0;
+  int lacuna = uniti.front().inizio - 1 + kUltimaPosizione - uniti.back().fine;
+  for (std::size_t k = 1; k < uniti.size(); ++k) {
+    const int l = uniti[k].inizio - uniti[k - 1].fine - 1;
+    if (l > lacuna) {
+      lacuna = l;
+      dopo = k;
+    }
+  }
+  return dopo;
+}
+}  // namespace
+
+void collocaProfilo(const Profilo& profilo, Collocazione& c) {
+  const std::vector<Intervallo> uniti = trattiUniti(profilo.tratti);
+  c.esito = EsitoCollocazione::collocato;
+  c.inserzioni.clear();
+  const std::size_t primo = dopoLaLacunaMaggiore(uniti);
+  c.primo = uniti[primo].inizio;
+  auto scarto = [&](int p) {
+    return static_cast<std::size_t>((p - c.primo + kUltimaPosizione) % kUltimaPosizione);
+  };
+  const Intervallo& ultimo = uniti[(primo + uniti.size() - 1) % uniti.size()];
+  c.basi.assign(scarto(ultimo.fine) + 1, 'n');
+  const std::string_view riferimento = testoRiferimento();
+  for (const Intervallo& t : uniti)
+    riferimento.substr(static_cast<std::size_t>(t.inizio - 1), t.lunghezza())
+        .copy(c.basi.data() + scarto(t.inizio), t.lunghezza());
+  std::vector<Variante> inserite;
+  for (const Variante& v : profilo.varianti) {
+    if (v.inserzione > 0) {
+      inserite.push_back(v);
+      continue;
+    }
+    c.basi[scarto(v.posizione)] = v.delezione() ? '-' : minuscola(v.base);
+  }
+  // In the order of the placement, as the aligner gives them.
+  std::sort(inserite.begin(), inserite.end(), [&](const Variante& a, const Variante& b) {
+    return std::pair(scarto(a.posizione), a.inserzione) <
+           std::pair(scarto(b.posizione), b.inserzione);
+  });
+  for (const Variante& v : inserite) {
+    if (c.inserzioni.empty() || c.inserzioni.back().dopo != v.posizione)
+      c.inserzioni.push_back({v.posizione, {}});
+    c.inserzioni.back().basi.push_back(v.base);
+  }
+}
+
 MotivoEscluso motivoEscluso(EsitoCollocazione esito) {
   switch (esito) {
     case EsitoCollocazione::troppoCorto:
@@ -113,13 +191,24 @@ MotivoEscluso motivoEscluso(EsitoCollocazione esito) {
 
 std::optional<MotivoEscluso> Collocatore::colloca(std::string_view testo, std::string& sequenza) {
   svuota(sequenza);
-  const Collocazione* posto = &fisso_;
-  if (allinea_)
-    posto = &allineatore_.colloca(testo, intervallo_.inizio);
-  else
+  if (!allinea_) {
     collocaFisso(testo, intervallo_.inizio, caratteri_, fisso_);
-  if (posto->esito != EsitoCollocazione::collocato) return motivoEscluso(posto->esito);
-  dentro_ = riporta(*posto, intervallo_, sequenza);
+    return riportaPosto(fisso_, sequenza);
+  }
+  return riportaPosto(allineatore_.colloca(testo, intervallo_.inizio), sequenza);
+}
+
+std::optional<MotivoEscluso> Collocatore::colloca(const Campione& campione, std::string& sequenza) {
+  if (!campione.conProfilo) return colloca(campione.sequenza, sequenza);
+  svuota(sequenza);
+  collocaProfilo(campione.profilo, fisso_);
+  return riportaPosto(fisso_, sequenza);
+}
+
+std::optional<MotivoEscluso> Collocatore::riportaPosto(const Collocazione& posto,
+                                                       std::string& sequenza) {
+  if (posto.esito != EsitoCollocazione::collocato) return motivoEscluso(posto.esito);
+  dentro_ = riporta(posto, intervallo_, sequenza);
   if (!dentro_.copre()) return MotivoEscluso::fuoriIntervallo;
   if (dentro_.coperto.inizio == dentro_.coperto.fine) return MotivoEscluso::troppoCorto;
   return std::nullopt;

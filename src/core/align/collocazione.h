@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "align/allineamento.h"
-#include "phylotree/variante.h"
 #include "sequence/alfabeto.h"
+#include "sequence/campioni.h"
 #include "sequence/intervallo.h"
+#include "sequence/variante.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -72,6 +73,29 @@ void perOgniPosizione(const Intervallo& tratto, F&& f) {
   });
 }
 
+// The runs of positions of `tratto`, in its order, for which noto(p) holds, each cut at the
+// origin: the stretches a sample covers where its data are not missing, as a profile's range.
+template <class F>
+void trattiNoti(const Intervallo& tratto, F&& noto, std::vector<Intervallo>& tratti) {
+  tratti.clear();
+  perOgniTratto(tratto, [&](int da, int a) {
+    for (int p = da; p <= a;) {
+      if (!noto(p)) {
+        ++p;
+        continue;
+      }
+      const int primo = p;
+      while (p <= a && noto(p)) ++p;
+      tratti.push_back({primo, p - 1});
+    }
+  });
+}
+
+// The stretches a placed sample (stored in `sequenza`) covers with data, as a profile's range:
+// the placeholder at 3107 holds none and cuts none.
+void trattiCollocati(std::string_view sequenza, const CampioneCollocato& campione,
+                     std::vector<Intervallo>& tratti);
+
 // The differences of a sample stored in `sequenza` from `riferimento` (both entry p for
 // position p, lower case) over the covered stretch, in its order: a base other than the
 // reference's is a substitution, "-" a deletion, an IUPAC code a heteroplasmy; the insertions
@@ -84,6 +108,10 @@ void differenzeCollocate(std::string_view sequenza, std::string_view riferimento
 void collocaFisso(std::string_view testo, int inizio, const TabellaCaratteri& caratteri,
                   Collocazione& collocazione);
 
+// A profile as a placement: the rCRS over the stretches it covers, its variants applied, "n"
+// between the stretches; the placement starts after the widest stretch it does not cover.
+void collocaProfilo(const Profilo& profilo, Collocazione& collocazione);
+
 // What an operation keeps to place its samples one after the other over the interval: the
 // aligner (or, with alignment off, the fixed rule as a placement), and what of the last sample
 // lies in the interval. The sample goes into a store of the caller's (16,570 entries, entry p
@@ -95,11 +123,16 @@ class Collocatore {
   // Places `testo` into `sequenza`; why not, when it has no place in the interval. A sample
   // covering one position only is too short, as it is for the fixed rule.
   std::optional<MotivoEscluso> colloca(std::string_view testo, std::string& sequenza);
+  // The same for a sample of a file: a profile is placed where it says it lies, whether the run
+  // aligns or not.
+  std::optional<MotivoEscluso> colloca(const Campione& campione, std::string& sequenza);
   // Clears the last sample from `sequenza`.
   void svuota(std::string& sequenza);
   const CampioneCollocato& dentro() const { return dentro_; }
 
  private:
+  std::optional<MotivoEscluso> riportaPosto(const Collocazione& posto, std::string& sequenza);
+
   const bool allinea_;
   const Intervallo intervallo_;
   const TabellaCaratteri& caratteri_;

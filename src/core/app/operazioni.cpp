@@ -9,6 +9,7 @@
 #include "haplotype/confronto_multiplo.h"
 #include "haplotype/confronto_singolo.h"
 #include "mutation/controllo.h"
+#include "sequence/profilo.h"
 #include "stato/messaggi.h"
 #include "stato/parametri.h"
 #include "text/testo.h"
@@ -135,6 +136,8 @@ std::string didascaliaFileCampione(const StatoVorlane& stato, const std::string&
 }
 
 bool corrispondeFiltro(const std::string& nomeFile, const std::string& filtro) {
+  // Profiles (.hsd) are samples whichever format is chosen.
+  if (filtro != "*.TXT" && nomeDiProfili(nomeFile)) return true;
   std::string estensione = filtro.substr(1);  // "*.FASTA" -> ".FASTA"
   if (nomeFile.size() < estensione.size()) return false;
   return ugualiSenzaMaiuscole(nomeFile.substr(nomeFile.size() - estensione.size()), estensione);

@@ -15,6 +15,7 @@
 #include "report/risultati.h"
 #include "sequence/differenze.h"
 #include "sequence/lavoro_campioni.h"
+#include "sequence/riferimento.h"
 #include "stato/messaggi.h"
 #include "text/blocchi.h"
 #include "text/testo.h"
@@ -37,6 +38,8 @@ constexpr FormatoConversione kFasta{
 constexpr FormatoConversione kArlequin{
     "ConvertiARLinTabella",        FormatoCampioni::arlequin, 4,
     msg::arlequinTabellaEsistente, msg::tabellaDaArlequin,    msg::conversioneArlequin};
+
+constexpr std::size_t kTaglioProfili = 4;  // ".hsd"
 
 // False when the user keeps the table already there.
 bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const FormatoConversione& f,
@@ -77,6 +80,7 @@ void chiudiRiga(ScrittoreTesto& tabella) {
 // What the results table's rows are made against: the file, the interval, the reference over it.
 struct RiferimentoRisultati {
   TabellaRisultati& tabella;
+  TabellaRisultati& profili;
   const std::filesystem::path& file;
   std::string intervallo;
   std::string_view testo;
@@ -103,8 +107,10 @@ class RigheConversione {
   struct Appunti {
     std::unique_ptr<ScrittoreTesto> righe = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
+    std::unique_ptr<ScrittoreTesto> profili = std::make_unique<ScrittoreTesto>();
     RigaRisultati riga;
     std::vector<Variante> varianti;
+    std::vector<Intervallo> tratti;
     std::unique_ptr<Collocatore> collocatore;
     std::string sequenza = std::string(kUltimaPosizione + 1, ' ');
     std::string token;
@@ -130,6 +136,7 @@ class RigheConversione {
   void inizia(Appunti& a) {
     a.righe->riportaA(0);
     a.risultati->riportaA(0);
+    a.profili->riportaA(0);
     a.esclusi.svuota();
     a.sospetti.svuota();
   }
@@ -137,6 +144,7 @@ class RigheConversione {
   void consegna(Appunti& a) {
     tabella_.accoda(a.righe->testo());
     r_.tabella.testo().accoda(a.risultati->testo());
+    r_.profili.testo().accoda(a.profili->testo());
     esclusi_.accoda(a.esclusi);
     sospetti_.accoda(a.sospetti);
   }
@@ -151,6 +159,7 @@ class RigheConversione {
       iniziaRiga(righe, inizio_, c.nome, c.frequenza);
   }
   void faiCollocato(const Campione& c, Appunti& a) const;
+  void rigaProfilo(const Campione& c, Appunti& a) const;
 
   ScrittoreTesto& tabella_;
   const std::string inizio_;
@@ -163,7 +172,7 @@ class RigheConversione {
 };
 
 void RigheConversione::fai(const Campione& c, Appunti& a) const {
-  if (c_.collocaCampioni && c.conSequenza) return faiCollocato(c, a);
+  if ((c_.collocaCampioni || c.conProfilo) && c.conSequenza) return faiCollocato(c, a);
   ScrittoreTesto& righe = *a.righe;
   iniziaRigaCampione(righe, c);
   aggiungiMutazioni(righe, confronto_, c.sequenza);
@@ -171,6 +180,18 @@ void RigheConversione::fai(const Campione& c, Appunti& a) const {
   differenzeTesto(c.sequenza, r_.testo, r_.piega, r_.inizio, 'N', a.varianti);
   a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
   a.riga.fine(*a.risultati);
+  // The text's characters from the interval's start: a letter other than N, or "-", is data.
+  const int ultimo = r_.inizio + static_cast<int>(std::min(c.sequenza.size(), r_.testo.size()));
+  a.tratti.clear();
+  if (ultimo > r_.inizio)
+    trattiNoti(
+        {r_.inizio, ultimo - 1},
+        [&](int p) {
+          const char x = maiuscola(c.sequenza[static_cast<std::size_t>(p - r_.inizio)]);
+          return x == '-' || (x >= 'A' && x <= 'Z' && x != 'N') || p == kSegnaposto;
+        },
+        a.tratti);
+  rigaProfilo(c, a);
   a.posizioni.clear();
   for (const Variante& v : a.varianti) a.posizioni.push_back(v.posizione);
   if (auto motivo = collocazioneSospetta(c.sequenza.size(), r_.testo.size(), a.posizioni))
@@ -180,7 +201,7 @@ void RigheConversione::fai(const Campione& c, Appunti& a) const {
 // A placed sample's row: its differences as tokens. One that has no place gets no row, which
 // the normalisation would rebuild as the reference.
 void RigheConversione::faiCollocato(const Campione& c, Appunti& a) const {
-  if (auto motivo = a.collocatore->colloca(c.sequenza, a.sequenza)) {
+  if (auto motivo = a.collocatore->colloca(c, a.sequenza)) {
     a.esclusi.aggiungi(c.nome, *motivo);
     return;
   }
@@ -194,6 +215,15 @@ void RigheConversione::faiCollocato(const Campione& c, Appunti& a) const {
   chiudiRiga(righe);
   a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
   a.riga.fine(*a.risultati);
+  trattiCollocati(a.sequenza, a.collocatore->dentro(), a.tratti);
+  rigaProfilo(c, a);
+}
+
+// A profile's haplogroup goes on as its file gave it; a sample covering nothing has no profile.
+void RigheConversione::rigaProfilo(const Campione& c, Appunti& a) const {
+  if (a.tratti.empty()) return;
+  a.riga.profilo(c.nome, a.tratti, c.conProfilo ? c.profilo.aplogruppo : "", a.varianti)
+      .fine(*a.profili);
 }
 
 // All the rows of the file; false when a line without TAB stopped the conversion. An empty
@@ -244,7 +274,8 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
                                     intervallo, stato.sequenzaRiferimento,
                                     tabellaCaratteri(stato.caratteriValidi)};
     CampioniEsclusi esclusi, sospetti(true);
-    NomeBase base = nomeBase(stato.nomeFileScelto, f.taglio);
+    NomeBase base = nomeBase(stato.nomeFileScelto,
+                             nomeDiProfili(stato.nomeFileScelto) ? kTaglioProfili : f.taglio);
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
 
@@ -253,10 +284,14 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
                                    msg::testataCodici, msg::testataSeparatore})
       uscita.riga(stato.messaggi[testata]);
     TabellaRisultati risultati(stato, "Conversione_" + base.testo, {kColonneCampione});
+    TabellaRisultati profili(stato, "Conversione_" + base.testo, TabellaRisultati::Profili{});
     const RiferimentoRisultati riferimento{
-        risultati, stato.nomeFileScelto,
+        risultati,
+        profili,
+        stato.nomeFileScelto,
         testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza),
-        riferimentoSu(stato, intervallo), intervallo.inizio};
+        riferimentoSu(stato, intervallo),
+        intervallo.inizio};
     const bool finito = righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato,
                                   riferimento, collocamento, esclusi, sospetti);
     for (const CampioniEsclusi* e : {&esclusi, &sospetti})
@@ -269,6 +304,7 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     }
     uscita.conferma();
     risultati.concludi(stato);
+    profili.concludi(stato);
     messaggioFine(stato, porta, f, tabella);
     return Esito::completata;
   });

@@ -11,7 +11,7 @@
 #include "base/esito.h"
 #include "base/porta.h"
 #include "convert/tabella.h"
-#include "phylotree/variante.h"
+#include "sequence/variante.h"
 #include "stato/stato.h"
 
 namespace vorlane {

@@ -13,8 +13,8 @@
 
 #include <string>
 
-#include "phylotree/variante.h"
 #include "sequence/alfabeto.h"
+#include "sequence/variante.h"
 
 namespace vorlane {
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "sequence/caricamento.h"
+#include "sequence/riferimento.h"
 #include "stato/messaggi.h"
 #include "text/testo.h"
 
@@ -49,7 +50,7 @@ bool CampioneMultiplo::leggi(const Campione& campione) {
   escluso_.reset();
   identificativo_.assign(campione.nome);
   if (!campione.conSequenza) return false;
-  if (r_.regole.collocaCampioni()) return colloca(campione);
+  if (r_.regole.collocaCampioni() || campione.conProfilo) return colloca(campione);
   caratteri_ = campione.sequenza.size();
   const double da = r_.regole.da;
   double fine = r_.memoria.memorizza(sequenza_, campione.sequenza);
@@ -61,7 +62,7 @@ bool CampioneMultiplo::leggi(const Campione& campione) {
 }
 
 bool CampioneMultiplo::colloca(const Campione& campione) {
-  escluso_ = collocatore_.colloca(campione.sequenza, sequenza_);
+  escluso_ = collocatore_.colloca(campione, sequenza_);
   return !escluso_;
 }
 
@@ -175,6 +176,23 @@ void CampioneMultiplo::rigaRisultati(RigaRisultati& riga, const Campione& campio
                                      std::string_view intervallo) const {
   riga.campione(r_.stato.fileCampione, identificativo_, campione.frequenza, intervallo, varianti_)
       .confronto(aplotipo_, albero_);
+}
+
+// Placed from the interval's start, a position holds data where it holds a base: only bases are
+// compared there.
+bool CampioneMultiplo::rigaProfilo(RigaRisultati& riga) {
+  if (collocato().copre())
+    trattiCollocati(sequenza_, collocato(), tratti_);
+  else if (primoMarche_ <= ultimoMarche_)
+    trattiNoti(
+        {static_cast<int>(primoMarche_), static_cast<int>(ultimoMarche_)},
+        [&](int p) { return eBase(sequenza_[static_cast<std::size_t>(p)]) || p == kSegnaposto; },
+        tratti_);
+  else
+    tratti_.clear();
+  if (tratti_.empty()) return false;
+  riga.profilo(identificativo_, tratti_, albero_.nome, varianti_);
+  return true;
 }
 
 void CampioneMultiplo::consegnaA(StatoVorlane& stato) const {

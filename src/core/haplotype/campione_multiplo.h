@@ -66,6 +66,8 @@ class CampioneMultiplo {
   // The last comparison's row of the results table.
   void rigaRisultati(RigaRisultati& riga, const Campione& campione,
                      std::string_view intervallo) const;
+  // Its profile, with the tree's call as haplogroup; false for a sample that covers nothing.
+  bool rigaProfilo(RigaRisultati& riga);
 
  private:
   bool colloca(const Campione& campione);
@@ -98,6 +100,7 @@ class CampioneMultiplo {
   // The positions the last comparison marked: they are its list, with no search of the marks,
   // and the only marks to clear before the next one.
   std::vector<int> segnate_;
+  std::vector<Intervallo> tratti_;
   ElencoMutazioni elenco_;
   // The whole tree's classifier for the positions the last sample covered, and its scratch.
   const ClassificatoreAplogruppi* classificatore_ = nullptr;

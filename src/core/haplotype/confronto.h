@@ -12,8 +12,8 @@
 #include "align/collocazione.h"
 #include "base/porta.h"
 #include "log/registro.h"
-#include "phylotree/variante.h"
 #include "sequence/intervallo.h"
+#include "sequence/variante.h"
 #include "stato/stato.h"
 
 namespace vorlane {

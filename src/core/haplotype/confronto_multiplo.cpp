@@ -29,11 +29,12 @@ bool stessoGiorno(const std::tm& a, const std::tm& b) {
 
 ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
                                      const TabellaAplotipi& tabella, PaginaMultiplo* pagina,
-                                     TabellaRisultati* risultati)
+                                     TabellaRisultati* risultati, TabellaRisultati* profili)
     : stato_(stato),
       porta_(porta),
       pagina_(pagina),
       risultati_(risultati),
+      profili_(profili),
       intervallo_(testoIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
                                   porta.testo(Controllo::Text_PosizioneMutazioneA))),
       tabella_(tabella),
@@ -58,6 +59,7 @@ void ConfrontoMultiplo::inizia(Appunti& a) {
   a.risultati.clear();
   a.righePagina->riportaA(0);
   a.righeRisultati->riportaA(0);
+  a.righeProfili->riportaA(0);
   a.letto = false;
   a.esclusi.svuota();
   a.sospetti.svuota();
@@ -81,6 +83,7 @@ void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunt
     campione.rigaRisultati(a.riga, c, intervallo_);
     a.riga.fine(*a.righeRisultati);
   }
+  if (profili_ && campione.rigaProfilo(a.riga)) a.riga.fine(*a.righeProfili);
 }
 
 void ConfrontoMultiplo::scriviRegistro(bool tutto) {
@@ -102,6 +105,7 @@ void ConfrontoMultiplo::consegna(Appunti& a) {
   auto& risultati = stato_.risultatiMultipli;
   if (pagina_) pagina_->accoda(a.righePagina->testo(), risultati.size(), a.risultati.size());
   if (risultati_) risultati_->testo().accoda(a.righeRisultati->testo());
+  if (profili_) profili_->testo().accoda(a.righeProfili->testo());
   risultati.insert(risultati.end(), std::make_move_iterator(a.risultati.begin()),
                    std::make_move_iterator(a.risultati.end()));
   stato_.campioniConfrontati += static_cast<double>(a.risultati.size());
@@ -164,14 +168,18 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
   } catch (const ErroreVorlane&) {
     // Left to the page written at the end.
   }
-  std::optional<TabellaRisultati> risultati;
+  std::optional<TabellaRisultati> risultati, profili;
   procedura(tabella.caricaMultipli, [&] {
-    risultati.emplace(stato, "ConfrontoMultiplo_" + nomeBaseReport(stato.fileCampione),
+    const std::string nome = "ConfrontoMultiplo_" + nomeBaseReport(stato.fileCampione);
+    risultati.emplace(stato, nome,
                       std::initializer_list<std::span<const std::string_view>>{kColonneCampione,
                                                                                kColonneConfronto});
-    ConfrontoMultiplo confronto(stato, porta, tabella, pagina ? &*pagina : nullptr, &*risultati);
+    profili.emplace(stato, nome, TabellaRisultati::Profili{});
+    ConfrontoMultiplo confronto(stato, porta, tabella, pagina ? &*pagina : nullptr, &*risultati,
+                                &*profili);
     confronto.CaricaSequenzaDatiMultipli();
     risultati->concludi(stato);
+    profili->concludi(stato);
     confronto.avvisaEsclusi();
   });
   // The page's message says the work is done: the log must be written before it.

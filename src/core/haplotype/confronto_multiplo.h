@@ -25,9 +25,10 @@ namespace vorlane {
 class ConfrontoMultiplo {
  public:
   // With `pagina`, the rows of the results go to it as they are handed on.
-  // With `risultati`, so do the rows of the results table.
+  // With `risultati`, so do the rows of the results table, and with `profili` the profiles.
   ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella,
-                    PaginaMultiplo* pagina = nullptr, TabellaRisultati* risultati = nullptr);
+                    PaginaMultiplo* pagina = nullptr, TabellaRisultati* risultati = nullptr,
+                    TabellaRisultati* profili = nullptr);
 
   // Reads the file sample by sample: a ">" line names the sample whose lines follow it, joined
   // up to the next ">" line or TAB line; a line with a TAB is a sample of its own, named by the
@@ -46,6 +47,7 @@ class ConfrontoMultiplo {
     RisultatiMultipli risultati;
     std::unique_ptr<ScrittoreTesto> righePagina = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> righeRisultati = std::make_unique<ScrittoreTesto>();
+    std::unique_ptr<ScrittoreTesto> righeProfili = std::make_unique<ScrittoreTesto>();
     RigaRisultati riga;  // its room kept from sample to sample
     bool letto = false;  // it held a sample
     CampioniEsclusi esclusi;
@@ -68,6 +70,7 @@ class ConfrontoMultiplo {
   Porta& porta_;
   PaginaMultiplo* pagina_;
   TabellaRisultati* risultati_;
+  TabellaRisultati* profili_;
   std::string intervallo_;
   const TabellaAplotipi& tabella_;
   RegoleConfronto regole_;

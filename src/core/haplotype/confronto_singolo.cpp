@@ -71,7 +71,7 @@ bool colloca(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
   azzeraSequenzaCampione(stato);
   const TabellaCaratteri caratteri = tabellaCaratteri(stato);
   Collocatore collocatore(regole.allinea, regole.intervallo, caratteri);
-  if (auto escluso = collocatore.colloca(letto.sequenza, stato.sequenzaCampione)) {
+  if (auto escluso = collocatore.colloca(letto, stato.sequenzaCampione)) {
     CampioniEsclusi esclusi;
     esclusi.aggiungi(letto.nome, *escluso);
     porta.messaggio(esclusi.testo(), kTitoloApplicazione, Icona::esclamazione);
@@ -192,7 +192,7 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
     azzeraMarche(stato);
     stato.inserzioniCampione.clear();
     CampioneSingolo campione;
-    if (regole.collocaCampioni()) {
+    if (regole.collocaCampioni() || letto.conProfilo) {
       if (!colloca(stato, porta, regole, letto, campione)) return;
     } else {
       segnaDaInizio(stato, porta, regole, letto, campione);

@@ -275,12 +275,12 @@ class MarcheCampioni {
 // The sample's marks in a new row of the batch's matrix; false, with the sample among those
 // left out, when it could not be placed.
 bool MarcheCampioni::marca(const Campione& c, Appunti& a, std::uint8_t*& marche) const {
-  if (!collocaCampioni_) {
+  if (!collocaCampioni_ && !c.conProfilo) {
     marche = a.matrice.aggiungiCampione(a.nome);
     marcaCampione(lista_, c.sequenza, marche, a.diverse);
     return true;
   }
-  if (auto motivo = a.collocatore->colloca(c.sequenza, a.sequenza)) {
+  if (auto motivo = a.collocatore->colloca(c, a.sequenza)) {
     a.esclusi.aggiungi(c.nome, *motivo);
     return false;
   }
@@ -330,7 +330,7 @@ void MarcheCampioni::rigaRisultati(const Campione& c, const std::uint8_t* marche
   for (std::size_t p = 0; p < lista_.posizioni.size(); ++p) {
     if (marche[p] != kMutata) continue;
     const PosizioneEsaminata& e = lista_.posizioni[p];
-    const char base = collocaCampioni_ ? a.ultima[p] : c.sequenza[e.colonna];
+    const char base = collocaCampioni_ || c.conProfilo ? a.ultima[p] : c.sequenza[e.colonna];
     a.varianti.push_back({e.posizione, 0, base == '-' ? Variante::kDelezione : maiuscola(base)});
   }
   a.riga.campione(file_, c.nome, c.frequenza, intervallo_, a.varianti);

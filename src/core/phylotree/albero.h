@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "phylotree/variante.h"
+#include "sequence/variante.h"
 
 namespace vorlane {
 

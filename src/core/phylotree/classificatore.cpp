@@ -7,8 +7,18 @@
 #include <utility>
 
 #include "phylotree/corsie.h"
+#include "sequence/riferimento.h"
 
 namespace vorlane {
+
+bool puntoCaldo(const Variante& v) {
+  if (v.posizione == kSegnaposto) return true;
+  if (v.inserzione > 0)
+    return v.posizione == 309 || v.posizione == 310 || v.posizione == 315 || v.posizione == 16193 ||
+           v.posizione == 523 || v.posizione == 524;
+  if (v.delezione()) return v.posizione == 523 || v.posizione == 524;
+  return v.posizione == 16182 || v.posizione == 16183 || v.posizione == 16519;
+}
 
 int pesoVariante(int cambiSito, int cambiMassimi) {
   if (cambiSito <= 1 || cambiMassimi <= 1) return 300;

@@ -63,6 +63,23 @@ RigaRisultati& RigaRisultati::confronto(std::string_view aplotipo, const Classif
   return decimali(albero.qualita, 4).decimali(albero.margine, 4);
 }
 
+RigaRisultati& RigaRisultati::profilo(std::string_view nome, std::span<const Intervallo> tratti,
+                                      std::string_view aplogruppo,
+                                      std::span<const Variante> varianti) {
+  testo(nome);
+  separa();
+  aggiungiTratti(riga_, tratti);
+  testo(aplogruppo.empty() ? std::string_view("?") : aplogruppo);
+  ordinate_.assign(varianti.begin(), varianti.end());
+  std::sort(ordinate_.begin(), ordinate_.end());
+  for (const Variante& v : ordinate_) {
+    if (v.base == 'N') continue;
+    separa();
+    aggiungiVariante(riga_, v);
+  }
+  return *this;
+}
+
 void RigaRisultati::fine(ScrittoreTesto& uscita) {
   uscita.riga(riga_);
   riga_.clear();
@@ -96,8 +113,9 @@ std::string testoIntervallo(std::string_view da, std::string_view a) {
   return std::string(senzaSpazi(da)).append("-").append(senzaSpazi(a));
 }
 
-std::filesystem::path percorsoRisultati(const StatoVorlane& stato, std::string_view nome) {
-  return stato.cartellaRisultati / percorsoDaTesto(std::string(nome).append(".tsv"));
+std::filesystem::path percorsoRisultati(const StatoVorlane& stato, std::string_view nome,
+                                        std::string_view estensione) {
+  return stato.cartellaRisultati / percorsoDaTesto(std::string(nome).append(estensione));
 }
 
 TabellaRisultati::TabellaRisultati(const StatoVorlane& stato, std::string_view nome,
@@ -111,9 +129,16 @@ TabellaRisultati::TabellaRisultati(const StatoVorlane& stato, std::string_view n
   intestazione.fine(tabella_);
 }
 
+TabellaRisultati::TabellaRisultati(const StatoVorlane& stato, std::string_view nome, Profili)
+    : file_(percorsoRisultati(stato, nome, ".hsd")), tabella_(file_), profili_(true) {
+  RigaRisultati intestazione;
+  for (std::string_view c : kIntestazioneProfili) intestazione.testo(c);
+  intestazione.fine(tabella_);
+}
+
 void TabellaRisultati::concludi(StatoVorlane& stato) {
   tabella_.conferma();
-  stato.tabellaRisultati = file_;
+  (profili_ ? stato.profiliRisultati : stato.tabellaRisultati) = file_;
 }
 
 }  // namespace vorlane

@@ -13,7 +13,8 @@
 
 #include "io/scrittura.h"
 #include "phylotree/classificatore.h"
-#include "phylotree/variante.h"
+#include "sequence/profilo.h"
+#include "sequence/variante.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -41,6 +42,11 @@ class RigaRisultati {
                           std::span<const Variante> differenze);
   // The comparisons' columns: the table's haplotype and the whole tree's call.
   RigaRisultati& confronto(std::string_view aplotipo, const Classificazione& albero);
+  // A profile of HaploGrep's .hsd format: the identifier, the stretches covered, the haplogroup
+  // ("?" when there is none), then each variant in a field of its own, in the order of the
+  // genome; missing data (N) is left out of the variants, as it is of the stretches.
+  RigaRisultati& profilo(std::string_view nome, std::span<const Intervallo> tratti,
+                         std::string_view aplogruppo, std::span<const Variante> varianti);
   // The row ends; the next field starts a new one.
   void fine(ScrittoreTesto& uscita);
 
@@ -48,6 +54,7 @@ class RigaRisultati {
   void separa();
   std::string riga_;
   bool vuota_ = true;
+  std::vector<Variante> ordinate_;
   // The last file's name as a field: a run's rows all name the same file.
   std::filesystem::path file_;
   std::string nomeFile_;
@@ -76,15 +83,20 @@ class TabellaRisultati {
   TabellaRisultati(const StatoVorlane& stato, std::string_view nome,
                    std::initializer_list<std::span<const std::string_view>> colonne,
                    std::span<const std::string> altreColonne = {});
+  // The run's profiles, risultati/<nome>.hsd, with the header HaploGrep's files have.
+  struct Profili {};
+  TabellaRisultati(const StatoVorlane& stato, std::string_view nome, Profili);
   ScrittoreTesto& testo() { return tabella_; }
   void concludi(StatoVorlane& stato);
 
  private:
   std::filesystem::path file_;
   ScrittoreTesto tabella_;
+  bool profili_ = false;
 };
 
-// risultati/<nome>.tsv, or the same name in the folder the run's outputs go to.
-std::filesystem::path percorsoRisultati(const StatoVorlane& stato, std::string_view nome);
+// risultati/<nome>.tsv (or .hsd), or the same name in the folder the run's outputs go to.
+std::filesystem::path percorsoRisultati(const StatoVorlane& stato, std::string_view nome,
+                                        std::string_view estensione = ".tsv");
 
 }  // namespace vorlane

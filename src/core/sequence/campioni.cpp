@@ -29,6 +29,9 @@ void LettoreCampioni::prendiSequenza(const RecordCampione& record, Campione& cam
 // The views of a record last only until the next one is read: the header's name is kept before
 // its sequence is looked for.
 Lettura LettoreCampioni::prossimo(Campione& campione) {
+  if (!genere_) genere_ = riconosci();
+  if (*genere_ == Genere::profili) return prossimoProfilo(campione);
+  campione.conProfilo = false;
   RecordCampione r;
   if (!prossimoRecord(r)) return Lettura::fine;
   if (r.tipo == RecordCampione::Tipo::senzaTab) return Lettura::senzaTab;
@@ -61,8 +64,11 @@ bool LettoreCampioni::leggiRiga(std::string_view& riga) {
 }
 
 bool LettoreCampioni::prossimo(RecordCampione& record) {
-  if (!progetto_) progetto_ = apreProgetto();
-  if (*progetto_) return prossimoDelProgetto(record);
+  if (!genere_) genere_ = riconosci();
+  if (*genere_ == Genere::progetto) return prossimoDelProgetto(record);
+  if (*genere_ == Genere::profili)
+    throw ErroreVorlane(testoPercorso(percorso()) +
+                        ": un file di profili .hsd si legge per campioni");
   std::string_view riga;
   do {
     if (!leggiRiga(riga)) return false;
@@ -85,14 +91,48 @@ bool LettoreCampioni::prossimo(RecordCampione& record) {
   return true;
 }
 
-// The first line is read to tell a project from plain records, and given back when it is not.
-bool LettoreCampioni::apreProgetto() {
+// The first line is read to tell a project or profiles from plain records, and given back
+// when it is not a project's.
+LettoreCampioni::Genere LettoreCampioni::riconosci() {
+  const bool hsd = nomeDiProfili(percorso());
   std::string_view riga;
-  if (!leggiRiga(riga)) return false;
+  if (!leggiRiga(riga)) return hsd ? Genere::profili : Genere::righe;
   std::string_view testo = senzaSpazi(riga);
-  if (testo.size() >= 9 && ugualiSenzaMaiuscole(testo.substr(0, 9), "[Profile]")) return true;
+  if (testo.size() >= 9 && ugualiSenzaMaiuscole(testo.substr(0, 9), "[Profile]"))
+    return Genere::progetto;
+  // The header is no profile: it is not given back.
+  if (intestazioneProfili(riga)) return Genere::profili;
   inAttesa_ = riga;
-  return false;
+  return hsd ? Genere::profili : Genere::righe;
+}
+
+// Empty lines and lines starting with "#" are passed over; a line that cannot be read as a
+// profile stops the reading, naming the file and the line.
+Lettura LettoreCampioni::prossimoProfilo(Campione& campione) {
+  std::string_view riga;
+  do {
+    if (!leggiRiga(riga)) return Lettura::fine;
+    riga = senzaSpazi(riga);
+  } while (riga.empty() || riga.front() == '#');
+  auto errore = [&](const std::string& perche) {
+    return ErroreVorlane(testoPercorso(percorso()) + ", riga " + std::to_string(numeroRiga()) +
+                         ": " + perche);
+  };
+  const std::size_t tab = riga.find('\t');
+  if (tab == std::string_view::npos)
+    throw errore(
+        "il profilo ha un solo campo (nome, intervallo, aplogruppo, varianti separati da TAB)");
+  std::string perche = leggiProfilo(riga.substr(tab + 1), campione.profilo);
+  if (!perche.empty()) throw errore(perche);
+  campione.nome.assign(riga.substr(0, tab));
+  campione.frequenza.assign(1, '1');
+  campione.sequenza.clear();
+  campione.riga = numeroRiga();
+  campione.intestazione = false;
+  campione.conSequenza = true;
+  campione.conNome = false;
+  campione.conProfilo = true;
+  return Lettura::campione;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "io/righe.h"
+#include "sequence/profilo.h"
 
 namespace vorlane {
 
@@ -56,6 +57,9 @@ struct Campione {
   bool intestazione = false;  // it starts at a FASTA ">" line
   bool conSequenza = false;   // it has sequence lines (a header followed by another has none)
   bool conNome = false;       // its own line names it (Arlequin, or FASTA under regolaTab)
+  // A profile of an .hsd file, which places itself: `sequenza` stays empty, the frequency is 1.
+  bool conProfilo = false;
+  Profilo profilo;
 };
 
 enum class Lettura { campione, fine, senzaTab };
@@ -67,7 +71,8 @@ class LettoreCampioni {
   // fewer than three fields is an error naming the file and the line. A file whose first line
   // is "[Profile]" is an Arlequin project, in either format: its records are the lines of its
   // SampleData blocks (name, frequency, sequence, separated by blanks or TABs), and every other
-  // line is passed over.
+  // line is passed over. A file named *.hsd, or whose first line is the .hsd header, holds
+  // profiles (sequence/profilo.h), which only prossimo(Campione&) reads.
   bool prossimo(RecordCampione& record);
   // The next sample: a FASTA header with the sequence lines that follow it, or a line that is
   // a sample of its own; "senzaTab" at an Arlequin line without TAB, which ends the samples an
@@ -82,7 +87,9 @@ class LettoreCampioni {
   void leggiFasta(std::string_view riga, RecordCampione& record) const;
   void leggiArlequin(std::string_view riga, RecordCampione& record) const;
   bool leggiRiga(std::string_view& riga);
-  bool apreProgetto();
+  enum class Genere { righe, progetto, profili };
+  Genere riconosci();
+  Lettura prossimoProfilo(Campione& campione);
   bool prossimoDelProgetto(RecordCampione& record);
   // Whether a line goes on with the sequence of the FASTA sample before it.
   bool continua(std::string_view riga) const;
@@ -99,9 +106,10 @@ class LettoreCampioni {
   // The record read past a header that is not its sequence, which is the next sample's start.
   std::optional<RecordCampione> seguente_;
   std::string ultimoNome_;
-  // An Arlequin project ([Profile], [Data], SampleData={ ... }): whether the file is one, as its
-  // first line says, and whether the lines being read are inside a SampleData block.
-  std::optional<bool> progetto_;
+  // What the file holds, as its name or first line says: records, an Arlequin project
+  // ([Profile], [Data], SampleData={ ... }) or profiles; and whether the lines being read are
+  // inside a project's SampleData block.
+  std::optional<Genere> genere_;
   bool neiDati_ = false;
 };
 

@@ -70,6 +70,8 @@ struct StatoVorlane {
   std::filesystem::path cartellaRisultati;
   // The results table the last operation wrote (report/risultati.h); empty before one has.
   std::filesystem::path tabellaRisultati;
+  // The profiles (.hsd) it wrote beside the table, for the operations that write them.
+  std::filesystem::path profiliRisultati;
 
   // Operation state.
   std::int16_t codiceOperazione = 0;

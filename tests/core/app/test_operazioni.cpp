@@ -97,6 +97,9 @@ TEST(Filtro, MatchesTheExtensionWithoutRegardToCase) {
   EXPECT_TRUE(corrispondeFiltro("tabella.txt", "*.TXT"));
   EXPECT_FALSE(corrispondeFiltro("campioni.FASTA.bak", "*.FASTA"));
   EXPECT_FALSE(corrispondeFiltro("ARL", "*.ARL"));
+  EXPECT_TRUE(corrispondeFiltro("profili.hsd", "*.FASTA"));
+  EXPECT_TRUE(corrispondeFiltro("profili.HSD", "*.ARL"));
+  EXPECT_FALSE(corrispondeFiltro("profili.hsd", "*.TXT"));
 }
 
 }  // namespace

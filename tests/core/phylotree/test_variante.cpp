@@ -1,7 +1,8 @@
-#include "phylotree/variante.h"
+#include "sequence/variante.h"
 
 #include <gtest/gtest.h>
 
+#include "phylotree/classificatore.h"
 #include "phylotree/copertura.h"
 
 namespace vorlane {

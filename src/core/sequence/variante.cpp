@@ -1,4 +1,4 @@
-#include "phylotree/variante.h"
+#include "sequence/variante.h"
 
 #include <charconv>
 
@@ -62,15 +62,6 @@ std::string testoVariante(const Variante& v) {
   std::string testo;
   aggiungiVariante(testo, v);
   return testo;
-}
-
-bool puntoCaldo(const Variante& v) {
-  if (v.posizione == 3107) return true;
-  if (v.inserzione > 0)
-    return v.posizione == 309 || v.posizione == 310 || v.posizione == 315 || v.posizione == 16193 ||
-           v.posizione == 523 || v.posizione == 524;
-  if (v.delezione()) return v.posizione == 523 || v.posizione == 524;
-  return v.posizione == 16182 || v.posizione == 16183 || v.posizione == 16519;
 }
 
 }  // namespace vorlane

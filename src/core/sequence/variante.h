@@ -30,11 +30,4 @@ std::string testoVariante(const Variante& v);
 // The same appended to `testo`.
 void aggiungiVariante(std::string& testo, const Variante& v);
 
-// Sites that change so often, or are aligned so differently from one sample to the next, that
-// a match or a miss there says nothing of the lineage: the insertions in the HV2 C tract
-// (309.1C, 309.2C, 310.1T, 315.1C) and after 16193, the AC repeat's indels at 523-524, the
-// substitutions at 16182, 16183 and 16519, and 3107, which the rCRS keeps only as a placeholder.
-// The classifier leaves them out of both the sample and the haplogroups.
-bool puntoCaldo(const Variante& v);
-
 }  // namespace vorlane
