@@ -1,6 +1,7 @@
 #include "align/collocazione.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "sequence/alfabeto.h"
 #include "sequence/differenze.h"
@@ -50,12 +51,22 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
   return c;
 }
 
+// A run ends only at an "n", which memchr finds many bases at a time.
 void trattiCollocati(std::string_view sequenza, const CampioneCollocato& campione,
                      std::vector<Intervallo>& tratti) {
-  trattiNoti(
-      campione.coperto,
-      [&](int p) { return sequenza[static_cast<std::size_t>(p)] != 'n' || p == kSegnaposto; },
-      tratti);
+  tratti.clear();
+  perOgniTratto(campione.coperto, [&](int da, int a) {
+    int primo = da;
+    for (int p = da; p <= a;) {
+      const void* n = std::memchr(sequenza.data() + p, 'n', static_cast<std::size_t>(a - p + 1));
+      const int q = n ? static_cast<int>(static_cast<const char*>(n) - sequenza.data()) : a + 1;
+      p = q + 1;
+      if (q == kSegnaposto) continue;
+      if (q > primo) tratti.push_back({primo, q - 1});
+      primo = q + 1;
+    }
+    if (primo <= a) tratti.push_back({primo, a});
+  });
 }
 
 void differenzeCollocate(std::string_view sequenza, std::string_view riferimento,

@@ -130,6 +130,22 @@ TEST(CollocaProfilo, GivesBackItsRangeAndVariantsOverAnIntervalThatHoldsThem) {
   EXPECT_EQ(testo, "16093Y 16311C 73G 263G 309.1C 309.2C 315.1C");
 }
 
+TEST(TrattiCollocati, MissingDataCutsTheRangeAndThePlaceholderDoesNot) {
+  std::string sequenza(kUltimaPosizione + 1, 'a');
+  for (int p : {3107, 3109, 16569, 16560}) sequenza[static_cast<std::size_t>(p)] = 'n';
+  std::vector<Intervallo> t;
+  CampioneCollocato c;
+  c.coperto = {3100, 3110};
+  trattiCollocati(sequenza, c, t);
+  EXPECT_EQ(tratti(t), "3100-3108;3110");
+  c.coperto = {16560, 3};
+  trattiCollocati(sequenza, c, t);
+  EXPECT_EQ(tratti(t), "16561-16568;1-3");
+  c.coperto = {3109, 3109};
+  trattiCollocati(sequenza, c, t);
+  EXPECT_TRUE(t.empty());
+}
+
 TEST(TrattiNoti, CutsTheRunsAtTheOriginAndAtMissingData) {
   std::vector<Intervallo> t;
   auto noto = [](int p) { return p != 16567 && p != 3; };
