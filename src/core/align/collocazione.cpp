@@ -51,22 +51,30 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
   return c;
 }
 
+void trattiSenza(const Intervallo& tratto, std::span<const int> mancanti,
+                 std::vector<Intervallo>& tratti) {
+  auto m = mancanti.begin();
+  tagliaTratti(
+      tratto,
+      [&](int p, int a) {
+        // Across the origin, the positions after it come last: they are not passed before it.
+        const int dopo = tratto.attraversaOrigine() && p >= tratto.inizio ? tratto.fine + 1 : 1;
+        while (m != mancanti.end() && *m < p && *m >= dopo) ++m;
+        return m != mancanti.end() && *m >= p && *m <= a ? *m : a + 1;
+      },
+      tratti);
+}
+
 // A run ends only at an "n", which memchr finds many bases at a time.
 void trattiCollocati(std::string_view sequenza, const CampioneCollocato& campione,
                      std::vector<Intervallo>& tratti) {
-  tratti.clear();
-  perOgniTratto(campione.coperto, [&](int da, int a) {
-    int primo = da;
-    for (int p = da; p <= a;) {
-      const void* n = std::memchr(sequenza.data() + p, 'n', static_cast<std::size_t>(a - p + 1));
-      const int q = n ? static_cast<int>(static_cast<const char*>(n) - sequenza.data()) : a + 1;
-      p = q + 1;
-      if (q == kSegnaposto) continue;
-      if (q > primo) tratti.push_back({primo, q - 1});
-      primo = q + 1;
-    }
-    if (primo <= a) tratti.push_back({primo, a});
-  });
+  tagliaTratti(
+      campione.coperto,
+      [&](int p, int a) {
+        const void* n = std::memchr(sequenza.data() + p, 'n', static_cast<std::size_t>(a - p + 1));
+        return n ? static_cast<int>(static_cast<const char*>(n) - sequenza.data()) : a + 1;
+      },
+      tratti);
 }
 
 void differenzeCollocate(std::string_view sequenza, std::string_view riferimento,

@@ -13,6 +13,7 @@
 #include "sequence/alfabeto.h"
 #include "sequence/campioni.h"
 #include "sequence/intervallo.h"
+#include "sequence/riferimento.h"
 #include "sequence/variante.h"
 #include "stato/stato.h"
 
@@ -73,26 +74,31 @@ void perOgniPosizione(const Intervallo& tratto, F&& f) {
   });
 }
 
-// The runs of positions of `tratto`, in its order, for which noto(p) holds, each cut at the
-// origin: the stretches a sample covers where its data are not missing, as a profile's range.
+// The stretch `tratto` cut at the origin and at each missing position: the range a sample
+// covers with data. `prossima(p, a)` gives the first missing position of p..a, or a + 1. The
+// placeholder at 3107 holds no data and cuts nothing.
 template <class F>
-void trattiNoti(const Intervallo& tratto, F&& noto, std::vector<Intervallo>& tratti) {
+void tagliaTratti(const Intervallo& tratto, F&& prossima, std::vector<Intervallo>& tratti) {
   tratti.clear();
   perOgniTratto(tratto, [&](int da, int a) {
+    int primo = da;
     for (int p = da; p <= a;) {
-      if (!noto(p)) {
-        ++p;
-        continue;
-      }
-      const int primo = p;
-      while (p <= a && noto(p)) ++p;
-      tratti.push_back({primo, p - 1});
+      const int q = prossima(p, a);
+      p = q + 1;
+      if (q == kSegnaposto) continue;
+      if (q > primo) tratti.push_back({primo, q - 1});
+      primo = q + 1;
     }
+    if (primo <= a) tratti.push_back({primo, a});
   });
 }
 
-// The stretches a placed sample (stored in `sequenza`) covers with data, as a profile's range:
-// the placeholder at 3107 holds none and cuts none.
+// The same with the missing positions listed, in the stretch's order.
+void trattiSenza(const Intervallo& tratto, std::span<const int> mancanti,
+                 std::vector<Intervallo>& tratti);
+
+// The stretches a placed sample (stored in `sequenza`) covers with data ("n" is none), as a
+// profile's range.
 void trattiCollocati(std::string_view sequenza, const CampioneCollocato& campione,
                      std::vector<Intervallo>& tratti);
 

@@ -1,6 +1,6 @@
 #include "app/operazioni.h"
 
-#include <map>
+#include <vector>
 
 #include "app/segnalazione.h"
 #include "base/errore.h"
@@ -48,59 +48,43 @@ void impostaCodiceEFiltro(StatoVorlane& stato) {
     stato.filtroFile = fasta ? "*.FASTA" : "*.ARL";
 }
 
-// Title line of a prepared code: the check and the normalisation append to the text their
-// command set, the others replace it.
-void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
-  const auto& m = stato.messaggi;
-  switch (stato.codiceOperazione) {
-    case 10:
-      porta.impostaTesto(Controllo::Lbl_Titolo,
-                         porta.testo(Controllo::Lbl_Titolo) + m[msg::campioniFasta]);
-      break;
-    case 11:
-      porta.impostaTesto(Controllo::Lbl_Titolo,
-                         porta.testo(Controllo::Lbl_Titolo) + m[msg::campioniArlequin]);
-      break;
-    case 20:
-      porta.impostaTesto(Controllo::Lbl_Titolo,
-                         porta.testo(Controllo::Lbl_Titolo) + m[msg::daTabellaAFile]);
-      break;
-    case 40:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::conversioneFileFasta]);
-      break;
-    case 50:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::conversioneFileArlequin]);
-      break;
-    case 60:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoSingoloAplogruppi]);
-      break;
-    case 70:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoMultiploAplogruppi]);
-      break;
-    case 80:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoSingoloMotivi]);
-      break;
-    case 90:
-      porta.impostaTesto(Controllo::Lbl_Titolo, m[msg::confrontoMultiploMotivi]);
-      break;
-    default:
-      break;
-  }
-}
+// What runs for each operation code and what its title line says: the check and the
+// normalisation append their text to the one their command set, the others replace it.
+struct VoceOperazione {
+  std::int16_t codice;
+  ProceduraOperazione procedura;
+  msg::Messaggio titolo;
+  bool accodaTitolo;
+};
 
-const std::map<std::int16_t, ProceduraOperazione>& tabellaOperazioni() {
-  static const std::map<std::int16_t, ProceduraOperazione> tabella = {
-      {10, ControlloMutazioniFASTA},
-      {11, ControlloMutazioniARL},
-      {20, Normalizza},
-      {40, ConvertiFASTAinTabella},
-      {50, ConvertiARLinTabella},
-      {60, OperazioneConfrontoSingolo},
-      {70, OperazioneConfrontoMultiplo},
-      {80, OperazioneConfrontoSingoloNew},
-      {90, OperazioneConfrontoMultiploNew},
+const std::vector<VoceOperazione>& tabellaOperazioni() {
+  static const std::vector<VoceOperazione> tabella = {
+      {10, ControlloMutazioniFASTA, msg::campioniFasta, true},
+      {11, ControlloMutazioniARL, msg::campioniArlequin, true},
+      {20, Normalizza, msg::daTabellaAFile, true},
+      {40, ConvertiFASTAinTabella, msg::conversioneFileFasta, false},
+      {50, ConvertiARLinTabella, msg::conversioneFileArlequin, false},
+      {60, OperazioneConfrontoSingolo, msg::confrontoSingoloAplogruppi, false},
+      {70, OperazioneConfrontoMultiplo, msg::confrontoMultiploAplogruppi, false},
+      {80, OperazioneConfrontoSingoloNew, msg::confrontoSingoloMotivi, false},
+      {90, OperazioneConfrontoMultiploNew, msg::confrontoMultiploMotivi, false},
   };
   return tabella;
+}
+
+const VoceOperazione* operazionePerCodice(std::int16_t codice) {
+  for (const VoceOperazione& v : tabellaOperazioni())
+    if (v.codice == codice) return &v;
+  return nullptr;
+}
+
+// The title line of a prepared code.
+void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
+  const VoceOperazione* v = operazionePerCodice(stato.codiceOperazione);
+  if (!v) return;
+  const std::string& testo = stato.messaggi[v->titolo];
+  porta.impostaTesto(Controllo::Lbl_Titolo,
+                     v->accodaTitolo ? porta.testo(Controllo::Lbl_Titolo) + testo : testo);
 }
 
 }  // namespace
@@ -172,9 +156,8 @@ bool Cmd_esci_Click(StatoVorlane& stato, Porta& porta) {
 }
 
 const ProceduraOperazione* proceduraPerCodice(std::int16_t codice) {
-  const auto& tabella = tabellaOperazioni();
-  auto it = tabella.find(codice);
-  return it == tabella.end() ? nullptr : &it->second;
+  const VoceOperazione* v = operazionePerCodice(codice);
+  return v ? &v->procedura : nullptr;
 }
 
 }  // namespace vorlane

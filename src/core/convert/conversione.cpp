@@ -111,6 +111,7 @@ class RigheConversione {
     RigaRisultati riga;
     std::vector<Variante> varianti;
     std::vector<Intervallo> tratti;
+    std::vector<int> mancanti;
     std::unique_ptr<Collocatore> collocatore;
     std::string sequenza = std::string(kUltimaPosizione + 1, ' ');
     std::string token;
@@ -177,20 +178,13 @@ void RigheConversione::fai(const Campione& c, Appunti& a) const {
   iniziaRigaCampione(righe, c);
   aggiungiMutazioni(righe, confronto_, c.sequenza);
   chiudiRiga(righe);
-  differenzeTesto(c.sequenza, r_.testo, r_.piega, r_.inizio, 'N', a.varianti);
+  differenzeTesto(c.sequenza, r_.testo, r_.piega, r_.inizio, 'N', a.varianti, &a.mancanti);
   a.riga.campione(r_.file, c.nome, c.frequenza, r_.intervallo, a.varianti);
   a.riga.fine(*a.risultati);
-  // The text's characters from the interval's start: a letter other than N, or "-", is data.
-  const int ultimo = r_.inizio + static_cast<int>(std::min(c.sequenza.size(), r_.testo.size()));
+  // The text's characters from the interval's start.
+  const int coperte = static_cast<int>(std::min(c.sequenza.size(), r_.testo.size()));
   a.tratti.clear();
-  if (ultimo > r_.inizio)
-    trattiNoti(
-        {r_.inizio, ultimo - 1},
-        [&](int p) {
-          const char x = maiuscola(c.sequenza[static_cast<std::size_t>(p - r_.inizio)]);
-          return x == '-' || (x >= 'A' && x <= 'Z' && x != 'N') || p == kSegnaposto;
-        },
-        a.tratti);
+  if (coperte > 0) trattiSenza({r_.inizio, r_.inizio + coperte - 1}, a.mancanti, a.tratti);
   rigaProfilo(c, a);
   a.posizioni.clear();
   for (const Variante& v : a.varianti) a.posizioni.push_back(v.posizione);

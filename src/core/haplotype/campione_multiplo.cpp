@@ -72,6 +72,7 @@ void CampioneMultiplo::segna() {
   for (int p : segnate_) marche_[static_cast<std::size_t>(p)] = 0;
   numeroMutazioni_ = 0;
   segnate_.clear();
+  mancanti_.clear();
   if (collocato().copre()) return segnaCollocato();
   primoMarche_ = primoCampione_;
   ultimoMarche_ = ultimoCampione_;
@@ -79,9 +80,9 @@ void CampioneMultiplo::segna() {
   if (primoMarche_ > ultimoMarche_ || riferimento.empty()) return;
   std::size_t ultimo = std::min(
       {static_cast<std::size_t>(ultimoMarche_), sequenza_.size() - 1, riferimento.size() - 1});
-  numeroMutazioni_ = static_cast<double>(segnaMutazioni(sequenza_, riferimento,
-                                                        static_cast<std::size_t>(primoMarche_),
-                                                        ultimo, marche_.data(), segnate_));
+  numeroMutazioni_ = static_cast<double>(
+      segnaMutazioni(sequenza_, riferimento, static_cast<std::size_t>(primoMarche_), ultimo,
+                     marche_.data(), segnate_, true, &mancanti_));
 }
 
 // A placed sample's differences are its list: substitutions, deletions and heteroplasmies are
@@ -178,16 +179,12 @@ void CampioneMultiplo::rigaRisultati(RigaRisultati& riga, const Campione& campio
       .confronto(aplotipo_, albero_);
 }
 
-// Placed from the interval's start, a position holds data where it holds a base: only bases are
-// compared there.
 bool CampioneMultiplo::rigaProfilo(RigaRisultati& riga) {
   if (collocato().copre())
     trattiCollocati(sequenza_, collocato(), tratti_);
   else if (primoMarche_ <= ultimoMarche_)
-    trattiNoti(
-        {static_cast<int>(primoMarche_), static_cast<int>(ultimoMarche_)},
-        [&](int p) { return eBase(sequenza_[static_cast<std::size_t>(p)]) || p == kSegnaposto; },
-        tratti_);
+    trattiSenza({static_cast<int>(primoMarche_), static_cast<int>(ultimoMarche_)}, mancanti_,
+                tratti_);
   else
     tratti_.clear();
   if (tratti_.empty()) return false;

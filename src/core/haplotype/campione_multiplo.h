@@ -101,6 +101,7 @@ class CampioneMultiplo {
   // and the only marks to clear before the next one.
   std::vector<int> segnate_;
   std::vector<Intervallo> tratti_;
+  std::vector<int> mancanti_;  // placed from the interval's start: the positions without a base
   ElencoMutazioni elenco_;
   // The whole tree's classifier for the positions the last sample covered, and its scratch.
   const ClassificatoreAplogruppi* classificatore_ = nullptr;

@@ -46,7 +46,7 @@ void azzeraMarche(StatoVorlane& stato) {
 
 std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimento,
                            std::size_t primo, std::size_t ultimo, char* marche,
-                           std::vector<int>& segnate, bool avx2) {
+                           std::vector<int>& segnate, bool avx2, std::vector<int>* mancanti) {
   const std::size_t prima = segnate.size();
   const std::size_t p = std::max<std::size_t>(primo, 1);
   if (p > ultimo) return 0;
@@ -56,7 +56,11 @@ std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimen
   perOgniDifferenza(
       c, riferimento.data() + p, piegaLettere(ultimo + 1) + p, ultimo - p + 1,
       [&](std::size_t k) {
-        if (!eBase(c[k]) || c[k] == riferimento[p + k]) return;
+        if (!eBase(c[k])) {
+          if (mancanti) mancanti->push_back(static_cast<int>(p + k));
+          return;
+        }
+        if (c[k] == riferimento[p + k]) return;
         marche[p + k] = '*';
         segnate.push_back(static_cast<int>(p + k));
       },

@@ -53,10 +53,12 @@ void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo);
 void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
                     std::vector<int>& segnate, bool avx2 = true);
 // The same on a sample and marks of a caller's own, [primo, ultimo] inside both sequences;
-// returns how many it marked. For threads that compare samples side by side.
+// returns how many it marked. For threads that compare samples side by side. With `mancanti`,
+// the positions holding no base are listed there, in increasing order.
 std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimento,
                            std::size_t primo, std::size_t ultimo, char* marche,
-                           std::vector<int>& segnate, bool avx2 = true);
+                           std::vector<int>& segnate, bool avx2 = true,
+                           std::vector<int>* mancanti = nullptr);
 
 // "*--- " + msg::analisiVorlane + ": " + the short date of `giorno` + " -----------*"
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno);

@@ -88,17 +88,21 @@ void RigaRisultati::fine(ScrittoreTesto& uscita) {
 
 void differenzeTesto(std::string_view campione, std::string_view riferimento,
                      std::string_view piega, int inizio, char ignorato,
-                     std::vector<Variante>& varianti) {
+                     std::vector<Variante>& varianti, std::vector<int>* mancanti) {
   varianti.clear();
+  if (mancanti) mancanti->clear();
   const std::size_t n = std::min({campione.size(), riferimento.size(), piega.size()});
   // The kernel marks every character that is not the reference's letter in either case; the
   // rest of the rule is applied to those few.
   perOgniDifferenza(campione.data(), riferimento.data(), piega.data(), n, [&](std::size_t k) {
     char c = maiuscola(campione[k]);
     const char r = maiuscola(riferimento[k]);
-    if (c == r || c == ignorato || r < 'A' || r > 'Z' || r == 'X') return;
-    if (c != Variante::kDelezione && (c < 'A' || c > 'Z')) c = 'N';
-    varianti.push_back({inizio + static_cast<int>(k), 0, c});
+    if (c == r || r < 'A' || r > 'Z' || r == 'X') return;
+    const int p = inizio + static_cast<int>(k);
+    const bool segno = c != Variante::kDelezione && (c < 'A' || c > 'Z');
+    if (mancanti && (c == ignorato || segno || c == 'N')) mancanti->push_back(p);
+    if (c == ignorato) return;
+    varianti.push_back({p, 0, segno ? 'N' : c});
   });
 }
 

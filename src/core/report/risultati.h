@@ -65,9 +65,10 @@ class RigaRisultati {
 // `ignorato` (upper case), nor at a place the reference has no base. A letter is the variant's
 // base, "-" a deletion, any other sign missing data (N). `piega` is the reference's fold
 // (sequence/differenze.h); the variants go into `varianti`, whose room is kept.
+// With `mancanti`, the positions of missing data (`ignorato` or a sign) are listed there too.
 void differenzeTesto(std::string_view campione, std::string_view riferimento,
                      std::string_view piega, int inizio, char ignorato,
-                     std::vector<Variante>& varianti);
+                     std::vector<Variante>& varianti, std::vector<int>* mancanti = nullptr);
 // The same for a single sample.
 std::vector<Variante> differenzeTesto(std::string_view campione, std::string_view riferimento,
                                       int inizio, char ignorato);

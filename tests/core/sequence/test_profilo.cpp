@@ -146,16 +146,23 @@ TEST(TrattiCollocati, MissingDataCutsTheRangeAndThePlaceholderDoesNot) {
   EXPECT_TRUE(t.empty());
 }
 
-TEST(TrattiNoti, CutsTheRunsAtTheOriginAndAtMissingData) {
+TEST(TrattiSenza, CutsTheRunsAtTheOriginAndAtMissingData) {
   std::vector<Intervallo> t;
-  auto noto = [](int p) { return p != 16567 && p != 3; };
-  trattiNoti({16560, 10}, noto, t);
-  EXPECT_EQ(tratti(t), "16560-16566;16568-16569;1-2;4-10");
-  trattiNoti({5, 5}, noto, t);
+  const std::vector<int> mancanti = {16560, 16567, 3, 10};
+  trattiSenza({16560, 10}, mancanti, t);
+  EXPECT_EQ(tratti(t), "16561-16566;16568-16569;1-2;4-9");
+  const std::vector<int> prime = {3, 10};
+  trattiSenza({5, 5}, prime, t);
   EXPECT_EQ(tratti(t), "5");
-  trattiNoti({3, 3}, noto, t);
+  trattiSenza({3, 3}, prime, t);
   EXPECT_TRUE(t.empty());
-  trattiNoti({}, noto, t);
+  trattiSenza({1, 12}, prime, t);
+  EXPECT_EQ(tratti(t), "1-2;4-9;11-12");
+  trattiSenza({5, 12}, prime, t);
+  EXPECT_EQ(tratti(t), "5-9;11-12");
+  trattiSenza({3100, 3110}, std::vector<int>{3107}, t);
+  EXPECT_EQ(tratti(t), "3100-3110");
+  trattiSenza({}, mancanti, t);
   EXPECT_TRUE(t.empty());
 }
 
