@@ -138,6 +138,19 @@ TEST_F(ProfiliBatch, ABadProfileStopsTheRunNamingItsLine) {
   EXPECT_FALSE(fs::exists(cartella / "risultati" / "Conversione_cr.hsd"));
 }
 
+// The shipped profiles are the shipped samples: the FASTA file converted gives them byte for
+// byte, and they convert back to themselves.
+TEST_F(ProfiliBatch, TheShippedProfilesAreTheShippedSamples) {
+  const fs::path esporta = fs::path(VORLANE_DATI) / "esporta";
+  const std::string attesi = leggiFile(esporta / "campioni_esempio.hsd");
+  fs::copy_file(esporta / "campioni_esempio.FASTA", cartella / "esporta" / "esempio.FASTA");
+  fs::copy_file(esporta / "campioni_esempio.hsd", cartella / "esporta" / "profili.hsd");
+  ASSERT_EQ(lancia("converti esempio.FASTA").stato, 0);
+  EXPECT_EQ(profili("Conversione_esempio.hsd"), attesi);
+  ASSERT_EQ(lancia("converti profili.hsd").stato, 0);
+  EXPECT_EQ(profili("Conversione_profili.hsd"), attesi);
+}
+
 // Profiles on standard input are known by their header; --hsd prints the profiles, with LF.
 TEST_F(ProfiliBatch, ProfilesFromStandardInputToStandardOutput) {
   scriviFile(cartella / "ingresso", kRegioneDiControllo);

@@ -402,7 +402,8 @@ class TestComandi : public QObject {
   void schermate() {
     Banco b;
     QVERIFY(b.avvia());
-    for (const char* nome : {"campioni_esempio.FASTA", "campioni_esempio.ARL"})
+    for (const char* nome :
+         {"campioni_esempio.FASTA", "campioni_esempio.ARL", "campioni_esempio.hsd"})
       std::filesystem::copy_file(std::filesystem::path(VORLANE_DATI) / "esporta" / nome,
                                  b / "esporta" / nome);
     b.finestra->resize(1200, 740);

@@ -12,6 +12,8 @@ the same samples:
 
   campioni_esempio.FASTA  ">name" line, then the sequence on one line
   campioni_esempio.ARL    name TAB frequency TAB sequence, data lines only
+  campioni_esempio.hsd    the same samples as HaploGrep profiles: name, range
+                          (the N cuts it), "?", the variants
 
 Lines end in CR LF. The random choices come from a small fixed-seed generator
 of our own, so the output is byte-for-byte the same on every run and every
@@ -83,6 +85,24 @@ def costruisci_campioni(motivi, rcrs):
     return campioni
 
 
+def profilo(nome, seq, rcrs):
+    """The sample as an .hsd line: the range its readable bases cover, the variants in
+    the order of the genome."""
+    tratti, varianti, primo = [], [], None
+    for k, base in enumerate(seq + "N"):
+        p = INIZIO + k
+        if base == "N":
+            if primo is not None:
+                tratti.append(f"{primo}-{p - 1}" if p - 1 > primo else str(primo))
+            primo = None
+            continue
+        if primo is None:
+            primo = p
+        if base != rcrs[p]:
+            varianti.append(f"{p}{base}")
+    return "\t".join([nome, ";".join(tratti), "?"] + varianti)
+
+
 def main(argv=None):
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     ap.add_argument("--rcrs", default=os.path.join(os.path.dirname(gen.DEFAULT_XML), "rCRS.fasta"))
@@ -103,6 +123,9 @@ def main(argv=None):
     gen.scrivi_righe_crlf(os.path.join(cartella, "campioni_esempio.FASTA"), fasta)
     gen.scrivi_righe_crlf(os.path.join(cartella, "campioni_esempio.ARL"),
            [f"{nome}\t{freq}\t{seq}" for nome, freq, seq in campioni])
+    gen.scrivi_righe_crlf(os.path.join(cartella, "campioni_esempio.hsd"),
+                          ["SampleId\tRange\tHaplogroup\tPolymorphisms"] +
+                          [profilo(nome, seq, rcrs) for nome, _freq, seq in campioni])
     print(f"{len(campioni)} samples written to {cartella}")
     return 0
 
