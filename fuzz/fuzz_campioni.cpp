@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
   l.stato.nomeFileScelto = file;
   try {
     Campione primo;
-    CaricaSequenzaDati(l.stato, l.porta, primo);
+    CaricaSequenzaDati(l.stato, leggiCaselle(l.porta), primo);
   } catch (const ErroreVorlane&) {
   }
   return 0;

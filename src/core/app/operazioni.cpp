@@ -138,7 +138,7 @@ EsitoEvento File_Sequenza_DblClick(StatoVorlane& stato, Porta& porta,
     porta.impostaTesto(Controllo::Label_FileSequenzaCampione,
                        didascaliaFileCampione(stato, testoPercorso(stato.fileCampione)));
     if (const ProceduraOperazione* p = proceduraPerCodice(stato.codiceOperazione))
-      esito = (*p)(stato, porta);
+      esito = (*p)(stato, porta, leggiCaselle(porta));
   });
   porta.puntatoreOccupato(false);
   if (!ok) return EsitoEvento::errore;

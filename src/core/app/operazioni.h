@@ -9,6 +9,7 @@
 
 #include "base/esito.h"
 #include "base/porta.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -50,7 +51,7 @@ std::filesystem::path Cmd_VisualizzaManuale_Click(StatoVorlane& stato, Porta& po
 bool Cmd_esci_Click(StatoVorlane& stato, Porta& porta);
 
 // The procedures a double-click runs for a code; a code without an entry does nothing.
-using ProceduraOperazione = std::function<Esito(StatoVorlane&, Porta&)>;
+using ProceduraOperazione = std::function<Esito(StatoVorlane&, Porta&, const Caselle&)>;
 const ProceduraOperazione* proceduraPerCodice(std::int16_t codice);
 
 }  // namespace vorlane

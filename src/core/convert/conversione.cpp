@@ -367,11 +367,11 @@ void ConfrontoRiferimento::aggiungiMutazioni(std::string& riga, std::string_view
       static_cast<std::size_t>(scriviMutazioni(riga.data() + usato, sequenza) - riga.data()));
 }
 
-Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta) {
+Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta, const Caselle&) {
   return converti(stato, porta, kFasta);
 }
 
-Esito ConvertiARLinTabella(StatoVorlane& stato, Porta& porta) {
+Esito ConvertiARLinTabella(StatoVorlane& stato, Porta& porta, const Caselle&) {
   return converti(stato, porta, kArlequin);
 }
 

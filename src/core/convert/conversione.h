@@ -13,6 +13,7 @@
 #include "base/porta.h"
 #include "convert/tabella.h"
 #include "convert/token.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 #include "text/blocchi.h"
 
@@ -20,8 +21,8 @@ namespace vorlane {
 
 // Code 40 and code 50. A declined overwrite question and the stop at an Arlequin line without
 // TAB end as Esito::interrotta.
-Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta);
-Esito ConvertiARLinTabella(StatoVorlane& stato, Porta& porta);
+Esito ConvertiFASTAinTabella(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
+Esito ConvertiARLinTabella(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 
 // The reference over the interval, prepared once per run for comparing sample after sample.
 class ConfrontoRiferimento {

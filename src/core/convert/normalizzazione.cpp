@@ -285,7 +285,7 @@ Esito NormalizzaArlequin(StatoVorlane& stato, Porta& porta) {
   return normalizza(stato, porta, kArlequin);
 }
 
-Esito Normalizza(StatoVorlane& stato, Porta& porta) {
+Esito Normalizza(StatoVorlane& stato, Porta& porta, const Caselle&) {
   return stato.tipoFile == "FASTA" ? NormalizzaFasta(stato, porta)
                                    : NormalizzaArlequin(stato, porta);
 }

@@ -12,12 +12,13 @@
 #include "base/porta.h"
 #include "convert/tabella.h"
 #include "sequence/variante.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
 
 // Code 20: NormalizzaFasta when tipoFile is "FASTA", NormalizzaArlequin otherwise.
-Esito Normalizza(StatoVorlane& stato, Porta& porta);
+Esito Normalizza(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 Esito NormalizzaFasta(StatoVorlane& stato, Porta& porta);
 Esito NormalizzaArlequin(StatoVorlane& stato, Porta& porta);
 

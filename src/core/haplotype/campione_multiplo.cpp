@@ -9,7 +9,7 @@
 
 namespace vorlane {
 
-RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& porta) {
+RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Caselle& caselle) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
   std::string intervalloMutazioni = m[msg::intervalloMutazioni] + "          : " + m[msg::da] +
@@ -20,12 +20,10 @@ RigheFisseMultiplo::RigheFisseMultiplo(const StatoVorlane& stato, const Porta& p
                      "      : " + inUnaRiga(testoPercorso(stato.fileCampione)) + "\r\n" +
                      m[msg::campioneRegistro] + "                      : ";
   mezzo = "\r\n" + intervalloMutazioni + "\r\n" + m[msg::listaPosizioniMutazione] + "     : " +
-          inUnaRiga(porta.testo(Controllo::Text_posMutazione)) + "\r\n" +
-          m[msg::mutazioniRilevate] + "       : ";
+          inUnaRiga(caselle.posizioni) + "\r\n" + m[msg::mutazioniRilevate] + "       : ";
   coda = "\r\n" + intervalloMutazioni + "\r\n" + m[msg::intervalloPosizioni] + "          : " +
-         m[msg::da] + " " + inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneDa)) + " " +
-         m[msg::a] + "  " + inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)) + "\r\n" +
-         m[msg::intervalloPercentuale] + "        : " + m[msg::da] + " " +
+         m[msg::da] + " " + inUnaRiga(caselle.da) + " " + m[msg::a] + "  " + inUnaRiga(caselle.a) +
+         "\r\n" + m[msg::intervalloPercentuale] + "        : " + m[msg::da] + " " +
          inUnaRiga(imp.PercentoDa) + " " + m[msg::a] + " " + inUnaRiga(imp.PercentoA);
   aplogruppo = rigaAplogruppo(stato, "");
 }

@@ -27,7 +27,7 @@ namespace vorlane {
 // (which changes with the day), those between the identifier and the mutation count, and those
 // after it.
 struct RigheFisseMultiplo {
-  RigheFisseMultiplo(const StatoVorlane& stato, const Porta& porta);
+  RigheFisseMultiplo(const StatoVorlane& stato, const Caselle& caselle);
   std::string fileERiferimento, mezzo, coda;
   std::string aplogruppo;  // the PhyloTree line's label, which the call follows
 };

@@ -20,14 +20,12 @@
 
 namespace vorlane {
 
-RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta) {
+RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Caselle& caselle) {
   RegoleConfronto r;
   LimitiMutazioni limiti = limitiMutazioni(stato.impostazioni);
   r.mutazioniDa = limiti.da;
   r.mutazioniA = limiti.a;
-  IntervalloImpostato intervallo =
-      intervalloImpostato(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                          porta.testo(Controllo::Text_PosizioneMutazioneA), true);
+  IntervalloImpostato intervallo = intervalloImpostato(caselle.da, caselle.a, true);
   r.da = intervallo.inizio;
   r.a = intervallo.fine;
   // Within the sequence: the conversions to long cannot overflow.

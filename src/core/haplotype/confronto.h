@@ -14,6 +14,7 @@
 #include "log/registro.h"
 #include "sequence/intervallo.h"
 #include "sequence/variante.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -40,7 +41,7 @@ struct RegoleConfronto {
 };
 // An interval that is not valid (see intervalloImpostato) is an error that says why; an end below
 // the start runs across the origin.
-RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Porta& porta);
+RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Caselle& caselle);
 
 // Empties marcaMutazioni (16,570 entries) and sets numeroMutazioni to 0.
 void azzeraMarche(StatoVorlane& stato);

@@ -27,7 +27,7 @@ bool stessoGiorno(const std::tm& a, const std::tm& b) {
 }
 }  // namespace
 
-ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
+ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
                                      const TabellaAplotipi& tabella, PaginaMultiplo* pagina,
                                      TabellaRisultati* risultati, TabellaRisultati* profili)
     : stato_(stato),
@@ -35,12 +35,11 @@ ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
       pagina_(pagina),
       risultati_(risultati),
       profili_(profili),
-      intervallo_(testoIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                                  porta.testo(Controllo::Text_PosizioneMutazioneA))),
+      intervallo_(testoIntervallo(caselle.da, caselle.a)),
       tabella_(tabella),
-      regole_(regoleConfronto(stato, porta)),
+      regole_(regoleConfronto(stato, caselle)),
       memoria_(stato, regole_.da, regole_.a),
-      fisse_(stato, porta),
+      fisse_(stato, caselle),
       regoleCampione_{stato, regole_, memoria_, fisse_, albero_},
       indice_(stato.*tabella.griglia) {}
 
@@ -155,7 +154,7 @@ void ConfrontoMultiplo::avvisaEsclusi() {
 }
 
 namespace {
-Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
+Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
                                   const TabellaAplotipi& tabella) {
   porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloMultiplo]);
   stato.risultatiMultipli.clear();
@@ -164,7 +163,7 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
   // where it always is, after the run, by a page written at the end.
   std::optional<PaginaMultiplo> pagina;
   try {
-    pagina.emplace(stato, porta);
+    pagina.emplace(stato, caselle);
   } catch (const ErroreVorlane&) {
     // Left to the page written at the end.
   }
@@ -175,8 +174,8 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
                       std::initializer_list<std::span<const std::string_view>>{kColonneCampione,
                                                                                kColonneConfronto});
     profili.emplace(stato, nome, TabellaRisultati::Profili{});
-    ConfrontoMultiplo confronto(stato, porta, tabella, pagina ? &*pagina : nullptr, &*risultati,
-                                &*profili);
+    ConfrontoMultiplo confronto(stato, porta, caselle, tabella, pagina ? &*pagina : nullptr,
+                                &*risultati, &*profili);
     confronto.CaricaSequenzaDatiMultipli();
     risultati->concludi(stato);
     profili->concludi(stato);
@@ -187,17 +186,17 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta,
   if (pagina)
     procedura("ScriviHTMLMultiplo", [&] { pagina->concludi(stato, porta); });
   else
-    ScriviHTMLMultiplo(stato, porta);
+    ScriviHTMLMultiplo(stato, porta, caselle);
   return Esito::completata;
 }
 }  // namespace
 
-Esito OperazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta) {
-  return operazioneConfrontoMultiplo(stato, porta, kTabellaPrincipale);
+Esito OperazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
+  return operazioneConfrontoMultiplo(stato, porta, caselle, kTabellaPrincipale);
 }
 
-Esito OperazioneConfrontoMultiploNew(StatoVorlane& stato, Porta& porta) {
-  return operazioneConfrontoMultiplo(stato, porta, kTabellaMotivi);
+Esito OperazioneConfrontoMultiploNew(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
+  return operazioneConfrontoMultiplo(stato, porta, caselle, kTabellaMotivi);
 }
 
 }  // namespace vorlane

@@ -15,6 +15,7 @@
 #include "io/scrittura.h"
 #include "report/risultati.h"
 #include "sequence/campioni.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -26,9 +27,9 @@ class ConfrontoMultiplo {
  public:
   // With `pagina`, the rows of the results go to it as they are handed on.
   // With `risultati`, so do the rows of the results table, and with `profili` the profiles.
-  ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const TabellaAplotipi& tabella,
-                    PaginaMultiplo* pagina = nullptr, TabellaRisultati* risultati = nullptr,
-                    TabellaRisultati* profili = nullptr);
+  ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
+                    const TabellaAplotipi& tabella, PaginaMultiplo* pagina = nullptr,
+                    TabellaRisultati* risultati = nullptr, TabellaRisultati* profili = nullptr);
 
   // Reads the file sample by sample: a ">" line names the sample whose lines follow it, joined
   // up to the next ">" line or TAB line; a line with a TAB is a sample of its own, named by the
@@ -88,7 +89,7 @@ class ConfrontoMultiplo {
 
 // What a double-click runs for codes 70 (first table) and 90 (motif table): title line, empty
 // result list, the run, the report (ScriviHTMLMultiplo).
-Esito OperazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta);
-Esito OperazioneConfrontoMultiploNew(StatoVorlane& stato, Porta& porta);
+Esito OperazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
+Esito OperazioneConfrontoMultiploNew(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 
 }  // namespace vorlane

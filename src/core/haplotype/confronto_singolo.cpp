@@ -20,7 +20,7 @@
 namespace vorlane {
 namespace {
 
-void intestazione(const StatoVorlane& stato, const Porta& porta, BloccoRegistro& blocco) {
+void intestazione(const StatoVorlane& stato, const Caselle& caselle, BloccoRegistro& blocco) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
   const std::string numeroDa = inUnaRiga(imp.NumeroMutazioniDa);
@@ -31,13 +31,11 @@ void intestazione(const StatoVorlane& stato, const Porta& porta, BloccoRegistro&
               inUnaRiga(testoPercorso(stato.fileCampione)));
   blocco.riga(m[msg::intervalloMutazioni], "          : ", m[msg::da], " ", numeroDa, " ",
               m[msg::a], " ", numeroA);
-  blocco.riga(m[msg::listaPosizioniMutazione], "     : ",
-              inUnaRiga(porta.testo(Controllo::Text_posMutazione)));
+  blocco.riga(m[msg::listaPosizioniMutazione], "     : ", inUnaRiga(caselle.posizioni));
   blocco.riga(m[msg::mutazioniRilevate], "       : ", testoNumero(stato.numeroMutazioni));
   blocco.riga(m[msg::percentualeMutazioni], "          : da ", numeroDa, " a ", numeroA);
-  blocco.riga(m[msg::intervalloPosizioni], "          : da ",
-              inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneDa)), " a ",
-              inUnaRiga(porta.testo(Controllo::Text_PosizioneMutazioneA)));
+  blocco.riga(m[msg::intervalloPosizioni], "          : da ", inUnaRiga(caselle.da), " a ",
+              inUnaRiga(caselle.a));
   blocco.riga(m[msg::intervalloPercentuale], "        : da ", inUnaRiga(imp.PercentoDa), " a ",
               inUnaRiga(imp.PercentoA));
 }
@@ -162,7 +160,7 @@ Classificazione righeAlbero(const StatoVorlane& stato, const CampioneSingolo& ca
 }
 
 // The sample's row: every difference the block counts.
-void tabellaRisultati(StatoVorlane& stato, const Porta& porta, const CampioneSingolo& campione,
+void tabellaRisultati(StatoVorlane& stato, const Caselle& caselle, const CampioneSingolo& campione,
                       const Classificazione& albero) {
   std::vector<Variante> tutte = campione.differenze;
   if (!campione.collocato) {
@@ -175,9 +173,7 @@ void tabellaRisultati(StatoVorlane& stato, const Porta& porta, const CampioneSin
                            {kColonneCampione, kColonneConfronto});
   RigaRisultati riga;
   riga.campione(stato.fileCampione, stato.nomeCampione, stato.frequenzaCampione,
-                testoIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                                porta.testo(Controllo::Text_PosizioneMutazioneA)),
-                tutte)
+                testoIntervallo(caselle.da, caselle.a), tutte)
       .confronto(stato.aplotipoTrovato, albero);
   riga.fine(tabella.testo());
   tabella.concludi(stato);
@@ -185,10 +181,10 @@ void tabellaRisultati(StatoVorlane& stato, const Porta& porta, const CampioneSin
 
 }  // namespace
 
-void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
+void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
                                    const TabellaAplotipi& tabella, const Campione& letto) {
   procedura(tabella.confrontoSingolo, [&] {
-    RegoleConfronto regole = regoleConfronto(stato, porta);
+    RegoleConfronto regole = regoleConfronto(stato, caselle);
     azzeraMarche(stato);
     stato.inserzioniCampione.clear();
     CampioneSingolo campione;
@@ -199,7 +195,7 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
     }
     avvisaCopertura(stato, porta, regole, campione);
     BloccoRegistro blocco;
-    intestazione(stato, porta, blocco);
+    intestazione(stato, caselle, blocco);
     ElencoMutazioni elenco;
     elenca(stato, regole, campione, elenco, blocco);
     ricercaAplotipo(stato, tabella, elenco.posizioni);
@@ -210,30 +206,30 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
                   percentualeMutazioni(elenco.quante, stato.numeroMutazioni));
     const Classificazione albero = righeAlbero(stato, campione, blocco);
     blocco.scrivi(stato);
-    tabellaRisultati(stato, porta, campione, albero);
+    tabellaRisultati(stato, caselle, campione, albero);
     porta.puntatoreOccupato(false);
     VisualizzaLogOperazioni(stato, porta);
   });
-  ScriviHTML(stato, porta);
+  ScriviHTML(stato, porta, caselle);
 }
 
 namespace {
-Esito operazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta,
+Esito operazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
                                  const TabellaAplotipi& tabella) {
   porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloSingolo]);
   Campione letto;
-  CaricaSequenzaDati(stato, porta, letto);
-  confrontaCampionamentoSingolo(stato, porta, tabella, letto);
+  CaricaSequenzaDati(stato, caselle, letto);
+  confrontaCampionamentoSingolo(stato, porta, caselle, tabella, letto);
   return Esito::completata;
 }
 }  // namespace
 
-Esito OperazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta) {
-  return operazioneConfrontoSingolo(stato, porta, kTabellaPrincipale);
+Esito OperazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
+  return operazioneConfrontoSingolo(stato, porta, caselle, kTabellaPrincipale);
 }
 
-Esito OperazioneConfrontoSingoloNew(StatoVorlane& stato, Porta& porta) {
-  return operazioneConfrontoSingolo(stato, porta, kTabellaMotivi);
+Esito OperazioneConfrontoSingoloNew(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
+  return operazioneConfrontoSingolo(stato, porta, caselle, kTabellaMotivi);
 }
 
 }  // namespace vorlane

@@ -6,6 +6,7 @@
 #include "base/porta.h"
 #include "haplotype/tabelle.h"
 #include "sequence/campioni.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -13,12 +14,12 @@ namespace vorlane {
 // Compares the loaded sample with the reference, searches `tabella`, writes and shows the log
 // block, writes the report (ScriviHTML). `letto` is the sample as read: an aligned comparison
 // places it again on its own.
-void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta,
+void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
                                    const TabellaAplotipi& tabella, const Campione& letto);
 
 // What a double-click runs for codes 60 (first table) and 80 (motif table): title line,
 // loading of the chosen file, the comparison.
-Esito OperazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta);
-Esito OperazioneConfrontoSingoloNew(StatoVorlane& stato, Porta& porta);
+Esito OperazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
+Esito OperazioneConfrontoSingoloNew(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 
 }  // namespace vorlane

@@ -17,7 +17,7 @@ std::string coppiaDaA(const std::string& da, const std::string& a) {
 }
 }  // namespace
 
-void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
+void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Caselle& caselle,
                         std::initializer_list<msg::Messaggio> etichette,
                         std::initializer_list<std::string> valori) {
   const Impostazioni& imp = stato.impostazioni;
@@ -28,8 +28,7 @@ void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const
   pagina.riga("               <TR>");
   for (const std::string& v : valori) cellaDati(pagina, v);
   cellaDati(pagina, coppiaDaA(imp.NumeroMutazioniDa, imp.NumeroMutazioniA));
-  cellaDati(pagina, coppiaDaA(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                              porta.testo(Controllo::Text_PosizioneMutazioneA)));
+  cellaDati(pagina, coppiaDaA(caselle.da, caselle.a));
   cellaDati(pagina, coppiaDaA(imp.PercentoDa, imp.PercentoA));
   pagina.riga("               </TR>");
   pagina.riga("           </TABLE>");

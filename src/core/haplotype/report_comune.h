@@ -10,6 +10,7 @@
 #include "base/porta.h"
 #include "io/scrittura.h"
 #include "stato/messaggi.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -20,7 +21,7 @@ std::filesystem::path percorsoReportConfronto(const StatoVorlane& stato);
 // The summary table of a comparison page: a header row of the messages `etichette`, and a data row
 // of `valori` followed by the three "da ... a ..." pairs of the mutation-count range, the analysis
 // interval and the percentage range.
-void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
+void riassuntoConfronto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Caselle& caselle,
                         std::initializer_list<msg::Messaggio> etichette,
                         std::initializer_list<std::string> valori);
 // A comparison page being written: the frame opened with `titolo`, the body written into

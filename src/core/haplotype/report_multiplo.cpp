@@ -12,9 +12,9 @@
 namespace vorlane {
 namespace {
 
-void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
+void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Caselle& caselle) {
   riassuntoConfronto(
-      pagina, stato, porta,
+      pagina, stato, caselle,
       {msg::sequenzaRiferimento, msg::fileSequenzeAnalizzato, msg::intervalloMutazioni,
        msg::intervalloPosizioni, msg::intervalloPercentuale},
       {stato.citazioneRiferimento, nomeBaseReport(stato.fileCampione)});
@@ -63,9 +63,9 @@ void rigaRisultato(ScrittoreTesto& pagina, const PezziRiga& pezzi, const Risulta
 
 }  // namespace
 
-PaginaMultiplo::PaginaMultiplo(const StatoVorlane& stato, const Porta& porta)
+PaginaMultiplo::PaginaMultiplo(const StatoVorlane& stato, const Caselle& caselle)
     : pagina_(stato, "Vorlane - Tabella comparativa") {
-  riassunto(pagina_.testo(), stato, porta);
+  riassunto(pagina_.testo(), stato, caselle);
   aperturaTabellaRiassunto(pagina_.testo());
   rigaIntestazione(pagina_.testo(), stato);
 }
@@ -95,9 +95,9 @@ void PaginaMultiplo::concludi(const StatoVorlane& stato, Porta& porta) {
   pagina_.concludi(stato, porta);
 }
 
-void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta) {
+void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
   procedura("ScriviHTMLMultiplo", [&] {
-    PaginaMultiplo pagina(stato, porta);
+    PaginaMultiplo pagina(stato, caselle);
     pagina.concludi(stato, porta);
   });
 }

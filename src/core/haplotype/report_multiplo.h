@@ -7,6 +7,7 @@
 
 #include "base/porta.h"
 #include "haplotype/report_comune.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -17,7 +18,7 @@ namespace vorlane {
 // rows of every result not yet in it when it is concluded.
 class PaginaMultiplo {
  public:
-  PaginaMultiplo(const StatoVorlane& stato, const Porta& porta);
+  PaginaMultiplo(const StatoVorlane& stato, const Caselle& caselle);
   // The rows of `risultati`, into a piece's text.
   static void righe(ScrittoreTesto& testo, std::span<const RisultatoCampione> risultati);
   // A piece's rows, for the `quanti` results from index `primo` of risultatiMultipli. Rows that
@@ -34,6 +35,6 @@ class PaginaMultiplo {
 
 // Writes html/Confronto_<file name>.htm from risultatiMultipli and announces it. A run that
 // compared no sample gets a result table with its header row only.
-void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta);
+void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 
 }  // namespace vorlane

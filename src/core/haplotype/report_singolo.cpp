@@ -13,9 +13,9 @@ namespace {
 
 constexpr int kPosizioniPerRiga = 60;
 
-void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta) {
+void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Caselle& caselle) {
   riassuntoConfronto(
-      pagina, stato, porta,
+      pagina, stato, caselle,
       {msg::sequenzaRiferimento, msg::fileSequenzeAnalizzato, msg::aplotipo, msg::mutazioniRilevate,
        msg::intervalloMutazioni, msg::intervalloPosizioni, msg::intervalloPercentuale},
       {stato.messaggi[msg::citazioneRcrs], nomeBaseReport(stato.fileCampione),
@@ -70,13 +70,13 @@ void grigliaBasi(ScrittoreTesto& pagina, const StatoVorlane& stato) {
 
 }  // namespace
 
-void ScriviHTML(StatoVorlane& stato, Porta& porta) {
+void ScriviHTML(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
   procedura("ScriviHTML", [&] {
     const auto& m = stato.messaggi;
     const TestiLegenda legenda{m[msg::legenda], m[msg::baseUguale], m[msg::posizioneMutata],
                                m[msg::sequenzeAllineate]};
     scriviPaginaConfronto(stato, porta, m[msg::risultatoConfronto], [&](ScrittoreTesto& p) {
-      riassunto(p, stato, porta);
+      riassunto(p, stato, caselle);
       tabellaLegenda(p, legenda, 20);
       grigliaBasi(p, stato);
     });

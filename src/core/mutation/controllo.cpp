@@ -140,7 +140,7 @@ void marcaCollocato(const EsameLista& esame, const StatoVorlane& stato,
   }
 }
 
-void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Formato& v,
+void scriviIntestazione(StatoVorlane& stato, const Caselle& caselle, const Formato& v,
                         const std::tm& giorno) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
@@ -160,10 +160,10 @@ void scriviIntestazione(StatoVorlane& stato, const Porta& porta, const Formato& 
                           inUnaRiga(imp.NumeroMutazioniDa) + " " + m[msg::a] + " " +
                           inUnaRiga(imp.NumeroMutazioniA),
                       giorno);
-  ScriviLogOperazioni(stato,
-                      m[msg::listaPosizioniMutazione] + std::string(5, ' ') + ": " +
-                          inUnaRiga(porta.testo(Controllo::Text_posMutazione)),
-                      giorno);
+  ScriviLogOperazioni(
+      stato,
+      m[msg::listaPosizioniMutazione] + std::string(5, ' ') + ": " + inUnaRiga(caselle.posizioni),
+      giorno);
 }
 
 void avvisoLista(const StatoVorlane& stato, Porta& porta, const Formato& v,
@@ -358,13 +358,14 @@ bool fermaAlPrimo(const StatoVorlane& stato, Porta& porta, const Formato& v, Let
 
 // Reads every sample and marks it, its lines in `righe`; false when the run stopped in an
 // orderly way (the user has been told why).
-bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Formato& v, MatriceMutazioni& matrice,
-                   TestoGrande& righe, double& mutati, std::optional<TabellaRisultati>& tabella) {
+bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Caselle& caselle, const Formato& v,
+                   MatriceMutazioni& matrice, TestoGrande& righe, double& mutati,
+                   std::optional<TabellaRisultati>& tabella) {
   OpzioniCampioni opzioni;
   opzioni.formato = v.formato;
   // Read now, not at the first sample: the page of a file without samples shows the list of
   // this run, not the one an earlier run read.
-  AggiornaMAT_BASI(stato, porta);
+  AggiornaMAT_BASI(stato, caselle);
   opzioni.dueCampi = stato.listaPosizioni.empty();
   LettoreCampioni file(stato.fileCampione, opzioni);
   matrice.impostaPosizioni(stato.listaPosizioni);
@@ -400,25 +401,26 @@ void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutat
       giorno);
 }
 
-Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Formato& v) {
+Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
+                         const Formato& v) {
   return procedura(v.procedura, [&] {
     const auto& m = stato.messaggi;
     stato.fileCampione = stato.nomeFileScelto;
     intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza, true);
     // A run's block goes to the day's file it started in, however long it takes.
     const std::tm giorno = stato.orologio();
-    scriviIntestazione(stato, porta, v, giorno);
+    scriviIntestazione(stato, caselle, v, giorno);
     MatriceMutazioni matrice;
     TestoGrande righe;
     double campioniMutati = 0;
     std::optional<TabellaRisultati> tabella;
-    if (!leggiCampioni(stato, porta, v, matrice, righe, campioniMutati, tabella))
+    if (!leggiCampioni(stato, porta, caselle, v, matrice, righe, campioniMutati, tabella))
       return Esito::interrotta;
     scriviRisultati(stato, righe, campioniMutati, giorno);
     if (tabella) tabella->concludi(stato);
     // The summary says the work is done: the log and the page are written before it.
     SvuotaRegistro(stato);
-    std::filesystem::path pagina = scriviPaginaMatrice(stato, porta, matrice);
+    std::filesystem::path pagina = scriviPaginaMatrice(stato, caselle, matrice);
     porta.messaggio(m[msg::controlloEseguitoSulFile] + "\r\n" + testoPercorso(stato.fileCampione) +
                         "\r\n" + m[msg::elaborazioneCompletata] + "\r\n" +
                         m[msg::campioniConMutazione] + ": " + testoNumero(campioniMutati) + "\r\n" +
@@ -432,12 +434,12 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Formato& v) {
 
 }  // namespace
 
-Esito ControlloMutazioniFASTA(StatoVorlane& stato, Porta& porta) {
-  return controlloMutazioni(stato, porta, kFasta);
+Esito ControlloMutazioniFASTA(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
+  return controlloMutazioni(stato, porta, caselle, kFasta);
 }
 
-Esito ControlloMutazioniARL(StatoVorlane& stato, Porta& porta) {
-  return controlloMutazioni(stato, porta, kArlequin);
+Esito ControlloMutazioniARL(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
+  return controlloMutazioni(stato, porta, caselle, kArlequin);
 }
 
 }  // namespace vorlane

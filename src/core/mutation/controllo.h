@@ -5,11 +5,12 @@
 
 #include "base/esito.h"
 #include "base/porta.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
 
-Esito ControlloMutazioniFASTA(StatoVorlane& stato, Porta& porta);
-Esito ControlloMutazioniARL(StatoVorlane& stato, Porta& porta);
+Esito ControlloMutazioniFASTA(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
+Esito ControlloMutazioniARL(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 
 }  // namespace vorlane

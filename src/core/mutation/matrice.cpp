@@ -46,7 +46,7 @@ void MatriceMutazioni::riserva(std::size_t campioni, std::size_t byteNomi) {
 
 namespace {
 
-void tabellaRiassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Porta& porta,
+void tabellaRiassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Caselle& caselle,
                       const MatriceMutazioni& matrice) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
@@ -64,8 +64,7 @@ void tabellaRiassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const P
   cellaDati(pagina, nomeBaseReport(stato.fileCampione));
   cellaDati(pagina, testoNumero(static_cast<double>(matrice.campioni())));
   cellaDati(pagina, "da " + imp.NumeroMutazioniDa + " a " + imp.NumeroMutazioniA);
-  cellaDati(pagina, "da " + porta.testo(Controllo::Text_PosizioneMutazioneDa) + " a " +
-                        porta.testo(Controllo::Text_PosizioneMutazioneA));
+  cellaDati(pagina, "da " + caselle.da + " a " + caselle.a);
   pagina.riga("               </TR>");
   pagina.riga("           </TABLE>");
   pagina.riga("     <BR>");
@@ -140,7 +139,7 @@ void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMut
 
 }  // namespace
 
-std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Porta& porta,
+std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Caselle& caselle,
                                           const MatriceMutazioni& matrice) {
   return procedura("ScriviHTML_MATRICE", [&] {
     const auto& m = stato.messaggi;
@@ -149,7 +148,7 @@ std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Porta& port
         percorsoDaTesto("ControlloMutazioni_" + nomeBaseReport(stato.fileCampione) + ".htm");
     ScrittoreTesto pagina(file);
     aperturaPagina(pagina, "Vorlane - Risultato controllo mutazioni");
-    tabellaRiassunto(pagina, stato, porta, matrice);
+    tabellaRiassunto(pagina, stato, caselle, matrice);
     const TestiLegenda legenda{m[msg::legenda], m[msg::baseUguale], m[msg::posizioneMutata],
                                m[msg::sequenzeAllineate]};
     tabellaLegenda(pagina, legenda, 21);
@@ -175,8 +174,9 @@ void messaggioPaginaMatrice(const StatoVorlane& stato, Porta& porta,
                   m[msg::vorlane], Icona::informazione);
 }
 
-void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazioni& matrice) {
-  messaggioPaginaMatrice(stato, porta, scriviPaginaMatrice(stato, porta, matrice));
+void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
+                        const MatriceMutazioni& matrice) {
+  messaggioPaginaMatrice(stato, porta, scriviPaginaMatrice(stato, caselle, matrice));
 }
 
 }  // namespace vorlane

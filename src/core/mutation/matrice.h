@@ -10,6 +10,7 @@
 
 #include "base/porta.h"
 #include "io/memoria.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -59,10 +60,11 @@ class MatriceMutazioni {
 
 // Writes html/ControlloMutazioni_<name>.htm for the file in stato.fileCampione and tells the
 // user where it is. The page replaces the previous one only once it is complete.
-void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const MatriceMutazioni& matrice);
+void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
+                        const MatriceMutazioni& matrice);
 // The same in two steps, for a caller that says the work is done in between: the page, whose
 // path it returns, and the message naming it.
-std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Porta& porta,
+std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Caselle& caselle,
                                           const MatriceMutazioni& matrice);
 void messaggioPaginaMatrice(const StatoVorlane& stato, Porta& porta,
                             const std::filesystem::path& pagina);

@@ -67,7 +67,7 @@ double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da,
   return memorizzaSequenza(stato, tabellaCaratteri(stato), testo, da, a);
 }
 
-void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta, Campione& campione) {
+void CaricaSequenzaDati(StatoVorlane& stato, const Caselle& caselle, Campione& campione) {
   procedura("CaricaSequenzaDati", [&] {
     stato.fileCampione = stato.nomeFileScelto;
     stato.nomeCampione.clear();
@@ -83,20 +83,17 @@ void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta, Campione& campione) {
     stato.frequenzaCampione = campione.frequenza;
     stato.lunghezzaCampione = kUltimaPosizione;
     // An interval that is not valid loads nothing: the comparison that follows says why.
-    IntervalloImpostato intervallo =
-        leggiIntervallo(porta.testo(Controllo::Text_PosizioneMutazioneDa),
-                        porta.testo(Controllo::Text_PosizioneMutazioneA));
+    IntervalloImpostato intervallo = leggiIntervallo(caselle.da, caselle.a);
     if (!intervallo.errore.empty()) return;
     memorizzaSequenza(stato, tabellaCaratteri(stato), campione.sequenza, intervallo.inizio,
                       intervallo.fine);
   });
 }
 
-void AggiornaMAT_BASI(StatoVorlane& stato, const Porta& porta) {
+void AggiornaMAT_BASI(StatoVorlane& stato, const Caselle& caselle) {
   if (!stato.posizioniDaRileggere) return;
-  std::string testo = porta.testo(Controllo::Text_posMutazione);
   stato.listaPosizioni.clear();
-  if (!testo.empty()) stato.listaPosizioni = dividi(testo, ',');
+  if (!caselle.posizioni.empty()) stato.listaPosizioni = dividi(caselle.posizioni, ',');
   stato.posizioniDaRileggere = false;
 }
 

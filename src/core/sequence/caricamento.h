@@ -7,6 +7,7 @@
 #include "base/porta.h"
 #include "sequence/alfabeto.h"
 #include "sequence/campioni.h"
+#include "stato/parametri.h"
 #include "stato/stato.h"
 
 namespace vorlane {
@@ -33,9 +34,9 @@ double memorizzaSequenza(std::string& sequenza, const TabellaCaratteri& caratter
 // Loads the chosen file's first sample over the interval of the two boxes, character k at the
 // interval's start + k - 1: a ">" header and the lines up to the next one, joined; or a line
 // with a TAB, its sequence the text after the last TAB. `campione` gets the sample as read.
-void CaricaSequenzaDati(StatoVorlane& stato, Porta& porta, Campione& campione);
+void CaricaSequenzaDati(StatoVorlane& stato, const Caselle& caselle, Campione& campione);
 
-// Splits the position box into listaPosizioni the first time after start-up.
-void AggiornaMAT_BASI(StatoVorlane& stato, const Porta& porta);
+// Splits the position box into listaPosizioni the first time after start-up, and after an edit.
+void AggiornaMAT_BASI(StatoVorlane& stato, const Caselle& caselle);
 
 }  // namespace vorlane

@@ -157,6 +157,12 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
   return intervallo;
 }
 
+Caselle leggiCaselle(const Porta& porta) {
+  return {porta.testo(Controllo::Text_PosizioneMutazioneDa),
+          porta.testo(Controllo::Text_PosizioneMutazioneA),
+          porta.testo(Controllo::Text_posMutazione)};
+}
+
 LimitiMutazioni limitiMutazioni(const Impostazioni& impostazioni) {
   std::optional<double> da = numeroRigoroso(impostazioni.NumeroMutazioniDa);
   std::optional<double> a = numeroRigoroso(impostazioni.NumeroMutazioniA);

@@ -41,6 +41,17 @@ IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fi
 IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine,
                                         bool attraversoOrigine = false);
 
+// The boxes an operation reads, read once when its file is double-clicked: no operation looks
+// at the window while it runs. Which interval an operation analyses is said where its rules are
+// made: the comparisons and the single loader take the position boxes (regoleConfronto,
+// CaricaSequenzaDati), the check and the conversions the settings the boxes' rules keep
+// (InizioSequenza, FineSequenza); the pages and log blocks show the boxes' text.
+struct Caselle {
+  std::string da, a;      // Text_PosizioneMutazioneDa, Text_PosizioneMutazioneA
+  std::string posizioni;  // Text_posMutazione
+};
+Caselle leggiCaselle(const Porta& porta);
+
 // NumeroMutazioniDa and NumeroMutazioniA, the counts of mutations between which a comparison
 // lists a sample's mutations; a value that is not a number is an error that names it.
 struct LimitiMutazioni {

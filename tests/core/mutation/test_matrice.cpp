@@ -22,7 +22,7 @@ class MatriceReport : public ::testing::Test {
     matrice.aggiungiCampione("secondo");
   }
   std::vector<std::string> scrivi() {
-    ScriviHTML_MATRICE(a.stato, a.porta, matrice);
+    ScriviHTML_MATRICE(a.stato, a.porta, leggiCaselle(a.porta), matrice);
     return righeCrLf(leggiFile(a.stato.cartellaHtml / "ControlloMutazioni_due.htm"));
   }
 
