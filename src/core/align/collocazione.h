@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "align/allineamento.h"
+#include "base/intervallo.h"
 #include "sequence/alfabeto.h"
 #include "sequence/campioni.h"
-#include "sequence/intervallo.h"
 #include "sequence/riferimento.h"
 #include "sequence/variante.h"
 #include "stato/stato.h"

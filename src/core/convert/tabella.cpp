@@ -8,10 +8,8 @@
 
 namespace vorlane {
 Intervallo intervalloAnalisi(const StatoVorlane& stato) {
-  IntervalloImpostato i =
-      intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza, true);
-  // Within the sequence: the conversion to int cannot overflow.
-  return {static_cast<int>(arrotondaPari(i.inizio)), static_cast<int>(arrotondaPari(i.fine))};
+  return intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza,
+                             true);
 }
 
 NomeBase nomeBase(const std::filesystem::path& file, std::size_t taglio) {

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/intervallo.h"
 #include "base/porta.h"
 #include "sequence/alfabeto.h"
-#include "sequence/intervallo.h"
 #include "stato/stato.h"
 
 namespace vorlane {

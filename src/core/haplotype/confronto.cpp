@@ -25,14 +25,11 @@ RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Caselle& casell
   LimitiMutazioni limiti = limitiMutazioni(stato.impostazioni);
   r.mutazioniDa = limiti.da;
   r.mutazioniA = limiti.a;
-  IntervalloImpostato intervallo = intervalloImpostato(caselle.da, caselle.a, true);
-  r.da = intervallo.inizio;
-  r.a = intervallo.fine;
-  // Within the sequence: the conversions to long cannot overflow.
-  r.primo = static_cast<long>(arrotondaPari(r.da));
-  r.ultimo = r.a < r.da ? static_cast<long>(arrotondaPari(r.a))
-                        : static_cast<long>(arrotondaPari(r.da + std::floor(r.a - r.da)));
-  r.intervallo = {static_cast<int>(r.primo), static_cast<int>(r.ultimo)};
+  r.intervallo = intervalloImpostato(caselle.da, caselle.a, true);
+  r.da = r.intervallo.inizio;
+  r.a = r.intervallo.fine;
+  r.primo = r.intervallo.inizio;
+  r.ultimo = r.intervallo.fine;
   r.allinea = stato.allinea;
   return r;
 }

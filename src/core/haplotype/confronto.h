@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "align/collocazione.h"
+#include "base/intervallo.h"
 #include "base/porta.h"
 #include "log/registro.h"
-#include "sequence/intervallo.h"
 #include "sequence/variante.h"
 #include "stato/parametri.h"
 #include "stato/stato.h"

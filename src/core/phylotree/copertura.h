@@ -5,7 +5,7 @@
 #include <bitset>
 #include <vector>
 
-#include "sequence/intervallo.h"
+#include "base/intervallo.h"
 #include "stato/stato.h"
 
 namespace vorlane {

@@ -83,8 +83,9 @@ void CaricaSequenzaDati(StatoVorlane& stato, const Caselle& caselle, Campione& c
     stato.frequenzaCampione = campione.frequenza;
     stato.lunghezzaCampione = kUltimaPosizione;
     // An interval that is not valid loads nothing: the comparison that follows says why.
-    IntervalloImpostato intervallo = leggiIntervallo(caselle.da, caselle.a);
-    if (!intervallo.errore.empty()) return;
+    std::string errore;
+    const Intervallo intervallo = leggiIntervallo(caselle.da, caselle.a, false, errore);
+    if (!errore.empty()) return;
     memorizzaSequenza(stato, tabellaCaratteri(stato), campione.sequenza, intervallo.inizio,
                       intervallo.fine);
   });

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "sequence/intervallo.h"
+#include "base/intervallo.h"
 #include "sequence/variante.h"
 
 namespace vorlane {

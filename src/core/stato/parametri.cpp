@@ -139,22 +139,23 @@ std::string estremoNonValido(bool inizio, std::string_view intervallo, std::stri
 }
 }  // namespace
 
-IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine,
-                                    bool attraversoOrigine) {
-  IntervalloImpostato intervallo;
+Intervallo leggiIntervallo(std::string_view inizio, std::string_view fine, bool attraversoOrigine,
+                           std::string& errore) {
+  errore.clear();
   std::optional<double> da = posizione(inizio), a = posizione(fine);
   if (!da || !a) {
-    intervallo.errore =
+    errore =
         estremoNonValido(!da, "di analisi", !da ? "InizioSequenza" : "FineSequenza",
                          !da ? inizio : fine, "una posizione (un numero intero tra 1 e 16569)");
-  } else if (*a < *da && !attraversoOrigine) {
-    intervallo.errore = "la fine dell'intervallo di analisi (FineSequenza) " + testoNumero(*a) +
-                        " \xE8 prima dell'inizio (InizioSequenza) " + testoNumero(*da);
-  } else {
-    intervallo.inizio = *da;
-    intervallo.fine = *a;
+    return {};
   }
-  return intervallo;
+  if (*a < *da && !attraversoOrigine) {
+    errore = "la fine dell'intervallo di analisi (FineSequenza) " + testoNumero(*a) +
+             " \xE8 prima dell'inizio (InizioSequenza) " + testoNumero(*da);
+    return {};
+  }
+  // Whole numbers within the sequence: the conversions are exact.
+  return {static_cast<int>(*da), static_cast<int>(*a)};
 }
 
 Caselle leggiCaselle(const Porta& porta) {
@@ -173,10 +174,11 @@ LimitiMutazioni limitiMutazioni(const Impostazioni& impostazioni) {
   return {*da, *a};
 }
 
-IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine,
-                                        bool attraversoOrigine) {
-  IntervalloImpostato intervallo = leggiIntervallo(inizio, fine, attraversoOrigine);
-  if (!intervallo.errore.empty()) throw ErroreVorlane(intervallo.errore);
+Intervallo intervalloImpostato(std::string_view inizio, std::string_view fine,
+                               bool attraversoOrigine) {
+  std::string errore;
+  const Intervallo intervallo = leggiIntervallo(inizio, fine, attraversoOrigine, errore);
+  if (!errore.empty()) throw ErroreVorlane(errore);
   return intervallo;
 }
 

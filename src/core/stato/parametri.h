@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/intervallo.h"
 #include "base/porta.h"
 #include "stato/stato.h"
 
@@ -28,18 +29,15 @@ std::vector<std::string> LeggiIni(const std::filesystem::path& file,
                                   const std::vector<VoceIni>& voci);
 
 // The analysis interval given as a start and an end text: the settings InizioSequenza and
-// FineSequenza, or the two boxes that show them. Each must be a number within 1-16569; `errore`
-// says what is wrong otherwise (empty when nothing is). An end below the start runs across the
-// origin where `attraversoOrigine` allows it, and is an error elsewhere.
-struct IntervalloImpostato {
-  double inizio = 0, fine = 0;
-  std::string errore;
-};
-IntervalloImpostato leggiIntervallo(std::string_view inizio, std::string_view fine,
-                                    bool attraversoOrigine = false);
+// FineSequenza, or the two boxes that show them. Each must be a whole number within 1-16569;
+// `errore` says what is wrong otherwise (empty when nothing is), and the interval is then empty.
+// An end below the start runs across the origin where `attraversoOrigine` allows it, and is an
+// error elsewhere.
+Intervallo leggiIntervallo(std::string_view inizio, std::string_view fine, bool attraversoOrigine,
+                           std::string& errore);
 // The same, an interval that is not valid being an error that says why.
-IntervalloImpostato intervalloImpostato(std::string_view inizio, std::string_view fine,
-                                        bool attraversoOrigine = false);
+Intervallo intervalloImpostato(std::string_view inizio, std::string_view fine,
+                               bool attraversoOrigine = false);
 
 // The boxes an operation reads, read once when its file is double-clicked: no operation looks
 // at the window while it runs. Which interval an operation analyses is said where its rules are

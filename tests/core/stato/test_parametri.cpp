@@ -164,16 +164,27 @@ TEST_F(Caselle, AFractionIsNotAPosition) {
     EXPECT_EQ(caselle(), Coppia("16001", "16400"));
     ASSERT_EQ(a.porta.messaggi.size(), 2u);
     EXPECT_NE(a.porta.messaggi[0].testo.find("non \xE8 una posizione"), std::string::npos);
-    IntervalloImpostato intervallo = leggiIntervallo(frazione, "16400");
-    EXPECT_NE(intervallo.errore.find("(InizioSequenza) \"" + std::string(frazione) +
-                                     "\" non \xE8 una posizione"),
-              std::string::npos)
-        << intervallo.errore;
+    std::string errore;
+    const Intervallo intervallo = leggiIntervallo(frazione, "16400", false, errore);
+    EXPECT_NE(
+        errore.find("(InizioSequenza) \"" + std::string(frazione) + "\" non \xE8 una posizione"),
+        std::string::npos)
+        << errore;
+    EXPECT_EQ(intervallo.inizio, 0);
   }
   // Whole numbers written with a decimal part of zero are still whole.
   da("16100.0");
   EXPECT_EQ(caselle(), Coppia("16100.0", "16400"));
-  EXPECT_TRUE(leggiIntervallo("16001", "16400,0").errore.empty());
+  std::string errore;
+  const Intervallo intero = leggiIntervallo("16001", "16400,0", false, errore);
+  EXPECT_TRUE(errore.empty());
+  EXPECT_EQ(intero.inizio, 16001);
+  EXPECT_EQ(intero.fine, 16400);
+  EXPECT_EQ(leggiIntervallo("16400", "16001", false, errore).fine, 0);
+  EXPECT_NE(errore.find("prima dell'inizio"), std::string::npos);
+  const Intervallo origine = leggiIntervallo("16024", "576", true, errore);
+  EXPECT_TRUE(errore.empty());
+  EXPECT_TRUE(origine.attraversaOrigine());
 }
 
 // Read as 0, a count bound that is not a number listed no mutation and found no haplotype,
