@@ -129,13 +129,20 @@ TEST_F(ProfiliBatch, TheCheckMarksWhatTheRangeDoesNotCoverAsMissing) {
 }
 
 TEST_F(ProfiliBatch, ABadProfileStopsTheRunNamingItsLine) {
-  scriviFile(cartella / "esporta" / "cr.hsd",
-             kIntestazione + "A\t16024-16365\t?\t16223T\r\nB\t16024-16365\t?\t73G\r\n");
-  EsitoBatch e = lancia({"--da=16024", "--a=576", "converti", "cr.hsd"});
-  EXPECT_EQ(e.stato, 1);
-  EXPECT_NE(e.errori.find("cr.hsd, riga 3: la variante 73G"), std::string::npos) << e.errori;
-  EXPECT_FALSE(fs::exists(cartella / "dati" / "cr.txt"));
-  EXPECT_FALSE(fs::exists(cartella / "risultati" / "Conversione_cr.hsd"));
+  const std::pair<std::string, std::string> casi[] = {
+      {"B\t16024-16365\t?\t73G", "cr.hsd, riga 4: la variante 73G"},
+      {"\t16024-16365\t?\t16223T", "cr.hsd, riga 4: il profilo non ha nome"},
+      {"B 16024-16365 ? 16223T", "cr.hsd, riga 4: il profilo ha un solo campo"},
+  };
+  for (const auto& [riga, errore] : casi) {
+    scriviFile(cartella / "esporta" / "cr.hsd",
+               kIntestazione + "A\t16024-16365\t?\t16223T\r\n# commento\r\n" + riga + "\r\n");
+    EsitoBatch e = lancia({"--da=16024", "--a=576", "converti", "cr.hsd"});
+    EXPECT_EQ(e.stato, 1);
+    EXPECT_NE(e.errori.find(errore), std::string::npos) << e.errori;
+    EXPECT_FALSE(fs::exists(cartella / "dati" / "cr.txt"));
+    EXPECT_FALSE(fs::exists(cartella / "risultati" / "Conversione_cr.hsd"));
+  }
 }
 
 // The shipped profiles are the shipped samples: the FASTA file converted gives them byte for

@@ -112,8 +112,7 @@ Lettura LettoreCampioni::prossimoProfilo(Campione& campione) {
   std::string_view riga;
   do {
     if (!leggiRiga(riga)) return Lettura::fine;
-    riga = senzaSpazi(riga);
-  } while (riga.empty() || riga.front() == '#');
+  } while (senzaSpazi(riga).empty() || senzaSpazi(riga).front() == '#');
   auto errore = [&](const std::string& perche) {
     return ErroreVorlane(testoPercorso(percorso()) + ", riga " + std::to_string(numeroRiga()) +
                          ": " + perche);
@@ -122,9 +121,11 @@ Lettura LettoreCampioni::prossimoProfilo(Campione& campione) {
   if (tab == std::string_view::npos)
     throw errore(
         "il profilo ha un solo campo (nome, intervallo, aplogruppo, varianti separati da TAB)");
+  const std::string_view nome = senzaSpazi(riga.substr(0, tab));
+  if (nome.empty()) throw errore("il profilo non ha nome (il primo campo \xE8 vuoto)");
   std::string perche = leggiProfilo(riga.substr(tab + 1), campione.profilo);
   if (!perche.empty()) throw errore(perche);
-  campione.nome.assign(riga.substr(0, tab));
+  campione.nome.assign(nome);
   campione.frequenza.assign(1, '1');
   campione.sequenza.clear();
   campione.riga = numeroRiga();
