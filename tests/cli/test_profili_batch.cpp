@@ -158,6 +158,19 @@ TEST_F(ProfiliBatch, TheShippedProfilesAreTheShippedSamples) {
   EXPECT_EQ(profili("Conversione_profili.hsd"), attesi);
 }
 
+// A sample and its profile are the same sample: the multiple comparison of the profiles it wrote
+// calls each one as it called the sample, and writes the same profiles again.
+TEST_F(ProfiliBatch, TheMultipleComparisonOfItsOwnProfilesGivesThemBack) {
+  fs::copy_file(fs::path(VORLANE_DATI) / "esporta" / "campioni_esempio.FASTA",
+                cartella / "esporta" / "esempio.FASTA");
+  ASSERT_EQ(lancia("confronta-multiplo esempio.FASTA").stato, 0);
+  const std::string scritti = profili("ConfrontoMultiplo_esempio.hsd");
+  scriviFile(cartella / "esporta" / "riletti.hsd", scritti);
+  ASSERT_EQ(lancia("confronta-multiplo riletti.hsd").stato, 0);
+  EXPECT_EQ(profili("ConfrontoMultiplo_riletti.hsd"), scritti);
+  EXPECT_EQ(righeCrLf(scritti).size(), 26u);
+}
+
 // Profiles on standard input are known by their header; --hsd prints the profiles, with LF.
 TEST_F(ProfiliBatch, ProfilesFromStandardInputToStandardOutput) {
   scriviFile(cartella / "ingresso", kRegioneDiControllo);
