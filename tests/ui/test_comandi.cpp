@@ -242,6 +242,24 @@ class TestComandi : public QObject {
     QCOMPARE(leggiFile(tabella), prima + "campioni_esempio X\t1\r\n");
   }
 
+  // Profiles are listed whichever format is chosen, and a double-click compares them.
+  void iProfiliSiElencanoESiConfrontano() {
+    Banco b;
+    QVERIFY(b.avvia());
+    for (const char* nome : {"campioni_esempio.FASTA", "campioni_esempio.hsd"})
+      std::filesystem::copy_file(std::filesystem::path(VORLANE_DATI) / "esporta" / nome,
+                                 b / "esporta" / nome);
+    premi(b, Comando::ConfrontaMultiplo);
+    QCOMPARE(nomiElencati(b), (QStringList{"campioni_esempio.FASTA", "campioni_esempio.hsd"}));
+    clic(b.trova<QRadioButton>("Option_TipoFileSequenza_1"));
+    QCOMPARE(nomiElencati(b), QStringList{"campioni_esempio.hsd"});
+    doppioClicSu(b, "campioni_esempio.hsd");
+    QVERIFY(std::filesystem::exists(b / "html" / "Confronto_campioni_esempio.htm"));
+    const std::string profili =
+        leggiFile(b / "risultati" / "ConfrontoMultiplo_campioni_esempio.hsd");
+    QVERIFY(profili.find("campione_05_T2b\t16001-16139;16141-16400\t") != std::string::npos);
+  }
+
   // Runs once the normalisation is part of the program.
   void opzioneDopoNormalizzazioneSceglieIlFormato() {
     if (!proceduraPerCodice(20)) QSKIP("the normalisation is not built yet");
