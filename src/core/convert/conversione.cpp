@@ -15,7 +15,6 @@
 #include "report/risultati.h"
 #include "sequence/differenze.h"
 #include "sequence/lavoro_campioni.h"
-#include "sequence/riferimento.h"
 #include "stato/messaggi.h"
 #include "text/blocchi.h"
 #include "text/testo.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "sequence/caricamento.h"
-#include "sequence/riferimento.h"
 #include "stato/messaggi.h"
 #include "text/testo.h"
 
@@ -50,7 +49,7 @@ bool CampioneMultiplo::leggi(const Campione& campione) {
   if (!campione.conSequenza) return false;
   if (r_.regole.collocaCampioni() || campione.conProfilo) return colloca(campione);
   caratteri_ = campione.sequenza.size();
-  const double da = r_.regole.da;
+  const double da = r_.regole.intervallo.inizio;
   double fine = r_.memoria.memorizza(sequenza_, campione.sequenza);
   if (fine > da) {
     primoCampione_ = static_cast<long>(arrotondaPari(da));

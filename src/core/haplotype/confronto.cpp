@@ -26,10 +26,6 @@ RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Caselle& casell
   r.mutazioniDa = limiti.da;
   r.mutazioniA = limiti.a;
   r.intervallo = intervalloImpostato(caselle.da, caselle.a, true);
-  r.da = r.intervallo.inizio;
-  r.a = r.intervallo.fine;
-  r.primo = r.intervallo.inizio;
-  r.ultimo = r.intervallo.fine;
   r.allinea = stato.allinea;
   return r;
 }

@@ -24,11 +24,9 @@ inline constexpr const char* kRigaMutazioni = "Mutazioni                     : "
 // The settings and boxes a comparison reads, taken once per operation.
 struct RegoleConfronto {
   double mutazioniDa = 0, mutazioniA = 0;  // NumeroMutazioniDa / NumeroMutazioniA
-  double da = 0, a = 0;                    // the two position boxes, read leniently
-  // The positions the interval covers, as the loader's rounding indexes them; ultimo below
-  // primo when the interval runs across the origin.
-  long primo = 0, ultimo = -1;
-  Intervallo intervallo;  // the same
+  // The two position boxes: the positions the interval covers, the end below the start when
+  // it runs across the origin.
+  Intervallo intervallo;
   // Whether samples are aligned to the reference, or placed from the interval's start on. A
   // sample of an interval across the origin is placed by the aligner's rules either way.
   bool allinea = true;

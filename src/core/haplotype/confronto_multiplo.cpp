@@ -38,7 +38,7 @@ ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Ca
       intervallo_(testoIntervallo(caselle.da, caselle.a)),
       tabella_(tabella),
       regole_(regoleConfronto(stato, caselle)),
-      memoria_(stato, regole_.da, regole_.a),
+      memoria_(stato, regole_.intervallo.inizio, regole_.intervallo.fine),
       fisse_(stato, caselle),
       regoleCampione_{stato, regole_, memoria_, fisse_, albero_},
       indice_(stato.*tabella.griglia) {}
@@ -122,9 +122,9 @@ void ConfrontoMultiplo::riservaRisultati() {
   constexpr std::uintmax_t kMassimo = 1 << 20;
   std::error_code errore;
   std::uintmax_t dimensione = std::filesystem::file_size(stato_.fileCampione, errore);
-  if (errore || !(regole_.a >= regole_.da)) return;
-  double lunghezza = std::min(regole_.a - regole_.da, static_cast<double>(kUltimaPosizione));
-  auto perCampione = static_cast<std::uintmax_t>(lunghezza) + 3;
+  if (errore || regole_.intervallo.attraversaOrigine()) return;
+  auto perCampione =
+      static_cast<std::uintmax_t>(regole_.intervallo.fine - regole_.intervallo.inizio) + 3;
   auto& risultati = stato_.risultatiMultipli;
   risultati.reserve(risultati.size() +
                     static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));

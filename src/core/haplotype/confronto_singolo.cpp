@@ -54,7 +54,8 @@ struct CampioneSingolo {
 // The positions of the interval the sample stored, its blanks at either end left out.
 Intervallo copertoDaInizio(const StatoVorlane& stato, const RegoleConfronto& regole) {
   const std::string& s = stato.sequenzaCampione;
-  long primo = std::max(regole.primo, 1L), ultimo = std::min<long>(regole.ultimo, kUltimaPosizione);
+  long primo = std::max(regole.intervallo.inizio, 1),
+       ultimo = std::min(regole.intervallo.fine, kUltimaPosizione);
   while (primo <= ultimo && s[static_cast<std::size_t>(primo)] == ' ') ++primo;
   while (ultimo >= primo && s[static_cast<std::size_t>(ultimo)] == ' ') --ultimo;
   if (primo > ultimo) return {};
@@ -138,9 +139,10 @@ void elenca(const StatoVorlane& stato, const RegoleConfronto& regole,
   if (campione.collocato) {
     elencaDifferenze(campione.differenze, elenco, blocco);
   } else {
-    if (regole.primo > regole.ultimo) return;
-    elencaMutazioni(stato, static_cast<std::size_t>(regole.primo),
-                    static_cast<std::size_t>(regole.ultimo), elenco, blocco);
+    const Intervallo& i = regole.intervallo;
+    if (i.attraversaOrigine()) return;
+    elencaMutazioni(stato, static_cast<std::size_t>(i.inizio), static_cast<std::size_t>(i.fine),
+                    elenco, blocco);
   }
   if (!elenco.parziale().empty()) blocco.riga(kRigaMutazioni, elenco.parziale());
 }

@@ -1,7 +1,6 @@
 #include "sequence/profilo.h"
 
 #include <algorithm>
-#include <charconv>
 #include <optional>
 
 #include "stato/stato.h"
@@ -10,15 +9,6 @@
 namespace vorlane {
 
 namespace {
-
-std::optional<int> posizione(std::string_view testo) {
-  int p = 0;
-  auto [fine, errore] = std::from_chars(testo.data(), testo.data() + testo.size(), p);
-  if (testo.empty() || errore != std::errc() || fine != testo.data() + testo.size() || p < 1 ||
-      p > kUltimaPosizione)
-    return std::nullopt;
-  return p;
-}
 
 // Calls f on each piece of `testo` between separators, blanks around it left out, empty ones
 // passed over.
@@ -36,9 +26,10 @@ bool leggiTratti(std::string_view testo, std::vector<Intervallo>& tratti) {
   bool valido = true;
   perOgniPezzo(testo, ";", [&](std::string_view pezzo) {
     std::size_t trattino = pezzo.find('-');
-    std::optional<int> da = posizione(senzaSpazi(pezzo.substr(0, trattino)));
-    std::optional<int> a =
-        trattino == std::string_view::npos ? da : posizione(senzaSpazi(pezzo.substr(trattino + 1)));
+    std::optional<int> da = leggiPosizione(senzaSpazi(pezzo.substr(0, trattino)));
+    std::optional<int> a = trattino == std::string_view::npos
+                               ? da
+                               : leggiPosizione(senzaSpazi(pezzo.substr(trattino + 1)));
     if (!da || !a) valido = false;
     if (valido) tratti.push_back({*da, *a});
   });

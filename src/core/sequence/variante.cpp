@@ -33,11 +33,17 @@ std::optional<Variante> sostituzioneODelezione(int posizione, std::string_view c
 
 }  // namespace
 
+std::optional<int> leggiPosizione(std::string_view testo) {
+  std::optional<int> p = intero(testo);
+  if (!p || *p < 1 || *p > kUltimaPosizione) return std::nullopt;
+  return p;
+}
+
 std::optional<Variante> leggiVariante(std::string_view testo) {
   std::size_t cifre = testo.find_first_not_of("0123456789");
   if (cifre == std::string_view::npos) return std::nullopt;
-  std::optional<int> posizione = intero(testo.substr(0, cifre));
-  if (!posizione || *posizione < 1 || *posizione > kUltimaPosizione) return std::nullopt;
+  std::optional<int> posizione = leggiPosizione(testo.substr(0, cifre));
+  if (!posizione) return std::nullopt;
   if (testo[cifre] != '.') return sostituzioneODelezione(*posizione, testo.substr(cifre));
   std::string_view coda = testo.substr(cifre + 1);
   std::size_t fineIndice = coda.find_first_not_of("0123456789");

@@ -21,6 +21,9 @@ struct Variante {
   auto operator<=>(const Variante&) const = default;
 };
 
+// "16519": a position of the rCRS, 1-16569, in digits alone; empty otherwise.
+std::optional<int> leggiPosizione(std::string_view testo);
+
 // "16519C", "16519c", "523d", "523DEL", "315.1C"; empty when the text is none of these or the
 // position is outside 1-16569. A multi-base insertion ("8289.1CCT") is several variants and is
 // refused here.
