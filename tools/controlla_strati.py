@@ -11,8 +11,8 @@ import sys
 
 STRATI = [
     ("base", ["base"]),
-    ("io", ["text", "io"]),
-    ("dominio", ["stato", "log", "sequence", "phylotree", "align", "mutation", "report", "haplotype",
+    ("io", ["text", "io", "log"]),
+    ("dominio", ["stato", "sequence", "phylotree", "align", "mutation", "report", "haplotype",
                  "convert"]),
     ("applicazione", ["app"]),
 ]

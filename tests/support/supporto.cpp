@@ -112,7 +112,7 @@ void preparaCartellaLavoro(const std::filesystem::path& cartella) {
 
 Ambiente::Ambiente() {
   preparaCartellaLavoro(cartella.percorso());
-  stato.orologio = momentoFisso;
+  stato.registro.orologio = momentoFisso;
   avviato = Avvio(stato, porta, cartella.percorso());
 }
 

@@ -35,7 +35,7 @@ Banco::Banco(bool preparaCartella) {
   auto d = std::make_unique<DialoghiTest>();
   dialoghi = d.get();
   finestra = std::make_unique<FinestraSpia>(std::move(d));
-  finestra->stato().orologio = vorlane::test::momentoFisso;
+  finestra->stato().registro.orologio = vorlane::test::momentoFisso;
 }
 
 bool Banco::avvia() {

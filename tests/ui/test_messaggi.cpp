@@ -141,11 +141,11 @@ class TestMessaggi : public QObject {
     Banco b;
     b.finestra.reset();
     auto finestra = std::make_unique<FinestraVorlane>();
-    finestra->stato().orologio = vorlane::test::momentoFisso;
+    finestra->stato().registro.orologio = vorlane::test::momentoFisso;
     QVERIFY(finestra->avvia(b.cartella.percorso()));
-    ScriviLogOperazioni(finestra->stato(), "*--- Analisi Vorlane");
+    finestra->stato().registro.ScriviLogOperazioni("*--- Analisi Vorlane");
     for (int i = 1; i < 100000; ++i)
-      ScriviLogOperazioni(finestra->stato(), "riga " + std::to_string(i));
+      finestra->stato().registro.ScriviLogOperazioni("riga " + std::to_string(i));
     int righe = 0, scorrimento = 0;
     QString titolo;
     allApertura([&](QWidget* w) {
@@ -155,7 +155,7 @@ class TestMessaggi : public QObject {
       righe = area->document()->blockCount();
       scorrimento = area->verticalScrollBar()->maximum();
     });
-    VisualizzaLogOperazioni(finestra->stato(), *finestra);
+    finestra->stato().registro.VisualizzaLogOperazioni(*finestra);
     QCOMPARE(titolo, "Vorlane");
     QVERIFY2(righe >= 100000, qPrintable(QString::number(righe)));
     QVERIFY(scorrimento > 0);

@@ -15,13 +15,14 @@ namespace vorlane {
 namespace {
 
 void creaCartelle(StatoVorlane& stato) {
-  stato.cartellaLog = stato.cartellaCorrente / "log";
+  stato.registro.impostaCartella(stato.cartellaCorrente / "log");
   stato.cartellaHtml = stato.cartellaCorrente / "html";
   stato.cartellaDati = stato.cartellaCorrente / "dati";
   stato.cartellaEsporta = stato.cartellaCorrente / "esporta";
   stato.cartellaRisultati = stato.cartellaCorrente / "risultati";
-  for (const auto* c : {&stato.cartellaLog, &stato.cartellaHtml, &stato.cartellaDati,
-                        &stato.cartellaEsporta, &stato.cartellaRisultati}) {
+  for (const std::filesystem::path* c : std::initializer_list<const std::filesystem::path*>{
+           &stato.registro.cartella(), &stato.cartellaHtml, &stato.cartellaDati,
+           &stato.cartellaEsporta, &stato.cartellaRisultati}) {
     std::error_code ec;
     if (std::filesystem::is_directory(*c, ec)) continue;
     if (!std::filesystem::create_directory(*c, ec) || ec)

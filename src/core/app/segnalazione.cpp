@@ -22,7 +22,7 @@ bool eseguiEvento(StatoVorlane& stato, Porta& porta, const char* etichetta,
   try {
     procedura(etichetta, [&] {
       evento();
-      SvuotaRegistro(stato);
+      stato.registro.svuota();
     });
     return true;
   } catch (const ErroreVorlane& e) {
@@ -30,11 +30,11 @@ bool eseguiEvento(StatoVorlane& stato, Porta& porta, const char* etichetta,
     // The lines written before the failure still go to the log; a log out of reach is a failure
     // of its own, reported in its turn (unless it is the one just reported).
     try {
-      SvuotaRegistro(stato);
+      stato.registro.svuota();
     } catch (const ErroreVorlane& registro) {
       if (std::string_view(registro.what()) != e.what()) segnalaErrore(stato, porta, registro);
     }
-    stato.registro.testo.clear();
+    stato.registro.scarta();
     return false;
   }
 }

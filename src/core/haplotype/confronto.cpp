@@ -80,7 +80,7 @@ std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato) {
-  return rigaInizioBlocco(stato, stato.orologio());
+  return rigaInizioBlocco(stato, stato.registro.adesso());
 }
 
 namespace {

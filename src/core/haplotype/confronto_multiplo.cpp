@@ -53,7 +53,7 @@ ConfrontoMultiplo::Appunti ConfrontoMultiplo::appunti() {
 // readings follow the file, so a day's file never gets a block of the day after before one of
 // its own.
 void ConfrontoMultiplo::inizia(Appunti& a) {
-  a.giorno = stato_.orologio();
+  a.giorno = stato_.registro.adesso();
   a.registro.clear();
   a.risultati.clear();
   a.righePagina->riportaA(0);
@@ -87,7 +87,7 @@ void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunt
 
 void ConfrontoMultiplo::scriviRegistro(bool tutto) {
   if (registro_.empty() || (!tutto && registro_.size() < kPassoRegistro)) return;
-  accodaRegistro(stato_, registro_, giornoRegistro_);
+  stato_.registro.accoda(registro_, giornoRegistro_);
   registro_.clear();
 }
 
@@ -182,7 +182,7 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Casel
     confronto.avvisaEsclusi();
   });
   // The page's message says the work is done: the log must be written before it.
-  SvuotaRegistro(stato);
+  stato.registro.svuota();
   if (pagina)
     procedura("ScriviHTMLMultiplo", [&] { pagina->concludi(stato, porta); });
   else

@@ -207,10 +207,10 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta, const Case
       blocco.riga(stato.messaggi[msg::percentualeMutazioni], "         : ",
                   percentualeMutazioni(elenco.quante, stato.numeroMutazioni));
     const Classificazione albero = righeAlbero(stato, campione, blocco);
-    blocco.scrivi(stato);
+    blocco.scrivi(stato.registro);
     tabellaRisultati(stato, caselle, campione, albero);
     porta.puntatoreOccupato(false);
-    VisualizzaLogOperazioni(stato, porta);
+    stato.registro.VisualizzaLogOperazioni(porta);
   });
   ScriviHTML(stato, porta, caselle);
 }

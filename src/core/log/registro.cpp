@@ -94,86 +94,86 @@ std::size_t cercaUltimoInizio(std::FILE* f, std::size_t dimensione) {
   }
   return std::string::npos;
 }
+}  // namespace
+
 // Keeps the block the lines about to be appended end in: the block shown is the one this run
 // wrote, whatever another run appended to the same file meanwhile. Every append starts at a
 // line start.
-void ricordaBlocco(CodaRegistro& coda, std::string_view righe) {
+void Registro::ricordaBlocco(std::string_view righe) {
   std::size_t i = ultimoInizioBlocco(righe, true);
   if (i == std::string_view::npos)
-    coda.ultimoBlocco.append(righe);
+    ultimoBlocco_.append(righe);
   else
-    coda.ultimoBlocco.assign(righe.substr(i));
-}
-}  // namespace
-
-std::filesystem::path percorsoRegistro(const StatoVorlane& stato) {
-  return stato.cartellaLog / (dataPerNomeFile(stato.orologio()) + "_Vorlane.log");
+    ultimoBlocco_.assign(righe.substr(i));
 }
 
-void SvuotaRegistro(StatoVorlane& stato) {
+void Registro::impostaCartella(std::filesystem::path cartella) {
+  cartella_ = std::move(cartella);
+}
+
+std::filesystem::path Registro::percorso() const {
+  return cartella_ / (dataPerNomeFile(adesso()) + "_Vorlane.log");
+}
+
+void Registro::svuota() {
   procedura("ScriviLogOperazioni", [&] {
-    CodaRegistro& coda = stato.registro;
-    if (coda.sfondo) coda.sfondo->attendi();
-    if (coda.testo.empty()) return;
-    ricordaBlocco(coda, coda.testo);
-    aggiungiARegistro(coda.percorso, coda.testo);
-    coda.testo.clear();
+    if (sfondo_) sfondo_->attendi();
+    if (testo_.empty()) return;
+    ricordaBlocco(testo_);
+    aggiungiARegistro(percorso_, testo_);
+    testo_.clear();
   });
 }
 
-namespace {
 // The queue's lines go to the file on the background thread while the next ones are collected.
 // Appended in the order they were queued, as one write each: nothing else writes to the file
 // before the event's end has waited for them.
-void svuotaInSfondo(StatoVorlane& stato) {
+void Registro::svuotaInSfondo() {
   procedura("ScriviLogOperazioni", [&] {
-    CodaRegistro& coda = stato.registro;
-    if (!coda.sfondo) coda.sfondo = std::make_unique<LavoroSfondo>();
-    coda.sfondo->attendi();
-    ricordaBlocco(coda, coda.testo);
-    std::swap(coda.testo, coda.inScrittura);
-    coda.testo.clear();
+    if (!sfondo_) sfondo_ = std::make_unique<LavoroSfondo>();
+    sfondo_->attendi();
+    ricordaBlocco(testo_);
+    std::swap(testo_, inScrittura_);
+    testo_.clear();
     // Room for a whole megabyte and the lines that take it past: growing to it again would move
     // the text to fresh memory at every doubling.
-    coda.testo.reserve(2 * kSogliaRegistro);
-    coda.sfondo->affida(
-        [&coda, percorso = coda.percorso] { aggiungiARegistro(percorso, coda.inScrittura); });
+    testo_.reserve(2 * kSogliaRegistro);
+    sfondo_->affida([this, percorso = percorso_] { aggiungiARegistro(percorso, inScrittura_); });
   });
 }
 
-// Points the queue at today's file, sending what it holds for another day to that day's file.
-void scegliFile(StatoVorlane& stato, const std::tm& oggi) {
-  CodaRegistro& coda = stato.registro;
+// Points the queue at today's file, sending what it holds for another day or folder to that
+// day's file.
+void Registro::scegliFile(const std::tm& oggi) {
   int giorno = (oggi.tm_year * 100 + oggi.tm_mon) * 100 + oggi.tm_mday;
-  if (giorno == coda.giorno && stato.cartellaLog.native() == coda.cartella) return;
-  std::filesystem::path percorso = stato.cartellaLog / (dataPerNomeFile(oggi) + "_Vorlane.log");
-  if (percorso != coda.percorso) {
-    SvuotaRegistro(stato);
-    coda.percorso = std::move(percorso);
+  if (giorno == giorno_ && cartella_.native() == cartellaPercorso_) return;
+  std::filesystem::path percorso = cartella_ / (dataPerNomeFile(oggi) + "_Vorlane.log");
+  if (percorso != percorso_) {
+    svuota();
+    percorso_ = std::move(percorso);
   }
-  coda.giorno = giorno;
-  coda.cartella = stato.cartellaLog.native();
-}
-}  // namespace
-
-void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio) {
-  ScriviLogOperazioni(stato, messaggio, stato.orologio());
+  giorno_ = giorno;
+  cartellaPercorso_ = cartella_.native();
 }
 
-void ScriviLogOperazioni(StatoVorlane& stato, std::string_view messaggio, const std::tm& adesso) {
+void Registro::ScriviLogOperazioni(std::string_view messaggio) {
+  ScriviLogOperazioni(messaggio, adesso());
+}
+
+void Registro::ScriviLogOperazioni(std::string_view messaggio, const std::tm& adesso) {
   procedura("ScriviLogOperazioni", [&] {
-    scegliFile(stato, adesso);
-    stato.registro.testo.append(messaggio).append("\r\n");
-    if (stato.registro.testo.size() >= kSogliaRegistro) svuotaInSfondo(stato);
+    scegliFile(adesso);
+    testo_.append(messaggio).append("\r\n");
+    if (testo_.size() >= kSogliaRegistro) svuotaInSfondo();
   });
 }
 
-void accodaRegistro(StatoVorlane& stato, std::string_view righe, const std::tm& adesso) {
+void Registro::accoda(std::string_view righe, const std::tm& adesso) {
   procedura("ScriviLogOperazioni", [&] {
-    scegliFile(stato, adesso);
-    SvuotaRegistro(stato);
-    ricordaBlocco(stato.registro, righe);
-    aggiungiARegistro(stato.registro.percorso, righe);
+    scegliFile(adesso);
+    svuota();
+    ricordaBlocco(righe);
+    aggiungiARegistro(percorso_, righe);
   });
 }
 
@@ -191,20 +191,18 @@ TestoGrande ultimoBlocco(const std::filesystem::path& registro) {
   return righeConCrLf(std::move(blocco));
 }
 
-void VisualizzaLogOperazioni(StatoVorlane& stato, Porta& porta) {
+void Registro::VisualizzaLogOperazioni(Porta& porta) {
   procedura("VisualizzaLogOperazioni", [&] {
-    SvuotaRegistro(stato);
-    const TestoGrande& blocco = stato.registro.ultimoBlocco;
-    if (blocco.empty())
-      throw ErroreVorlane("nessun blocco scritto nel registro '" +
-                          testoPercorso(stato.registro.percorso) + "'");
-    porta.messaggio(blocco, kTitoloApplicazione, Icona::nessuna);
+    svuota();
+    if (ultimoBlocco_.empty())
+      throw ErroreVorlane("nessun blocco scritto nel registro '" + testoPercorso(percorso_) + "'");
+    porta.messaggio(ultimoBlocco_, kTitoloApplicazione, Icona::nessuna);
   });
 }
 
-BloccoRegistro::BloccoRegistro(StatoVorlane& stato, const std::tm& adesso) {
-  procedura("ScriviLogOperazioni", [&] { scegliFile(stato, adesso); });
-  testo_ = &stato.registro.testo;
+BloccoRegistro::BloccoRegistro(Registro& registro, const std::tm& adesso) {
+  procedura("ScriviLogOperazioni", [&] { registro.scegliFile(adesso); });
+  testo_ = &registro.testo_;
   inizio_ = testo_->size();
 }
 
@@ -212,20 +210,16 @@ BloccoRegistro::~BloccoRegistro() {
   if (inCoda() && righe_ > 0 && testo_->size() >= inizio_) testo_->resize(inizio_);
 }
 
-void BloccoRegistro::scrivi(StatoVorlane& stato) {
-  if (righe_ > 0) scrivi(stato, inCoda() ? std::tm{} : stato.orologio());
-}
-
-void BloccoRegistro::scrivi(StatoVorlane& stato, const std::tm& adesso) {
+void BloccoRegistro::scrivi(Registro& registro) {
   if (righe_ == 0) return;
   if (!inCoda()) {
     righe_ = 0;
-    ScriviLogOperazioni(stato, proprio_, adesso);
+    registro.ScriviLogOperazioni(proprio_);
     proprio_.clear();
     return;
   }
   chiudi();
-  if (testo_->size() >= kSogliaRegistro) svuotaInSfondo(stato);
+  if (testo_->size() >= kSogliaRegistro) registro.svuotaInSfondo();
 }
 
 void BloccoRegistro::chiudi() {

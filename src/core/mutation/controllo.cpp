@@ -144,24 +144,20 @@ void scriviIntestazione(StatoVorlane& stato, const Caselle& caselle, const Forma
                         const std::tm& giorno) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
-  ScriviLogOperazioni(stato,
-                      "*--- " + m[msg::analisiVorlane] + v.separatoreData +
-                          dataOraGenerale(giorno) + " -----------*",
-                      giorno);
-  ScriviLogOperazioni(
-      stato, m[msg::sequenzaRiferimento] + std::string(10, ' ') + ": " + stato.citazioneRiferimento,
+  stato.registro.ScriviLogOperazioni("*--- " + m[msg::analisiVorlane] + v.separatoreData +
+                                         dataOraGenerale(giorno) + " -----------*",
+                                     giorno);
+  stato.registro.ScriviLogOperazioni(
+      m[msg::sequenzaRiferimento] + std::string(10, ' ') + ": " + stato.citazioneRiferimento,
       giorno);
-  ScriviLogOperazioni(stato,
-                      m[msg::fileSequenzeAnalizzato] + std::string(6, ' ') + ": " +
-                          inUnaRiga(testoPercorso(stato.fileCampione)),
-                      giorno);
-  ScriviLogOperazioni(stato,
-                      m[msg::intervalloMutazioni] + std::string(10, ' ') + ": " + m[msg::da] + " " +
-                          inUnaRiga(imp.NumeroMutazioniDa) + " " + m[msg::a] + " " +
-                          inUnaRiga(imp.NumeroMutazioniA),
-                      giorno);
-  ScriviLogOperazioni(
-      stato,
+  stato.registro.ScriviLogOperazioni(m[msg::fileSequenzeAnalizzato] + std::string(6, ' ') + ": " +
+                                         inUnaRiga(testoPercorso(stato.fileCampione)),
+                                     giorno);
+  stato.registro.ScriviLogOperazioni(m[msg::intervalloMutazioni] + std::string(10, ' ') + ": " +
+                                         m[msg::da] + " " + inUnaRiga(imp.NumeroMutazioniDa) + " " +
+                                         m[msg::a] + " " + inUnaRiga(imp.NumeroMutazioniA),
+                                     giorno);
+  stato.registro.ScriviLogOperazioni(
       m[msg::listaPosizioniMutazione] + std::string(5, ' ') + ": " + inUnaRiga(caselle.posizioni),
       giorno);
 }
@@ -394,9 +390,8 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Caselle& caselle, co
 // Per-sample lines and the summary.
 void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutati,
                      const std::tm& giorno) {
-  if (!righe.empty()) accodaRegistro(stato, righe, giorno);
-  ScriviLogOperazioni(
-      stato,
+  if (!righe.empty()) stato.registro.accoda(righe, giorno);
+  stato.registro.ScriviLogOperazioni(
       stato.messaggi[msg::numeroCampioniMutati] + std::string(4, ' ') + ": " + testoNumero(mutati),
       giorno);
 }
@@ -408,7 +403,7 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Caselle& casel
     stato.fileCampione = stato.nomeFileScelto;
     intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza, true);
     // A run's block goes to the day's file it started in, however long it takes.
-    const std::tm giorno = stato.orologio();
+    const std::tm giorno = stato.registro.adesso();
     scriviIntestazione(stato, caselle, v, giorno);
     MatriceMutazioni matrice;
     TestoGrande righe;
@@ -419,14 +414,14 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Caselle& casel
     scriviRisultati(stato, righe, campioniMutati, giorno);
     if (tabella) tabella->concludi(stato);
     // The summary says the work is done: the log and the page are written before it.
-    SvuotaRegistro(stato);
+    stato.registro.svuota();
     std::filesystem::path pagina = scriviPaginaMatrice(stato, caselle, matrice);
     porta.messaggio(m[msg::controlloEseguitoSulFile] + "\r\n" + testoPercorso(stato.fileCampione) +
                         "\r\n" + m[msg::elaborazioneCompletata] + "\r\n" +
                         m[msg::campioniConMutazione] + ": " + testoNumero(campioniMutati) + "\r\n" +
                         m[msg::dettaglioNelRegistro] + " ",
                     m[msg::vorlane], Icona::informazione);
-    VisualizzaLogOperazioni(stato, porta);
+    stato.registro.VisualizzaLogOperazioni(porta);
     messaggioPaginaMatrice(stato, porta, pagina);
     return Esito::completata;
   });

@@ -12,9 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/orologio.h"
 #include "io/memoria.h"
-#include "io/sfondo.h"
+#include "log/registro.h"
 #include "stato/griglia.h"
 
 namespace vorlane {
@@ -43,21 +42,6 @@ struct RisultatoCampione {
 };
 using RisultatiMultipli = std::vector<RisultatoCampione, AllocatoreGrande<RisultatoCampione>>;
 
-// Log lines waiting to be appended to the day's file named by `percorso`.
-struct CodaRegistro {
-  std::filesystem::path percorso;
-  TestoGrande testo;
-  // The day and the folder `percorso` was formed for: it is formed again only when they change.
-  int giorno = -1;
-  std::string cartella;
-  // Lines of a long run being appended on a background thread while the next ones are
-  // collected; the event's end waits for them.
-  TestoGrande inScrittura;
-  std::unique_ptr<LavoroSfondo> sfondo;
-  // The last block this run appended, from its "*" line on: the block shown to the user.
-  TestoGrande ultimoBlocco;
-};
-
 struct StatoVorlane {
   // Message table and settings.
   std::array<std::string, kUltimoMessaggio + 1> messaggi;
@@ -66,7 +50,7 @@ struct StatoVorlane {
 
   // Folders, formed from the current directory at start-up.
   std::filesystem::path cartellaCorrente;
-  std::filesystem::path cartellaLog, cartellaHtml, cartellaDati, cartellaEsporta;
+  std::filesystem::path cartellaHtml, cartellaDati, cartellaEsporta;
   std::filesystem::path cartellaRisultati;
   // The results table the last operation wrote (report/risultati.h); empty before one has.
   std::filesystem::path tabellaRisultati;
@@ -106,9 +90,8 @@ struct StatoVorlane {
   RisultatiMultipli risultatiMultipli;
   double campioniConfrontati = 0;
 
-  // Log lines not yet on disk, and the clock that dates them.
-  CodaRegistro registro;
-  Orologio orologio = OraLocale{};
+  // The daily log, in the folder "log", and the clock that dates its lines.
+  Registro registro;
 };
 
 }  // namespace vorlane

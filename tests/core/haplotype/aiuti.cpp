@@ -33,7 +33,7 @@ void intervallo(Ambiente& amb, const std::string& da, const std::string& a) {
 }
 
 std::vector<std::string> ultimoBloccoRighe(const Ambiente& amb) {
-  return righeCrLf(std::string(ultimoBlocco(percorsoRegistro(amb.stato))));
+  return righeCrLf(std::string(ultimoBlocco(amb.stato.registro.percorso())));
 }
 
 std::vector<std::vector<std::string>> righeUltimaTabella(const std::string& pagina) {

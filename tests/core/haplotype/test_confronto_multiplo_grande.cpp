@@ -53,13 +53,13 @@ class ConfrontoMultiploGrande : public ::testing::Test {
  protected:
   Corsa confronta(const std::string& testo, Comando comando = Comando::ConfrontaMultiplo) {
     scriviFile(a.stato.cartellaEsporta / "multi.FASTA", testo);
-    std::filesystem::remove_all(a.stato.cartellaLog);
-    std::filesystem::create_directory(a.stato.cartellaLog);
+    std::filesystem::remove_all(a.stato.registro.cartella());
+    std::filesystem::create_directory(a.stato.registro.cartella());
     a.porta.messaggi.clear();
     Corsa c;
     c.esito = esegui(a, comando, "multi.FASTA");
-    SvuotaRegistro(a.stato);
-    c.registro = leggiFile(percorsoRegistro(a.stato));
+    a.stato.registro.svuota();
+    c.registro = leggiFile(a.stato.registro.percorso());
     c.pagina = righeUltimaTabella(leggiFile(a.stato.cartellaHtml / "Confronto_multi.htm"));
     c.risultati = a.stato.risultatiMultipli;
     c.sequenza = a.stato.sequenzaCampione;
@@ -120,8 +120,8 @@ TEST_F(ConfrontoMultiploGrande, ALogThatFillsPartWayKeepsWholeBlocksAndReportsTh
   // Room for the page, not for the log.
   ASSERT_LT(paginaPrima.size(), intera.registro.size());
   const auto limite = paginaPrima.size() + (intera.registro.size() - paginaPrima.size()) / 2;
-  std::filesystem::remove_all(a.stato.cartellaLog);
-  std::filesystem::create_directory(a.stato.cartellaLog);
+  std::filesystem::remove_all(a.stato.registro.cartella());
+  std::filesystem::create_directory(a.stato.registro.cartella());
   a.porta.messaggi.clear();
   EsitoEvento esito;
   {
@@ -129,7 +129,7 @@ TEST_F(ConfrontoMultiploGrande, ALogThatFillsPartWayKeepsWholeBlocksAndReportsTh
     esito = esegui(a, Comando::ConfrontaMultiplo, "multi.FASTA");
   }
   EXPECT_EQ(esito, EsitoEvento::errore);
-  const std::string registro = leggiFile(percorsoRegistro(a.stato));
+  const std::string registro = leggiFile(a.stato.registro.percorso());
   ASSERT_GT(registro.size(), 0u);
   ASSERT_LT(registro.size(), intera.registro.size());
   EXPECT_TRUE(intera.registro.starts_with(registro));
@@ -176,8 +176,8 @@ TEST_F(ConfrontoMultiploGrande, AnIntervalOutsideTheSequenceStopsBeforeAnyPiece)
                grande ? ripeti(senzaUndici, kCopie) + blocco() : blocco());
     a.porta.messaggi.clear();
     EXPECT_EQ(esegui(a, Comando::ConfrontaMultiplo, "multi.FASTA"), EsitoEvento::errore);
-    SvuotaRegistro(a.stato);
-    EXPECT_FALSE(std::filesystem::exists(percorsoRegistro(a.stato)));
+    a.stato.registro.svuota();
+    EXPECT_FALSE(std::filesystem::exists(a.stato.registro.percorso()));
     EXPECT_TRUE(a.stato.risultatiMultipli.empty());
     messaggi[grande] = a.porta.messaggi;
   }

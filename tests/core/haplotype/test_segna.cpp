@@ -62,7 +62,7 @@ TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUn
   ElencoMutazioni elenco;
   BloccoRegistro blocco;
   elencaMutazioni(stato, 0, kUltimaPosizione, elenco, blocco);
-  blocco.scrivi(stato);
+  blocco.scrivi(stato.registro);
 
   std::vector<int> ordinate = posizioni;
   std::sort(ordinate.begin(), ordinate.end());
@@ -76,7 +76,7 @@ TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUn
   EXPECT_EQ(elenco.quante, 23);
   EXPECT_EQ(elenco.parziale(), "16567,16568,16569");
   EXPECT_EQ(
-      std::string_view(stato.registro.testo),
+      std::string_view(stato.registro.inCoda()),
       "Mutazioni                     : 0,1,2,9,10,11,42,99,100,101\r\n"
       "Mutazioni                     : 555,999,1000,1001,7777,9998,9999,10000,12345,16000\r\n");
 }

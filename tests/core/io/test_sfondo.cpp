@@ -96,7 +96,7 @@ TEST(LavoroSfondo, ALogAppendFailingOnTheBackgroundThreadIsReportedAtTheEventsEn
   {
     test::LimiteFile limite(2 << 20);
     ok = eseguiEvento(a.stato, a.porta, "Prova", [&] {
-      for (int i = 0; i < 5000; ++i) ScriviLogOperazioni(a.stato, riga);
+      for (int i = 0; i < 5000; ++i) a.stato.registro.ScriviLogOperazioni(riga);
     });
   }
   EXPECT_FALSE(ok);

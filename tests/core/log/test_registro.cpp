@@ -9,48 +9,48 @@
 namespace vorlane {
 namespace {
 
-struct Registro : ::testing::Test {
+struct FileDiRegistro : ::testing::Test {
   test::Ambiente a;
   std::tm adesso = test::momentoFisso();
   void SetUp() override {
     ASSERT_TRUE(a.avviato);
-    a.stato.orologio = [this] { return adesso; };
+    a.stato.registro.orologio = [this] { return adesso; };
   }
   std::string mostra() {
     a.porta.messaggi.clear();
-    VisualizzaLogOperazioni(a.stato, a.porta);
+    a.stato.registro.VisualizzaLogOperazioni(a.porta);
     EXPECT_EQ(a.porta.messaggi.size(), 1u);
     EXPECT_EQ(a.porta.messaggi.at(0).icona, Icona::nessuna);
     return a.porta.messaggi.at(0).testo;
   }
 };
 
-TEST_F(Registro, ShowsOnlyTheLastBlockAndABlankBeforeTheStarDoesNotStartOne) {
+TEST_F(FileDiRegistro, ShowsOnlyTheLastBlockAndABlankBeforeTheStarDoesNotStartOne) {
   for (const char* riga : {"*--- prima", "a", "*--- seconda", "b", " *non inizia", "c"})
-    ScriviLogOperazioni(a.stato, riga);
+    a.stato.registro.ScriviLogOperazioni(riga);
   EXPECT_EQ(mostra(), "*--- seconda\r\nb\r\n *non inizia\r\nc\r\n");
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261207_Vorlane.log"),
             "*--- prima\r\na\r\n*--- seconda\r\nb\r\n *non inizia\r\nc\r\n");
 }
 
-TEST_F(Registro, ALogWithoutBlocksIsShownWholeAndAMissingLogIsAnError) {
+TEST_F(FileDiRegistro, ALogWithoutBlocksIsShownWholeAndAMissingLogIsAnError) {
   try {
-    VisualizzaLogOperazioni(a.stato, a.porta);
+    a.stato.registro.VisualizzaLogOperazioni(a.porta);
     FAIL();
   } catch (const ErroreVorlane& e) {
     EXPECT_EQ(e.etichetta(), "VisualizzaLogOperazioni");
   }
-  ScriviLogOperazioni(a.stato, "uno");
-  ScriviLogOperazioni(a.stato, "due");
+  a.stato.registro.ScriviLogOperazioni("uno");
+  a.stato.registro.ScriviLogOperazioni("due");
   EXPECT_EQ(mostra(), "uno\r\ndue\r\n");
 }
 
 // Another run in the same folder appending its block, or the day changing, after this run wrote
 // its own: the block shown is still this run's.
-TEST_F(Registro, TheBlockShownIsTheOneThisRunWrote) {
-  ScriviLogOperazioni(a.stato, "*--- questa corsa");
-  ScriviLogOperazioni(a.stato, "Aplotipo                      : J1");
-  SvuotaRegistro(a.stato);
+TEST_F(FileDiRegistro, TheBlockShownIsTheOneThisRunWrote) {
+  a.stato.registro.ScriviLogOperazioni("*--- questa corsa");
+  a.stato.registro.ScriviLogOperazioni("Aplotipo                      : J1");
+  a.stato.registro.svuota();
   aggiungiAlFile(a.cartella / "log" / "20261207_Vorlane.log",
                  "*--- un'altra corsa\r\nAplotipo                      : H\r\n", "");
   adesso.tm_mday = 8;
@@ -58,38 +58,38 @@ TEST_F(Registro, TheBlockShownIsTheOneThisRunWrote) {
   EXPECT_FALSE(std::filesystem::exists(a.cartella / "log" / "20261208_Vorlane.log"));
 }
 
-TEST_F(Registro, LinesGoToTheFileOfTheirOwnDay) {
+TEST_F(FileDiRegistro, LinesGoToTheFileOfTheirOwnDay) {
   adesso.tm_hour = 23, adesso.tm_min = 59, adesso.tm_sec = 59;
-  ScriviLogOperazioni(a.stato, "*--- prima di mezzanotte");
+  a.stato.registro.ScriviLogOperazioni("*--- prima di mezzanotte");
   adesso.tm_mday = 8, adesso.tm_hour = 0, adesso.tm_sec = 1;
-  ScriviLogOperazioni(a.stato, "*--- dopo mezzanotte");
+  a.stato.registro.ScriviLogOperazioni("*--- dopo mezzanotte");
   EXPECT_EQ(mostra(), "*--- dopo mezzanotte\r\n");
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261207_Vorlane.log"),
             "*--- prima di mezzanotte\r\n");
   // The same day of another month is another day, and a moved log folder gets the next lines.
   adesso.tm_mon = 0;
-  ScriviLogOperazioni(a.stato, "gennaio");
+  a.stato.registro.ScriviLogOperazioni("gennaio");
   std::filesystem::create_directory(a.cartella / "altro");
-  a.stato.cartellaLog = a.cartella / "altro";
-  ScriviLogOperazioni(a.stato, "altrove");
-  SvuotaRegistro(a.stato);
+  a.stato.registro.impostaCartella(a.cartella / "altro");
+  a.stato.registro.ScriviLogOperazioni("altrove");
+  a.stato.registro.svuota();
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20260108_Vorlane.log"), "gennaio\r\n");
   EXPECT_EQ(test::leggiFile(a.cartella / "altro" / "20260108_Vorlane.log"), "altrove\r\n");
 }
 
-TEST_F(Registro, FindsTheBlockStartFarFromTheEndOfALargeLog) {
-  ScriviLogOperazioni(a.stato, "*--- vecchio");
-  ScriviLogOperazioni(a.stato, "*--- grande");
+TEST_F(FileDiRegistro, FindsTheBlockStartFarFromTheEndOfALargeLog) {
+  a.stato.registro.ScriviLogOperazioni("*--- vecchio");
+  a.stato.registro.ScriviLogOperazioni("*--- grande");
   std::string atteso = "*--- grande\r\n";
   for (int i = 0; i < 50000; ++i) {
     std::string riga = "campione " + std::to_string(i);
-    ScriviLogOperazioni(a.stato, riga);
+    a.stato.registro.ScriviLogOperazioni(riga);
     atteso += riga + "\r\n";
   }
   EXPECT_EQ(mostra(), atteso);
 }
 
-TEST_F(Registro, TheBlockStartIsFoundWhereverItFallsAgainstTheSearchedPieces) {
+TEST_F(FileDiRegistro, TheBlockStartIsFoundWhereverItFallsAgainstTheSearchedPieces) {
   // The log is searched from its end in pieces of 256 KiB: a "*" line start one byte after the
   // last piece's first byte, on it, and one byte before it.
   const std::filesystem::path log = a.cartella / "log" / "prova.log";
@@ -105,7 +105,7 @@ TEST_F(Registro, TheBlockStartIsFoundWhereverItFallsAgainstTheSearchedPieces) {
   }
 }
 
-TEST_F(Registro, LinesEndedByAnotherProgramAreShownWithCrLf) {
+TEST_F(FileDiRegistro, LinesEndedByAnotherProgramAreShownWithCrLf) {
   const std::filesystem::path log = a.cartella / "log" / "prova.log";
   test::scriviFile(log, "vecchio\n*--- blocco\nuno\rdue\r\ntre");
   EXPECT_EQ(std::string_view(ultimoBlocco(log)), "*--- blocco\r\nuno\r\ndue\r\ntre\r\n");
@@ -113,9 +113,9 @@ TEST_F(Registro, LinesEndedByAnotherProgramAreShownWithCrLf) {
   EXPECT_EQ(std::string_view(ultimoBlocco(log)), "*--- blocco\r\nuno\r\n\r\n");
 }
 
-TEST_F(Registro, LinesWrittenBeforeAFailureStillReachTheLog) {
+TEST_F(FileDiRegistro, LinesWrittenBeforeAFailureStillReachTheLog) {
   bool ok = eseguiEvento(a.stato, a.porta, "Prova", [&] {
-    ScriviLogOperazioni(a.stato, "*--- prima del guasto");
+    a.stato.registro.ScriviLogOperazioni("*--- prima del guasto");
     throw ErroreVorlane("guasto");
   });
   EXPECT_FALSE(ok);
@@ -128,19 +128,19 @@ TEST_F(Registro, LinesWrittenBeforeAFailureStillReachTheLog) {
   EXPECT_EQ(report.testo, a.stato.messaggi[20] + " Prova\r\nguasto");
 }
 
-TEST_F(Registro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
-  ScriviLogOperazioni(a.stato, "*--- ieri");
+TEST_F(FileDiRegistro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
+  a.stato.registro.ScriviLogOperazioni("*--- ieri");
   adesso.tm_mday = 8;
   // A block of a new day sends what the queue holds for the day before to that day's file.
   {
-    BloccoRegistro blocco(a.stato, adesso);
+    BloccoRegistro blocco(a.stato.registro, adesso);
     blocco.riga("*--- oggi ", "uno");
     blocco.riga("due");
     EXPECT_EQ(blocco.dimensione(), 18u);
-    blocco.scrivi(a.stato);
+    blocco.scrivi(a.stato.registro);
   }
   bool ok = eseguiEvento(a.stato, a.porta, "Prova", [&] {
-    BloccoRegistro blocco(a.stato, adesso);
+    BloccoRegistro blocco(a.stato.registro, adesso);
     blocco.riga("mezzo blocco");
     throw ErroreVorlane("guasto");
   });
@@ -148,11 +148,11 @@ TEST_F(Registro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
   // A block grown past the queue's megabyte leaves the queue at once, on its way to the file;
   // the event's end waits for it.
   std::string grande(1 << 20, 'g');
-  BloccoRegistro blocco(a.stato, adesso);
+  BloccoRegistro blocco(a.stato.registro, adesso);
   blocco.riga(grande);
-  blocco.scrivi(a.stato);
-  EXPECT_TRUE(a.stato.registro.testo.empty());
-  SvuotaRegistro(a.stato);
+  blocco.scrivi(a.stato.registro);
+  EXPECT_TRUE(a.stato.registro.inCoda().empty());
+  a.stato.registro.svuota();
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261207_Vorlane.log"), "*--- ieri\r\n");
   EXPECT_EQ(test::leggiFile(a.cartella / "log" / "20261208_Vorlane.log"),
             "*--- oggi uno\r\ndue\r\n" + grande + "\r\n");
@@ -161,20 +161,20 @@ TEST_F(Registro, ABlockBuiltInTheQueueGoesWholeToItsDayOrNotAtAll) {
 // The log after a full disk, a torn line or a planted link: a failed write is reported and takes
 // back what it wrote, a torn last line is ended before the next block, and a symbolic link at the
 // log's name is never written through.
-TEST_F(Registro, AFailedWriteLeavesNoPartialLineAndATornLineIsMarkedFirst) {
+TEST_F(FileDiRegistro, AFailedWriteLeavesNoPartialLineAndATornLineIsMarkedFirst) {
   const std::filesystem::path log = a.cartella / "log" / "20261207_Vorlane.log";
   test::scriviFile(log, "*--- vecchio\r\nAplotip");
-  ScriviLogOperazioni(a.stato, "*--- nuovo");
-  SvuotaRegistro(a.stato);
+  a.stato.registro.ScriviLogOperazioni("*--- nuovo");
+  a.stato.registro.svuota();
   EXPECT_EQ(test::leggiFile(log),
             "*--- vecchio\r\nAplotip [riga interrotta: scrittura non conclusa]\r\n*--- nuovo\r\n");
   EXPECT_EQ(mostra(), "*--- nuovo\r\n");
 
   const std::string prima = test::leggiFile(log);
-  ScriviLogOperazioni(a.stato, "*--- " + std::string(100, 'x'));
+  a.stato.registro.ScriviLogOperazioni("*--- " + std::string(100, 'x'));
   try {
     test::LimiteFile limite(prima.size() + 10);
-    SvuotaRegistro(a.stato);
+    a.stato.registro.svuota();
     FAIL() << "the write past the limit must fail";
   } catch (const ErroreVorlane& e) {
     EXPECT_EQ(e.etichetta(), "ScriviLogOperazioni");
@@ -183,14 +183,14 @@ TEST_F(Registro, AFailedWriteLeavesNoPartialLineAndATornLineIsMarkedFirst) {
   EXPECT_EQ(test::leggiFile(log), prima);
 }
 
-TEST_F(Registro, AFailedLogWriteAfterAnotherFailureIsReportedToo) {
+TEST_F(FileDiRegistro, AFailedLogWriteAfterAnotherFailureIsReportedToo) {
   const std::filesystem::path log = a.cartella / "log" / "20261207_Vorlane.log";
   test::scriviFile(log, "*--- vecchio\r\n");
   bool ok;
   {
     test::LimiteFile limite(std::filesystem::file_size(log));
     ok = eseguiEvento(a.stato, a.porta, "Prova", [&] {
-      ScriviLogOperazioni(a.stato, "*--- del guasto");
+      a.stato.registro.ScriviLogOperazioni("*--- del guasto");
       throw ErroreVorlane("pagina non scritta");
     });
   }
@@ -202,12 +202,12 @@ TEST_F(Registro, AFailedLogWriteAfterAnotherFailureIsReportedToo) {
   EXPECT_EQ(test::leggiFile(log), "*--- vecchio\r\n");
 }
 
-TEST_F(Registro, ALinkAtTheLogsNameIsNotWrittenThrough) {
+TEST_F(FileDiRegistro, ALinkAtTheLogsNameIsNotWrittenThrough) {
   const std::filesystem::path fuori = a.cartella / "fuori.txt";
   test::scriviFile(fuori, "altrui\r\n");
   std::filesystem::create_symlink(fuori, a.cartella / "log" / "20261207_Vorlane.log");
   bool ok = eseguiEvento(a.stato, a.porta, "Prova",
-                         [&] { ScriviLogOperazioni(a.stato, "*--- campione segreto"); });
+                         [&] { a.stato.registro.ScriviLogOperazioni("*--- campione segreto"); });
   EXPECT_FALSE(ok);
   EXPECT_EQ(test::leggiFile(fuori), "altrui\r\n");
   ASSERT_EQ(a.porta.messaggi.size(), 1u);

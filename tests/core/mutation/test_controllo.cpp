@@ -55,7 +55,7 @@ class ControlloMutazioni : public ::testing::Test {
     a.porta.messaggi.clear();
     return File_Sequenza_DblClick(a.stato, a.porta, nome);
   }
-  std::vector<std::string> registro() { return righeCrLf(leggiFile(percorsoRegistro(a.stato))); }
+  std::vector<std::string> registro() { return righeCrLf(leggiFile(a.stato.registro.percorso())); }
   std::filesystem::path pagina(const std::string& base) {
     return a.stato.cartellaHtml / ("ControlloMutazioni_" + base + ".htm");
   }
@@ -128,7 +128,7 @@ TEST_F(ControlloMutazioni, MarksThePositionsThatDifferFromTheReferenceAndLogsThe
 TEST_F(ControlloMutazioni, ACheckPastMidnightStaysInTheDayItStartedIn) {
   std::tm adesso = momentoFisso();
   int letture = 0;
-  a.stato.orologio = [&] {
+  a.stato.registro.orologio = [&] {
     std::tm t = adesso;
     if (letture++ > 0) t.tm_mday += 1;
     return t;
@@ -136,10 +136,10 @@ TEST_F(ControlloMutazioni, ACheckPastMidnightStaysInTheDayItStartedIn) {
   ASSERT_EQ(esegui("notte.FASTA", ">uno\r\n" + con(hv1(), 223, 't') + "\r\n", "16223"),
             EsitoEvento::completato);
   std::vector<std::string> righe =
-      righeCrLf(leggiFile(a.stato.cartellaLog / "20261207_Vorlane.log"));
+      righeCrLf(leggiFile(a.stato.registro.cartella() / "20261207_Vorlane.log"));
   ASSERT_EQ(righe.size(), 8u);
   EXPECT_EQ(righe[6], "Mutazioni                     : 16223");
-  EXPECT_FALSE(std::filesystem::exists(a.stato.cartellaLog / "20261208_Vorlane.log"));
+  EXPECT_FALSE(std::filesystem::exists(a.stato.registro.cartella() / "20261208_Vorlane.log"));
   ASSERT_EQ(a.porta.messaggi.size(), 3u);
   EXPECT_EQ(righeCrLf(a.porta.messaggi[1].testo), righe);
 }
@@ -161,7 +161,7 @@ TEST_F(ControlloMutazioni, AnInvalidOrOutOfRangeEntryStopsTheCheckWithoutResults
   for (const Caso& c : casi) {
     SCOPED_TRACE(c.lista);
     a.stato.posizioniDaRileggere = true;  // a fresh start for each list
-    std::filesystem::remove(percorsoRegistro(a.stato));
+    std::filesystem::remove(a.stato.registro.percorso());
     std::string contenuto = c.arlequin ? "S1\t1\t" + hv1() + "\r\n" : ">uno\r\n" + hv1() + "\r\n";
     EXPECT_EQ(esegui(c.arlequin ? "p.ARL" : "p.FASTA", contenuto, c.lista, c.arlequin),
               EsitoEvento::interrotto);
@@ -186,7 +186,7 @@ TEST_F(ControlloMutazioni, AnEntryWithALeadingBlankAndAnEmptyList) {
   scriviFile(b.stato.cartellaEsporta / "v.FASTA", contenuto + ">due\r\nNNNN\r\n");
   PreparaOperazione(b.stato, b.porta, Comando::ControlloMutazioni);
   ASSERT_EQ(File_Sequenza_DblClick(b.stato, b.porta, "v.FASTA"), EsitoEvento::completato);
-  std::vector<std::string> righe = righeCrLf(leggiFile(percorsoRegistro(b.stato)));
+  std::vector<std::string> righe = righeCrLf(leggiFile(b.stato.registro.percorso()));
   ASSERT_EQ(righe.size(), 8u);
   EXPECT_EQ(righe[5], "Campione                      : uno");
   EXPECT_EQ(righe[6], "Campione                      : due");
@@ -241,7 +241,7 @@ TEST_F(ControlloMutazioni, AnArlequinLineWithoutTabStopsTheCheck) {
 TEST_F(ControlloMutazioni, AFileWithoutRecordsCountsNoSampleAndGivesAnEmptyGrid) {
   for (std::string contenuto : {std::string(), std::string(">solo\r\n\r\n>intestazioni\r\n")}) {
     SCOPED_TRACE(contenuto.size());
-    std::filesystem::remove(percorsoRegistro(a.stato));
+    std::filesystem::remove(a.stato.registro.percorso());
     ASSERT_EQ(esegui("vuoto.FASTA", contenuto, "00073"), EsitoEvento::completato);
     std::vector<std::string> righe = registro();
     ASSERT_EQ(righe.size(), 6u);
@@ -299,14 +299,14 @@ TEST_F(ControlloMutazioni, ALargeFileGivesWhatOneReadingGives) {
     std::string blocco =
         arlequin ? "S1\t1\t" + s + "\r\nS2\t2\t" + hv1() + "\r\n"
                  : ">uno\r\n" + s + "\n" + hv1().substr(0, 200) + "\r\n>due\r" + hv1() + "\r";
-    std::filesystem::remove(percorsoRegistro(a.stato));
+    std::filesystem::remove(a.stato.registro.percorso());
     ASSERT_EQ(esegui(nome, blocco, "16189,16223", arlequin), EsitoEvento::completato);
     std::vector<std::string> piccolo = registro();
     std::string righePiccolo = righeGriglia(leggiFile(pagina("p")));
 
     std::string grande;
     for (int i = 0; i < kCopie; ++i) grande += blocco;
-    std::filesystem::remove(percorsoRegistro(a.stato));
+    std::filesystem::remove(a.stato.registro.percorso());
     ASSERT_EQ(esegui(nome, grande, "16189,16223", arlequin), EsitoEvento::completato);
     ASSERT_GT(std::filesystem::file_size(a.stato.cartellaEsporta / nome), 3u << 20);
     std::vector<std::string> righe = registro();
@@ -352,10 +352,10 @@ TEST_F(ControlloMutazioni, ALargeWrappedFileGivesWhatTheOneLineFileGives) {
   std::vector<std::string> registri;
   std::vector<std::string> pagine;
   for (const std::string& testo : {unaRiga, fastaACapo(unaRiga, 70, "\r\n")}) {
-    std::filesystem::remove(percorsoRegistro(a.stato));
+    std::filesystem::remove(a.stato.registro.percorso());
     ASSERT_EQ(esegui("p.FASTA", testo, "16189,16223,16300"), EsitoEvento::completato);
     ASSERT_GT(std::filesystem::file_size(a.stato.cartellaEsporta / "p.FASTA"), 3u << 20);
-    registri.push_back(leggiFile(percorsoRegistro(a.stato)));
+    registri.push_back(leggiFile(a.stato.registro.percorso()));
     pagine.push_back(leggiFile(pagina("p")));
   }
   std::vector<std::string> righe = righeCrLf(registri[0]);

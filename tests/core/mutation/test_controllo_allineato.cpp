@@ -37,7 +37,7 @@ struct Controllo {
     PreparaOperazione(a.stato, a.porta, Comando::ControlloMutazioni);
     a.porta.messaggi.clear();
     EXPECT_EQ(File_Sequenza_DblClick(a.stato, a.porta, "c.FASTA"), EsitoEvento::completato);
-    std::vector<std::string> righe = righeCrLf(leggiFile(percorsoRegistro(a.stato)));
+    std::vector<std::string> righe = righeCrLf(leggiFile(a.stato.registro.percorso()));
     return std::vector<std::string>(righe.begin() + 5, righe.end());
   }
   // The results table's rows, each split at its TABs.

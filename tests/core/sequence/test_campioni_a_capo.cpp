@@ -37,7 +37,8 @@ class CampioniACapo : public ::testing::Test {
   // Runs `comando` on `contenuto` saved as campioni.FASTA, every earlier output removed first.
   Uscite esegui(Comando comando, const std::string& contenuto) {
     scriviFile(a.stato.cartellaEsporta / "campioni.FASTA", contenuto);
-    for (const auto& cartella : {a.stato.cartellaLog, a.stato.cartellaHtml, a.stato.cartellaDati}) {
+    for (const auto& cartella :
+         {a.stato.registro.cartella(), a.stato.cartellaHtml, a.stato.cartellaDati}) {
       std::filesystem::remove_all(cartella);
       std::filesystem::create_directory(cartella);
     }
@@ -46,8 +47,8 @@ class CampioniACapo : public ::testing::Test {
     Text_posMutazione_Change(a.stato, a.porta);
     Uscite u;
     u.esito = vorlane::test::esegui(a, comando, "campioni.FASTA");
-    SvuotaRegistro(a.stato);
-    u.registro = leggiSe(percorsoRegistro(a.stato));
+    a.stato.registro.svuota();
+    u.registro = leggiSe(a.stato.registro.percorso());
     const char* pagina = comando == Comando::ControlloMutazioni ? "ControlloMutazioni_campioni.htm"
                                                                 : "Confronto_campioni.htm";
     u.pagina = leggiSe(a.stato.cartellaHtml / pagina);
