@@ -113,7 +113,7 @@ void Option_TipoFileSequenza_Click(StatoVorlane& stato, std::int16_t indice) {
   impostaCodiceEFiltro(stato);
 }
 
-std::string didascaliaFileCampione(const StatoVorlane& stato, const std::string& percorso) {
+std::string didascaliaFileCampione(const Contesto& stato, const std::string& percorso) {
   std::string d = stato.messaggi[msg::fileInUso] + ": ";
   if (percorso.size() <= kLunghezzaDidascalia) return d + percorso;
   return d + " ..." + percorso.substr(percorso.size() - kLunghezzaDidascalia);

@@ -40,7 +40,7 @@ void Option_TipoFileSequenza_Click(StatoVorlane& stato, std::int16_t indice);
 EsitoEvento File_Sequenza_DblClick(StatoVorlane& stato, Porta& porta,
                                    const std::filesystem::path& nomeFile);
 // Caption of Label_FileSequenzaCampione for a path text: long paths keep their last 60 characters.
-std::string didascaliaFileCampione(const StatoVorlane& stato, const std::string& percorso);
+std::string didascaliaFileCampione(const Contesto& stato, const std::string& percorso);
 // Whether a file name matches a list pattern such as "*.FASTA", without regard to case; the
 // samples' patterns also take profiles (*.hsd).
 bool corrispondeFiltro(const std::string& nomeFile, const std::string& filtro);

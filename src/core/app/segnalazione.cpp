@@ -7,12 +7,12 @@
 
 namespace vorlane {
 
-std::string testoSegnalazione(const StatoVorlane& stato, const ErroreVorlane& errore) {
+std::string testoSegnalazione(const Contesto& stato, const ErroreVorlane& errore) {
   return stato.messaggi[msg::erroreNellaProcedura] + " " + errore.etichetta() + "\r\n" +
          errore.what();
 }
 
-void segnalaErrore(const StatoVorlane& stato, Porta& porta, const ErroreVorlane& errore) {
+void segnalaErrore(const Contesto& stato, Porta& porta, const ErroreVorlane& errore) {
   porta.puntatoreOccupato(false);
   porta.messaggio(testoSegnalazione(stato, errore), "ERRORE", Icona::critica);
 }

@@ -11,8 +11,8 @@
 namespace vorlane {
 
 // msg::erroreNellaProcedura, a blank, the label, CR LF, the description.
-std::string testoSegnalazione(const StatoVorlane& stato, const ErroreVorlane& errore);
-void segnalaErrore(const StatoVorlane& stato, Porta& porta, const ErroreVorlane& errore);
+std::string testoSegnalazione(const Contesto& stato, const ErroreVorlane& errore);
+void segnalaErrore(const Contesto& stato, Porta& porta, const ErroreVorlane& errore);
 
 // Runs an event of the program as the procedure `etichetta`. A failure shows the common report
 // and ends the event, not the program; log lines written before it still reach the day's log.

@@ -41,7 +41,7 @@ constexpr FormatoConversione kArlequin{
 constexpr std::size_t kTaglioProfili = 4;  // ".hsd"
 
 // False when the user keeps the table already there.
-bool sovrascritturaConsentita(const StatoVorlane& stato, Porta& porta, const FormatoConversione& f,
+bool sovrascritturaConsentita(const Contesto& stato, Porta& porta, const FormatoConversione& f,
                               const NomeBase& base, const std::filesystem::path& tabella) {
   const auto& m = stato.messaggi;
   return sostituzioneConsentita(porta, tabella,
@@ -233,7 +233,7 @@ bool righeFile(const std::filesystem::path& campioni, ScrittoreTesto& tabella, c
   return finito;
 }
 
-std::string_view riferimentoSu(const StatoVorlane& stato, Intervallo intervallo) {
+std::string_view riferimentoSu(const Contesto& stato, Intervallo intervallo) {
   std::string_view r = stato.sequenzaRiferimento;
   auto inizio = static_cast<std::size_t>(std::max(intervallo.inizio, 0));
   if (inizio >= r.size()) return {};
@@ -249,7 +249,7 @@ void avvisoRigaSenzaTab(const StatoVorlane& stato, Porta& porta) {
                   m[msg::vorlane], Icona::informazione);
 }
 
-void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoConversione& f,
+void messaggioFine(const Contesto& stato, Porta& porta, const FormatoConversione& f,
                    const std::filesystem::path& tabella) {
   const auto& m = stato.messaggi;
   porta.puntatoreOccupato(false);

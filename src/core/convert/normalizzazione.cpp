@@ -61,7 +61,7 @@ bool campiRiga(std::string_view riga, std::string_view& nome, std::string_view& 
   return true;
 }
 
-void messaggioFine(const StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione& f,
+void messaggioFine(const Contesto& stato, Porta& porta, const FormatoNormalizzazione& f,
                    const NomeBase& base) {
   const auto& m = stato.messaggi;
   porta.puntatoreOccupato(false);

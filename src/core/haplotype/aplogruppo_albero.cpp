@@ -19,7 +19,7 @@ std::vector<Variante> variantiSegnate(std::string_view sequenza, std::span<const
 }
 
 // One string grown in place: a multiple run writes one for every new profile.
-std::string testoAplogruppo(const StatoVorlane& stato, const Classificazione& c) {
+std::string testoAplogruppo(const Contesto& stato, const Classificazione& c) {
   const std::string& qualita = stato.messaggi[msg::qualita];
   const std::string& margine = stato.messaggi[msg::margine];
   const std::string& incerto = stato.messaggi[msg::incerto];
@@ -41,7 +41,7 @@ std::string etichetta(std::string_view testo) {
 }
 }  // namespace
 
-std::string rigaAplogruppo(const StatoVorlane& stato, const std::string& testo) {
+std::string rigaAplogruppo(const Contesto& stato, const std::string& testo) {
   return etichetta(stato.messaggi[msg::aplogruppoPhyloTree]) + testo;
 }
 

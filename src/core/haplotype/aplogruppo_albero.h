@@ -28,9 +28,9 @@ void variantiSegnate(std::string_view sequenza, std::span<const int> segnate,
 
 // "H1a1 (qualità 0,93; margine 0,12)", and "; incerto" before the parenthesis closes when the
 // margin is below the reliable one.
-std::string testoAplogruppo(const StatoVorlane& stato, const Classificazione& c);
+std::string testoAplogruppo(const Contesto& stato, const Classificazione& c);
 // The block's line: its label, padded like the others, and testoAplogruppo.
-std::string rigaAplogruppo(const StatoVorlane& stato, const std::string& testo);
+std::string rigaAplogruppo(const Contesto& stato, const std::string& testo);
 // A block line listing variants in the tree's notation, blank-separated ("-" for none).
 std::string rigaVarianti(std::string_view etichetta, std::span<const Variante> varianti);
 

@@ -149,7 +149,7 @@ void elenca(const StatoVorlane& stato, const RegoleConfronto& regole,
 
 // The whole tree's call for the sample over the positions of the interval it covers, with the
 // variants the call expects and the sample lacks, and those it has and the call does not expect.
-Classificazione righeAlbero(const StatoVorlane& stato, const CampioneSingolo& campione,
+Classificazione righeAlbero(const Contesto& stato, const CampioneSingolo& campione,
                             BloccoRegistro& blocco) {
   if (campione.coperto.inizio == 0) return {};
   const ClassificatoreAplogruppi classificatore(alberoPhyloTree17(), Copertura({campione.coperto}));

@@ -39,7 +39,7 @@ struct PezziRiga {
   }
 };
 
-void rigaIntestazione(ScrittoreTesto& pagina, const StatoVorlane& stato) {
+void rigaIntestazione(ScrittoreTesto& pagina, const Contesto& stato) {
   std::string righe = "               <TR BGCOLOR=#579B9B>\r\n";
   righeCella(righe, kRientro, "<B>id</B>");
   righeCella(righe, kRientro, "<B>" + htmlTesto(stato.messaggi[msg::aplotipo]) + "</B>");

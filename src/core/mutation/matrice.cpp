@@ -115,7 +115,7 @@ void rigaCampione(std::string& riga, std::string& nome, const MatriceMutazioni& 
   riga.append("              </TR>\r\n");
 }
 
-void griglia(ScrittoreTesto& pagina, const StatoVorlane& stato, const MatriceMutazioni& matrice) {
+void griglia(ScrittoreTesto& pagina, const Contesto& stato, const MatriceMutazioni& matrice) {
   aperturaGriglia(pagina, "", stato.messaggi[msg::confrontoPerPosizione]);
   pagina.riga("              <TR>");
   cellaGriglia(pagina, "                <TD>", "                  <B>pos</B>");
@@ -166,7 +166,7 @@ std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Caselle& ca
   });
 }
 
-void messaggioPaginaMatrice(const StatoVorlane& stato, Porta& porta,
+void messaggioPaginaMatrice(const Contesto& stato, Porta& porta,
                             const std::filesystem::path& pagina) {
   const auto& m = stato.messaggi;
   porta.messaggio(m[msg::rapportoHtmlSalvato] + "\r\n" + testoPercorso(pagina) + "\r\n" +

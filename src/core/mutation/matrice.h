@@ -66,7 +66,7 @@ void ScriviHTML_MATRICE(StatoVorlane& stato, Porta& porta, const Caselle& casell
 // path it returns, and the message naming it.
 std::filesystem::path scriviPaginaMatrice(StatoVorlane& stato, const Caselle& caselle,
                                           const MatriceMutazioni& matrice);
-void messaggioPaginaMatrice(const StatoVorlane& stato, Porta& porta,
+void messaggioPaginaMatrice(const Contesto& stato, Porta& porta,
                             const std::filesystem::path& pagina);
 
 }  // namespace vorlane

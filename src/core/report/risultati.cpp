@@ -117,12 +117,12 @@ std::string testoIntervallo(std::string_view da, std::string_view a) {
   return std::string(senzaSpazi(da)).append("-").append(senzaSpazi(a));
 }
 
-std::filesystem::path percorsoRisultati(const StatoVorlane& stato, std::string_view nome,
+std::filesystem::path percorsoRisultati(const Contesto& stato, std::string_view nome,
                                         std::string_view estensione) {
   return stato.cartellaRisultati / percorsoDaTesto(std::string(nome).append(estensione));
 }
 
-TabellaRisultati::TabellaRisultati(const StatoVorlane& stato, std::string_view nome,
+TabellaRisultati::TabellaRisultati(const Contesto& stato, std::string_view nome,
                                    std::initializer_list<std::span<const std::string_view>> colonne,
                                    std::span<const std::string> altreColonne)
     : file_(percorsoRisultati(stato, nome)), tabella_(file_) {
@@ -133,7 +133,7 @@ TabellaRisultati::TabellaRisultati(const StatoVorlane& stato, std::string_view n
   intestazione.fine(tabella_);
 }
 
-TabellaRisultati::TabellaRisultati(const StatoVorlane& stato, std::string_view nome, Profili)
+TabellaRisultati::TabellaRisultati(const Contesto& stato, std::string_view nome, Profili)
     : file_(percorsoRisultati(stato, nome, ".hsd")), tabella_(file_), profili_(true) {
   RigaRisultati intestazione;
   for (std::string_view c : kIntestazioneProfili) intestazione.testo(c);

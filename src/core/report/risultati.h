@@ -81,12 +81,12 @@ std::string testoIntervallo(std::string_view da, std::string_view a);
 // state where it is, for vorlane-batch --tsv). A table not concluded is thrown away.
 class TabellaRisultati {
  public:
-  TabellaRisultati(const StatoVorlane& stato, std::string_view nome,
+  TabellaRisultati(const Contesto& stato, std::string_view nome,
                    std::initializer_list<std::span<const std::string_view>> colonne,
                    std::span<const std::string> altreColonne = {});
   // The run's profiles, risultati/<nome>.hsd, with the header HaploGrep's files have.
   struct Profili {};
-  TabellaRisultati(const StatoVorlane& stato, std::string_view nome, Profili);
+  TabellaRisultati(const Contesto& stato, std::string_view nome, Profili);
   ScrittoreTesto& testo() { return tabella_; }
   void concludi(StatoVorlane& stato);
 
@@ -97,7 +97,7 @@ class TabellaRisultati {
 };
 
 // risultati/<nome>.tsv (or .hsd), or the same name in the folder the run's outputs go to.
-std::filesystem::path percorsoRisultati(const StatoVorlane& stato, std::string_view nome,
+std::filesystem::path percorsoRisultati(const Contesto& stato, std::string_view nome,
                                         std::string_view estensione = ".tsv");
 
 }  // namespace vorlane

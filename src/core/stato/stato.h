@@ -42,16 +42,31 @@ struct RisultatoCampione {
 };
 using RisultatiMultipli = std::vector<RisultatoCampione, AllocatoreGrande<RisultatoCampione>>;
 
-struct StatoVorlane {
-  // Message table and settings.
+// What start-up builds and no operation changes: the messages, the folders, the reference and
+// the two haplotype tables. A function that needs no more than these takes a const Contesto, so
+// that it can neither change them nor read what an operation left in the state.
+struct Contesto {
   std::array<std::string, kUltimoMessaggio + 1> messaggi;
-  Impostazioni impostazioni;
-  std::vector<std::string> caratteriValidi;
 
   // Folders, formed from the current directory at start-up.
   std::filesystem::path cartellaCorrente;
   std::filesystem::path cartellaHtml, cartellaDati, cartellaEsporta;
   std::filesystem::path cartellaRisultati;
+
+  // The reference: entry p is position p; entry 0 holds nothing.
+  std::string sequenzaRiferimento;
+  std::string citazioneRiferimento;
+
+  GrigliaAplotipi aplotipiUmani;
+  GrigliaAplotipi aplotipiUmaniNew;
+};
+
+// The context and what changes while the program runs: the settings, the operation's choices,
+// the last sample and the last results, and the log.
+struct StatoVorlane : Contesto {
+  Impostazioni impostazioni;
+  std::vector<std::string> caratteriValidi;
+
   // The results table the last operation wrote (report/risultati.h); empty before one has.
   std::filesystem::path tabellaRisultati;
   // The profiles (.hsd) it wrote beside the table, for the operations that write them.
@@ -70,9 +85,7 @@ struct StatoVorlane {
   std::filesystem::path fileCampione;
   bool posizioniDaRileggere = false;
 
-  // Sequences: entry p is position p; entry 0 holds nothing.
-  std::string sequenzaRiferimento;
-  std::string citazioneRiferimento;
+  // The loaded sample: entry p is position p; entry 0 holds nothing.
   std::string sequenzaCampione;
   // The bases the loaded sample has inserted after a position, in its order, upper case.
   std::vector<std::pair<int, std::string>> inserzioniCampione;
@@ -81,9 +94,7 @@ struct StatoVorlane {
   double lunghezzaCampione = 0;
   std::vector<std::string> listaPosizioni;
 
-  // Haplotype tables and the last comparison.
-  GrigliaAplotipi aplotipiUmani;
-  GrigliaAplotipi aplotipiUmaniNew;
+  // The last comparison.
   std::string aplotipoTrovato;
   std::vector<char> marcaMutazioni;  // '*' at a mutated position
   double numeroMutazioni = 0;
