@@ -71,7 +71,8 @@ PaginaMultiplo::PaginaMultiplo(const StatoVorlane& stato, const Caselle& caselle
 }
 
 void PaginaMultiplo::righe(ScrittoreTesto& testo, std::span<const RisultatoCampione> risultati) {
-  const PezziRiga pezzi;
+  // Rows are made one sample at a time as the samples are compared.
+  static const PezziRiga pezzi;
   for (const RisultatoCampione& r : risultati) rigaRisultato(testo, pezzi, r);
 }
 
