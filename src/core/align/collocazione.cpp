@@ -10,11 +10,6 @@
 
 namespace vorlane {
 
-bool nellIntervallo(const Intervallo& intervallo, int p) {
-  if (intervallo.attraversaOrigine()) return p >= intervallo.inizio || p <= intervallo.fine;
-  return intervallo.inizio <= p && p <= intervallo.fine;
-}
-
 CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& intervallo,
                           std::string& sequenza) {
   CampioneCollocato c;
@@ -38,7 +33,7 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
     int prima = 0, ultima = 0;
     for (int k = 0, p = primo; k < std::min(n, kUltimaPosizione);
          ++k, p = p % kUltimaPosizione + 1) {
-      if (!nellIntervallo(intervallo, p)) continue;
+      if (!intervallo.contiene(p)) continue;
       sequenza[static_cast<std::size_t>(p)] = collocazione.basi[static_cast<std::size_t>(k)];
       if (prima == 0 || ordine(p) < ordine(prima)) prima = p;
       if (ultima == 0 || ordine(p) > ordine(ultima)) ultima = p;
@@ -47,7 +42,7 @@ CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& in
     c.coperto = {prima, ultima};
   }
   for (const Inserzione& i : collocazione.inserzioni)
-    if (nellIntervallo(c.coperto, i.dopo) && i.dopo != c.coperto.fine) c.inserzioni.push_back(i);
+    if (c.coperto.contiene(i.dopo) && i.dopo != c.coperto.fine) c.inserzioni.push_back(i);
   return c;
 }
 

@@ -39,9 +39,6 @@ inline bool collocaCampioni(bool allinea, const Intervallo& intervallo) {
   return allinea || intervallo.attraversaOrigine();
 }
 
-// Whether position p lies in the interval, which may run across the origin.
-bool nellIntervallo(const Intervallo& intervallo, int p);
-
 // What of a placed sample falls inside the interval.
 struct CampioneCollocato {
   // The interval's positions the sample covers, as one stretch in the interval's order;
@@ -55,24 +52,6 @@ struct CampioneCollocato {
 // insertions between them. Entries outside are not touched.
 CampioneCollocato riporta(const Collocazione& collocazione, const Intervallo& intervallo,
                           std::string& sequenza);
-
-// Calls f(da, a) for the plain stretches of `tratto` in its order: one, or two across the
-// origin; none for an empty one (inizio 0).
-template <class F>
-void perOgniTratto(const Intervallo& tratto, F&& f) {
-  if (tratto.inizio <= 0) return;
-  if (!tratto.attraversaOrigine()) return f(tratto.inizio, tratto.fine);
-  f(tratto.inizio, kUltimaPosizione);
-  f(1, tratto.fine);
-}
-
-// Calls f(p) for every position of the stretch, in its order across the origin.
-template <class F>
-void perOgniPosizione(const Intervallo& tratto, F&& f) {
-  perOgniTratto(tratto, [&](int da, int a) {
-    for (int p = da; p <= a; ++p) f(p);
-  });
-}
 
 // The stretch `tratto` cut at the origin and at each missing position: the range a sample
 // covers with data. `prossima(p, a)` gives the first missing position of p..a, or a + 1. The

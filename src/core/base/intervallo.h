@@ -13,6 +13,9 @@ struct Intervallo {
   int inizio = 0;
   int fine = 0;
   bool attraversaOrigine() const { return inizio > fine; }
+  bool contiene(int p) const {
+    return attraversaOrigine() ? p >= inizio || p <= fine : inizio <= p && p <= fine;
+  }
   // The positions of a plain stretch.
   std::size_t lunghezza() const {
     return fine < inizio ? 0 : static_cast<std::size_t>(fine - inizio + 1);

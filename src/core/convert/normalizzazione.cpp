@@ -264,7 +264,7 @@ std::vector<ColonnaInserita> colonneInserite(const std::filesystem::path& tabell
     if (soloSpazi(riga) || riga.front() == '/' || !campiRiga(riga, nome, frequenza, mutazioni))
       continue;
     leggiToken(mutazioni, kOltreUltima, [&](TokenLetto t) {
-      if (t.inserzione > 0 && t.carattere != 0 && nellIntervallo(intervallo, t.posizione))
+      if (t.inserzione > 0 && t.carattere != 0 && intervallo.contiene(t.posizione))
         colonne.insert({t.posizione, t.inserzione});
     });
   }

@@ -133,7 +133,7 @@ void marcaCollocato(const EsameLista& esame, const StatoVorlane& stato,
   for (std::size_t j = 0; j < esame.posizioni.size(); ++j) {
     const auto p = static_cast<std::size_t>(esame.posizioni[j].posizione);
     const char c = sequenza[p];
-    if (!nellIntervallo(campione.coperto, esame.posizioni[j].posizione))
+    if (!campione.coperto.contiene(esame.posizioni[j].posizione))
       marche[j] = kMancante;
     else
       marche[j] = minuscola(c) == stato.sequenzaRiferimento[p] ? kUguale : marcaDiversa(c);

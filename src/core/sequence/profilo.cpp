@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "stato/stato.h"
+#include "sequence/riferimento.h"
 #include "text/testo.h"
 
 namespace vorlane {
@@ -37,9 +37,8 @@ bool leggiTratti(std::string_view testo, std::vector<Intervallo>& tratti) {
 }
 
 bool coperta(const std::vector<Intervallo>& tratti, int p) {
-  return std::any_of(tratti.begin(), tratti.end(), [p](const Intervallo& t) {
-    return t.attraversaOrigine() ? p >= t.inizio || p <= t.fine : t.inizio <= p && p <= t.fine;
-  });
+  return std::any_of(tratti.begin(), tratti.end(),
+                     [p](const Intervallo& t) { return t.contiene(p); });
 }
 
 // "315.1C", or "8289.1CCT" as 8289.1C 8289.2C 8289.3T; false when `testo` is no variant.
@@ -125,14 +124,7 @@ void aggiungiTratti(std::string& testo, std::span<const Intervallo> tratti) {
     testo.push_back('-');
     testo.append(std::to_string(a));
   };
-  for (const Intervallo& t : tratti) {
-    if (!t.attraversaOrigine()) {
-      tratto(t.inizio, t.fine);
-      continue;
-    }
-    tratto(t.inizio, kUltimaPosizione);
-    tratto(1, t.fine);
-  }
+  for (const Intervallo& t : tratti) perOgniTratto(t, tratto);
 }
 
 }  // namespace vorlane
