@@ -189,11 +189,4 @@ bool CampioneMultiplo::rigaProfilo(RigaRisultati& riga) {
   return true;
 }
 
-void CampioneMultiplo::consegnaA(StatoVorlane& stato) const {
-  stato.sequenzaCampione = sequenza_;
-  stato.marcaMutazioni = marche_;
-  stato.numeroMutazioni = numeroMutazioni_;
-  stato.aplotipoTrovato = aplotipo_;
-}
-
 }  // namespace vorlane

@@ -14,6 +14,7 @@
 #include "haplotype/aplogruppo_albero.h"
 #include "haplotype/confronto.h"
 #include "haplotype/memoria_intervallo.h"
+#include "haplotype/report_multiplo.h"
 #include "haplotype/ricerca.h"
 #include "log/registro.h"
 #include "report/risultati.h"
@@ -60,9 +61,6 @@ class CampioneMultiplo {
   const IndiceAplotipi& indice() const { return indice_; }
   // Clears what the last sample stored, as the next one would.
   void svuota();
-  // Puts the last sample, its marks, count and haplotype in the state; or the sample alone.
-  void consegnaA(StatoVorlane& stato) const;
-  void sequenzaA(StatoVorlane& stato) const { stato.sequenzaCampione = sequenza_; }
   // The last comparison's row of the results table.
   void rigaRisultati(RigaRisultati& riga, const Campione& campione,
                      std::string_view intervallo) const;

@@ -30,11 +30,6 @@ RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Caselle& casell
   return r;
 }
 
-void azzeraMarche(StatoVorlane& stato) {
-  stato.marcaMutazioni.assign(kUltimaPosizione + 1, 0);
-  stato.numeroMutazioni = 0;
-}
-
 std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimento,
                            std::size_t primo, std::size_t ultimo, char* marche,
                            std::vector<int>& segnate, bool avx2, std::vector<int>* mancanti) {
@@ -59,20 +54,14 @@ std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimen
   return segnate.size() - prima;
 }
 
-void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
-                    std::vector<int>& segnate, bool avx2) {
-  const std::string& campione = stato.sequenzaCampione;
-  const std::string& riferimento = stato.sequenzaRiferimento;
-  if (campione.empty() || riferimento.empty() || stato.lunghezzaCampione < 1) return;
-  ultimo = std::min({ultimo, campione.size() - 1, riferimento.size() - 1,
-                     static_cast<std::size_t>(stato.lunghezzaCampione)});
-  stato.numeroMutazioni += static_cast<double>(segnaMutazioni(
-      campione, riferimento, primo, ultimo, stato.marcaMutazioni.data(), segnate, avx2));
-}
-
-void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo) {
-  std::vector<int> segnate;
-  segnaMutazioni(stato, primo, ultimo, segnate);
+void segnaMutazioni(CampioneCaricato& campione, std::string_view riferimento, std::size_t primo,
+                    std::size_t ultimo, std::vector<int>& segnate, bool avx2) {
+  const std::string& sequenza = campione.sequenza;
+  if (sequenza.empty() || riferimento.empty() || campione.lunghezza < 1) return;
+  ultimo = std::min({ultimo, sequenza.size() - 1, riferimento.size() - 1,
+                     static_cast<std::size_t>(campione.lunghezza)});
+  campione.numeroMutazioni += static_cast<double>(
+      segnaMutazioni(sequenza, riferimento, primo, ultimo, campione.marche.data(), segnate, avx2));
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
@@ -121,10 +110,10 @@ const CifrePosizioni& cifrePosizioni() {
 }
 }  // namespace
 
-void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
+void elencaMutazioni(const CampioneCaricato& campione, std::size_t primo, std::size_t ultimo,
                      ElencoMutazioni& elenco, BloccoRegistro& blocco) {
   if (primo > ultimo) return;
-  const char* marche = stato.marcaMutazioni.data();
+  const char* marche = campione.marche.data();
   const char* fine = marche + ultimo + 1;
   std::vector<int> posizioni;
   for (const char* m = marche + primo;

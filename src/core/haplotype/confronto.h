@@ -13,6 +13,7 @@
 #include "base/intervallo.h"
 #include "base/porta.h"
 #include "log/registro.h"
+#include "sequence/caricamento.h"
 #include "sequence/variante.h"
 #include "stato/parametri.h"
 #include "stato/stato.h"
@@ -41,16 +42,14 @@ struct RegoleConfronto {
 // the start runs across the origin.
 RegoleConfronto regoleConfronto(const StatoVorlane& stato, const Caselle& caselle);
 
-// Empties marcaMutazioni (16,570 entries) and sets numeroMutazioni to 0.
-void azzeraMarche(StatoVorlane& stato);
-// Marks the positions of [primo, ultimo] whose sample base (a, c, g, t) differs from the
-// reference and counts them in numeroMutazioni; marks outside the range are not touched.
-void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo);
-// The same, also appending the positions it marks to `segnate`, in increasing order: a caller
-// that lists them then needs no second pass over the marks. Positions are compared 32 at a time
-// where the processor has AVX2, unless `avx2` is false (for the tests that check both ways).
-void segnaMutazioni(StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
-                    std::vector<int>& segnate, bool avx2 = true);
+// Marks the positions of [primo, ultimo], up to the sample's length, whose sample base (a, c, g,
+// t) differs from the reference's and counts them in its numeroMutazioni; marks outside the
+// range are not touched. The positions it marks are appended to `segnate`, in increasing order:
+// a caller that lists them then needs no second pass over the marks. Positions are compared 32
+// at a time where the processor has AVX2, unless `avx2` is false (for the tests that check both
+// ways).
+void segnaMutazioni(CampioneCaricato& campione, std::string_view riferimento, std::size_t primo,
+                    std::size_t ultimo, std::vector<int>& segnate, bool avx2 = true);
 // The same on a sample and marks of a caller's own, [primo, ultimo] inside both sequences;
 // returns how many it marked. For threads that compare samples side by side. With `mancanti`,
 // the positions holding no base are listed there, in increasing order.
@@ -83,7 +82,7 @@ struct ElencoMutazioni {
 };
 // Lists the marked positions of [primo, ultimo] in increasing order; each complete line of 10
 // goes to `blocco` as soon as it is full, the rest stays in elenco.parziale().
-void elencaMutazioni(const StatoVorlane& stato, std::size_t primo, std::size_t ultimo,
+void elencaMutazioni(const CampioneCaricato& campione, std::size_t primo, std::size_t ultimo,
                      ElencoMutazioni& elenco, BloccoRegistro& blocco);
 // The same for positions already known, in increasing order and inside the sequence.
 void elencaPosizioni(std::span<const int> posizioni, ElencoMutazioni& elenco,

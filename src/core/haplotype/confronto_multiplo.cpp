@@ -28,10 +28,12 @@ bool stessoGiorno(const std::tm& a, const std::tm& b) {
 }  // namespace
 
 ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
-                                     const TabellaAplotipi& tabella, PaginaMultiplo* pagina,
-                                     TabellaRisultati* risultati, TabellaRisultati* profili)
+                                     const TabellaAplotipi& tabella, RisultatiMultipli& trovati,
+                                     PaginaMultiplo* pagina, TabellaRisultati* risultati,
+                                     TabellaRisultati* profili)
     : stato_(stato),
       porta_(porta),
+      trovati_(trovati),
       pagina_(pagina),
       risultati_(risultati),
       profili_(profili),
@@ -59,13 +61,11 @@ void ConfrontoMultiplo::inizia(Appunti& a) {
   a.righePagina->riportaA(0);
   a.righeRisultati->riportaA(0);
   a.righeProfili->riportaA(0);
-  a.letto = false;
   a.esclusi.svuota();
   a.sospetti.svuota();
 }
 
 void ConfrontoMultiplo::ConfrontaCampionamentoMultiplo(const Campione& c, Appunti& a) const {
-  a.letto = true;
   CampioneMultiplo& campione = *a.campione;
   if (!campione.leggi(c)) {
     if (campione.escluso()) a.esclusi.aggiungi(c.nome, *campione.escluso());
@@ -91,7 +91,6 @@ void ConfrontoMultiplo::scriviRegistro(bool tutto) {
   registro_.clear();
 }
 
-// The last sample compared is left in the state, as the window has always had it.
 void ConfrontoMultiplo::consegna(Appunti& a) {
   esclusi_.accoda(a.esclusi);
   sospetti_.accoda(a.sospetti);
@@ -101,17 +100,11 @@ void ConfrontoMultiplo::consegna(Appunti& a) {
     registro_.append(a.registro);
     scriviRegistro(false);
   }
-  auto& risultati = stato_.risultatiMultipli;
-  if (pagina_) pagina_->accoda(a.righePagina->testo(), risultati.size(), a.risultati.size());
+  if (pagina_) pagina_->accoda(a.righePagina->testo(), trovati_.size(), a.risultati.size());
   if (risultati_) risultati_->testo().accoda(a.righeRisultati->testo());
   if (profili_) profili_->testo().accoda(a.righeProfili->testo());
-  risultati.insert(risultati.end(), std::make_move_iterator(a.risultati.begin()),
-                   std::make_move_iterator(a.risultati.end()));
-  stato_.campioniConfrontati += static_cast<double>(a.risultati.size());
-  if (!a.risultati.empty())
-    a.campione->consegnaA(stato_);
-  else if (a.letto)
-    a.campione->sequenzaA(stato_);
+  trovati_.insert(trovati_.end(), std::make_move_iterator(a.risultati.begin()),
+                  std::make_move_iterator(a.risultati.end()));
 }
 
 // Room for the results of the whole file at once, guessed from its size at one sample per
@@ -125,17 +118,14 @@ void ConfrontoMultiplo::riservaRisultati() {
   if (errore || regole_.intervallo.attraversaOrigine()) return;
   auto perCampione =
       static_cast<std::uintmax_t>(regole_.intervallo.fine - regole_.intervallo.inizio) + 3;
-  auto& risultati = stato_.risultatiMultipli;
-  risultati.reserve(risultati.size() +
-                    static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
+  trovati_.reserve(trovati_.size() +
+                   static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
 }
 
 // Blocks handed on before an error reach the log before the error is reported.
 void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
   procedura(tabella_.caricaMultipli, [&] {
     riservaRisultati();
-    azzeraSequenzaCampione(stato_);
-    azzeraMarche(stato_);
     LettoreCampioni file(stato_.fileCampione, kOpzioni);
     try {
       lavoraCampioni(file, *this);
@@ -144,7 +134,6 @@ void ConfrontoMultiplo::CaricaSequenzaDatiMultipli() {
       throw;
     }
     scriviRegistro(true);
-    if (stato_.campioniConfrontati > 0) stato_.lunghezzaCampione = kUltimaPosizione;
   });
 }
 
@@ -157,8 +146,7 @@ namespace {
 Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
                                   const TabellaAplotipi& tabella) {
   porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloMultiplo]);
-  stato.risultatiMultipli.clear();
-  stato.campioniConfrontati = 0;
+  RisultatiMultipli trovati;
   // The page is written as the samples are compared. One that cannot be created is reported
   // where it always is, after the run, by a page written at the end.
   std::optional<PaginaMultiplo> pagina;
@@ -174,8 +162,8 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Casel
                       std::initializer_list<std::span<const std::string_view>>{kColonneCampione,
                                                                                kColonneConfronto});
     profili.emplace(stato, nome, TabellaRisultati::Profili{});
-    ConfrontoMultiplo confronto(stato, porta, caselle, tabella, pagina ? &*pagina : nullptr,
-                                &*risultati, &*profili);
+    ConfrontoMultiplo confronto(stato, porta, caselle, tabella, trovati,
+                                pagina ? &*pagina : nullptr, &*risultati, &*profili);
     confronto.CaricaSequenzaDatiMultipli();
     risultati->concludi(stato);
     profili->concludi(stato);
@@ -184,9 +172,9 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Casel
   // The page's message says the work is done: the log must be written before it.
   stato.registro.svuota();
   if (pagina)
-    procedura("ScriviHTMLMultiplo", [&] { pagina->concludi(stato, porta); });
+    procedura("ScriviHTMLMultiplo", [&] { pagina->concludi(stato, porta, trovati); });
   else
-    ScriviHTMLMultiplo(stato, porta, caselle);
+    ScriviHTMLMultiplo(stato, porta, caselle, trovati);
   return Esito::completata;
 }
 }  // namespace

@@ -25,11 +25,13 @@ namespace vorlane {
 // compared on the engine's threads, their blocks, results and page rows handed on in file order.
 class ConfrontoMultiplo {
  public:
-  // With `pagina`, the rows of the results go to it as they are handed on.
-  // With `risultati`, so do the rows of the results table, and with `profili` the profiles.
+  // The results go to `trovati` in the file's order, as they are handed on; those handed on
+  // before an error stay there. With `pagina`, so do their rows; with `risultati`, the rows of
+  // the results table, and with `profili` the profiles.
   ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
-                    const TabellaAplotipi& tabella, PaginaMultiplo* pagina = nullptr,
-                    TabellaRisultati* risultati = nullptr, TabellaRisultati* profili = nullptr);
+                    const TabellaAplotipi& tabella, RisultatiMultipli& trovati,
+                    PaginaMultiplo* pagina = nullptr, TabellaRisultati* risultati = nullptr,
+                    TabellaRisultati* profili = nullptr);
 
   // Reads the file sample by sample: a ">" line names the sample whose lines follow it, joined
   // up to the next ">" line or TAB line; a line with a TAB is a sample of its own, named by the
@@ -50,7 +52,6 @@ class ConfrontoMultiplo {
     std::unique_ptr<ScrittoreTesto> righeRisultati = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> righeProfili = std::make_unique<ScrittoreTesto>();
     RigaRisultati riga;  // its room kept from sample to sample
-    bool letto = false;  // it held a sample
     CampioniEsclusi esclusi;
     CampioniEsclusi sospetti{true};
   };
@@ -69,6 +70,7 @@ class ConfrontoMultiplo {
 
   StatoVorlane& stato_;
   Porta& porta_;
+  RisultatiMultipli& trovati_;
   PaginaMultiplo* pagina_;
   TabellaRisultati* risultati_;
   TabellaRisultati* profili_;
@@ -87,8 +89,8 @@ class ConfrontoMultiplo {
   CampioniEsclusi sospetti_{true};
 };
 
-// What a double-click runs for codes 70 (first table) and 90 (motif table): title line, empty
-// result list, the run, the report (ScriviHTMLMultiplo).
+// What a double-click runs for codes 70 (first table) and 90 (motif table): title line, the run,
+// the report (ScriviHTMLMultiplo).
 Esito OperazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 Esito OperazioneConfrontoMultiploNew(StatoVorlane& stato, Porta& porta, const Caselle& caselle);
 

@@ -20,7 +20,8 @@
 namespace vorlane {
 namespace {
 
-void intestazione(const StatoVorlane& stato, const Caselle& caselle, BloccoRegistro& blocco) {
+void intestazione(const StatoVorlane& stato, const Caselle& caselle,
+                  const CampioneCaricato& caricato, BloccoRegistro& blocco) {
   const auto& m = stato.messaggi;
   const Impostazioni& imp = stato.impostazioni;
   const std::string numeroDa = inUnaRiga(imp.NumeroMutazioniDa);
@@ -32,7 +33,7 @@ void intestazione(const StatoVorlane& stato, const Caselle& caselle, BloccoRegis
   blocco.riga(m[msg::intervalloMutazioni], "          : ", m[msg::da], " ", numeroDa, " ",
               m[msg::a], " ", numeroA);
   blocco.riga(m[msg::listaPosizioniMutazione], "     : ", inUnaRiga(caselle.posizioni));
-  blocco.riga(m[msg::mutazioniRilevate], "       : ", testoNumero(stato.numeroMutazioni));
+  blocco.riga(m[msg::mutazioniRilevate], "       : ", testoNumero(caricato.numeroMutazioni));
   blocco.riga(m[msg::percentualeMutazioni], "          : da ", numeroDa, " a ", numeroA);
   blocco.riga(m[msg::intervalloPosizioni], "          : da ", inUnaRiga(caselle.da), " a ",
               inUnaRiga(caselle.a));
@@ -52,8 +53,8 @@ struct CampioneSingolo {
 };
 
 // The positions of the interval the sample stored, its blanks at either end left out.
-Intervallo copertoDaInizio(const StatoVorlane& stato, const RegoleConfronto& regole) {
-  const std::string& s = stato.sequenzaCampione;
+Intervallo copertoDaInizio(const CampioneCaricato& caricato, const RegoleConfronto& regole) {
+  const std::string& s = caricato.sequenza;
   long primo = std::max(regole.intervallo.inizio, 1),
        ultimo = std::min(regole.intervallo.fine, kUltimaPosizione);
   while (primo <= ultimo && s[static_cast<std::size_t>(primo)] == ' ') ++primo;
@@ -62,15 +63,15 @@ Intervallo copertoDaInizio(const StatoVorlane& stato, const RegoleConfronto& reg
   return {static_cast<int>(primo), static_cast<int>(ultimo)};
 }
 
-// Places the sample read on the reference, in the state's sequence; false, after saying why,
-// when it has no place there.
-bool colloca(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
-             const Campione& letto, CampioneSingolo& campione) {
+// Places the sample read on the reference, in place of the one loaded from the interval's start;
+// false, after saying why, when it has no place there.
+bool colloca(const StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
+             const Campione& letto, CampioneCaricato& caricato, CampioneSingolo& campione) {
   campione.collocato = true;
-  azzeraSequenzaCampione(stato);
+  caricato.sequenza.assign(kUltimaPosizione + 1, ' ');
   const TabellaCaratteri caratteri = tabellaCaratteri(stato);
   Collocatore collocatore(regole.allinea, regole.intervallo, caratteri);
-  if (auto escluso = collocatore.colloca(letto, stato.sequenzaCampione)) {
+  if (auto escluso = collocatore.colloca(letto, caricato.sequenza)) {
     CampioniEsclusi esclusi;
     esclusi.aggiungi(letto.nome, *escluso);
     porta.messaggio(esclusi.testo(), kTitoloApplicazione, Icona::esclamazione);
@@ -78,27 +79,27 @@ bool colloca(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
   }
   campione.dentro = collocatore.dentro();
   campione.coperto = campione.dentro.coperto;
-  differenzeCollocate(stato.sequenzaCampione, stato.sequenzaRiferimento, campione.dentro,
+  differenzeCollocate(caricato.sequenza, stato.sequenzaRiferimento, campione.dentro,
                       campione.differenze);
   for (const Variante& v : campione.differenze)
-    if (v.inserzione == 0) stato.marcaMutazioni[static_cast<std::size_t>(v.posizione)] = '*';
-  stato.numeroMutazioni = static_cast<double>(campione.differenze.size());
+    if (v.inserzione == 0) caricato.marche[static_cast<std::size_t>(v.posizione)] = '*';
+  caricato.numeroMutazioni = static_cast<double>(campione.differenze.size());
   for (const Inserzione& i : campione.dentro.inserzioni)
-    stato.inserzioniCampione.emplace_back(i.dopo, i.basi);
+    caricato.inserzioni.emplace_back(i.dopo, i.basi);
   return true;
 }
 
 // The sample's differences, placed from the interval's start: its marks. A place that looks
 // wrong is named.
-void segnaDaInizio(StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
-                   const Campione& letto, CampioneSingolo& campione) {
-  segnaMutazioni(stato, 1, kUltimaPosizione);
-  campione.coperto = copertoDaInizio(stato, regole);
+void segnaDaInizio(const StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
+                   const Campione& letto, CampioneCaricato& caricato, CampioneSingolo& campione) {
+  std::vector<int> tutte;
+  segnaMutazioni(caricato, stato.sequenzaRiferimento, 1, kUltimaPosizione, tutte);
+  campione.coperto = copertoDaInizio(caricato, regole);
   std::vector<int> segnate;
-  perOgniPosizione(campione.coperto, [&](int p) {
-    if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
-  });
-  campione.differenze = variantiSegnate(stato.sequenzaCampione, segnate);
+  for (int p : tutte)
+    if (campione.coperto.contiene(p)) segnate.push_back(p);
+  campione.differenze = variantiSegnate(caricato.sequenza, segnate);
   if (auto motivo =
           collocazioneSospetta(letto.sequenza.size(), regole.intervallo.lunghezza(), segnate)) {
     CampioniEsclusi sospetti(true);
@@ -108,14 +109,14 @@ void segnaDaInizio(StatoVorlane& stato, Porta& porta, const RegoleConfronto& reg
 }
 
 // A sample that covers part of the interval is compared over that part, and the user told.
-void avvisaCopertura(const StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
+void avvisaCopertura(const CampioneCaricato& caricato, Porta& porta, const RegoleConfronto& regole,
                      const CampioneSingolo& campione) {
   const Intervallo& c = campione.coperto;
   const Intervallo& i = regole.intervallo;
   if (c.inizio == i.inizio && c.fine == i.fine) return;
   auto numero = [](int p) { return testoNumero(p); };
   std::string testo = "Il campione \"";
-  testo.append(stato.nomeCampione.empty() ? "senza nome" : stato.nomeCampione).append("\" ");
+  testo.append(caricato.nome.empty() ? "senza nome" : caricato.nome).append("\" ");
   if (c.inizio == 0)
     testo.append("non copre alcuna posizione");
   else
@@ -133,15 +134,15 @@ void avvisaCopertura(const StatoVorlane& stato, Porta& porta, const RegoleConfro
 }
 
 // Lists the differences of the interval when the sample's count is within the settings' range.
-void elenca(const StatoVorlane& stato, const RegoleConfronto& regole,
+void elenca(const CampioneCaricato& caricato, const RegoleConfronto& regole,
             const CampioneSingolo& campione, ElencoMutazioni& elenco, BloccoRegistro& blocco) {
-  if (!regole.elenca(stato.numeroMutazioni)) return;
+  if (!regole.elenca(caricato.numeroMutazioni)) return;
   if (campione.collocato) {
     elencaDifferenze(campione.differenze, elenco, blocco);
   } else {
     const Intervallo& i = regole.intervallo;
     if (i.attraversaOrigine()) return;
-    elencaMutazioni(stato, static_cast<std::size_t>(i.inizio), static_cast<std::size_t>(i.fine),
+    elencaMutazioni(caricato, static_cast<std::size_t>(i.inizio), static_cast<std::size_t>(i.fine),
                     elenco, blocco);
   }
   if (!elenco.parziale().empty()) blocco.riga(kRigaMutazioni, elenco.parziale());
@@ -162,21 +163,21 @@ Classificazione righeAlbero(const Contesto& stato, const CampioneSingolo& campio
 }
 
 // The sample's row: every difference the block counts.
-void tabellaRisultati(StatoVorlane& stato, const Caselle& caselle, const CampioneSingolo& campione,
-                      const Classificazione& albero) {
+void tabellaRisultati(StatoVorlane& stato, const Caselle& caselle, const CampioneCaricato& caricato,
+                      const CampioneSingolo& campione, const Classificazione& albero) {
   std::vector<Variante> tutte = campione.differenze;
   if (!campione.collocato) {
     std::vector<int> segnate;
     for (int p = 1; p <= kUltimaPosizione; ++p)
-      if (stato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
-    tutte = variantiSegnate(stato.sequenzaCampione, segnate);
+      if (caricato.marche[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
+    tutte = variantiSegnate(caricato.sequenza, segnate);
   }
   TabellaRisultati tabella(stato, "ConfrontoSingolo_" + nomeBaseReport(stato.fileCampione),
                            {kColonneCampione, kColonneConfronto});
   RigaRisultati riga;
-  riga.campione(stato.fileCampione, stato.nomeCampione, stato.frequenzaCampione,
+  riga.campione(stato.fileCampione, caricato.nome, caricato.frequenza,
                 testoIntervallo(caselle.da, caselle.a), tutte)
-      .confronto(stato.aplotipoTrovato, albero);
+      .confronto(caricato.aplotipo, albero);
   riga.fine(tabella.testo());
   tabella.concludi(stato);
 }
@@ -184,35 +185,34 @@ void tabellaRisultati(StatoVorlane& stato, const Caselle& caselle, const Campion
 }  // namespace
 
 void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
-                                   const TabellaAplotipi& tabella, const Campione& letto) {
+                                   const TabellaAplotipi& tabella, const Campione& letto,
+                                   CampioneCaricato& caricato) {
   procedura(tabella.confrontoSingolo, [&] {
     RegoleConfronto regole = regoleConfronto(stato, caselle);
-    azzeraMarche(stato);
-    stato.inserzioniCampione.clear();
     CampioneSingolo campione;
     if (regole.collocaCampioni() || letto.conProfilo) {
-      if (!colloca(stato, porta, regole, letto, campione)) return;
+      if (!colloca(stato, porta, regole, letto, caricato, campione)) return;
     } else {
-      segnaDaInizio(stato, porta, regole, letto, campione);
+      segnaDaInizio(stato, porta, regole, letto, caricato, campione);
     }
-    avvisaCopertura(stato, porta, regole, campione);
+    avvisaCopertura(caricato, porta, regole, campione);
     BloccoRegistro blocco;
-    intestazione(stato, caselle, blocco);
+    intestazione(stato, caselle, caricato, blocco);
     ElencoMutazioni elenco;
-    elenca(stato, regole, campione, elenco, blocco);
-    ricercaAplotipo(stato, tabella, elenco.posizioni);
+    elenca(caricato, regole, campione, elenco, blocco);
+    caricato.aplotipo = ricercaAplotipo(stato, tabella, elenco.posizioni);
     blocco.riga(stato.messaggi[msg::aplotipo], "                      : ",
-                inUnaRiga(stato.aplotipoTrovato));
-    if (stato.numeroMutazioni > 0)
+                inUnaRiga(caricato.aplotipo));
+    if (caricato.numeroMutazioni > 0)
       blocco.riga(stato.messaggi[msg::percentualeMutazioni], "         : ",
-                  percentualeMutazioni(elenco.quante, stato.numeroMutazioni));
+                  percentualeMutazioni(elenco.quante, caricato.numeroMutazioni));
     const Classificazione albero = righeAlbero(stato, campione, blocco);
     blocco.scrivi(stato.registro);
-    tabellaRisultati(stato, caselle, campione, albero);
+    tabellaRisultati(stato, caselle, caricato, campione, albero);
     porta.puntatoreOccupato(false);
     stato.registro.VisualizzaLogOperazioni(porta);
   });
-  ScriviHTML(stato, porta, caselle);
+  ScriviHTML(stato, porta, caselle, caricato);
 }
 
 namespace {
@@ -220,8 +220,8 @@ Esito operazioneConfrontoSingolo(StatoVorlane& stato, Porta& porta, const Casell
                                  const TabellaAplotipi& tabella) {
   porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloSingolo]);
   Campione letto;
-  CaricaSequenzaDati(stato, caselle, letto);
-  confrontaCampionamentoSingolo(stato, porta, caselle, tabella, letto);
+  CampioneCaricato caricato = CaricaSequenzaDati(stato, caselle, letto);
+  confrontaCampionamentoSingolo(stato, porta, caselle, tabella, letto, caricato);
   return Esito::completata;
 }
 }  // namespace

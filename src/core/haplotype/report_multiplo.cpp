@@ -82,10 +82,11 @@ void PaginaMultiplo::accoda(std::string_view righe, std::size_t primo, std::size
   scritti_ += quanti;
 }
 
-void PaginaMultiplo::concludi(const StatoVorlane& stato, Porta& porta) {
+void PaginaMultiplo::concludi(const StatoVorlane& stato, Porta& porta,
+                              std::span<const RisultatoCampione> risultati) {
   // Rows of about a megabyte at a time (some 400 bytes each), made on the engine's threads.
-  std::span<const RisultatoCampione> resto(stato.risultatiMultipli);
-  resto = resto.subspan(std::min(scritti_, resto.size()));
+  std::span<const RisultatoCampione> resto =
+      risultati.subspan(std::min(scritti_, risultati.size()));
   testoInOrdine(pagina_.testo(), resto.size(), 2500,
                 [&](ScrittoreTesto& testo, std::size_t da, std::size_t a) {
                   righe(testo, resto.subspan(da, a - da));
@@ -96,10 +97,11 @@ void PaginaMultiplo::concludi(const StatoVorlane& stato, Porta& porta) {
   pagina_.concludi(stato, porta);
 }
 
-void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle) {
+void ScriviHTMLMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
+                        std::span<const RisultatoCampione> risultati) {
   procedura("ScriviHTMLMultiplo", [&] {
     PaginaMultiplo pagina(stato, caselle);
-    pagina.concludi(stato, porta);
+    pagina.concludi(stato, porta, risultati);
   });
 }
 

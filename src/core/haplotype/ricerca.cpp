@@ -138,16 +138,18 @@ int IndiceAplotipi::cerca(const std::vector<int>& posizioni) {
   return migliore();
 }
 
-void ricercaAplotipo(StatoVorlane& stato, const TabellaAplotipi& tabella,
-                     std::string_view posizioniMutate) {
+std::string ricercaAplotipo(const Contesto& contesto, const TabellaAplotipi& tabella,
+                            std::string_view posizioniMutate) {
+  std::string trovato;
   procedura(tabella.ricerca, [&] {
-    IndiceAplotipi indice(stato.*tabella.griglia);
-    stato.aplotipoTrovato = indice.nome(indice.cerca(posizioniMutate));
+    IndiceAplotipi indice(contesto.*tabella.griglia);
+    trovato = indice.nome(indice.cerca(posizioniMutate));
   });
+  return trovato;
 }
 
-void RicercaAplotipo(StatoVorlane& stato, std::string_view posizioniMutate) {
-  ricercaAplotipo(stato, kTabellaPrincipale, posizioniMutate);
+std::string RicercaAplotipo(const Contesto& contesto, std::string_view posizioniMutate) {
+  return ricercaAplotipo(contesto, kTabellaPrincipale, posizioniMutate);
 }
 
 }  // namespace vorlane

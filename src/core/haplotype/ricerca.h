@@ -71,10 +71,10 @@ class IndiceAplotipi {
   std::vector<Blocco> riporto_, candidate_, conBit_;
 };
 
-// Sets aplotipoTrovato to the name of the chosen row of the first table (empty when none).
-void RicercaAplotipo(StatoVorlane& stato, std::string_view posizioniMutate);
+// The name of the chosen row of the first table (empty when none).
+std::string RicercaAplotipo(const Contesto& contesto, std::string_view posizioniMutate);
 // The same on either table.
-void ricercaAplotipo(StatoVorlane& stato, const TabellaAplotipi& tabella,
-                     std::string_view posizioniMutate);
+std::string ricercaAplotipo(const Contesto& contesto, const TabellaAplotipi& tabella,
+                            std::string_view posizioniMutate);
 
 }  // namespace vorlane

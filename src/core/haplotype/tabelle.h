@@ -14,7 +14,7 @@ struct TabellaAplotipi {
   const char* nomeFile;
   int ultimaRiga;     // haplotypes: rows 1..ultimaRiga
   int ultimaColonna;  // positions per haplotype: columns 1..ultimaColonna
-  GrigliaAplotipi StatoVorlane::*griglia;
+  GrigliaAplotipi Contesto::*griglia;
   // Procedure labels of the table's loader, search and comparisons.
   const char* carica;
   const char* ricerca;

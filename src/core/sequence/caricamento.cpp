@@ -18,10 +18,6 @@ char carattereCampione(const StatoVorlane& stato, char carattere) {
   return CarattereValido(stato, carattere) ? minuscola(carattere) : '?';
 }
 
-void azzeraSequenzaCampione(StatoVorlane& stato) {
-  stato.sequenzaCampione.assign(kUltimaPosizione + 1, ' ');
-}
-
 TabellaCaratteri tabellaCaratteri(const StatoVorlane& stato) {
   return tabellaCaratteri(stato.caratteriValidi);
 }
@@ -39,11 +35,6 @@ std::size_t quantiInteri(std::string_view testo, double da, double a) {
   return da + quanti - 1 <= kUltimaPosizione ? static_cast<std::size_t>(quanti) : 0;
 }
 }  // namespace
-
-double memorizzaSequenza(StatoVorlane& stato, const TabellaCaratteri& caratteri,
-                         std::string_view testo, double da, double a) {
-  return memorizzaSequenza(stato.sequenzaCampione, caratteri, testo, da, a);
-}
 
 double memorizzaSequenza(std::string& sequenza, const TabellaCaratteri& caratteri,
                          std::string_view testo, double da, double a) {
@@ -63,32 +54,27 @@ double memorizzaSequenza(std::string& sequenza, const TabellaCaratteri& caratter
   return p;
 }
 
-double memorizzaSequenza(StatoVorlane& stato, std::string_view testo, double da, double a) {
-  return memorizzaSequenza(stato, tabellaCaratteri(stato), testo, da, a);
-}
-
-void CaricaSequenzaDati(StatoVorlane& stato, const Caselle& caselle, Campione& campione) {
+CampioneCaricato CaricaSequenzaDati(StatoVorlane& stato, const Caselle& caselle, Campione& letto) {
+  CampioneCaricato caricato;
   procedura("CaricaSequenzaDati", [&] {
     stato.fileCampione = stato.nomeFileScelto;
-    stato.nomeCampione.clear();
-    stato.frequenzaCampione.clear();
-    azzeraSequenzaCampione(stato);
-    campione = {};
+    letto = {};
     LettoreCampioni file(stato.fileCampione, {.formato = FormatoCampioni::fasta,
                                               .regolaTab = true,
                                               .saltaVuote = true,
                                               .unisciRighe = true});
-    if (file.prossimo(campione) != Lettura::campione) campione = {};
-    stato.nomeCampione = campione.nome;
-    stato.frequenzaCampione = campione.frequenza;
-    stato.lunghezzaCampione = kUltimaPosizione;
+    if (file.prossimo(letto) != Lettura::campione) letto = {};
+    caricato.nome = letto.nome;
+    caricato.frequenza = letto.frequenza;
+    caricato.lunghezza = kUltimaPosizione;
     // An interval that is not valid loads nothing: the comparison that follows says why.
     std::string errore;
     const Intervallo intervallo = leggiIntervallo(caselle.da, caselle.a, false, errore);
     if (!errore.empty()) return;
-    memorizzaSequenza(stato, tabellaCaratteri(stato), campione.sequenza, intervallo.inizio,
+    memorizzaSequenza(caricato.sequenza, tabellaCaratteri(stato), letto.sequenza, intervallo.inizio,
                       intervallo.fine);
   });
+  return caricato;
 }
 
 void AggiornaMAT_BASI(StatoVorlane& stato, const Caselle& caselle) {

@@ -9,10 +9,8 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "io/memoria.h"
 #include "log/registro.h"
 #include "stato/griglia.h"
 
@@ -31,16 +29,6 @@ struct Impostazioni {
   std::string posMutazione;
   std::string caratteriPermessi;
 };
-
-// One line of the multiple comparison's result table, kept whole so that an identifier holding
-// "|" cannot shift the report's columns.
-struct RisultatoCampione {
-  std::string identificativo;
-  std::string aplotipo;
-  double numeroMutazioni = 0;
-  std::string aplogruppoAlbero;  // the whole tree's call, as the log block gives it
-};
-using RisultatiMultipli = std::vector<RisultatoCampione, AllocatoreGrande<RisultatoCampione>>;
 
 // What start-up builds and no operation changes: the messages, the folders, the reference and
 // the two haplotype tables. A function that needs no more than these takes a const Contesto, so
@@ -61,8 +49,8 @@ struct Contesto {
   GrigliaAplotipi aplotipiUmaniNew;
 };
 
-// The context and what changes while the program runs: the settings, the operation's choices,
-// the last sample and the last results, and the log.
+// The context and what changes while the program runs: the settings, the operation's choices
+// and the log. What an operation finds is its own and goes to its outputs, not here.
 struct StatoVorlane : Contesto {
   Impostazioni impostazioni;
   std::vector<std::string> caratteriValidi;
@@ -83,23 +71,9 @@ struct StatoVorlane : Contesto {
   std::string filtroFile;
   std::filesystem::path nomeFileScelto;
   std::filesystem::path fileCampione;
+  // The position box split, as the check reads it, and whether an edit left it to split again.
   bool posizioniDaRileggere = false;
-
-  // The loaded sample: entry p is position p; entry 0 holds nothing.
-  std::string sequenzaCampione;
-  // The bases the loaded sample has inserted after a position, in its order, upper case.
-  std::vector<std::pair<int, std::string>> inserzioniCampione;
-  // The name (and Arlequin frequency) the loaded sample's file gives it first.
-  std::string nomeCampione, frequenzaCampione;
-  double lunghezzaCampione = 0;
   std::vector<std::string> listaPosizioni;
-
-  // The last comparison.
-  std::string aplotipoTrovato;
-  std::vector<char> marcaMutazioni;  // '*' at a mutated position
-  double numeroMutazioni = 0;
-  RisultatiMultipli risultatiMultipli;
-  double campioniConfrontati = 0;
 
   // The daily log, in the folder "log", and the clock that dates its lines.
   Registro registro;

@@ -49,4 +49,15 @@ std::vector<std::vector<std::string>> righeUltimaTabella(const std::string& pagi
   return righe;
 }
 
+std::vector<std::string> colonnaRisultati(const Ambiente& amb, const std::string& nome) {
+  std::vector<std::string> righe = righeCrLf(leggiFile(amb.stato.tabellaRisultati));
+  std::vector<std::string> intestazione = dividi(righe.at(0), '\t');
+  std::size_t k = 0;
+  while (k < intestazione.size() && intestazione[k] != nome) ++k;
+  std::vector<std::string> valori;
+  for (std::size_t r = 1; r < righe.size(); ++r)
+    if (!righe[r].empty()) valori.push_back(dividi(righe[r], '\t').at(k));
+  return valori;
+}
+
 }  // namespace vorlane::test

@@ -22,6 +22,8 @@ EsitoEvento esegui(Ambiente& amb, Comando comando, const std::string& nomeFile,
 void intervallo(Ambiente& amb, const std::string& da, const std::string& a);
 // The lines of the last block of today's log.
 std::vector<std::string> ultimoBloccoRighe(const Ambiente& amb);
+// The column `nome` of every data row of the results table the last operation wrote.
+std::vector<std::string> colonnaRisultati(const Ambiente& amb, const std::string& nome);
 // The rows of a page's last table: the text of each cell's content line, indent removed.
 std::vector<std::vector<std::string>> righeUltimaTabella(const std::string& pagina);
 

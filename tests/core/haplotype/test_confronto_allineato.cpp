@@ -18,18 +18,6 @@ std::string hv2Reale(int da = 1, int a = 576) {
   return s;
 }
 
-// The column `nome` of every data row of the results table the last operation wrote.
-std::vector<std::string> colonna(const Ambiente& amb, const std::string& nome) {
-  std::vector<std::string> righe = righeCrLf(leggiFile(amb.stato.tabellaRisultati));
-  std::vector<std::string> intestazione = dividi(righe.at(0), '\t');
-  std::size_t k = 0;
-  while (k < intestazione.size() && intestazione[k] != nome) ++k;
-  std::vector<std::string> valori;
-  for (std::size_t r = 1; r < righe.size(); ++r)
-    if (!righe[r].empty()) valori.push_back(dividi(righe[r], '\t').at(k));
-  return valori;
-}
-
 std::string riga(const std::vector<std::string>& righe, const std::string& inizio) {
   for (const std::string& r : righe)
     if (r.starts_with(inizio)) return r;
@@ -45,10 +33,10 @@ TEST(ConfrontoAllineato, IndelsAndReadsThatStartAnywhereInTheMultipleComparison)
              ">intero\r\n" + hv2Reale() + "\r\n>lettura\r\n" + lettura + "\r\n>estraneo\r\n" +
                  std::string(200, 'A') + std::string(200, 'C') + "\r\n");
   ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "reali.FASTA"), EsitoEvento::completato);
-  EXPECT_EQ(colonna(amb, "campione"), (std::vector<std::string>{"intero", "lettura"}));
-  EXPECT_EQ(colonna(amb, "differenze"),
+  EXPECT_EQ(colonnaRisultati(amb, "campione"), (std::vector<std::string>{"intero", "lettura"}));
+  EXPECT_EQ(colonnaRisultati(amb, "differenze"),
             (std::vector<std::string>{"263G 315.1C 523d 524d", "263G 315.1C 523d 524d"}));
-  EXPECT_EQ(colonna(amb, "numero_differenze"), (std::vector<std::string>{"4", "4"}));
+  EXPECT_EQ(colonnaRisultati(amb, "numero_differenze"), (std::vector<std::string>{"4", "4"}));
   std::vector<std::string> blocco = ultimoBloccoRighe(amb);
   EXPECT_EQ(riga(blocco, "Mutazioni    "), "Mutazioni                     : 263,315.1C,523d,524d");
   EXPECT_EQ(riga(blocco, "Mutazioni rilevate"), "Mutazioni rilevate (n.)       : 4");
@@ -63,7 +51,7 @@ TEST(ConfrontoAllineato, IndelsAndReadsThatStartAnywhereInTheMultipleComparison)
   amb.stato.allinea = false;
   amb.porta.messaggi.clear();
   ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "reali.FASTA"), EsitoEvento::completato);
-  std::vector<std::string> numeri = colonna(amb, "numero_differenze");
+  std::vector<std::string> numeri = colonnaRisultati(amb, "numero_differenze");
   ASSERT_EQ(numeri.size(), 3u);
   EXPECT_GT(std::stoi(numeri[0]), 100);
   ASSERT_FALSE(amb.porta.messaggi.empty());
@@ -96,12 +84,12 @@ TEST(ConfrontoAllineato, TheControlRegionAcrossTheOrigin) {
     SCOPED_TRACE(allinea);
     amb.stato.allinea = allinea;
     ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "cr.FASTA"), EsitoEvento::completato);
-    EXPECT_EQ(colonna(amb, "differenze"), (std::vector<std::string>{"16223T 16519C 73G"}));
-    EXPECT_EQ(colonna(amb, "intervallo"), (std::vector<std::string>{"16024-576"}));
+    EXPECT_EQ(colonnaRisultati(amb, "differenze"), (std::vector<std::string>{"16223T 16519C 73G"}));
+    EXPECT_EQ(colonnaRisultati(amb, "intervallo"), (std::vector<std::string>{"16024-576"}));
     EXPECT_EQ(riga(ultimoBloccoRighe(amb), "Mutazioni    "),
               "Mutazioni                     : 16223,16519,73");
     ASSERT_EQ(esegui(amb, Comando::ConfrontaSingoloNew, "cr.FASTA"), EsitoEvento::completato);
-    EXPECT_EQ(colonna(amb, "differenze"), (std::vector<std::string>{"16223T 16519C 73G"}));
+    EXPECT_EQ(colonnaRisultati(amb, "differenze"), (std::vector<std::string>{"16223T 16519C 73G"}));
   }
 }
 
@@ -120,8 +108,8 @@ TEST(ConfrontoAllineato, TheSingleComparisonTakesTheFirstSampleAndSaysWhatItCove
     amb.stato.allinea = allinea;
     amb.porta.messaggi.clear();
     ASSERT_EQ(esegui(amb, Comando::ConfrontaSingoloNew, "due.FASTA"), EsitoEvento::completato);
-    EXPECT_EQ(amb.stato.numeroMutazioni, 0);
-    EXPECT_EQ(colonna(amb, "campione"), (std::vector<std::string>{"primo"}));
+    EXPECT_EQ(colonnaRisultati(amb, "numero_differenze"), (std::vector<std::string>{"0"}));
+    EXPECT_EQ(colonnaRisultati(amb, "campione"), (std::vector<std::string>{"primo"}));
     ASSERT_FALSE(amb.porta.messaggi.empty());
     EXPECT_EQ(amb.porta.messaggi[0].testo,
               "Il campione \"primo\" copre le posizioni da 16001 a 16400, non tutto l'intervallo "
@@ -134,7 +122,8 @@ TEST(ConfrontoAllineato, TheSingleComparisonShowsInsertionsOnItsPage) {
   intervallo(amb, "1", "576");
   scriviFile(amb.stato.cartellaEsporta / "h2.FASTA", ">h2\r\n" + hv2Reale() + "\r\n");
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingoloNew, "h2.FASTA"), EsitoEvento::completato);
-  EXPECT_EQ(colonna(amb, "differenze"), (std::vector<std::string>{"263G 315.1C 523d 524d"}));
+  EXPECT_EQ(colonnaRisultati(amb, "differenze"),
+            (std::vector<std::string>{"263G 315.1C 523d 524d"}));
   std::string pagina = leggiFile(amb.stato.cartellaHtml / "Confronto_h2.htm");
   EXPECT_NE(pagina.find("<ACRONYM title=' 315 - c'><P>c+c</P>"), std::string::npos);
   EXPECT_NE(pagina.find("<ACRONYM title=' 523 - a'><P>-</P>"), std::string::npos);
@@ -149,12 +138,14 @@ TEST(ConfrontoAllineato, AnArlequinProjectIsReadFromItsSampleDataBlocks) {
                  hv2Reale() + "\r\n      h2 1 " + sequenzaDa(1, 576, {{73, 'G'}}) +
                  "\r\n    }\r\n");
   ASSERT_EQ(esegui(amb, Comando::ConfrontaMultiploNew, "p.FASTA"), EsitoEvento::completato);
-  EXPECT_EQ(colonna(amb, "campione"), (std::vector<std::string>{"h1", "h2"}));
-  EXPECT_EQ(colonna(amb, "frequenza"), (std::vector<std::string>{"2", "1"}));
-  EXPECT_EQ(colonna(amb, "differenze"), (std::vector<std::string>{"263G 315.1C 523d 524d", "73G"}));
+  EXPECT_EQ(colonnaRisultati(amb, "campione"), (std::vector<std::string>{"h1", "h2"}));
+  EXPECT_EQ(colonnaRisultati(amb, "frequenza"), (std::vector<std::string>{"2", "1"}));
+  EXPECT_EQ(colonnaRisultati(amb, "differenze"),
+            (std::vector<std::string>{"263G 315.1C 523d 524d", "73G"}));
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingoloNew, "p.FASTA"), EsitoEvento::completato);
-  EXPECT_EQ(colonna(amb, "campione"), (std::vector<std::string>{"h1"}));
-  EXPECT_EQ(colonna(amb, "differenze"), (std::vector<std::string>{"263G 315.1C 523d 524d"}));
+  EXPECT_EQ(colonnaRisultati(amb, "campione"), (std::vector<std::string>{"h1"}));
+  EXPECT_EQ(colonnaRisultati(amb, "differenze"),
+            (std::vector<std::string>{"263G 315.1C 523d 524d"}));
 }
 
 }  // namespace

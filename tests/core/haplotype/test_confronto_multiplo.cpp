@@ -48,9 +48,8 @@ TEST(ConfrontoMultiplo, NamesLinesAndTabs) {
   EXPECT_EQ(righe[0][1].substr(0, 1), "J");
   EXPECT_EQ(righe[2][1].substr(0, 1), "K");
   EXPECT_EQ(righe[3][1], "");
-  EXPECT_EQ(amb.stato.campioniConfrontati, 4);
-  ASSERT_EQ(amb.stato.risultatiMultipli.size(), 4u);
-  EXPECT_EQ(amb.stato.risultatiMultipli[2].aplotipo, righe[2][1]);
+  EXPECT_EQ(colonnaRisultati(amb, "campione"), nomi);
+  EXPECT_EQ(colonnaRisultati(amb, "aplotipo")[2], righe[2][1]);
   EXPECT_EQ(amb.porta.testo(Controllo::Lbl_Titolo), amb.stato.messaggi[82]);
   // The sample left out is named, and the report announced: the log is written, not shown.
   ASSERT_EQ(amb.porta.messaggi.size(), 2u);
@@ -72,15 +71,10 @@ TEST(ConfrontoMultiplo, EverySampleStartsFromNothing) {
   EXPECT_EQ(righe[0][2], "2");
   EXPECT_EQ(righe[1][2], "0");
   EXPECT_EQ(righe[2][2], "1");
-  // The state holds the last sample.
-  const StatoVorlane& s = amb.stato;
-  int marcate = 0;
-  for (char m : s.marcaMutazioni) marcate += m == '*';
-  EXPECT_EQ(marcate, s.numeroMutazioni);
-  EXPECT_EQ(s.sequenzaCampione[16390], ' ');
-  std::string corto2 = sequenzaDa(16001, 16005, {{16003, altraBase(16003)}});
-  for (char& b : corto2) b = minuscola(b);
-  EXPECT_EQ(s.sequenzaCampione.substr(16001, 5), corto2);
+  EXPECT_EQ(colonnaRisultati(amb, "differenze"),
+            (std::vector<std::string>{"16010" + std::string(1, altraBase(16010)) + " 16390" +
+                                          std::string(1, altraBase(16390)),
+                                      "", "16003" + std::string(1, altraBase(16003))}));
 }
 
 TEST(ConfrontoMultiplo, TheLogBlock) {
@@ -117,7 +111,7 @@ TEST(ConfrontoMultiplo, AnIdentifierWithBarsAndAnEscapedPage) {
   ASSERT_EQ(righe.size(), 1u);
   ASSERT_EQ(righe[0].size(), 4u);
   EXPECT_EQ(righe[0][0], "a|b|&lt;c&gt;");
-  EXPECT_EQ(righe[0][1], amb.stato.aplotipoTrovato);
+  EXPECT_EQ(colonnaRisultati(amb, "aplotipo"), (std::vector<std::string>{righe[0][1]}));
   EXPECT_EQ(righe[0][2], "2");
   // 16069T and 16126C: J's motif, told apart from every other group.
   EXPECT_EQ(righe[0][3].substr(0, 1), "J");
@@ -156,7 +150,7 @@ TEST(ConfrontoMultiplo, NoSampleGivesAnEmptyTable) {
   EXPECT_TRUE(confronta(amb, "").empty());
   ASSERT_EQ(amb.porta.messaggi.size(), 1u);
   EXPECT_EQ(amb.porta.messaggi[0].titolo, amb.stato.messaggi[48]);
-  EXPECT_EQ(amb.stato.campioniConfrontati, 0);
+  EXPECT_TRUE(colonnaRisultati(amb, "campione").empty());
   // The header row is there.
   std::string pagina = leggiFile(amb.stato.cartellaHtml / "Confronto_multi.htm");
   EXPECT_NE(pagina.find("                      <B>id</B>\r\n"), std::string::npos);

@@ -33,7 +33,7 @@ TEST(ConfrontoSingolo, ThreeMutationsOverTheWholeInterval) {
   intervallo(amb, "1", "16569");
   campione(amb, "tre.FASTA", 1, 16569, {{73, 'G'}, {263, 'G'}, {315, 'T'}});
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingolo, "tre.FASTA"), EsitoEvento::completato);
-  EXPECT_EQ(amb.stato.numeroMutazioni, 3);
+  EXPECT_EQ(colonnaRisultati(amb, "numero_differenze"), (std::vector<std::string>{"3"}));
   EXPECT_EQ(amb.porta.testo(Controllo::Lbl_Titolo), amb.stato.messaggi[79]);
 
   std::string file = testoPercorso(amb.stato.cartellaEsporta / "tre.FASTA");
@@ -56,7 +56,7 @@ TEST(ConfrontoSingolo, ThreeMutationsOverTheWholeInterval) {
   };
   EXPECT_EQ(ultimoBloccoRighe(amb), atteso);
   // 315 is left out of the tables: the row found lists 73 and 263.
-  EXPECT_FALSE(amb.stato.aplotipoTrovato.empty());
+  EXPECT_EQ(colonnaRisultati(amb, "aplotipo"), (std::vector<std::string>{"R"}));
 
   // The block is shown, then the report is announced.
   ASSERT_EQ(amb.porta.messaggi.size(), 2u);
@@ -83,7 +83,7 @@ TEST(ConfrontoSingolo, TheMutationLinesAndTheRangeOfTheirNumber) {
 
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingoloNew, "undici.FASTA"), EsitoEvento::completato);
   std::vector<std::string> righe = ultimoBloccoRighe(amb);
-  EXPECT_EQ(amb.stato.numeroMutazioni, 11);
+  EXPECT_EQ(riga(righe, "Mutazioni rilevate"), "Mutazioni rilevate (n.)       : 11");
   EXPECT_EQ(riga(righe, "Mutazioni    "),
             "Mutazioni                     : "
             "16110,16111,16112,16113,16114,16115,16116,16117,16118,16119");
@@ -112,8 +112,8 @@ TEST(ConfrontoSingolo, ASampleEqualToTheReference) {
   campione(amb, "uguale.FASTA", 16001, 16400, {});
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingolo, "uguale.FASTA"), EsitoEvento::completato);
   std::vector<std::string> righe = ultimoBloccoRighe(amb);
-  EXPECT_EQ(amb.stato.numeroMutazioni, 0);
-  EXPECT_EQ(amb.stato.aplotipoTrovato, "");
+  EXPECT_EQ(riga(righe, "Mutazioni rilevate"), "Mutazioni rilevate (n.)       : 0");
+  EXPECT_EQ(colonnaRisultati(amb, "aplotipo"), (std::vector<std::string>{""}));
   EXPECT_EQ(conta(righe, "Mutazioni    "), 0);
   EXPECT_EQ(conta(righe, "Percentuale mutazioni         : "), 0);
   EXPECT_EQ(righe[righe.size() - 4], "Aplotipo                      : ");

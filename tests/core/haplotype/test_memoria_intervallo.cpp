@@ -17,24 +17,23 @@ void confronta(const std::string& validi, double da, double a, const std::string
                bool avx2) {
   StatoVorlane veloce, lento;
   veloce.caratteriValidi = lento.caratteriValidi = dividi(validi, ',');
-  azzeraSequenzaCampione(veloce);
-  azzeraSequenzaCampione(lento);
+  std::string sequenzaVeloce(kUltimaPosizione + 1, ' '), sequenzaLenta = sequenzaVeloce;
   MemoriaIntervallo memoria(veloce, da, a, avx2);
   double fineVeloce = -1, fineLento = -1;
   bool erroreVeloce = false, erroreLento = false;
   try {
-    fineVeloce = memoria.memorizza(veloce.sequenzaCampione, testo);
+    fineVeloce = memoria.memorizza(sequenzaVeloce, testo);
   } catch (const ErroreVorlane&) {
     erroreVeloce = true;
   }
   try {
-    fineLento = memorizzaSequenza(lento, testo, da, a);
+    fineLento = memorizzaSequenza(sequenzaLenta, tabellaCaratteri(lento), testo, da, a);
   } catch (const ErroreVorlane&) {
     erroreLento = true;
   }
   ASSERT_EQ(erroreVeloce, erroreLento) << da << " " << a << " " << testo;
   ASSERT_EQ(fineVeloce, fineLento) << da << " " << a << " " << testo;
-  ASSERT_EQ(veloce.sequenzaCampione, lento.sequenzaCampione) << da << " " << a << " " << testo;
+  ASSERT_EQ(sequenzaVeloce, sequenzaLenta) << da << " " << a << " " << testo;
 }
 
 TEST(MemoriaIntervallo, StoresWhatTheCarefulPathStores) {

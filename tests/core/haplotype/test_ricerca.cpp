@@ -26,11 +26,9 @@ GrigliaAplotipi griglia(const std::vector<Riga>& righe, int ultimaRiga = 69, int
 }
 
 std::string cerca(const std::vector<Riga>& righe, std::string_view campione) {
-  StatoVorlane stato;
-  stato.aplotipoTrovato = "prima";
-  stato.aplotipiUmani = griglia(righe);
-  RicercaAplotipo(stato, campione);
-  return stato.aplotipoTrovato;
+  Contesto contesto;
+  contesto.aplotipiUmani = griglia(righe);
+  return RicercaAplotipo(contesto, campione);
 }
 
 TEST(RicercaAplotipo, TheTwoRowExample) {

@@ -15,36 +15,35 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
   // of the range and ranges of every length against those strides, both ways.
   std::mt19937 caso(7);
   const std::string lettere = "acgtn? A";
-  StatoVorlane stato;
-  stato.sequenzaRiferimento.assign(200, 'a');
-  for (char& b : stato.sequenzaRiferimento) b = "acgt"[caso() % 4];
+  std::string riferimento(200, 'a');
+  for (char& b : riferimento) b = "acgt"[caso() % 4];
   for (int prova = 0; prova < 2000; ++prova) {
-    stato.sequenzaCampione = stato.sequenzaRiferimento;
+    CampioneCaricato campione;
+    campione.sequenza = riferimento;
     for (int k = static_cast<int>(caso() % 6); k > 0; --k)
-      stato.sequenzaCampione[caso() % 200] = lettere[caso() % lettere.size()];
-    stato.lunghezzaCampione = 150 + caso() % 60;
+      campione.sequenza[caso() % 200] = lettere[caso() % lettere.size()];
+    campione.lunghezza = 150 + caso() % 60;
     std::size_t primo = caso() % 200, ultimo = primo + caso() % 80;
     const bool avx2 = prova % 2 == 0;
-    azzeraMarche(stato);
     std::vector<int> segnate = {-1};
-    segnaMutazioni(stato, primo, ultimo, segnate, avx2);
+    segnaMutazioni(campione, riferimento, primo, ultimo, segnate, avx2);
 
-    std::string attese(stato.marcaMutazioni.size(), '\0');
+    std::string attese(campione.marche.size(), '\0');
     std::vector<int> posizioni = {-1};
     double numero = 0;
     std::size_t fine =
-        std::min<std::size_t>({ultimo, 199, static_cast<std::size_t>(stato.lunghezzaCampione)});
+        std::min<std::size_t>({ultimo, 199, static_cast<std::size_t>(campione.lunghezza)});
     for (std::size_t p = std::max<std::size_t>(primo, 1); p <= fine; ++p) {
-      char c = stato.sequenzaCampione[p];
-      if (c != stato.sequenzaRiferimento[p] && std::string("acgt").find(c) != std::string::npos) {
+      char c = campione.sequenza[p];
+      if (c != riferimento[p] && std::string("acgt").find(c) != std::string::npos) {
         attese[p] = '*';
         posizioni.push_back(static_cast<int>(p));
         ++numero;
       }
     }
-    ASSERT_EQ(std::string(stato.marcaMutazioni.begin(), stato.marcaMutazioni.end()), attese)
+    ASSERT_EQ(std::string(campione.marche.begin(), campione.marche.end()), attese)
         << primo << "-" << ultimo << " avx2 " << avx2;
-    ASSERT_EQ(stato.numeroMutazioni, numero);
+    ASSERT_EQ(campione.numeroMutazioni, numero);
     // The positions come after what the list already held.
     ASSERT_EQ(segnate, posizioni) << primo << "-" << ultimo;
   }
@@ -57,11 +56,11 @@ TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUn
                                       100,  101,   555,   999,   1000,  1001,  7777, 9999,
                                       9998, 10000, 12345, 16000, 16567, 16568, 16569};
   StatoVorlane stato;
-  azzeraMarche(stato);
-  for (int p : posizioni) stato.marcaMutazioni[static_cast<std::size_t>(p)] = '*';
+  CampioneCaricato campione;
+  for (int p : posizioni) campione.marche[static_cast<std::size_t>(p)] = '*';
   ElencoMutazioni elenco;
   BloccoRegistro blocco;
-  elencaMutazioni(stato, 0, kUltimaPosizione, elenco, blocco);
+  elencaMutazioni(campione, 0, kUltimaPosizione, elenco, blocco);
   blocco.scrivi(stato.registro);
 
   std::vector<int> ordinate = posizioni;

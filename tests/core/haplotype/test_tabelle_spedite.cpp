@@ -55,16 +55,17 @@ void ogniRigaRitrovata(const TabellaAplotipi& tabella, Comando comando) {
   scriviFile(amb.stato.cartellaEsporta / "righe.FASTA", testo);
   ASSERT_EQ(esegui(amb, comando, "righe.FASTA"), EsitoEvento::completato);
 
-  const RisultatiMultipli& risultati = amb.stato.risultatiMultipli;
-  ASSERT_EQ(risultati.size(), righe.size());
+  const std::vector<std::string> numeri = colonnaRisultati(amb, "numero_differenze");
+  const std::vector<std::string> aplotipi = colonnaRisultati(amb, "aplotipo");
+  ASSERT_EQ(numeri.size(), righe.size());
+  ASSERT_EQ(aplotipi.size(), righe.size());
   for (std::size_t k = 0; k < righe.size(); ++k) {
-    EXPECT_EQ(risultati[k].numeroMutazioni, static_cast<double>(righe[k].basi.size()))
-        << righe[k].nome;
+    EXPECT_EQ(numeri[k], std::to_string(righe[k].basi.size())) << righe[k].nome;
     std::size_t j = 0;
-    while (j < righe.size() && righe[j].nome != risultati[k].aplotipo) ++j;
-    ASSERT_LE(j, k) << righe[k].nome << " -> " << risultati[k].aplotipo;
+    while (j < righe.size() && righe[j].nome != aplotipi[k]) ++j;
+    ASSERT_LE(j, k) << righe[k].nome << " -> " << aplotipi[k];
     EXPECT_EQ(punteggio(righe[j], righe[k].posizioni), static_cast<int>(righe[k].posizioni.size()))
-        << righe[k].nome << " -> " << risultati[k].aplotipo;
+        << righe[k].nome << " -> " << aplotipi[k];
   }
 }
 
@@ -95,10 +96,11 @@ void aplogruppiNotiNellHV1(Comando comando) {
     testo += ">" + c.nome + "\r\n" + sequenzaDa(16001, 16400, c.basi) + "\r\n";
   scriviFile(amb.stato.cartellaEsporta / "hv1.FASTA", testo);
   ASSERT_EQ(esegui(amb, comando, "hv1.FASTA"), EsitoEvento::completato);
-  ASSERT_EQ(amb.stato.risultatiMultipli.size(), casi.size());
+  const std::vector<std::string> aplotipi = colonnaRisultati(amb, "aplotipo");
+  ASSERT_EQ(aplotipi.size(), casi.size());
   for (std::size_t i = 0; i < casi.size(); ++i)
-    EXPECT_TRUE(std::regex_match(amb.stato.risultatiMultipli[i].aplotipo, casi[i].atteso))
-        << casi[i].nome << " -> " << amb.stato.risultatiMultipli[i].aplotipo;
+    EXPECT_TRUE(std::regex_match(aplotipi[i], casi[i].atteso))
+        << casi[i].nome << " -> " << aplotipi[i];
 }
 
 TEST(TabelleSpedite, KnownHaplogroupsInHV1) {

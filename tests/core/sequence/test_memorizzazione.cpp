@@ -31,9 +31,9 @@ TEST(MemorizzaSequenza, TheCharacterTableStoresWhatOneCharacterAtATimeStores) {
   };
   for (Caso c : {Caso{16001, 16005}, Caso{16001, 16400}, Caso{16565, 16569}, Caso{16001.5, 16009},
                  Caso{1, 0}, Caso{0, 3}}) {
-    azzeraSequenzaCampione(stato);
-    double fine = memorizzaSequenza(stato, tabella, testo, c.da, c.a);
-    EXPECT_EQ(stato.sequenzaCampione, attesa(stato, testo, c.da, c.a)) << c.da << " " << c.a;
+    std::string sequenza(kUltimaPosizione + 1, ' ');
+    double fine = memorizzaSequenza(sequenza, tabella, testo, c.da, c.a);
+    EXPECT_EQ(sequenza, attesa(stato, testo, c.da, c.a)) << c.da << " " << c.a;
     double quanti = c.a < c.da ? 0 : std::min<double>(testo.size(), std::floor(c.a - c.da) + 1);
     EXPECT_EQ(fine, c.da + quanti);
   }
@@ -42,10 +42,11 @@ TEST(MemorizzaSequenza, TheCharacterTableStoresWhatOneCharacterAtATimeStores) {
 TEST(MemorizzaSequenza, PastTheEndOfTheSequenceIsAnError) {
   StatoVorlane stato;
   stato.caratteriValidi = {"A"};
-  azzeraSequenzaCampione(stato);
-  EXPECT_THROW(memorizzaSequenza(stato, "aaaaaa", 16565, 16600), ErroreVorlane);
-  EXPECT_THROW(memorizzaSequenza(stato, "a", -1, 10), ErroreVorlane);
-  EXPECT_EQ(memorizzaSequenza(stato, "aaaaaa", 16565, 16569), 16570);
+  const TabellaCaratteri tabella = tabellaCaratteri(stato);
+  std::string sequenza(kUltimaPosizione + 1, ' ');
+  EXPECT_THROW(memorizzaSequenza(sequenza, tabella, "aaaaaa", 16565, 16600), ErroreVorlane);
+  EXPECT_THROW(memorizzaSequenza(sequenza, tabella, "a", -1, 10), ErroreVorlane);
+  EXPECT_EQ(memorizzaSequenza(sequenza, tabella, "aaaaaa", 16565, 16569), 16570);
 }
 
 }  // namespace
