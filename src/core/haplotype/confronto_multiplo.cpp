@@ -42,12 +42,11 @@ ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Ca
       regole_(regoleConfronto(stato, caselle)),
       memoria_(stato, regole_.intervallo.inizio, regole_.intervallo.fine),
       fisse_(stato, caselle),
-      regoleCampione_{stato, regole_, memoria_, fisse_, albero_},
-      indice_(stato.*tabella.griglia) {}
+      regoleCampione_{stato, regole_, memoria_, fisse_, albero_} {}
 
 ConfrontoMultiplo::Appunti ConfrontoMultiplo::appunti() {
   Appunti a;
-  a.campione = std::make_unique<CampioneMultiplo>(regoleCampione_, indice_);
+  a.campione = std::make_unique<CampioneMultiplo>(regoleCampione_, stato_.*tabella_.indice);
   return a;
 }
 

@@ -81,7 +81,6 @@ class ConfrontoMultiplo {
   RigheFisseMultiplo fisse_;
   ClassificatoriAlbero albero_;
   RegoleMultiplo regoleCampione_;
-  IndiceAplotipi indice_;
   // Blocks handed on and not yet appended to the log, and the day they belong to.
   TestoGrande registro_;
   std::tm giornoRegistro_{};

@@ -11,7 +11,7 @@ const TabellaAplotipi kTabellaPrincipale = {
     .nomeFile = "tabella_mutazioni_OLD.csv",
     .ultimaRiga = 69,
     .ultimaColonna = 10,
-    .griglia = &Contesto::aplotipiUmani,
+    .indice = &Contesto::aplotipiUmani,
     .carica = "CaricaAplotipiUmani",
     .ricerca = "RicercaAplotipo",
     .confrontoSingolo = "ConfrontaCampionamentoSingolo",
@@ -25,7 +25,7 @@ const TabellaAplotipi kTabellaMotivi = {
     .nomeFile = "tabella_mutazioni_Motifs.csv",
     .ultimaRiga = 469,
     .ultimaColonna = 15,
-    .griglia = &Contesto::aplotipiUmaniNew,
+    .indice = &Contesto::aplotipiUmaniNew,
     .carica = "CaricaAplotipiUmaniNew",
     .ricerca = "RicercaAplotipoNew",
     .confrontoSingolo = "ConfrontaCampionamentoSingoloNew",
@@ -89,8 +89,8 @@ GrigliaAplotipi leggiTabellaAplotipi(const std::filesystem::path& file,
 namespace {
 void caricaTabella(StatoVorlane& stato, const TabellaAplotipi& tabella) {
   procedura(tabella.carica, [&] {
-    stato.*tabella.griglia =
-        leggiTabellaAplotipi(stato.cartellaCorrente / tabella.nomeFile, tabella);
+    stato.*tabella.indice =
+        IndiceAplotipi(leggiTabellaAplotipi(stato.cartellaCorrente / tabella.nomeFile, tabella));
   });
 }
 }  // namespace

@@ -12,9 +12,9 @@ namespace vorlane {
 
 struct TabellaAplotipi {
   const char* nomeFile;
-  int ultimaRiga;     // haplotypes: rows 1..ultimaRiga
-  int ultimaColonna;  // positions per haplotype: columns 1..ultimaColonna
-  GrigliaAplotipi Contesto::*griglia;
+  int ultimaRiga;                    // haplotypes: rows 1..ultimaRiga
+  int ultimaColonna;                 // positions per haplotype: columns 1..ultimaColonna
+  IndiceAplotipi Contesto::*indice;  // where start-up keeps it
   // Procedure labels of the table's loader, search and comparisons.
   const char* carica;
   const char* ricerca;

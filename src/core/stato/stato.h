@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "log/registro.h"
-#include "stato/griglia.h"
+#include "stato/indice_aplotipi.h"
 
 namespace vorlane {
 
@@ -31,8 +31,9 @@ struct Impostazioni {
 };
 
 // What start-up builds and no operation changes: the messages, the folders, the reference and
-// the two haplotype tables. A function that needs no more than these takes a const Contesto, so
-// that it can neither change them nor read what an operation left in the state.
+// the two haplotype tables, each held as the index its searches read. A function that needs no more
+// than these takes a const Contesto, so that it can neither change them nor read what an operation
+// left in the state.
 struct Contesto {
   std::array<std::string, kUltimoMessaggio + 1> messaggi;
 
@@ -45,8 +46,8 @@ struct Contesto {
   std::string sequenzaRiferimento;
   std::string citazioneRiferimento;
 
-  GrigliaAplotipi aplotipiUmani;
-  GrigliaAplotipi aplotipiUmaniNew;
+  IndiceAplotipi aplotipiUmani;
+  IndiceAplotipi aplotipiUmaniNew;
 };
 
 // The context and what changes while the program runs: the settings, the operation's choices

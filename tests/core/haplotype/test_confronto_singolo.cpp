@@ -163,9 +163,10 @@ TEST(ConfrontoSingolo, APageWithAGridOfSixtyPositions) {
 
 TEST(ConfrontoSingolo, ThePagesTextsAreEscaped) {
   Ambiente amb;
-  amb.stato.aplotipiUmani = GrigliaAplotipi(69, 10);
-  amb.stato.aplotipiUmani.imposta(1, 0, "H<1>&'x'");
-  amb.stato.aplotipiUmani.imposta(1, 1, "16100");
+  GrigliaAplotipi griglia(69, 10);
+  griglia.imposta(1, 0, "H<1>&'x'");
+  griglia.imposta(1, 1, "16100");
+  amb.stato.aplotipiUmani = IndiceAplotipi(griglia);
   campione(amb, "x&<y>.FASTA", 16001, 16400, {{16100, altraBase(16100)}});
   ASSERT_EQ(esegui(amb, Comando::ConfrontaSingolo, "x&<y>.FASTA"), EsitoEvento::completato);
   std::string pagina = leggiFile(amb.stato.cartellaHtml / "Confronto_x&<y>.htm");

@@ -27,7 +27,7 @@ GrigliaAplotipi griglia(const std::vector<Riga>& righe, int ultimaRiga = 69, int
 
 std::string cerca(const std::vector<Riga>& righe, std::string_view campione) {
   Contesto contesto;
-  contesto.aplotipiUmani = griglia(righe);
+  contesto.aplotipiUmani = IndiceAplotipi(griglia(righe));
   return RicercaAplotipo(contesto, campione);
 }
 
