@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dati, std::size_t n) {
     } catch (const ErroreVorlane&) {
     }
   }
-  l.stato.nomeFileScelto = file;
+  l.stato.fileCampione = file;
   try {
     Campione primo;
     CaricaSequenzaDati(l.stato, leggiCaselle(l.porta), primo);

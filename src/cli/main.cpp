@@ -92,7 +92,7 @@ int esitoDi(EsitoEvento e) {
 int eseguiSuFile(StatoVorlane& stato, PortaBatch& porta, const fs::path& file) {
   if (file != "-") return esitoDi(File_Sequenza_DblClick(stato, porta, file));
   try {
-    IngressoStandard ingresso("stdin" + stato.filtroFile.substr(1));
+    IngressoStandard ingresso("stdin" + stato.scelta.filtroFile.substr(1));
     return esitoDi(File_Sequenza_DblClick(stato, porta, ingresso.percorso()));
   } catch (const ErroreVorlane& e) {
     segnalaErrore(stato, porta, ErroreVorlane(kEtichetta, e.what()));

@@ -118,7 +118,7 @@ void FinestraVorlane::mostraStatoIniziale() {
         static_cast<QWidget*>(c_->Option_TipoFileSequenza[1]),
         static_cast<QWidget*>(c_->ImmagineFasta), static_cast<QWidget*>(c_->ImmagineArlequin)})
     w->setVisible(false);
-  c_->Option_TipoFileSequenza[stato_.tipoFile == "FASTA" ? 0 : 1]->setChecked(true);
+  c_->Option_TipoFileSequenza[stato_.scelta.tipoFile == "FASTA" ? 0 : 1]->setChecked(true);
   c_->Check_Allinea->setChecked(stato_.allinea);
   c_->Lbl_Titolo->setVisible(true);
   aggiornaIntervallo();

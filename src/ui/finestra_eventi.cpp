@@ -57,18 +57,19 @@ void FinestraVorlane::aggiornaElenco() {
   QListWidget* lista = c_->File_Sequenza;
   const QString scelto = lista->currentItem() ? lista->currentItem()->text() : QString();
   lista->clear();
-  for (const auto& nome : fileCorrispondenti(stato_.cartellaScelta, stato_.filtroFile)) {
+  for (const auto& nome :
+       fileCorrispondenti(stato_.scelta.cartellaScelta, stato_.scelta.filtroFile)) {
     auto* voce = new QListWidgetItem(percorsoQt(nome), lista);
     voce->setData(Qt::UserRole, QByteArray::fromStdString(nome.native()));
     if (voce->text() == scelto) lista->setCurrentItem(voce);
   }
   // The list follows files that appear, go or are renamed in its folder.
   QFileSystemWatcher* o = c_->osservatore;
-  const QString cartella = percorsoQt(stato_.cartellaScelta);
+  const QString cartella = percorsoQt(stato_.scelta.cartellaScelta);
   if (o->directories() == QStringList{cartella}) return;
   if (!o->directories().isEmpty()) o->removePaths(o->directories());
   std::error_code ec;
-  if (std::filesystem::is_directory(stato_.cartellaScelta, ec)) o->addPath(cartella);
+  if (std::filesystem::is_directory(stato_.scelta.cartellaScelta, ec)) o->addPath(cartella);
 }
 
 // --- Events ---------------------------------------------------------------------------------

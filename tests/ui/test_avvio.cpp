@@ -113,8 +113,8 @@ class TestAvvio : public QObject {
       QVERIFY2(!b.trova<QWidget>(nome)->isVisible(), nome);
     QCOMPARE(b.trova<QLineEdit>("Text_PosizioneMutazioneDa")->text(), "16001");
     QCOMPARE(b.trova<QLineEdit>("Text_PosizioneMutazioneA")->text(), "16400");
-    QCOMPARE(b.finestra->stato().codiceOperazione, 0);
-    QCOMPARE(b.finestra->stato().tipoFile, "FASTA");
+    QCOMPARE(b.finestra->stato().scelta.codiceOperazione, 0);
+    QCOMPARE(b.finestra->stato().scelta.tipoFile, "FASTA");
   }
 
   void leCaselleMostranoLeImpostazioni() {

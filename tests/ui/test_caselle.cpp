@@ -93,16 +93,16 @@ class TestCaselle : public QObject {
     QCOMPARE(b->dialoghi->messaggi.size(), 1u);
     QCOMPARE(da->text(), "16001");
     QVERIFY(!conversione->isDown());
-    QCOMPARE(int(b->finestra->stato().codiceOperazione), 40);
+    QCOMPARE(int(b->finestra->stato().scelta.codiceOperazione), 40);
     QCOMPARE(b->trova<QLabel>("Lbl_Titolo")->text(),
              "Conversione in tabella delle mutazioni: file FASTA");
     QVERIFY(b->trova<QListWidget>("File_Sequenza")->isVisible());
     // A release arriving late presses nothing a second time.
     QTest::mouseRelease(conversione, Qt::LeftButton, {}, conversione->rect().center());
-    QCOMPARE(int(b->finestra->stato().codiceOperazione), 40);
+    QCOMPARE(int(b->finestra->stato().scelta.codiceOperazione), 40);
     // The next click, with nothing wrong, goes its ordinary way.
     clic(b->trova<QToolButton>("Cmd_Normalizza"));
-    QCOMPARE(int(b->finestra->stato().codiceOperazione), 20);
+    QCOMPARE(int(b->finestra->stato().scelta.codiceOperazione), 20);
     QCOMPARE(b->dialoghi->messaggi.size(), 1u);
   }
 
@@ -119,7 +119,7 @@ class TestCaselle : public QObject {
     QCOMPARE(a->text(), "16400");
     QCOMPARE(lista->currentRow(), 1);
     // Choosing is all a single click does: nothing has been run.
-    QVERIFY(b->finestra->stato().nomeFileScelto.empty());
+    QVERIFY(b->finestra->stato().fileCampione.empty());
   }
 
   void clicSuEsciDopoIlMessaggioSalvaIlValoreValidoEChiude() {
@@ -139,7 +139,7 @@ class TestCaselle : public QObject {
     QCOMPARE(b->dialoghi->messaggi.size(), 1u);
     QTest::qWait(1);
     clic(b->trova<QToolButton>("Cmd_Normalizza"));
-    QCOMPARE(int(b->finestra->stato().codiceOperazione), 20);
+    QCOMPARE(int(b->finestra->stato().scelta.codiceOperazione), 20);
   }
 
   void listaPosizioniSegueOgniModifica() {

@@ -82,7 +82,7 @@ class TestComandi : public QObject {
     QVERIFY(b.avvia());
     fileDiProva(b);
     premi(b, comando);
-    const StatoVorlane& s = b.finestra->stato();
+    const SceltaOperazione& s = b.finestra->stato().scelta;
     QCOMPARE(s.codiceOperazione, codice);
     QCOMPARE(s.cartellaScelta, b / cartella.toStdString());
     QCOMPARE(QString::fromStdString(s.filtroFile), filtro);
@@ -125,10 +125,10 @@ class TestComandi : public QObject {
     fileDiProva(b);
     premi(b, comando);
     const QString titolo = b.trova<QLabel>("Lbl_Titolo")->text();
-    const auto cartella = b.finestra->stato().cartellaScelta;
+    const auto cartella = b.finestra->stato().scelta.cartellaScelta;
     clic(b.trova<QRadioButton>("Option_TipoFileSequenza_1"));
     if (indice == 0) clic(b.trova<QRadioButton>("Option_TipoFileSequenza_0"));
-    const StatoVorlane& s = b.finestra->stato();
+    const SceltaOperazione& s = b.finestra->stato().scelta;
     QCOMPARE(s.codiceOperazione, codice);
     QCOMPARE(s.tipoFile, indice == 0 ? "FASTA" : "ARL");
     QCOMPARE(nomiElencati(b), elenco);
@@ -143,7 +143,7 @@ class TestComandi : public QObject {
     premi(b, Comando::ConfrontaSingolo);
     clic(b.trova<QRadioButton>("Option_TipoFileSequenza_1"));
     premi(b, Comando::ControlloMutazioni);
-    QCOMPARE(int(b.finestra->stato().codiceOperazione), 11);
+    QCOMPARE(int(b.finestra->stato().scelta.codiceOperazione), 11);
     QCOMPARE(nomiElencati(b), kArl);
     QCOMPARE(b.trova<QLabel>("Lbl_Titolo")->text(),
              "Controllo mutazioni: campioni in formato Arlequin");
@@ -185,7 +185,7 @@ class TestComandi : public QObject {
                                ? "File in uso: " + QString::fromStdString(percorso)
                                : "File in uso:  ..." + QString::fromStdString(percorso.substr(1));
     QCOMPARE(b.trova<QLabel>("Label_FileSequenzaCampione")->text(), atteso);
-    QCOMPARE(b.finestra->stato().nomeFileScelto, std::filesystem::path(percorso));
+    QCOMPARE(b.finestra->stato().fileCampione, std::filesystem::path(percorso));
     QVERIFY(b.finestra->occupatoAllaDidascalia);
     QVERIFY(!clessidraAccesa());
   }
@@ -215,7 +215,7 @@ class TestComandi : public QObject {
     confronto->setFocus();
     QTest::keyClick(confronto, Qt::Key_Enter);
     QCOMPARE(nomiElencati(b), kFasta);
-    QCOMPARE(int(b.finestra->stato().codiceOperazione), 80);
+    QCOMPARE(int(b.finestra->stato().scelta.codiceOperazione), 80);
   }
 
   // Runs once the Arlequin table conversion is part of the program.

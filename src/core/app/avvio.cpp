@@ -62,7 +62,7 @@ bool Avvio(StatoVorlane& stato, Porta& porta, const std::filesystem::path& carte
     CaricaSequenzaRiferimento(stato, porta);
     CaricaAplotipiUmani(stato);
     CaricaAplotipiUmaniNew(stato);
-    stato.tipoFile = "FASTA";
+    stato.scelta.tipoFile = "FASTA";
     porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[msg::regioneControlloUmana] + "\r\n" +
                                                   stato.messaggi[msg::scegliereComando]);
   });

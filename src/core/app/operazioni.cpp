@@ -39,13 +39,13 @@ const VoceComando kComandi[kNumeroComandi] = {
 // Code and list pattern of a command for the chosen file type; the normalisation always lists
 // tables, and the option only changes which normalisation runs.
 void impostaCodiceEFiltro(StatoVorlane& stato) {
-  const VoceComando& voce = kComandi[stato.tipoSelezione];
-  bool fasta = stato.tipoFile == "FASTA";
-  stato.codiceOperazione = fasta ? voce.codiceFasta : voce.codiceArlequin;
-  if (static_cast<Comando>(stato.tipoSelezione) == Comando::Normalizza)
-    stato.filtroFile = "*.TXT";
+  const VoceComando& voce = kComandi[stato.scelta.tipoSelezione];
+  bool fasta = stato.scelta.tipoFile == "FASTA";
+  stato.scelta.codiceOperazione = fasta ? voce.codiceFasta : voce.codiceArlequin;
+  if (static_cast<Comando>(stato.scelta.tipoSelezione) == Comando::Normalizza)
+    stato.scelta.filtroFile = "*.TXT";
   else
-    stato.filtroFile = fasta ? "*.FASTA" : "*.ARL";
+    stato.scelta.filtroFile = fasta ? "*.FASTA" : "*.ARL";
 }
 
 // What runs for each operation code and what its title line says: the check and the
@@ -80,7 +80,7 @@ const VoceOperazione* operazionePerCodice(std::int16_t codice) {
 
 // The title line of a prepared code.
 void SceltaSequenza(StatoVorlane& stato, Porta& porta) {
-  const VoceOperazione* v = operazionePerCodice(stato.codiceOperazione);
+  const VoceOperazione* v = operazionePerCodice(stato.scelta.codiceOperazione);
   if (!v) return;
   const std::string& testo = stato.messaggi[v->titolo];
   porta.impostaTesto(Controllo::Lbl_Titolo,
@@ -99,9 +99,9 @@ EsitoEvento PreparaOperazione(StatoVorlane& stato, Porta& porta, Comando comando
       porta.impostaTesto(Controllo::Lbl_Titolo, "Controllo mutazioni: ");
     else if (comando == Comando::Normalizza)
       porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[msg::titoloNormalizzazione] + ": ");
-    stato.nomeFileScelto.clear();
-    stato.tipoSelezione = static_cast<std::int16_t>(comando);
-    stato.cartellaScelta = stato.*kComandi[stato.tipoSelezione].cartella;
+    stato.fileCampione.clear();
+    stato.scelta.tipoSelezione = static_cast<std::int16_t>(comando);
+    stato.scelta.cartellaScelta = stato.*kComandi[stato.scelta.tipoSelezione].cartella;
     impostaCodiceEFiltro(stato);
     SceltaSequenza(stato, porta);
   });
@@ -109,7 +109,7 @@ EsitoEvento PreparaOperazione(StatoVorlane& stato, Porta& porta, Comando comando
 }
 
 void Option_TipoFileSequenza_Click(StatoVorlane& stato, std::int16_t indice) {
-  stato.tipoFile = indice == 0 ? "FASTA" : "ARL";
+  stato.scelta.tipoFile = indice == 0 ? "FASTA" : "ARL";
   impostaCodiceEFiltro(stato);
 }
 
@@ -133,11 +133,10 @@ EsitoEvento File_Sequenza_DblClick(StatoVorlane& stato, Porta& porta,
   porta.puntatoreOccupato(true);
   bool ok = eseguiEvento(stato, porta, "File_Sequenza_DblClick", [&] {
     bool soloNome = nomeFile.native().find('/') == std::string::npos;
-    stato.nomeFileScelto = soloNome ? stato.cartellaScelta / nomeFile : nomeFile;
-    stato.fileCampione = stato.nomeFileScelto;
+    stato.fileCampione = soloNome ? stato.scelta.cartellaScelta / nomeFile : nomeFile;
     porta.impostaTesto(Controllo::Label_FileSequenzaCampione,
                        didascaliaFileCampione(stato, testoPercorso(stato.fileCampione)));
-    if (const ProceduraOperazione* p = proceduraPerCodice(stato.codiceOperazione))
+    if (const ProceduraOperazione* p = proceduraPerCodice(stato.scelta.codiceOperazione))
       esito = (*p)(stato, porta, leggiCaselle(porta));
   });
   porta.puntatoreOccupato(false);

@@ -267,8 +267,8 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
                                     intervallo, stato.sequenzaRiferimento,
                                     tabellaCaratteri(stato.caratteriValidi)};
     CampioniEsclusi esclusi, sospetti(true);
-    NomeBase base = nomeBase(stato.nomeFileScelto,
-                             nomeDiProfili(stato.nomeFileScelto) ? kTaglioProfili : f.taglio);
+    NomeBase base =
+        nomeBase(stato.fileCampione, nomeDiProfili(stato.fileCampione) ? kTaglioProfili : f.taglio);
     std::filesystem::path tabella = stato.cartellaDati / (base.nativo + ".txt");
     if (!sovrascritturaConsentita(stato, porta, f, base, tabella)) return Esito::interrotta;
 
@@ -281,11 +281,11 @@ Esito converti(StatoVorlane& stato, Porta& porta, const FormatoConversione& f) {
     const RiferimentoRisultati riferimento{
         risultati,
         profili,
-        stato.nomeFileScelto,
+        stato.fileCampione,
         testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza),
         riferimentoSu(stato, intervallo),
         intervallo.inizio};
-    const bool finito = righeFile(stato.nomeFileScelto, uscita, base, confronto, f.formato,
+    const bool finito = righeFile(stato.fileCampione, uscita, base, confronto, f.formato,
                                   riferimento, collocamento, esclusi, sospetti);
     for (const CampioniEsclusi* e : {&esclusi, &sospetti})
       if (!e->vuoto()) porta.messaggio(e->testo(), kTitoloApplicazione, Icona::esclamazione);

@@ -145,9 +145,9 @@ void Sequenze::fai(std::string_view riga, std::size_t numero, Appunti& a) const 
 Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione& f) {
   return procedura(f.etichetta, [&] {
     Intervallo intervallo = intervalloAnalisi(stato);
-    NomeBase base = nomeBase(stato.nomeFileScelto, 4);
+    NomeBase base = nomeBase(stato.fileCampione, 4);
     // A table that cannot be read is reported before the output is created, whatever else fails.
-    LettoreRighe tabella(stato.nomeFileScelto);
+    LettoreRighe tabella(stato.fileCampione);
     // The file it would replace is often the user's original samples, which hold what the table
     // cannot: every N, the base at 3107, everything outside the interval.
     std::filesystem::path destinazione = stato.cartellaEsporta / (base.nativo + f.estensione);
@@ -156,10 +156,10 @@ Esito normalizza(StatoVorlane& stato, Porta& porta, const FormatoNormalizzazione
       return Esito::interrotta;
     ScrittoreTesto uscita(destinazione);
     const Ricostruzione ricostruzione(stato.sequenzaRiferimento, intervallo,
-                                      colonneInserite(stato.nomeFileScelto, intervallo));
+                                      colonneInserite(stato.fileCampione, intervallo));
     TabellaRisultati risultati(stato, "Normalizzazione_" + base.testo, {kColonneCampione});
     Sequenze sequenze(
-        stato.nomeFileScelto, uscita, ricostruzione, f.fasta, risultati,
+        stato.fileCampione, uscita, ricostruzione, f.fasta, risultati,
         testoIntervallo(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza));
     lavoraRighe(tabella, sequenze);
     uscita.conferma();
@@ -286,8 +286,8 @@ Esito NormalizzaArlequin(StatoVorlane& stato, Porta& porta) {
 }
 
 Esito Normalizza(StatoVorlane& stato, Porta& porta, const Caselle&) {
-  return stato.tipoFile == "FASTA" ? NormalizzaFasta(stato, porta)
-                                   : NormalizzaArlequin(stato, porta);
+  return stato.scelta.tipoFile == "FASTA" ? NormalizzaFasta(stato, porta)
+                                          : NormalizzaArlequin(stato, porta);
 }
 
 }  // namespace vorlane

@@ -400,7 +400,6 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Caselle& casel
                          const Formato& v) {
   return procedura(v.procedura, [&] {
     const auto& m = stato.messaggi;
-    stato.fileCampione = stato.nomeFileScelto;
     intervalloImpostato(stato.impostazioni.InizioSequenza, stato.impostazioni.FineSequenza, true);
     // A run's block goes to the day's file it started in, however long it takes.
     const std::tm giorno = stato.registro.adesso();

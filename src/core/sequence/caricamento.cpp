@@ -57,7 +57,6 @@ double memorizzaSequenza(std::string& sequenza, const TabellaCaratteri& caratter
 CampioneCaricato CaricaSequenzaDati(StatoVorlane& stato, const Caselle& caselle, Campione& letto) {
   CampioneCaricato caricato;
   procedura("CaricaSequenzaDati", [&] {
-    stato.fileCampione = stato.nomeFileScelto;
     letto = {};
     LettoreCampioni file(stato.fileCampione, {.formato = FormatoCampioni::fasta,
                                               .regolaTab = true,

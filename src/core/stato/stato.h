@@ -50,6 +50,17 @@ struct Contesto {
   IndiceAplotipi aplotipiUmaniNew;
 };
 
+// What the commands and the file-type option chose: the operation a double-click runs, and the
+// folder and pattern of the files it takes. Only the dispatcher (app/operazioni.cpp) writes it;
+// the window reads it to list the files.
+struct SceltaOperazione {
+  std::int16_t codiceOperazione = 0;
+  std::int16_t tipoSelezione = 0;  // the command, a Comando
+  std::string tipoFile = "FASTA";  // or "ARL"
+  std::filesystem::path cartellaScelta;
+  std::string filtroFile;
+};
+
 // The context and what changes while the program runs: the settings, the operation's choices
 // and the log. What an operation finds is its own and goes to its outputs, not here.
 struct StatoVorlane : Contesto {
@@ -61,16 +72,11 @@ struct StatoVorlane : Contesto {
   // The profiles (.hsd) it wrote beside the table, for the operations that write them.
   std::filesystem::path profiliRisultati;
 
-  // Operation state.
-  std::int16_t codiceOperazione = 0;
-  std::int16_t tipoSelezione = 0;
-  std::string tipoFile = "FASTA";
+  SceltaOperazione scelta;
   // Whether each sample is aligned to the reference; off, character k of a sample is the base
   // at the interval's start + k - 1.
   bool allinea = true;
-  std::filesystem::path cartellaScelta;
-  std::string filtroFile;
-  std::filesystem::path nomeFileScelto;
+  // The file the running operation reads: the one double-clicked, in the chosen folder.
   std::filesystem::path fileCampione;
   // The position box split, as the check reads it, and whether an edit left it to split again.
   bool posizioniDaRileggere = false;

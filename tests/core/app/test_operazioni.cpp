@@ -37,10 +37,10 @@ TEST_F(Operazioni, EachCommandPreparesItsFolderPatternCodeAndTitle) {
   };
   for (const auto& e : attesi) {
     prepara(e.comando);
-    EXPECT_EQ(a.stato.cartellaScelta, e.cartella);
-    EXPECT_EQ(a.stato.filtroFile, e.filtro);
-    EXPECT_EQ(a.stato.codiceOperazione, e.codice);
-    EXPECT_EQ(a.stato.tipoSelezione, static_cast<int>(e.comando));
+    EXPECT_EQ(a.stato.scelta.cartellaScelta, e.cartella);
+    EXPECT_EQ(a.stato.scelta.filtroFile, e.filtro);
+    EXPECT_EQ(a.stato.scelta.codiceOperazione, e.codice);
+    EXPECT_EQ(a.stato.scelta.tipoSelezione, static_cast<int>(e.comando));
     EXPECT_EQ(titolo(), e.titolo);
   }
 }
@@ -49,27 +49,27 @@ TEST_F(Operazioni, TheOptionRefinesCodeAndPatternButNotFolderOrTitle) {
   const auto& m = a.stato.messaggi;
   prepara(Comando::ConvertiInTabella);
   Option_TipoFileSequenza_Click(a.stato, 1);
-  EXPECT_EQ(a.stato.codiceOperazione, 50);
-  EXPECT_EQ(a.stato.filtroFile, "*.ARL");
+  EXPECT_EQ(a.stato.scelta.codiceOperazione, 50);
+  EXPECT_EQ(a.stato.scelta.filtroFile, "*.ARL");
   EXPECT_EQ(titolo(), m[77]);
   Option_TipoFileSequenza_Click(a.stato, 0);
-  EXPECT_EQ(a.stato.codiceOperazione, 40);
+  EXPECT_EQ(a.stato.scelta.codiceOperazione, 40);
 
   prepara(Comando::Normalizza);
   Option_TipoFileSequenza_Click(a.stato, 1);
-  EXPECT_EQ(a.stato.filtroFile, "*.TXT");
-  EXPECT_EQ(a.stato.codiceOperazione, 20);
-  EXPECT_EQ(a.stato.tipoFile, "ARL");
+  EXPECT_EQ(a.stato.scelta.filtroFile, "*.TXT");
+  EXPECT_EQ(a.stato.scelta.codiceOperazione, 20);
+  EXPECT_EQ(a.stato.scelta.tipoFile, "ARL");
 
   // The file type chosen earlier carries over to the next command.
   prepara(Comando::ControlloMutazioni);
-  EXPECT_EQ(a.stato.codiceOperazione, 11);
+  EXPECT_EQ(a.stato.scelta.codiceOperazione, 11);
   EXPECT_EQ(titolo(), "Controllo mutazioni: " + m[75]);
   prepara(Comando::ConfrontaMultiploNew);
-  EXPECT_EQ(a.stato.filtroFile, "*.ARL");
+  EXPECT_EQ(a.stato.scelta.filtroFile, "*.ARL");
   Option_TipoFileSequenza_Click(a.stato, 0);
-  EXPECT_EQ(a.stato.filtroFile, "*.FASTA");
-  EXPECT_EQ(a.stato.codiceOperazione, 90);
+  EXPECT_EQ(a.stato.scelta.filtroFile, "*.FASTA");
+  EXPECT_EQ(a.stato.scelta.codiceOperazione, 90);
 }
 
 TEST_F(Operazioni, ChosenFileLabelKeepsTheLast60Characters) {
@@ -82,12 +82,11 @@ TEST_F(Operazioni, ChosenFileLabelKeepsTheLast60Characters) {
 
 TEST_F(Operazioni, DoubleClickSetsTheChosenFileAndLabel) {
   prepara(Comando::ControlloMutazioni);
-  a.stato.codiceOperazione = 0;  // nothing to run: only the common steps
+  a.stato.scelta.codiceOperazione = 0;  // nothing to run: only the common steps
   EXPECT_EQ(File_Sequenza_DblClick(a.stato, a.porta, "s.FASTA"), EsitoEvento::completato);
-  EXPECT_EQ(a.stato.nomeFileScelto, a.stato.cartellaEsporta / "s.FASTA");
-  EXPECT_EQ(a.stato.fileCampione, a.stato.nomeFileScelto);
+  EXPECT_EQ(a.stato.fileCampione, a.stato.cartellaEsporta / "s.FASTA");
   EXPECT_EQ(a.porta.testo(Controllo::Label_FileSequenzaCampione),
-            didascaliaFileCampione(a.stato, testoPercorso(a.stato.nomeFileScelto)));
+            didascaliaFileCampione(a.stato, testoPercorso(a.stato.fileCampione)));
   EXPECT_FALSE(a.porta.occupato());
 }
 
