@@ -238,17 +238,16 @@ namespace {
 // Whether the file holds a digit, a "." and a digit anywhere: the mark of an insertion token.
 // A plain read of the bytes, much cheaper than the rows' own.
 bool contieneInserzioni(const std::filesystem::path& file) {
+  constexpr std::size_t kTenuti = 2;  // the last bytes of the piece before, ahead of the next
   std::ifstream f(file, std::ios::binary);
-  std::string pezzo(1 << 20, '\0');
-  char prima[2] = {0, 0};  // the last two bytes of the piece before
+  std::string pezzo(kTenuti + (1 << 20), '\0');
   auto cifra = [](char c) { return c >= '0' && c <= '9'; };
-  while (f.read(pezzo.data(), static_cast<std::streamsize>(pezzo.size())) || f.gcount() > 0) {
-    const auto n = static_cast<std::size_t>(f.gcount());
-    std::string testo = std::string(prima, 2) + pezzo.substr(0, n);
+  while (f.read(pezzo.data() + kTenuti, static_cast<std::streamsize>(pezzo.size() - kTenuti)) ||
+         f.gcount() > 0) {
+    const std::string_view testo(pezzo.data(), kTenuti + static_cast<std::size_t>(f.gcount()));
     for (std::size_t i = testo.find('.'); i != std::string::npos; i = testo.find('.', i + 1))
       if (i > 0 && i + 1 < testo.size() && cifra(testo[i - 1]) && cifra(testo[i + 1])) return true;
-    prima[0] = testo[testo.size() - 2];
-    prima[1] = testo[testo.size() - 1];
+    std::memmove(pezzo.data(), testo.data() + testo.size() - kTenuti, kTenuti);
   }
   return false;
 }

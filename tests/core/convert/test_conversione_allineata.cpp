@@ -77,5 +77,33 @@ TEST(ConversioneAllineata, IndelsAndHeteroplasmiesGoThereAndBack) {
   }
 }
 
+// The table is looked through for insertion tokens a megabyte at a time before its rows are
+// rebuilt: a token whose "." is the last byte of one megabyte, or the first of the next, is found.
+TEST(ConversioneAllineata, AnInsertionTokenAcrossAMegabyteOfTheTableIsFound) {
+  const std::string testata = "/ riga 1\r\n/ riga 2\r\n/ riga 3\r\n/ ----\r\n";
+  const std::string riempitivo = "campione " + std::string(200, 'r') + "\t1\t16223\r\n";
+  for (std::size_t punto : {std::size_t{1} << 20, (std::size_t{1} << 20) - 1}) {
+    SCOPED_TRACE(punto);
+    Ambiente a;
+    ASSERT_TRUE(a.avviato);
+    a.porta.rispostaSi = true;
+    std::string tabella = testata;
+    while (tabella.size() + riempitivo.size() + 300 < punto) tabella += riempitivo;
+    // The last row's name takes the room left, so that its token's "." falls on `punto`.
+    const std::string prima = "\t1\t16193", dopo = ".1C\r\n";
+    tabella += "inserita " + std::string(punto - tabella.size() - 9 - prima.size(), 'i') + prima;
+    ASSERT_EQ(tabella.size(), punto);
+    tabella += dopo + riempitivo;
+    scriviFile(a.stato.cartellaDati / "campioni.txt", tabella);
+    ASSERT_EQ(eseguiComando(a, Comando::Normalizza, false, "campioni.txt"),
+              EsitoEvento::completato);
+    std::vector<std::string> fasta =
+        righeCrLf(leggiFile(a.stato.cartellaEsporta / "campioni.FASTA"));
+    ASSERT_GT(fasta.size(), 2u);
+    // Every sample has the insertion's column: the interval's 400 positions and one more.
+    for (std::size_t i = 1; i < fasta.size(); i += 2) ASSERT_EQ(fasta[i].size(), 401u) << i;
+  }
+}
+
 }  // namespace
 }  // namespace vorlane::test
