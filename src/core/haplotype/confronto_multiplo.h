@@ -4,6 +4,7 @@
 
 #include <ctime>
 #include <memory>
+#include <string>
 
 #include "base/esito.h"
 #include "base/porta.h"
@@ -46,7 +47,7 @@ class ConfrontoMultiplo {
   struct Appunti {
     std::unique_ptr<CampioneMultiplo> campione;
     std::tm giorno{};  // one reading of the clock dates a batch's blocks
-    TestoGrande registro;
+    std::string registro;
     RisultatiMultipli risultati;
     std::unique_ptr<ScrittoreTesto> righePagina = std::make_unique<ScrittoreTesto>();
     std::unique_ptr<ScrittoreTesto> righeRisultati = std::make_unique<ScrittoreTesto>();
@@ -82,7 +83,7 @@ class ConfrontoMultiplo {
   ClassificatoriAlbero albero_;
   RegoleMultiplo regoleCampione_;
   // Blocks handed on and not yet appended to the log, and the day they belong to.
-  TestoGrande registro_;
+  std::string registro_;
   std::tm giornoRegistro_{};
   CampioniEsclusi esclusi_;
   CampioniEsclusi sospetti_{true};

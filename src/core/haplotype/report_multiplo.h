@@ -9,7 +9,6 @@
 
 #include "base/porta.h"
 #include "haplotype/report_comune.h"
-#include "io/memoria.h"
 #include "stato/parametri.h"
 #include "stato/stato.h"
 
@@ -24,7 +23,7 @@ struct RisultatoCampione {
   std::string aplogruppoAlbero;  // the whole tree's call, as the log block gives it
 };
 // A run's results, in the file's order.
-using RisultatiMultipli = std::vector<RisultatoCampione, AllocatoreGrande<RisultatoCampione>>;
+using RisultatiMultipli = std::vector<RisultatoCampione>;
 
 // The page of a multiple run, written while its samples are compared so that writing it
 // overlaps the comparison: the summary and the table's header when it is made, the rows of each

@@ -13,7 +13,6 @@
 
 #include "base/errore.h"
 #include "io/errore_file.h"
-#include "io/memoria.h"
 #include "text/fine_riga.h"
 #include "text/testo.h"
 
@@ -67,17 +66,15 @@ LettoreRighe::LettoreRighe(const std::filesystem::path& percorso)
   if (::fstat(::fileno(file_), &st) == 0 && S_ISREG(st.st_mode))
     daLeggere = static_cast<std::uintmax_t>(std::max<off_t>(st.st_size, 0));
   capacita_ = capacitaPer(daLeggere);
-  corrente_.dati = bloccoGrande(capacita_ + kOltre);
+  corrente_.dati = std::make_unique_for_overwrite<char[]>(capacita_ + kOltre);
 }
 
 std::size_t LettoreRighe::capacitaPer(std::uintmax_t byte) const {
   const std::size_t massima = kBuffer;
   if (byte >= massima) return massima;
   // One byte more than there is to read: the first read then also finds the end. A file that
-  // grows meanwhile is read on in more reads. A buffer that comes in large pages takes all the
-  // room they give, or stretches a few bytes longer than the first would each take a new one.
-  std::size_t capacita = std::max(static_cast<std::size_t>(byte) + 1, kOltre);
-  return std::min(massima, dimensioneConcessa(capacita + kOltre) - kOltre);
+  // grows meanwhile is read on in more reads.
+  return std::max(static_cast<std::size_t>(byte) + 1, kOltre);
 }
 
 LettoreRighe::~LettoreRighe() {
@@ -115,7 +112,8 @@ bool LettoreRighe::Pezzo::finisceConCr() const {
 }
 
 void LettoreRighe::anticipa() {
-  if (!anticipato_.dati) anticipato_.dati = bloccoGrande(capacita_ + kOltre);
+  if (!anticipato_.dati)
+    anticipato_.dati = std::make_unique_for_overwrite<char[]>(capacita_ + kOltre);
   bool dopoCr = corrente_.finisceConCr();
   inAnticipo_ = true;
   sfondo_.affida([this, dopoCr] { leggiPezzo(anticipato_, dopoCr); });

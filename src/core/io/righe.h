@@ -15,7 +15,6 @@
 
 #include "base/errore.h"
 
-#include "io/memoria.h"
 #include "io/sfondo.h"
 
 namespace vorlane {
@@ -86,7 +85,7 @@ class LettoreRighe {
   struct Pezzo {
     // Left uninitialised: clearing it would cost more than reading a small file. Past the data
     // read, LFs up to a block beyond (see leggiPezzo).
-    BloccoGrande dati;
+    std::unique_ptr<char[]> dati;
     std::size_t letti = 0;
     std::size_t inizio = 0;  // 1 when an LF completes the CR that ended the buffer before
     bool ultimo = false;     // it reaches the end of the file

@@ -12,7 +12,6 @@
 
 #include "base/errore.h"
 #include "io/errore_file.h"
-#include "io/memoria.h"
 #include "io/righe.h"
 #include "io/temporanei.h"
 #include "text/testo.h"
@@ -23,13 +22,11 @@ namespace {
 // smaller than this, a single comparison's page of a megabyte and more say, is written in one go
 // when confirmed: starting the thread for it would cost more than its writing.
 constexpr std::size_t kSoglia = 4 << 20;
-// A writer in memory starts with room for a piece of a file's rows, and grows past it: one large
-// page (see io/memoria.h), which costs one fault where growing by doubling from less would
-// touch fresh memory 4 KB at a time.
+// A writer starts with room for all it gathers before a write, so that it never grows and
+// copies: its room is only reserved, and a page of it is taken when first written, so a file of
+// a few kilobytes costs a few pages. A writer in memory starts with room for a batch's rows.
+constexpr std::size_t kIniziale = kSoglia + (1 << 20);
 constexpr std::size_t kMemoria = 1 << 21;
-// A writer to a file starts with less: most files written are a few kilobytes, and its room
-// past kSoglia would be a large page cleared for nothing. Growing, it takes whole large pages.
-constexpr std::size_t kIniziale = 1 << 16;
 
 void scriviTutto(int fd, std::string_view dati, const std::filesystem::path& p) {
   while (!dati.empty()) {
@@ -68,12 +65,12 @@ ScrittoreTesto::ScrittoreTesto(std::filesystem::path destinazione)
   if (fd_ < 0) throw erroreFile("impossibile creare il file", destinazione_, errno);
   if (!temporaneo_.empty()) registrato_ = std::make_unique<TemporaneoRegistrato>(temporaneo_);
   capacita_ = kIniziale;
-  dati_ = bloccoGrande(capacita_);
+  dati_ = std::make_unique_for_overwrite<char[]>(capacita_);
 }
 
 ScrittoreTesto::ScrittoreTesto() {
   capacita_ = kMemoria;
-  dati_ = bloccoGrande(capacita_);
+  dati_ = std::make_unique_for_overwrite<char[]>(capacita_);
 }
 
 ScrittoreTesto::~ScrittoreTesto() {
@@ -99,8 +96,8 @@ void ScrittoreTesto::fineRiga() {
 // A writer outgrowing the room it started with, or a line longer than the room left after the
 // threshold.
 void ScrittoreTesto::allarga(std::size_t n) {
-  std::size_t capacita = dimensioneConcessa(std::max(2 * capacita_, usati_ + n));
-  BloccoGrande dati = bloccoGrande(capacita);
+  std::size_t capacita = std::max(2 * capacita_, usati_ + n);
+  std::unique_ptr<char[]> dati = std::make_unique_for_overwrite<char[]>(capacita);
   std::memcpy(dati.get(), dati_.get(), usati_);
   dati_ = std::move(dati);
   capacita_ = capacita;
@@ -109,7 +106,7 @@ void ScrittoreTesto::allarga(std::size_t n) {
 void ScrittoreTesto::svuota() {
   sfondo_.attendi();
   if (!inScrittura_.dati) {
-    inScrittura_.dati = bloccoGrande(capacita_);
+    inScrittura_.dati = std::make_unique_for_overwrite<char[]>(capacita_);
     inScrittura_.capacita = capacita_;
   }
   std::swap(dati_, inScrittura_.dati);

@@ -10,7 +10,6 @@
 #include <string>
 #include <string_view>
 
-#include "io/memoria.h"
 #include "io/sfondo.h"
 
 namespace vorlane {
@@ -76,7 +75,7 @@ class ScrittoreTesto {
   void scriviOra();
 
   struct Memoria {
-    BloccoGrande dati;
+    std::unique_ptr<char[]> dati;
     std::size_t capacita = 0;
   };
 
@@ -86,7 +85,7 @@ class ScrittoreTesto {
   int fd_ = -1;  // none in memory
   // Not a std::string: room handed out by `spazio` is written before it counts as used, and a
   // string would clear it first.
-  BloccoGrande dati_;
+  std::unique_ptr<char[]> dati_;
   std::size_t usati_ = 0, capacita_ = 0;
   // The buffer being written out while `dati_` fills, allocated with the first one handed over.
   Memoria inScrittura_;

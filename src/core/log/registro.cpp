@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "base/errore.h"
-#include "io/memoria.h"
 #include "io/scrittura.h"
 #include "text/date.h"
 #include "text/testo.h"
@@ -40,9 +39,9 @@ bool giaCrLf(std::string_view testo) {
 }
 
 // Splits text into lines ended by CR LF, CR or LF and joins them again with CR LF.
-TestoGrande righeConCrLf(TestoGrande testo) {
+std::string righeConCrLf(std::string testo) {
   if (giaCrLf(testo)) return testo;
-  TestoGrande uscita;
+  std::string uscita;
   uscita.reserve(testo.size() + 64);
   std::size_t i = 0;
   while (i < testo.size()) {
@@ -71,10 +70,8 @@ std::size_t ultimoInizioBlocco(std::string_view testo, bool completo) {
   return std::string_view::npos;
 }
 
-// The last block of a large file's check is megabytes long: in large pages, it is filled with
-// one fault per 2 MB instead of one per 4 KB.
-TestoGrande leggiTratto(std::FILE* f, std::size_t da, std::size_t quanti) {
-  TestoGrande tratto(quanti, '\0');
+std::string leggiTratto(std::FILE* f, std::size_t da, std::size_t quanti) {
+  std::string tratto(quanti, '\0');
   std::fseek(f, static_cast<long>(da), SEEK_SET);
   tratto.resize(std::fread(tratto.data(), 1, quanti, f));
   return tratto;
@@ -87,7 +84,7 @@ std::size_t cercaUltimoInizio(std::FILE* f, std::size_t dimensione) {
     std::size_t da = fine > kPassoRicerca ? fine - kPassoRicerca : 0;
     // One byte before the piece tells whether the piece's first byte starts a line.
     std::size_t prima = da > 0 ? 1 : 0;
-    TestoGrande pezzo = leggiTratto(f, da - prima, fine - da + prima);
+    std::string pezzo = leggiTratto(f, da - prima, fine - da + prima);
     std::size_t i = ultimoInizioBlocco(pezzo, da == 0);
     if (i != std::string::npos) return da - prima + i;
     fine = da;
@@ -177,14 +174,14 @@ void Registro::accoda(std::string_view righe, const std::tm& adesso) {
   });
 }
 
-TestoGrande ultimoBlocco(const std::filesystem::path& registro) {
+std::string ultimoBlocco(const std::filesystem::path& registro) {
   std::FILE* f = std::fopen(registro.c_str(), "rb");
   if (!f) throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' non esiste");
   std::fseek(f, 0, SEEK_END);
   auto dimensione = static_cast<std::size_t>(std::max(0L, std::ftell(f)));
   std::size_t inizio = cercaUltimoInizio(f, dimensione);
   if (inizio == std::string::npos) inizio = 0;
-  TestoGrande blocco = leggiTratto(f, inizio, dimensione - inizio);
+  std::string blocco = leggiTratto(f, inizio, dimensione - inizio);
   std::fclose(f);
   if (blocco.empty())
     throw ErroreVorlane("il registro di oggi '" + testoPercorso(registro) + "' \xE8 vuoto");

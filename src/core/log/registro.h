@@ -11,7 +11,6 @@
 
 #include "base/orologio.h"
 #include "base/porta.h"
-#include "io/memoria.h"
 #include "io/sfondo.h"
 
 namespace vorlane {
@@ -48,7 +47,7 @@ class Registro {
   // Drops what the queue holds: after a failure that was reported with the log's own error.
   void scarta() { testo_.clear(); }
   // Lines queued and not yet on their way to the file.
-  const TestoGrande& inCoda() const { return testo_; }
+  const std::string& inCoda() const { return testo_; }
   // Shows the last block this run appended to the log: the lines from the last one starting
   // with "*", kept as they were written.
   void VisualizzaLogOperazioni(Porta& porta);
@@ -61,20 +60,20 @@ class Registro {
 
   std::filesystem::path cartella_;
   std::filesystem::path percorso_;  // the file the queue is for
-  TestoGrande testo_;
+  std::string testo_;
   // The day and the folder `percorso_` was formed for: it is formed again only when they change.
   int giorno_ = -1;
   std::string cartellaPercorso_;
   // Lines of a long run being appended on a background thread while the next ones are
   // collected; the event's end waits for them.
-  TestoGrande inScrittura_;
+  std::string inScrittura_;
   std::unique_ptr<LavoroSfondo> sfondo_;
   // The last block this run appended, from its "*" line on: the block shown to the user.
-  TestoGrande ultimoBlocco_;
+  std::string ultimoBlocco_;
 };
 
 // The last block of a log file, each line followed by CR LF.
-TestoGrande ultimoBlocco(const std::filesystem::path& registro);
+std::string ultimoBlocco(const std::filesystem::path& registro);
 
 // Lines collected so that many of them reach the log in one call: each call reads the clock to
 // pick the day's file, which would cost more than the line itself.
@@ -87,7 +86,7 @@ class BloccoRegistro {
   BloccoRegistro(Registro& registro, const std::tm& adesso);
   // A block built at the end of `righe`, text of a caller's own (see Registro::accoda), and
   // taken back out of it when not ended.
-  explicit BloccoRegistro(TestoGrande& righe) : testo_(&righe), inizio_(righe.size()) {}
+  explicit BloccoRegistro(std::string& righe) : testo_(&righe), inizio_(righe.size()) {}
   BloccoRegistro(const BloccoRegistro&) = delete;
   BloccoRegistro& operator=(const BloccoRegistro&) = delete;
   ~BloccoRegistro();
@@ -107,8 +106,8 @@ class BloccoRegistro {
  private:
   bool inCoda() const { return testo_ != &proprio_; }
 
-  TestoGrande proprio_;
-  TestoGrande* testo_ = &proprio_;
+  std::string proprio_;
+  std::string* testo_ = &proprio_;
   std::size_t inizio_ = 0;  // where the block starts in `testo_`
   int righe_ = 0;
 };

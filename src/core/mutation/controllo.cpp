@@ -190,7 +190,7 @@ class MarcheCampioni {
  public:
   struct Appunti {
     MatriceMutazioni matrice;
-    TestoGrande righe;
+    std::string righe;
     std::unique_ptr<ScrittoreTesto> risultati = std::make_unique<ScrittoreTesto>();
     double mutati = 0;
     std::string nome, mutazioni, spazio;
@@ -242,7 +242,7 @@ class MarcheCampioni {
     esclusi_.accoda(a.esclusi);
   }
 
-  TestoGrande prendiRighe() { return std::move(righe_); }
+  std::string prendiRighe() { return std::move(righe_); }
   double mutati() const { return mutati_; }
   const CampioniEsclusi& esclusi() const { return esclusi_; }
 
@@ -263,7 +263,7 @@ class MarcheCampioni {
   const Intervallo analisi_;  // the settings' interval, checked when the run started
   const bool collocaCampioni_;
   const TabellaCaratteri caratteri_;
-  TestoGrande righe_;
+  std::string righe_;
   double mutati_ = 0;
   CampioniEsclusi esclusi_;
 };
@@ -355,7 +355,7 @@ bool fermaAlPrimo(const StatoVorlane& stato, Porta& porta, const Formato& v, Let
 // Reads every sample and marks it, its lines in `righe`; false when the run stopped in an
 // orderly way (the user has been told why).
 bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Caselle& caselle, const Formato& v,
-                   MatriceMutazioni& matrice, TestoGrande& righe, double& mutati,
+                   MatriceMutazioni& matrice, std::string& righe, double& mutati,
                    std::optional<TabellaRisultati>& tabella) {
   OpzioniCampioni opzioni;
   opzioni.formato = v.formato;
@@ -388,7 +388,7 @@ bool leggiCampioni(StatoVorlane& stato, Porta& porta, const Caselle& caselle, co
 }
 
 // Per-sample lines and the summary.
-void scriviRisultati(StatoVorlane& stato, const TestoGrande& righe, double mutati,
+void scriviRisultati(StatoVorlane& stato, const std::string& righe, double mutati,
                      const std::tm& giorno) {
   if (!righe.empty()) stato.registro.accoda(righe, giorno);
   stato.registro.ScriviLogOperazioni(
@@ -405,7 +405,7 @@ Esito controlloMutazioni(StatoVorlane& stato, Porta& porta, const Caselle& casel
     const std::tm giorno = stato.registro.adesso();
     scriviIntestazione(stato, caselle, v, giorno);
     MatriceMutazioni matrice;
-    TestoGrande righe;
+    std::string righe;
     double campioniMutati = 0;
     std::optional<TabellaRisultati> tabella;
     if (!leggiCampioni(stato, porta, caselle, v, matrice, righe, campioniMutati, tabella))

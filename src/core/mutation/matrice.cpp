@@ -5,7 +5,6 @@
 
 #include "base/errore.h"
 #include "io/lotti.h"
-#include "io/memoria.h"
 #include "io/scrittura.h"
 #include "report/html.h"
 #include "stato/messaggi.h"
@@ -31,11 +30,7 @@ void MatriceMutazioni::accoda(const MatriceMutazioni& altra) {
   std::size_t prima = nomi_.size();
   nomi_.append(altra.nomi_);
   for (std::size_t fine : altra.fineNomi_) fineNomi_.push_back(prima + fine);
-  // Copied in one go: on an allocator of its own, a vector's insert copies byte by byte.
-  std::size_t marcate = marche_.size();
-  marche_.resize(marcate + altra.marche_.size());
-  if (!altra.marche_.empty())
-    std::memcpy(marche_.data() + marcate, altra.marche_.data(), altra.marche_.size());
+  marche_.insert(marche_.end(), altra.marche_.begin(), altra.marche_.end());
 }
 
 void MatriceMutazioni::riserva(std::size_t campioni, std::size_t byteNomi) {

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "base/porta.h"
-#include "io/memoria.h"
 #include "stato/parametri.h"
 #include "stato/stato.h"
 
@@ -53,9 +52,9 @@ class MatriceMutazioni {
 
  private:
   std::vector<std::string> posizioni_;
-  TestoGrande nomi_;
-  VettoreGrande<std::size_t> fineNomi_;  // where each record's name ends in nomi_
-  VettoreGrande<std::uint8_t> marche_;
+  std::string nomi_;
+  std::vector<std::size_t> fineNomi_;  // where each record's name ends in nomi_
+  std::vector<std::uint8_t> marche_;
 };
 
 // Writes html/ControlloMutazioni_<name>.htm for the file in stato.fileCampione and tells the
