@@ -143,7 +143,49 @@ Allineatore::~Allineatore() = default;
 // ends; false when too little of it is left.
 // The sample's characters as the aligner reads them, and as the placement writes them; returns
 // how many are bases. A text far longer than any sample is read no further than shows it.
+namespace {
+// Whether every character is a base letter, in either case. Written as a count, which the
+// compiler makes many characters at a time.
+bool soloBasi(std::string_view testo) {
+  const auto* c = reinterpret_cast<const unsigned char*>(testo.data());
+  std::size_t basi = 0;
+  for (std::size_t i = 0; i < testo.size(); ++i) {
+    const unsigned char m = c[i] & 0xDF;
+    basi += (m == 'A') + (m == 'C') + (m == 'G') + (m == 'T');
+  }
+  return basi == testo.size();
+}
+
+// `da` in upper case into `su` and in lower case into `giu`: three arrays that do not overlap,
+// so that the compiler does many characters at a time.
+void dueCasi(const char* __restrict da, char* __restrict su, char* __restrict giu, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    su[i] = static_cast<char>(da[i] & ~0x20);
+    giu[i] = static_cast<char>(da[i] | 0x20);
+  }
+}
+}  // namespace
+
 std::size_t Allineatore::leggiCaratteri(std::string_view campione) {
+  const std::string_view letti =
+      campione.substr(0, std::min(campione.size(), 2 * kMassimoBasi + 1));
+  if (soloBasi(letti)) return leggiBasi(letti);
+  return leggiOgniCarattere(letti);
+}
+
+// Most samples are bases and nothing else: the aligner's characters are then the sample in upper
+// case, the placement's in lower case, many at a time.
+std::size_t Allineatore::leggiBasi(std::string_view basi) {
+  std::string& schema = a_->schema;
+  std::string& caratteri = a_->caratteri;
+  schema.resize(basi.size());
+  caratteri.resize(basi.size());
+  dueCasi(basi.data(), schema.data(), caratteri.data(), basi.size());
+  anticipo_ = basi.empty() ? -1 : 0;
+  return basi.size();
+}
+
+std::size_t Allineatore::leggiOgniCarattere(std::string_view campione) {
   // Per byte: the aligner's character (0 for one passed over), the placement's, and whether it
   // is a base.
   struct Classe {
@@ -166,7 +208,7 @@ std::size_t Allineatore::leggiCaratteri(std::string_view campione) {
   }();
   std::string& schema = a_->schema;
   std::string& caratteri = a_->caratteri;
-  schema.resize(std::min(campione.size(), 2 * kMassimoBasi + 1));
+  schema.resize(campione.size());
   caratteri.resize(schema.size());
   std::size_t basi = 0, letti = 0, n = 0;
   anticipo_ = -1;
@@ -388,21 +430,34 @@ void Allineatore::raccogli() {
 // reference by substitutions that no alignment with indels explains at a lower cost. A sample
 // too short or too sparse to align is placed so whatever it differs by: the fixed rule is all
 // there is to go on.
+namespace {
+// Of the characters [da, a) of a sample, those of missing data and those that differ from the
+// reference's: a count the compiler makes many characters at a time.
+struct Conteggio {
+  int diversi = 0, mancanti = 0;
+};
+Conteggio conta(const char* campione, const char* rif, int da, int a) {
+  Conteggio c;
+  for (int k = da; k < a; ++k) {
+    c.mancanti += campione[k] == 'N';
+    c.diversi += (campione[k] != 'N') & (campione[k] != rif[k]);
+  }
+  return c;
+}
+}  // namespace
+
 bool Allineatore::calzaDa(int inizio, bool allineabile) {
   const std::string& s = a_->schema;
   const int n = static_cast<int>(s.size());
   const int primo = inizio + anticipo_;
   if (inizio < 1 || basi_ == 0 || primo + n - 1 > kUltimaPosizione) return false;
   const char* rif = indice_.completo.data() + primo - 1;
-  int diversi = 0, mancanti = 0;
-  inizioGiusto_ = false;
-  for (int k = 0; k < n; ++k) {
-    const char c = s[static_cast<std::size_t>(k)];
-    mancanti += c == 'N';
-    diversi += c != 'N' && c != rif[k];
-    // The first bases as the reference's, nearly: the sample starts where the fixed rule says.
-    if (k == kTesta - 1) inizioGiusto_ = diversi <= 2;
-  }
+  const int testa = std::min(n, kTesta);
+  const Conteggio primi = conta(s.data(), rif, 0, testa);
+  // The first bases as the reference's, nearly: the sample starts where the fixed rule says.
+  inizioGiusto_ = testa == kTesta && primi.diversi <= 2;
+  const Conteggio resto = conta(s.data(), rif, testa, n);
+  const int diversi = primi.diversi + resto.diversi, mancanti = primi.mancanti + resto.mancanti;
   if (allineabile && static_cast<std::size_t>(diversi) * 8 > basi_) return false;
   // With both texts of one length, an alignment with indels has an insertion and a deletion,
   // which cost 16 at least: three substitutions or fewer are the cheapest.

@@ -64,6 +64,8 @@ class Allineatore {
  private:
   struct Allineamento;
   std::size_t leggiCaratteri(std::string_view campione);
+  std::size_t leggiBasi(std::string_view basi);
+  std::size_t leggiOgniCarattere(std::string_view campione);
   bool prepara(std::string_view campione);
   bool calzaDa(int inizio, bool allineabile);
   int vota();

@@ -224,5 +224,37 @@ TEST(Alignment, PlantedChangesAreRecoveredAsCheaplyAsTheyWerePlanted) {
   }
 }
 
+// A sample of bases only, in either case, is read many characters at a time: it must be placed
+// as it is when a character the aligner passes over (a line end) sends it the careful way.
+TEST(Alignment, ASampleOfBasesOnlyIsPlacedAsTheCarefulReadingPlacesIt) {
+  std::mt19937 caso(31);
+  Allineatore veloce, attento;
+  for (int prova = 0; prova < 200; ++prova) {
+    const int lunghezza = 30 + static_cast<int>(caso() % 700);
+    const int da = 1 + static_cast<int>(caso() % kGenoma);
+    std::string s = rcrs(da, (da + lunghezza - 2) % kGenoma + 1);
+    for (int k = static_cast<int>(caso() % 6); k > 0; --k) {
+      std::size_t dove = caso() % s.size();
+      if (caso() % 2)
+        s.erase(dove, 1);
+      else
+        s[dove] = "ACGT"[caso() % 4];
+    }
+    for (char& c : s)
+      if (caso() % 3 == 0) c = static_cast<char>(c | 0x20);
+    const int inizio = prova % 2 ? da : 0;
+    const Collocazione a = veloce.colloca(s, inizio);
+    const Collocazione b = attento.colloca(s + "\r", inizio);
+    ASSERT_EQ(a.esito, b.esito) << s;
+    ASSERT_EQ(a.primo, b.primo) << s;
+    ASSERT_EQ(a.basi, b.basi) << s;
+    ASSERT_EQ(a.inserzioni.size(), b.inserzioni.size()) << s;
+    for (std::size_t i = 0; i < a.inserzioni.size(); ++i) {
+      EXPECT_EQ(a.inserzioni[i].dopo, b.inserzioni[i].dopo) << s;
+      EXPECT_EQ(a.inserzioni[i].basi, b.inserzioni[i].basi) << s;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vorlane
