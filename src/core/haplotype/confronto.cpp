@@ -56,12 +56,12 @@ std::size_t segnaMutazioni(std::string_view campione, std::string_view riferimen
 
 void segnaMutazioni(CampioneCaricato& campione, std::string_view riferimento, std::size_t primo,
                     std::size_t ultimo, std::vector<int>& segnate, bool avx2) {
-  const std::string& sequenza = campione.sequenza;
-  if (sequenza.empty() || riferimento.empty() || campione.lunghezza < 1) return;
+  const std::string& sequenza = campione.sequenzaCampione;
+  if (sequenza.empty() || riferimento.empty() || campione.lunghezzaCampione < 1) return;
   ultimo = std::min({ultimo, sequenza.size() - 1, riferimento.size() - 1,
-                     static_cast<std::size_t>(campione.lunghezza)});
-  campione.numeroMutazioni += static_cast<double>(
-      segnaMutazioni(sequenza, riferimento, primo, ultimo, campione.marche.data(), segnate, avx2));
+                     static_cast<std::size_t>(campione.lunghezzaCampione)});
+  campione.numeroMutazioni += static_cast<double>(segnaMutazioni(
+      sequenza, riferimento, primo, ultimo, campione.marcaMutazioni.data(), segnate, avx2));
 }
 
 std::string rigaInizioBlocco(const StatoVorlane& stato, const std::tm& giorno) {
@@ -113,7 +113,7 @@ const CifrePosizioni& cifrePosizioni() {
 void elencaMutazioni(const CampioneCaricato& campione, std::size_t primo, std::size_t ultimo,
                      ElencoMutazioni& elenco, BloccoRegistro& blocco) {
   if (primo > ultimo) return;
-  const char* marche = campione.marche.data();
+  const char* marche = campione.marcaMutazioni.data();
   const char* fine = marche + ultimo + 1;
   std::vector<int> posizioni;
   for (const char* m = marche + primo;

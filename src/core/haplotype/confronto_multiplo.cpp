@@ -28,12 +28,12 @@ bool stessoGiorno(const std::tm& a, const std::tm& b) {
 }  // namespace
 
 ConfrontoMultiplo::ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
-                                     const TabellaAplotipi& tabella, RisultatiMultipli& trovati,
-                                     PaginaMultiplo* pagina, TabellaRisultati* risultati,
-                                     TabellaRisultati* profili)
+                                     const TabellaAplotipi& tabella,
+                                     RisultatiMultipli& risultatiMultipli, PaginaMultiplo* pagina,
+                                     TabellaRisultati* risultati, TabellaRisultati* profili)
     : stato_(stato),
       porta_(porta),
-      trovati_(trovati),
+      risultatiMultipli_(risultatiMultipli),
       pagina_(pagina),
       risultati_(risultati),
       profili_(profili),
@@ -99,11 +99,12 @@ void ConfrontoMultiplo::consegna(Appunti& a) {
     registro_.append(a.registro);
     scriviRegistro(false);
   }
-  if (pagina_) pagina_->accoda(a.righePagina->testo(), trovati_.size(), a.risultati.size());
+  if (pagina_)
+    pagina_->accoda(a.righePagina->testo(), risultatiMultipli_.size(), a.risultati.size());
   if (risultati_) risultati_->testo().accoda(a.righeRisultati->testo());
   if (profili_) profili_->testo().accoda(a.righeProfili->testo());
-  trovati_.insert(trovati_.end(), std::make_move_iterator(a.risultati.begin()),
-                  std::make_move_iterator(a.risultati.end()));
+  risultatiMultipli_.insert(risultatiMultipli_.end(), std::make_move_iterator(a.risultati.begin()),
+                            std::make_move_iterator(a.risultati.end()));
 }
 
 // Room for the results of the whole file at once, guessed from its size at one sample per
@@ -117,8 +118,8 @@ void ConfrontoMultiplo::riservaRisultati() {
   if (errore || regole_.intervallo.attraversaOrigine()) return;
   auto perCampione =
       static_cast<std::uintmax_t>(regole_.intervallo.fine - regole_.intervallo.inizio) + 3;
-  trovati_.reserve(trovati_.size() +
-                   static_cast<std::size_t>(std::min(dimensione / perCampione, kMassimo)));
+  risultatiMultipli_.reserve(risultatiMultipli_.size() + static_cast<std::size_t>(std::min(
+                                                             dimensione / perCampione, kMassimo)));
 }
 
 // Blocks handed on before an error reach the log before the error is reported.
@@ -145,7 +146,7 @@ namespace {
 Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
                                   const TabellaAplotipi& tabella) {
   porta.impostaTesto(Controllo::Lbl_Titolo, stato.messaggi[tabella.titoloMultiplo]);
-  RisultatiMultipli trovati;
+  RisultatiMultipli risultatiMultipli;
   // The page is written as the samples are compared. One that cannot be created is reported
   // where it always is, after the run, by a page written at the end.
   std::optional<PaginaMultiplo> pagina;
@@ -161,7 +162,7 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Casel
                       std::initializer_list<std::span<const std::string_view>>{kColonneCampione,
                                                                                kColonneConfronto});
     profili.emplace(stato, nome, TabellaRisultati::Profili{});
-    ConfrontoMultiplo confronto(stato, porta, caselle, tabella, trovati,
+    ConfrontoMultiplo confronto(stato, porta, caselle, tabella, risultatiMultipli,
                                 pagina ? &*pagina : nullptr, &*risultati, &*profili);
     confronto.CaricaSequenzaDatiMultipli();
     risultati->concludi(stato);
@@ -171,9 +172,9 @@ Esito operazioneConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Casel
   // The page's message says the work is done: the log must be written before it.
   stato.registro.svuota();
   if (pagina)
-    procedura("ScriviHTMLMultiplo", [&] { pagina->concludi(stato, porta, trovati); });
+    procedura("ScriviHTMLMultiplo", [&] { pagina->concludi(stato, porta, risultatiMultipli); });
   else
-    ScriviHTMLMultiplo(stato, porta, caselle, trovati);
+    ScriviHTMLMultiplo(stato, porta, caselle, risultatiMultipli);
   return Esito::completata;
 }
 }  // namespace

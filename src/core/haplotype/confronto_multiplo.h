@@ -26,11 +26,11 @@ namespace vorlane {
 // compared on the engine's threads, their blocks, results and page rows handed on in file order.
 class ConfrontoMultiplo {
  public:
-  // The results go to `trovati` in the file's order, as they are handed on; those handed on
-  // before an error stay there. With `pagina`, so do their rows; with `risultati`, the rows of
-  // the results table, and with `profili` the profiles.
+  // The results go to `risultatiMultipli` in the file's order, as they are handed on; those
+  // handed on before an error stay there. With `pagina`, so do their rows; with `risultati`, the
+  // rows of the results table, and with `profili` the profiles.
   ConfrontoMultiplo(StatoVorlane& stato, Porta& porta, const Caselle& caselle,
-                    const TabellaAplotipi& tabella, RisultatiMultipli& trovati,
+                    const TabellaAplotipi& tabella, RisultatiMultipli& risultatiMultipli,
                     PaginaMultiplo* pagina = nullptr, TabellaRisultati* risultati = nullptr,
                     TabellaRisultati* profili = nullptr);
 
@@ -71,7 +71,7 @@ class ConfrontoMultiplo {
 
   StatoVorlane& stato_;
   Porta& porta_;
-  RisultatiMultipli& trovati_;
+  RisultatiMultipli& risultatiMultipli_;
   PaginaMultiplo* pagina_;
   TabellaRisultati* risultati_;
   TabellaRisultati* profili_;

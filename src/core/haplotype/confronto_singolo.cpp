@@ -54,7 +54,7 @@ struct CampioneSingolo {
 
 // The positions of the interval the sample stored, its blanks at either end left out.
 Intervallo copertoDaInizio(const CampioneCaricato& caricato, const RegoleConfronto& regole) {
-  const std::string& s = caricato.sequenza;
+  const std::string& s = caricato.sequenzaCampione;
   long primo = std::max(regole.intervallo.inizio, 1),
        ultimo = std::min(regole.intervallo.fine, kUltimaPosizione);
   while (primo <= ultimo && s[static_cast<std::size_t>(primo)] == ' ') ++primo;
@@ -68,10 +68,10 @@ Intervallo copertoDaInizio(const CampioneCaricato& caricato, const RegoleConfron
 bool colloca(const StatoVorlane& stato, Porta& porta, const RegoleConfronto& regole,
              const Campione& letto, CampioneCaricato& caricato, CampioneSingolo& campione) {
   campione.collocato = true;
-  caricato.sequenza.assign(kUltimaPosizione + 1, ' ');
+  caricato.sequenzaCampione.assign(kUltimaPosizione + 1, ' ');
   const TabellaCaratteri caratteri = tabellaCaratteri(stato);
   Collocatore collocatore(regole.allinea, regole.intervallo, caratteri);
-  if (auto escluso = collocatore.colloca(letto, caricato.sequenza)) {
+  if (auto escluso = collocatore.colloca(letto, caricato.sequenzaCampione)) {
     CampioniEsclusi esclusi;
     esclusi.aggiungi(letto.nome, *escluso);
     porta.messaggio(esclusi.testo(), kTitoloApplicazione, Icona::esclamazione);
@@ -79,10 +79,10 @@ bool colloca(const StatoVorlane& stato, Porta& porta, const RegoleConfronto& reg
   }
   campione.dentro = collocatore.dentro();
   campione.coperto = campione.dentro.coperto;
-  differenzeCollocate(caricato.sequenza, stato.sequenzaRiferimento, campione.dentro,
+  differenzeCollocate(caricato.sequenzaCampione, stato.sequenzaRiferimento, campione.dentro,
                       campione.differenze);
   for (const Variante& v : campione.differenze)
-    if (v.inserzione == 0) caricato.marche[static_cast<std::size_t>(v.posizione)] = '*';
+    if (v.inserzione == 0) caricato.marcaMutazioni[static_cast<std::size_t>(v.posizione)] = '*';
   caricato.numeroMutazioni = static_cast<double>(campione.differenze.size());
   for (const Inserzione& i : campione.dentro.inserzioni)
     caricato.inserzioni.emplace_back(i.dopo, i.basi);
@@ -99,7 +99,7 @@ void segnaDaInizio(const StatoVorlane& stato, Porta& porta, const RegoleConfront
   std::vector<int> segnate;
   for (int p : tutte)
     if (campione.coperto.contiene(p)) segnate.push_back(p);
-  campione.differenze = variantiSegnate(caricato.sequenza, segnate);
+  campione.differenze = variantiSegnate(caricato.sequenzaCampione, segnate);
   if (auto motivo =
           collocazioneSospetta(letto.sequenza.size(), regole.intervallo.lunghezza(), segnate)) {
     CampioniEsclusi sospetti(true);
@@ -169,15 +169,15 @@ void tabellaRisultati(StatoVorlane& stato, const Caselle& caselle, const Campion
   if (!campione.collocato) {
     std::vector<int> segnate;
     for (int p = 1; p <= kUltimaPosizione; ++p)
-      if (caricato.marche[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
-    tutte = variantiSegnate(caricato.sequenza, segnate);
+      if (caricato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
+    tutte = variantiSegnate(caricato.sequenzaCampione, segnate);
   }
   TabellaRisultati tabella(stato, "ConfrontoSingolo_" + nomeBaseReport(stato.fileCampione),
                            {kColonneCampione, kColonneConfronto});
   RigaRisultati riga;
   riga.campione(stato.fileCampione, caricato.nome, caricato.frequenza,
                 testoIntervallo(caselle.da, caselle.a), tutte)
-      .confronto(caricato.aplotipo, albero);
+      .confronto(caricato.aplotipoTrovato, albero);
   riga.fine(tabella.testo());
   tabella.concludi(stato);
 }
@@ -200,9 +200,9 @@ void confrontaCampionamentoSingolo(StatoVorlane& stato, Porta& porta, const Case
     intestazione(stato, caselle, caricato, blocco);
     ElencoMutazioni elenco;
     elenca(caricato, regole, campione, elenco, blocco);
-    caricato.aplotipo = ricercaAplotipo(stato, tabella, elenco.posizioni);
+    caricato.aplotipoTrovato = ricercaAplotipo(stato, tabella, elenco.posizioni);
     blocco.riga(stato.messaggi[msg::aplotipo], "                      : ",
-                inUnaRiga(caricato.aplotipo));
+                inUnaRiga(caricato.aplotipoTrovato));
     if (caricato.numeroMutazioni > 0)
       blocco.riga(stato.messaggi[msg::percentualeMutazioni], "         : ",
                   percentualeMutazioni(elenco.quante, caricato.numeroMutazioni));

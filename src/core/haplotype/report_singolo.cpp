@@ -19,8 +19,8 @@ void riassunto(ScrittoreTesto& pagina, const StatoVorlane& stato, const Caselle&
       pagina, stato, caselle,
       {msg::sequenzaRiferimento, msg::fileSequenzeAnalizzato, msg::aplotipo, msg::mutazioniRilevate,
        msg::intervalloMutazioni, msg::intervalloPosizioni, msg::intervalloPercentuale},
-      {stato.messaggi[msg::citazioneRcrs], nomeBaseReport(stato.fileCampione), campione.aplotipo,
-       testoNumero(campione.numeroMutazioni)});
+      {stato.messaggi[msg::citazioneRcrs], nomeBaseReport(stato.fileCampione),
+       campione.aplotipoTrovato, testoNumero(campione.numeroMutazioni)});
 }
 
 char carattere(const std::string& sequenza, int p) {
@@ -45,9 +45,9 @@ void cellaPosizione(ScrittoreTesto& pagina, const Contesto& stato, const Campion
                     int p) {
   std::string numero = std::string(" ").append(testoNumero(p));
   std::string dopo = inserite(campione, p);
-  std::string base = htmlTesto(std::string(1, carattere(campione.sequenza, p)) + dopo);
-  bool mutata = !dopo.empty() || (static_cast<std::size_t>(p) < campione.marche.size() &&
-                                  campione.marche[static_cast<std::size_t>(p)] == '*');
+  std::string base = htmlTesto(std::string(1, carattere(campione.sequenzaCampione, p)) + dopo);
+  bool mutata = !dopo.empty() || (static_cast<std::size_t>(p) < campione.marcaMutazioni.size() &&
+                                  campione.marcaMutazioni[static_cast<std::size_t>(p)] == '*');
   if (mutata) {
     std::string rif = htmlTesto(std::string(1, carattere(stato.sequenzaRiferimento, p)));
     pagina.righe("                <TD BGCOLOR=red><ACRONYM title='", numero, " - ", rif, "'><P>",

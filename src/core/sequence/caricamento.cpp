@@ -65,13 +65,13 @@ CampioneCaricato CaricaSequenzaDati(StatoVorlane& stato, const Caselle& caselle,
     if (file.prossimo(letto) != Lettura::campione) letto = {};
     caricato.nome = letto.nome;
     caricato.frequenza = letto.frequenza;
-    caricato.lunghezza = kUltimaPosizione;
+    caricato.lunghezzaCampione = kUltimaPosizione;
     // An interval that is not valid loads nothing: the comparison that follows says why.
     std::string errore;
     const Intervallo intervallo = leggiIntervallo(caselle.da, caselle.a, false, errore);
     if (!errore.empty()) return;
-    memorizzaSequenza(caricato.sequenza, tabellaCaratteri(stato), letto.sequenza, intervallo.inizio,
-                      intervallo.fine);
+    memorizzaSequenza(caricato.sequenzaCampione, tabellaCaratteri(stato), letto.sequenza,
+                      intervallo.inizio, intervallo.fine);
   });
   return caricato;
 }

@@ -24,16 +24,17 @@ char carattereCampione(const StatoVorlane& stato, char carattere);
 TabellaCaratteri tabellaCaratteri(const StatoVorlane& stato);
 
 // The sample a single comparison loads and compares, from which its log block, results table
-// and page are made. Entry p of `sequenza` and of `marche` is position p; entry 0 holds nothing.
+// and page are made. Entry p of `sequenzaCampione` and of `marcaMutazioni` is position p; entry
+// 0 holds nothing.
 struct CampioneCaricato {
   std::string nome, frequenza;  // as its file gives them
-  std::string sequenza = std::string(kUltimaPosizione + 1, ' ');
-  double lunghezza = 0;  // the last position a comparison may mark
+  std::string sequenzaCampione = std::string(kUltimaPosizione + 1, ' ');
+  double lunghezzaCampione = 0;  // the last position a comparison may mark
   // The bases it has inserted after a position, in its order, upper case.
   std::vector<std::pair<int, std::string>> inserzioni;
-  std::vector<char> marche = std::vector<char>(kUltimaPosizione + 1, 0);  // '*' where mutated
+  std::vector<char> marcaMutazioni = std::vector<char>(kUltimaPosizione + 1, 0);  // '*': mutated
   double numeroMutazioni = 0;
-  std::string aplotipo;  // the table's row that lists the most of its mutated positions
+  std::string aplotipoTrovato;  // the table's row that lists the most of its mutated positions
 };
 
 // Stores `testo` from position `da` on, not beyond `a`, into a sequence of 16,570 characters;

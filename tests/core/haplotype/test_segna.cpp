@@ -19,29 +19,29 @@ TEST(SegnaMutazioni, MarksWhatAPositionByPositionScanMarksWhereverTheRangeEnds) 
   for (char& b : riferimento) b = "acgt"[caso() % 4];
   for (int prova = 0; prova < 2000; ++prova) {
     CampioneCaricato campione;
-    campione.sequenza = riferimento;
+    campione.sequenzaCampione = riferimento;
     for (int k = static_cast<int>(caso() % 6); k > 0; --k)
-      campione.sequenza[caso() % 200] = lettere[caso() % lettere.size()];
-    campione.lunghezza = 150 + caso() % 60;
+      campione.sequenzaCampione[caso() % 200] = lettere[caso() % lettere.size()];
+    campione.lunghezzaCampione = 150 + caso() % 60;
     std::size_t primo = caso() % 200, ultimo = primo + caso() % 80;
     const bool avx2 = prova % 2 == 0;
     std::vector<int> segnate = {-1};
     segnaMutazioni(campione, riferimento, primo, ultimo, segnate, avx2);
 
-    std::string attese(campione.marche.size(), '\0');
+    std::string attese(campione.marcaMutazioni.size(), '\0');
     std::vector<int> posizioni = {-1};
     double numero = 0;
     std::size_t fine =
-        std::min<std::size_t>({ultimo, 199, static_cast<std::size_t>(campione.lunghezza)});
+        std::min<std::size_t>({ultimo, 199, static_cast<std::size_t>(campione.lunghezzaCampione)});
     for (std::size_t p = std::max<std::size_t>(primo, 1); p <= fine; ++p) {
-      char c = campione.sequenza[p];
+      char c = campione.sequenzaCampione[p];
       if (c != riferimento[p] && std::string("acgt").find(c) != std::string::npos) {
         attese[p] = '*';
         posizioni.push_back(static_cast<int>(p));
         ++numero;
       }
     }
-    ASSERT_EQ(std::string(campione.marche.begin(), campione.marche.end()), attese)
+    ASSERT_EQ(std::string(campione.marcaMutazioni.begin(), campione.marcaMutazioni.end()), attese)
         << primo << "-" << ultimo << " avx2 " << avx2;
     ASSERT_EQ(campione.numeroMutazioni, numero);
     // The positions come after what the list already held.
@@ -57,7 +57,7 @@ TEST(ElencaMutazioni, PositionsOfEveryDigitCountInOrderInLinesOfTenWithTheTailUn
                                       9998, 10000, 12345, 16000, 16567, 16568, 16569};
   StatoVorlane stato;
   CampioneCaricato campione;
-  for (int p : posizioni) campione.marche[static_cast<std::size_t>(p)] = '*';
+  for (int p : posizioni) campione.marcaMutazioni[static_cast<std::size_t>(p)] = '*';
   ElencoMutazioni elenco;
   BloccoRegistro blocco;
   elencaMutazioni(campione, 0, kUltimaPosizione, elenco, blocco);
