@@ -22,8 +22,9 @@
 namespace vorlane {
 
 // One multiple run over the file in fileCampione. A run costs about the reading of the file: the
-// table is indexed once, the settings and the fixed log lines are taken once, and samples are
-// compared on the engine's threads, their blocks, results and page rows handed on in file order.
+// table's index comes from start-up, the settings and the fixed log lines are taken once, and
+// samples are compared on the engine's threads, their blocks, results and page rows handed on in
+// file order.
 class ConfrontoMultiplo {
  public:
   // The results go to `risultatiMultipli` in the file's order, as they are handed on; those
