@@ -48,6 +48,9 @@ struct CampioneSingolo {
   bool collocato = false;
   CampioneCollocato dentro;
   std::vector<Variante> differenze;
+  // Placed from the interval's start, the differences at every position it marked, inside what
+  // it covers or not: its row of the results table lists them all.
+  std::vector<Variante> tutte;
   // The positions it covers: the whole tree's call is made for them.
   Intervallo coperto;
 };
@@ -100,6 +103,7 @@ void segnaDaInizio(const StatoVorlane& stato, Porta& porta, const RegoleConfront
   for (int p : tutte)
     if (campione.coperto.contiene(p)) segnate.push_back(p);
   campione.differenze = variantiSegnate(caricato.sequenzaCampione, segnate);
+  campione.tutte = variantiSegnate(caricato.sequenzaCampione, tutte);
   if (auto motivo =
           collocazioneSospetta(letto.sequenza.size(), regole.intervallo.lunghezza(), segnate)) {
     CampioniEsclusi sospetti(true);
@@ -165,13 +169,7 @@ Classificazione righeAlbero(const Contesto& stato, const CampioneSingolo& campio
 // The sample's row: every difference the block counts.
 void tabellaRisultati(StatoVorlane& stato, const Caselle& caselle, const CampioneCaricato& caricato,
                       const CampioneSingolo& campione, const Classificazione& albero) {
-  std::vector<Variante> tutte = campione.differenze;
-  if (!campione.collocato) {
-    std::vector<int> segnate;
-    for (int p = 1; p <= kUltimaPosizione; ++p)
-      if (caricato.marcaMutazioni[static_cast<std::size_t>(p)] == '*') segnate.push_back(p);
-    tutte = variantiSegnate(caricato.sequenzaCampione, segnate);
-  }
+  const std::vector<Variante>& tutte = campione.collocato ? campione.differenze : campione.tutte;
   TabellaRisultati tabella(stato, "ConfrontoSingolo_" + nomeBaseReport(stato.fileCampione),
                            {kColonneCampione, kColonneConfronto});
   RigaRisultati riga;

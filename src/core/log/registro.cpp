@@ -109,7 +109,11 @@ void Registro::impostaCartella(std::filesystem::path cartella) {
 }
 
 std::filesystem::path Registro::percorso() const {
-  return cartella_ / (dataPerNomeFile(adesso()) + "_Vorlane.log");
+  return fileDelGiorno(adesso());
+}
+
+std::filesystem::path Registro::fileDelGiorno(const std::tm& giorno) const {
+  return cartella_ / (dataPerNomeFile(giorno) + "_Vorlane.log");
 }
 
 void Registro::svuota() {
@@ -144,7 +148,7 @@ void Registro::svuotaInSfondo() {
 void Registro::scegliFile(const std::tm& oggi) {
   int giorno = (oggi.tm_year * 100 + oggi.tm_mon) * 100 + oggi.tm_mday;
   if (giorno == giorno_ && cartella_.native() == cartellaPercorso_) return;
-  std::filesystem::path percorso = cartella_ / (dataPerNomeFile(oggi) + "_Vorlane.log");
+  std::filesystem::path percorso = fileDelGiorno(oggi);
   if (percorso != percorso_) {
     svuota();
     percorso_ = std::move(percorso);

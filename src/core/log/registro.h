@@ -55,6 +55,7 @@ class Registro {
  private:
   friend class BloccoRegistro;
   void scegliFile(const std::tm& oggi);
+  std::filesystem::path fileDelGiorno(const std::tm& giorno) const;
   void svuotaInSfondo();
   void ricordaBlocco(std::string_view righe);
 
